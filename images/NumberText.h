@@ -1,0 +1,18 @@
+#pragma once
+// Number fields: decimal text with an optional sign, or hexadecimal after "$" or "0x".
+// Anything else raises EConvertError "'%s' is not a valid integer value".
+#include <optional>
+#include <string_view>
+
+#include "images/Types.h"
+
+namespace qx {
+
+// Value of text as a 32-bit integer; hexadecimal may use all 32 bits ("$FFFFFFFF" is -1).
+i32 StrToInt(std::string_view text);
+// The same value as its 32-bit pattern, the form address fields use.
+u32 StrToU32(std::string_view text);
+// nullopt instead of the exception.
+std::optional<i32> TryStrToInt(std::string_view text);
+
+}  // namespace qx

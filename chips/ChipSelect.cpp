@@ -1,0 +1,53 @@
+#include "chips/ChipSelect.h"
+
+#include <string>
+
+#include "chips/ChipModelLists.h"
+#include "chips/FamilyRules.h"
+
+namespace qx {
+
+void SelectFamily(ChipModel& model, u8 manufacturerIndex, std::string_view name, u8 modelIndex) {
+  ApplyFamilyRules(model, RulesOf(MakerOf(manufacturerIndex)), name, modelIndex);
+}
+
+bool SelectChip(ChipModel& model, u8 manufacturerIndex, std::string_view name, u8 modelIndex) {
+  model.ObjectLoaded = 0;
+  model.ChipSelected = 1;
+  model.Control.InterfaceFlags = static_cast<u8>(model.Control.InterfaceFlags & ~1u);
+  model.Params.ManufacturerIndex = IndexOf(MakerOf(manufacturerIndex));
+  model.ChipName = std::string(name);
+  SelectFamily(model, manufacturerIndex, model.ChipName, modelIndex);
+  model.Params.DownloadSize = model.Params.MainFlashSize;
+  model.Params.EepDownloadSize = model.Params.EepSize;
+  return model.ChipSelected != 0;
+}
+
+bool SelectListedChip(ChipModel& model, u8 manufacturerIndex, u8 modelIndex) {
+  const auto models = ModelsOfMaker(manufacturerIndex);
+  if (modelIndex >= models.size()) return false;
+  return SelectChip(model, manufacturerIndex, models[modelIndex], modelIndex);
+}
+
+#define QX_SELECT_ROUTINE(fn, maker)                                    \
+  void fn(ChipModel& model, std::string_view name, u8 modelIndex) {     \
+    ApplyFamilyRules(model, RulesOf(Maker::maker), name, modelIndex);   \
+  }
+
+QX_SELECT_ROUTINE(SelectChipAC78x, AutoChip)
+QX_SELECT_ROUTINE(SelectChipIndie, Indie)
+QX_SELECT_ROUTINE(SelectChipLapis, Lapis)
+QX_SELECT_ROUTINE(SelectChipAucu, Aucu)
+QX_SELECT_ROUTINE(SelectChipMeiren, Meiren)
+QX_SELECT_ROUTINE(SelectChipLcmp, Lcm)
+QX_SELECT_ROUTINE(SelectChipCmSemi, CmSemi)
+QX_SELECT_ROUTINE(SelectChipSonix, Sonix)
+QX_SELECT_ROUTINE(SelectChipSpintrol, Spintrol)
+QX_SELECT_ROUTINE(SelectChipLingsi, Lingsi)
+QX_SELECT_ROUTINE(SelectChipSilergy, Silergy)
+QX_SELECT_ROUTINE(SelectChipToshiba, Toshiba)
+QX_SELECT_ROUTINE(SelectChipTea32, Tea)
+
+#undef QX_SELECT_ROUTINE
+
+}  // namespace qx

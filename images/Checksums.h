@@ -1,0 +1,32 @@
+#pragma once
+// Byte sums, the 16-bit shift-xor check and the two CRC-32 routines. Ranges are inclusive
+// index pairs [first, last]; a range is clamped to the buffer, so no call reads outside it.
+#include <span>
+
+#include "images/ChipModel.h"
+#include "images/Types.h"
+
+namespace qx {
+
+// 32-bit byte sum of [first, last]; 0 when first or last is above 0xFFFFFF or last < first.
+u32 CalcAcc32(std::span<const u8> buffer, u32 first, u32 last);
+// Shift-xor check (0x4A12) of [first, last]; same range rule as CalcAcc32.
+u16 CalcCheck16(std::span<const u8> buffer, u32 first, u32 last);
+// Shift-xor check of all bytes (the packet check).
+u16 CalcCheck16(std::span<const u8> bytes);
+
+// The low bits of value in reverse order.
+u32 ReflectBits(u32 value, u8 bits);
+// Entry b of the MSB-first CRC table of poly.
+u32 Crc32ByteStep(u8 b, u32 poly);
+
+// CRC-32 with user parameters, bit by bit; Flags bit0 reflects input bytes, bit2 the result.
+u32 CalcCrc32Param(std::span<const u8> buffer, const Crc32Params& params, u32 first, u32 last);
+// Standard CRC-32 (ISO-HDLC, as zlib) of [first, last] and of all bytes.
+u32 CalcCrc32(std::span<const u8> buffer, u32 first, u32 last);
+u32 CalcCrc32(std::span<const u8> bytes);
+
+// Two hex characters to a byte; not validated (a non-hex character yields some value).
+u8 HexPairToByte(char high, char low);
+
+}  // namespace qx

@@ -1,0 +1,178 @@
+#include "images/IntelHexFile.h"
+
+#include <algorithm>
+#include <array>
+
+#include "images/HexDigits.h"
+#include "images/ObjectFileText.h"
+#include "images/TextLineReader.h"
+
+namespace qx {
+
+namespace {
+
+// Widest an address plus a count can reach without wrapping past the top of the space.
+u32 LastAddress(u32 a, u32 count) { return static_cast<u32>(std::min<u64>(u64{a} + count - 1, 0xFFFFFFFFu)); }
+
+}  // namespace
+
+LineParseResult ParseHexLine(ChipModel& model, std::string_view line, HexReaderState& state, Operator& op) {
+  if (line.empty() || line[0] != ':') return LineParseResult::NoStartCode;
+  if (line.size() < 9) return LineParseResult::ShortLine;
+  const char* p = line.data();
+  const u8 n = HexPairAt(p + 1);
+  const u8 offHigh = HexPairAt(p + 3);
+  const u8 offLow = HexPairAt(p + 5);
+  const u8 type = HexPairAt(p + 7);
+  u8 r = static_cast<u8>(n + offHigh + offLow + type);
+  if (n == 0) return LineParseResult::Accepted;
+
+  switch (type) {
+    case 0x02:
+    case 0x04: {
+      if (offHigh != 0 || offLow != 0) return LineParseResult::NonZeroOffset;
+      if (line.size() < 15) return LineParseResult::ShortLine;
+      const u8 vHigh = HexPairAt(p + 9);
+      const u8 vLow = HexPairAt(p + 11);
+      const u32 v = (u32{vHigh} << 8) | vLow;
+      if (type == 0x02) {
+        state.Esa = v * 16;
+      } else {
+        state.Ela = v << 16;
+      }
+      r = static_cast<u8>(r + vHigh + vLow + HexPairAt(p + 13));
+      return r == 0 ? LineParseResult::Accepted : LineParseResult::ChecksumError;
+    }
+    case 0x00: {
+      if (line.size() < 11u + 2u * n) return LineParseResult::ShortLine;
+      const u32 a = state.Ela + state.Esa + ((u32{offHigh} << 8) | offLow);
+      std::array<u8, 255> data;
+      const char* d = p + 9;
+      u32 sum = 0;
+      for (u32 k = 0; k < n; ++k, d += 2) {
+        data[k] = HexPairAt(d);
+        sum += data[k];
+      }
+      r = static_cast<u8>(r + sum);
+      state.Range.Sum += sum;
+      LineParseResult result = LineParseResult::Accepted;
+      const RecordTarget target = FindRecordTarget(model, a);
+      switch (target.Window) {
+        case RecordWindow::Option:
+          break;
+        case RecordWindow::Main:
+        case RecordWindow::Eep:
+        case RecordWindow::Info:
+          model.LastLoadAddress = a + n;
+          state.Range.Minimum = std::min(state.Range.Minimum, a);
+          if (u64{a} + n > state.Range.Maximum) state.Range.Maximum = LastAddress(a, n);
+          break;
+        case RecordWindow::None:
+          ReportOutOfChip(op, a);
+          result = LineParseResult::OutOfChip;
+          break;
+      }
+      StoreRecord(target, std::span<const u8>(data.data(), n));
+      r = static_cast<u8>(r + HexPairAt(d));
+      return r == 0 ? result : LineParseResult::ChecksumError;
+    }
+    case 0x01:
+    case 0x03:
+    case 0x05:
+      return LineParseResult::Accepted;
+    default:
+      return LineParseResult::UnknownType;
+  }
+}
+
+bool LoadIntelHexFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd, u32& sum,
+                      Operator& op) {
+  TextLineReader reader(fileName);
+  HexReaderState state;
+  sum = 0;
+  int lineNumber = 0;
+  std::string_view line;
+  while (reader.Next(line)) {
+    ++lineNumber;
+    if (line == ":00000001FF" || line == ":00FFFF0101") continue;
+    if (!line.empty()) {
+      const LineParseResult result = ParseHexLine(model, line, state, op);
+      sum = state.Range.Sum;
+      if (result != LineParseResult::Accepted && AskLineError(op, lineNumber, static_cast<u8>(result))) {
+        return false;
+      }
+    }
+    objectStart = state.Range.Minimum;
+    objectEnd = state.Range.Maximum;
+  }
+  return true;
+}
+
+namespace {
+
+void AppendRecord(std::string& out, u8 type, u32 offset, std::span<const u8> data) {
+  const auto n = static_cast<u8>(data.size());
+  const auto hi = static_cast<u8>(offset >> 8);
+  const auto lo = static_cast<u8>(offset);
+  u32 sum = u32{n} + hi + lo + type;
+  out.push_back(':');
+  AppendHexByte(out, n);
+  AppendHexByte(out, hi);
+  AppendHexByte(out, lo);
+  AppendHexByte(out, type);
+  for (const u8 b : data) {
+    AppendHexByte(out, b);
+    sum += b;
+  }
+  AppendHexByte(out, static_cast<u8>(0x100 - (sum & 0xFF)));
+  out += "\r\n";
+}
+
+void AppendEla(std::string& out, u32 upper) {
+  const std::array<u8, 2> v{static_cast<u8>(upper >> 8), static_cast<u8>(upper)};
+  AppendRecord(out, 0x04, 0, v);
+}
+
+}  // namespace
+
+std::string FormatIntelHex(std::span<const u8> data, u32 startAddress) {
+  std::string out;
+  out.reserve(data.size() * 2 + data.size() / 16 * 13 + 64);
+  const std::size_t size = data.size();
+  const u64 last = size == 0 ? startAddress : u64{startAddress} + size - 1;
+  if (size > 0 && last <= 0xFFFF) {
+    for (std::size_t i = 0; i < size; i += 16) {
+      AppendRecord(out, 0x00, (startAddress + static_cast<u32>(i)) & 0xFFFF, data.subspan(i, std::min<std::size_t>(16, size - i)));
+    }
+  } else if (size > 0) {
+    u32 upper = startAddress >> 16;
+    AppendEla(out, upper);
+    std::size_t recStart = 0;
+    u32 recOffset = startAddress & 0xFFFF;
+    for (std::size_t i = 0; i < size; ++i) {
+      const u32 a = startAddress + static_cast<u32>(i);
+      if ((a & 0xFFFF) == 0xFFFF) {
+        AppendRecord(out, 0x00, recOffset, data.subspan(recStart, i - recStart + 1));
+        ++upper;
+        AppendEla(out, upper & 0xFFFF);
+        recStart = i + 1;
+        recOffset = 0;
+      } else if (i - recStart + 1 == 32) {
+        AppendRecord(out, 0x00, recOffset, data.subspan(recStart, 32));
+        recStart = i + 1;
+        recOffset = (a + 1) & 0xFFFF;
+      }
+    }
+    if (recStart < size) AppendRecord(out, 0x00, recOffset, data.subspan(recStart));
+  }
+  out += ":00000001FF\r\n";
+  return out;
+}
+
+void SaveIntelHexFile(const ChipModel& model, const std::string& fileName, u32 startAddress, u32 endAddress) {
+  u32 first = 0;
+  const std::span<const u8> bytes = MainFlashRange(model, startAddress, endAddress, first);
+  WriteTextFile(fileName, FormatIntelHex(bytes, first));
+}
+
+}  // namespace qx

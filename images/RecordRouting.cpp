@@ -1,0 +1,46 @@
+#include "images/RecordRouting.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "texts/Texts.h"
+
+namespace qx {
+
+namespace {
+std::span<u8> From(std::span<u8> image, u64 index) {
+  if (index >= image.size()) return {};
+  return image.subspan(static_cast<std::size_t>(index));
+}
+}  // namespace
+
+RecordTarget FindRecordTarget(ChipModel& model, u32 address) {
+  const ChipParams& p = model.Params;
+  if (OptionWindow(p).Contains(address)) {
+    return {RecordWindow::Option, From(model.OptionImage, address - p.OptionStart)};
+  }
+  if (MainWindow(p).Contains(address)) {
+    return {RecordWindow::Main,
+            From(model.MainFlashImage, static_cast<u64>(address - p.MainFlashStart) + p.MainImageOffset)};
+  }
+  if (EepWindow(p).Contains(address)) return {RecordWindow::Eep, From(model.EepImage, address - p.EepStart)};
+  if (InfoWindow(p).Contains(address)) {
+    return {RecordWindow::Info, From(model.InfoAreaImage, address - p.InfoStart)};
+  }
+  return {};
+}
+
+void StoreRecord(const RecordTarget& target, std::span<const u8> data) {
+  const std::size_t n = std::min(data.size(), target.Dest.size());
+  if (n > 0) std::memcpy(target.Dest.data(), data.data(), n);
+}
+
+void ReportOutOfChip(Operator& op, u32 address) {
+  op.Ask(MsgKind::Warning, Tx(TextId::AddressOutOfChip, address), MsgButtons::Ok);
+}
+
+bool AskLineError(Operator& op, int lineNumber, u8 code) {
+  return op.Ask(MsgKind::Error, Tx(TextId::LineDataError, lineNumber, code), MsgButtons::OkAbort) == MsgAnswer::Abort;
+}
+
+}  // namespace qx

@@ -1,0 +1,37 @@
+#pragma once
+// Where an object-file data record goes: the first window (option, main flash, data flash,
+// info area) that holds its start address takes the whole record.
+#include <span>
+#include <string>
+
+#include "images/ChipModel.h"
+#include "images/Operator.h"
+
+namespace qx {
+
+enum class RecordWindow : u8 { Option, Main, Eep, Info, None };
+
+struct RecordTarget {
+  RecordWindow Window = RecordWindow::None;
+  // The image from the record's index to the image end; empty when the index lies past it.
+  std::span<u8> Dest;
+};
+
+RecordTarget FindRecordTarget(ChipModel& model, u32 address);
+
+// Stores data at the target; bytes that would pass the image end are dropped.
+void StoreRecord(const RecordTarget& target, std::span<const u8> data);
+
+// Running state of one file's data records.
+struct ObjectRange {
+  u32 Minimum = 0xFFFFFFFF;
+  u32 Maximum = 0;
+  u32 Sum = 0;
+};
+
+// "Address ... is out of Chip!" to the operator.
+void ReportOutOfChip(Operator& op, u32 address);
+// The per-line OK/Abort box; true when the operator chose Abort.
+bool AskLineError(Operator& op, int lineNumber, u8 code);
+
+}  // namespace qx

@@ -1,0 +1,164 @@
+#include "images/SRecordFile.h"
+
+#include <algorithm>
+#include <array>
+
+#include "images/HexDigits.h"
+#include "images/ObjectFileText.h"
+#include "images/TextLineReader.h"
+
+namespace qx {
+
+LineParseResult ParseSRecordLine(ChipModel& model, std::string_view line, SRecordReaderState& state, Operator& op) {
+  if (line.empty() || line[0] != 'S') return LineParseResult::NoStartCode;
+  if (line.size() < 2) return LineParseResult::BadRecordType;
+  u32 k;
+  switch (line[1]) {
+    case '0':
+    case '5':
+    case '7':
+    case '8':
+    case '9':
+      return LineParseResult::Accepted;
+    case '1':
+      k = 2;
+      break;
+    case '2':
+      k = 3;
+      break;
+    case '3':
+      k = 4;
+      break;
+    default:
+      return LineParseResult::BadRecordType;
+  }
+  if (line.size() < 4) return LineParseResult::ShortLine;
+  const char* p = line.data();
+  const u8 n = HexPairAt(p + 2);
+  if (n < k + 1 || line.size() < 4u + 2u * n) return LineParseResult::ShortLine;
+
+  u32 a = 0;
+  u32 r = n;
+  const char* q = p + 4;
+  for (u32 i = 0; i < k; ++i, q += 2) {
+    const u8 b = HexPairAt(q);
+    a = (a << 8) | b;
+    r += b;
+  }
+  const u32 d = n - k - 1;
+  state.RecordAddress = a;
+  if (d == 0) {
+    // No data: nothing to place and no range to widen; only the checksum counts.
+    r += HexPairAt(q);
+    return (r & 0xFF) == 0xFF ? LineParseResult::Accepted : LineParseResult::ChecksumError;
+  }
+
+  std::array<u8, 255> data;
+  u32 sum = 0;
+  for (u32 j = 0; j < d; ++j, q += 2) {
+    data[j] = HexPairAt(q);
+    sum += data[j];
+  }
+  r += sum;
+  state.Range.Sum += sum;
+
+  state.Range.Minimum = std::min(state.Range.Minimum, a);
+  const auto last = static_cast<u32>(std::min<u64>(u64{a} + d - 1, 0xFFFFFFFFu));
+  state.Range.Maximum = std::max(state.Range.Maximum, last);
+
+  LineParseResult result = LineParseResult::Accepted;
+  const RecordTarget target = FindRecordTarget(model, a);
+  switch (target.Window) {
+    case RecordWindow::Option:
+      break;
+    case RecordWindow::Main:
+    case RecordWindow::Eep:
+    case RecordWindow::Info:
+      model.LastLoadAddress = a + d;
+      break;
+    case RecordWindow::None:
+      ReportOutOfChip(op, a);
+      result = LineParseResult::OutOfChip;
+      break;
+  }
+  StoreRecord(target, std::span<const u8>(data.data(), d));
+  r += HexPairAt(q);
+  return (r & 0xFF) == 0xFF ? result : LineParseResult::ChecksumError;
+}
+
+bool LoadSRecordFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd, u32& sum,
+                     Operator& op) {
+  TextLineReader reader(fileName);
+  SRecordReaderState state;
+  sum = 0;
+  int lineNumber = 0;
+  std::string_view line;
+  while (reader.Next(line)) {
+    ++lineNumber;
+    if (line.size() < 3) continue;
+    const LineParseResult result = ParseSRecordLine(model, line, state, op);
+    sum = state.Range.Sum;
+    if (result != LineParseResult::Accepted && AskLineError(op, lineNumber, static_cast<u8>(result))) {
+      return false;
+    }
+    objectStart = state.Range.Minimum;
+    objectEnd = state.Range.Maximum;
+  }
+  return true;
+}
+
+namespace {
+
+constexpr std::size_t RecordBytes = 32;
+
+void AppendSRecord(std::string& out, char type, u32 addressBytes, u32 address, std::span<const u8> data) {
+  const auto count = static_cast<u8>(data.size() + addressBytes + 1);
+  u32 sum = count;
+  out.push_back('S');
+  out.push_back(type);
+  AppendHexByte(out, count);
+  for (u32 i = addressBytes; i-- > 0;) {
+    const auto b = static_cast<u8>(address >> (8 * i));
+    AppendHexByte(out, b);
+    sum += b;
+  }
+  for (const u8 b : data) {
+    AppendHexByte(out, b);
+    sum += b;
+  }
+  AppendHexByte(out, static_cast<u8>(~sum));
+  out += "\r\n";
+}
+
+}  // namespace
+
+std::string FormatSRecords(std::span<const u8> data, u32 startAddress) {
+  const std::size_t size = data.size();
+  const u64 last = size == 0 ? startAddress : u64{startAddress} + size - 1;
+  char type;
+  u32 addressBytes;
+  std::string_view termination;
+  if (last <= 0xFFFF) {
+    type = '1', addressBytes = 2, termination = "S9030000FC\r\n";
+  } else if (last <= 0xFFFFFF) {
+    type = '2', addressBytes = 3, termination = "S804000000FB\r\n";
+  } else {
+    type = '3', addressBytes = 4, termination = "S70500000000FA\r\n";
+  }
+  std::string out;
+  out.reserve(size * 2 + (size / RecordBytes + 1) * (6 + 2 * addressBytes) + 32);
+  for (std::size_t i = 0; i < size; i += RecordBytes) {
+    AppendSRecord(out, type, addressBytes, startAddress + static_cast<u32>(i),
+                  data.subspan(i, std::min(RecordBytes, size - i)));
+  }
+  out += termination;
+  return out;
+}
+
+void SaveSRecordFile(const ChipModel& model, const std::string& fileName, u32 startAddress, u32 endAddress) {
+  u32 first = 0;
+  const std::span<const u8> bytes = MainFlashRange(model, startAddress, endAddress, first);
+  WriteTextFile(fileName, FormatSRecords(bytes, first));
+}
+
+}  // namespace qx

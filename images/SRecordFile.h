@@ -1,0 +1,38 @@
+#pragma once
+// Motorola S-record object files: read into the chip images by address window, and an
+// address range of the main-flash image written out as S1, S2 or S3 records.
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "images/ChipModel.h"
+#include "images/LineParseResult.h"
+#include "images/Operator.h"
+#include "images/RecordRouting.h"
+
+namespace qx {
+
+struct SRecordReaderState {
+  ObjectRange Range;
+  u32 RecordAddress = 0;  // address of the last data record
+};
+
+// One record line (without its line end). Out-of-chip records are reported to op.
+LineParseResult ParseSRecordLine(ChipModel& model, std::string_view line, SRecordReaderState& state, Operator& op);
+
+// Reads every line of the file (termination records do not stop it). objectStart and
+// objectEnd receive the lowest and highest address of all data records, sum the byte sum of
+// their data. A bad line asks OK/Abort; returns false when the operator chose Abort.
+// Raises EInOutError when the file cannot be opened or read.
+bool LoadSRecordFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd, u32& sum,
+                     Operator& op);
+
+// The file text for data whose first byte lies at startAddress: 32-byte records of the
+// smallest type that holds the last address, then the termination line. CR LF line ends.
+std::string FormatSRecords(std::span<const u8> data, u32 startAddress);
+
+// Writes the main-flash bytes of the addresses start..end (clamped to the image).
+// Raises EInOutError when the file cannot be written.
+void SaveSRecordFile(const ChipModel& model, const std::string& fileName, u32 startAddress, u32 endAddress);
+
+}  // namespace qx

@@ -1,0 +1,73 @@
+#pragma once
+// The S/N constant dialog: a fixed block of bytes, typed as text or hex tokens, written at
+// an address of the main-flash or data-flash image.
+#include <QDialog>
+#include <functional>
+
+#include "images/ChipModel.h"
+#include "images/Operator.h"
+#include "images/SnConstData.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace qx {
+
+// The views the dialog has refreshed after a write; the main window fills them.
+struct SnViewHooks {
+  // Rewrites the main hex view rows holding the addresses first..last.
+  std::function<void(u32 first, u32 last)> UpdateMainHexRows;
+  // Recomputes the data-flash sums and rebuilds the data-flash view.
+  std::function<void()> RefreshEepViews;
+};
+
+class TConfigSNForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  TConfigSNForm(ChipModel& model, Operator& op, QWidget* parent = nullptr);
+
+  void SetViewHooks(SnViewHooks hooks) { hooks_ = std::move(hooks); }
+
+  void FormShow();
+  void RadioGrpSNClick();
+  void BitBtnOKClick();
+  void WriteSnDataMain();
+  void WriteSnDataEep();
+
+  SnArea Area() const;
+  SnDataFormat DataFormat() const;
+
+  QLabel* LabelAdrS;
+  QLabel* LabelCntDT;
+  QLineEdit* AddrEditSN;
+  QLineEdit* EditDataSN;
+  QGroupBox* RadioGrpSN;
+  QRadioButton* RadioSnMain;
+  QRadioButton* RadioSnEep;
+  QGroupBox* RadioGroupFM;
+  QRadioButton* RadioFmAscii;
+  QRadioButton* RadioFmHex;
+  QCheckBox* ChkBoxSNEndin;
+  QPushButton* BitBtnOK;
+  QPushButton* BitBtnCancel;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void WriteSnData(SnArea area);
+
+  ChipModel& model_;
+  Operator& op_;
+  SnViewHooks hooks_;
+  QButtonGroup* areaButtons_;
+  QButtonGroup* formatButtons_;
+};
+
+}  // namespace qx

@@ -1,0 +1,53 @@
+#pragma once
+// A chip model with main flash, data flash and an option window, and the helpers the
+// object-file tests share.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "TempDir.h"
+#include "images/ChipModel.h"
+#include "tests/support/RecordingOperator.h"
+
+namespace qx::test {
+
+inline constexpr u32 kMainStart = 0x08000000;
+inline constexpr u32 kMainSize = 0x40000;
+inline constexpr u32 kEepStart = 0x08080000;
+inline constexpr u32 kEepSize = 0x1000;
+inline constexpr u32 kOptStart = 0x1FFFF800;
+
+inline std::unique_ptr<ChipModel> MakeChip() {
+  auto m = std::make_unique<ChipModel>();
+  ChipParams& p = m->Params;
+  p.MainFlashStart = kMainStart;
+  p.MainFlashSize = kMainSize;
+  p.MainFlashEnd = kMainStart + kMainSize - 1;
+  p.EepStart = kEepStart;
+  p.EepSize = kEepSize;
+  p.EepEnd = kEepStart + kEepSize - 1;
+  p.OptionStart = kOptStart;
+  p.OptionEnd = kOptStart + 0x0F;
+  p.InfoStart = NoWindow;
+  p.InfoEnd = NoWindow;
+  return m;
+}
+
+inline std::vector<u8> RandomBytes(std::size_t n, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::vector<u8> v(n);
+  for (auto& b : v) b = static_cast<u8>(rng());
+  return v;
+}
+
+inline bool HaveTool(const char* name) {
+  return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+inline int Run(const std::string& cmd) { return std::system((cmd + " >/dev/null 2>&1").c_str()); }
+
+}  // namespace qx::test

@@ -1,0 +1,99 @@
+#include "project/FileReplace.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "images/Errors.h"
+#include "texts/Texts.h"
+
+namespace qx {
+namespace {
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  int release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, std::span<const u8> bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes = bytes.subspan(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// The file a path names, through a symbolic link, so that the link itself stays.
+std::string ResolvedTarget(const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::is_symlink(path, ec)) return path;
+  const auto target = std::filesystem::weakly_canonical(path, ec);
+  return ec ? path : target.string();
+}
+
+mode_t NewFileMode(const std::string& target) {
+  struct stat st {};
+  if (::stat(target.c_str(), &st) == 0) return st.st_mode & 07777;
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+void WriteFileReplacing(const std::string& path, std::span<const u8> bytes) {
+  const std::string target = ResolvedTarget(path);
+  std::string temp = target + ".XXXXXX";
+  Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
+  if (fd.get() < 0) throw EInOutError(Tx(TextId::FileCreateError, path));
+  bool ok = ::fchmod(fd.get(), NewFileMode(target)) == 0 && WriteAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;
+  ok = (::close(fd.release()) == 0) && ok;
+  if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
+    ::unlink(temp.c_str());
+    throw EInOutError(Tx(TextId::FileWriteError, path));
+  }
+  // The rename itself reaches the disk with the folder.
+  const std::string dir = std::filesystem::path(target).parent_path().string();
+  Fd dirFd(::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dirFd.get() >= 0) ::fsync(dirFd.get());
+}
+
+std::vector<u8> ReadFileBytes(const std::string& path, std::size_t maxBytes) {
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) throw EInOutError(Tx(TextId::PrjFileOpenError, path));
+  std::vector<u8> out;
+  std::vector<u8> buf(65536);
+  while (out.size() < maxBytes) {
+    const ssize_t n = ::read(fd.get(), buf.data(), std::min(buf.size(), maxBytes - out.size()));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw EInOutError(Tx(TextId::PrjFileReadError, path));
+    }
+    if (n == 0) break;
+    out.insert(out.end(), buf.begin(), buf.begin() + n);
+  }
+  return out;
+}
+
+}  // namespace qx

@@ -1,0 +1,19 @@
+#pragma once
+// Writing a file so that a failed write never destroys the file it replaces.
+#include <cstddef>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "images/Types.h"
+
+namespace qx {
+
+// Writes bytes to a temporary file beside path, flushes it to disk and renames it over
+// path. Throws EInOutError; on failure the old file stays and the temporary is removed.
+void WriteFileReplacing(const std::string& path, std::span<const u8> bytes);
+
+// At most maxBytes of the file. Throws EInOutError when it cannot be opened or read.
+std::vector<u8> ReadFileBytes(const std::string& path, std::size_t maxBytes);
+
+}  // namespace qx

@@ -1,0 +1,125 @@
+#include "project/LogFileWriter.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
+#include <span>
+
+#include "images/Errors.h"
+#include "project/FileReplace.h"
+#include "project/TextLines.h"
+#include "texts/TextFileEncoding.h"
+#include "texts/Texts.h"
+
+namespace qx {
+namespace {
+
+std::span<const u8> AsBytes(const std::string& s) { return {reinterpret_cast<const u8*>(s.data()), s.size()}; }
+
+bool WriteAll(int fd, std::span<const u8> bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes = bytes.subspan(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// Length of the UTF-8 sequence that starts with lead (1 for a stray byte).
+std::size_t Utf8Length(unsigned char lead) {
+  if (lead >= 0xF8) return 1;
+  if (lead >= 0xF0) return 4;
+  if (lead >= 0xE0) return 3;
+  if (lead >= 0xC0) return 2;
+  return 1;
+}
+
+}  // namespace
+
+LogStamp CurrentLogStamp() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char date[32];
+  char time[32];
+  std::strftime(date, sizeof date, "%Y/%m/%d", &local);
+  std::strftime(time, sizeof time, "%H:%M:%S", &local);
+  return {date, time};
+}
+
+std::string SystemLogFileName(const LogStamp& stamp) {
+  std::string name = "/KVT_" + stamp.ShortDate + "_" + stamp.LongTime;
+  for (std::size_t i = 6; i < name.size(); ++i)
+    if (name[i] == '-' || name[i] == '/' || name[i] == ':') name[i] = '_';
+  return name + ".log";
+}
+
+std::string CustomerLogPath(const std::string& appDir, const std::string& name) {
+  if (name.starts_with('/')) return name;
+  return appDir + name;
+}
+
+std::string EncodeLogText(std::string_view utf8, Language lang) {
+  if (lang != Language::Chinese) return std::string(utf8);
+  if (auto whole = Utf8ToGbk(utf8)) return *whole;
+  // Rare: some character has no GBK form; convert one character at a time.
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const std::size_t n = std::min(Utf8Length(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+    const auto one = Utf8ToGbk(utf8.substr(i, n));
+    out += one ? *one : std::string("?");
+    i += n;
+  }
+  return out;
+}
+
+std::string LogFileBytes(const std::vector<std::string>& lines, Language lang) {
+  return EncodeLogText(JoinTextLines(lines), lang);
+}
+
+void WriteSystemLog(const std::vector<std::string>& lines, const LogWriteEnv& env) {
+  if (lines.size() <= SystemLogMinLines) return;
+  const std::string folder = env.AppDir + std::string(SystemLogFolder);
+  try {
+    if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) throw EInOutError(folder);
+    WriteFileReplacing(folder + SystemLogFileName(env.Clock()), AsBytes(LogFileBytes(lines, env.Lang)));
+  } catch (const EInOutError&) {
+    env.Op.Ask(MsgKind::Information, Text(TextId::LogWriteError), MsgButtons::Ok);
+  }
+}
+
+bool WriteCustomerLog(const std::vector<std::string>& lines, int mode, const std::string& name,
+                      const LogWriteEnv& env) {
+  const std::string path = CustomerLogPath(env.AppDir, name);
+  if (mode != LogModeAppend) {
+    WriteFileReplacing(path, AsBytes(LogFileBytes(lines, env.Lang)));
+    return true;
+  }
+  int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  std::string text;
+  if (fd < 0 && errno == ENOENT) {
+    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0666);
+    text = EncodeLogText(std::string(CustomerLogHeadLine) + "\r\n", env.Lang);
+  }
+  if (fd < 0) return false;
+  text += LogFileBytes(lines, env.Lang);
+  const bool written = WriteAll(fd, AsBytes(text));
+  return (::close(fd) == 0) && written;
+}
+
+bool WriteLogFile(const LogSettings& settings, const std::vector<std::string>& lines, const LogWriteEnv& env) {
+  if (!settings.Enabled) return true;
+  if (settings.Location == LogLocationSystem) {
+    WriteSystemLog(lines, env);
+    return true;
+  }
+  return WriteCustomerLog(lines, settings.Mode, settings.FileName, env);
+}
+
+}  // namespace qx

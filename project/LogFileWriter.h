@@ -1,0 +1,62 @@
+#pragma once
+// The log file written when the program ends: the message log's lines, either under a
+// time-stamped name in "KVTxLogS" or in the customer's file.
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "images/Operator.h"
+#include "project/LogSettings.h"
+#include "texts/Language.h"
+
+namespace qx {
+
+inline constexpr std::string_view SystemLogFolder = "KVTxLogS";
+// First line of a customer log that the append mode creates.
+inline constexpr std::string_view CustomerLogHeadLine = "Dromix Log File!";
+// A system log is written only for a log of more lines than this.
+inline constexpr std::size_t SystemLogMinLines = 6;
+
+struct LogStamp {
+  std::string ShortDate;  // "2024/05/17"
+  std::string LongTime;   // "09:12:44"
+};
+
+LogStamp CurrentLogStamp();
+
+struct LogWriteEnv {
+  std::string AppDir;  // with a trailing '/'
+  Operator& Op;
+  std::function<LogStamp()> Clock = CurrentLogStamp;
+  // The language of the build: the Chinese build writes GBK.
+  Language Lang = BuildLanguage();
+};
+
+// "/KVT_" + date + "_" + time + ".log", every '-', '/' and ':' from the 7th character on
+// made '_'.
+std::string SystemLogFileName(const LogStamp& stamp);
+
+// The customer file: a name with a folder of its own (from the browse dialog) stands as it
+// is; a plain name lies in the program folder.
+std::string CustomerLogPath(const std::string& appDir, const std::string& name);
+
+// The bytes of a log text in the given language's file encoding (GBK for Chinese, a
+// character without GBK form as '?').
+std::string EncodeLogText(std::string_view utf8, Language lang);
+
+// Lines of a log file as written: CR LF, encoded.
+std::string LogFileBytes(const std::vector<std::string>& lines, Language lang);
+
+// Nothing for 6 lines or fewer; a failure shows "Write Log File error!".
+void WriteSystemLog(const std::vector<std::string>& lines, const LogWriteEnv& env);
+
+// Modes 0 and 1 replace the file and throw EInOutError on failure; mode 2 appends (a new
+// file starts with "Dromix Log File!") and returns false on failure, without a message.
+bool WriteCustomerLog(const std::vector<std::string>& lines, int mode, const std::string& name,
+                      const LogWriteEnv& env);
+
+// By the settings: nothing when the log is switched off. False only when an append failed.
+bool WriteLogFile(const LogSettings& settings, const std::vector<std::string>& lines, const LogWriteEnv& env);
+
+}  // namespace qx

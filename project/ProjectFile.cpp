@@ -1,0 +1,39 @@
+#include "project/ProjectFile.h"
+
+#include <array>
+
+#include "programmer/RandomSource.h"
+#include "programmer/SettingsBlock.h"
+#include "project/FileReplace.h"
+#include "texts/Texts.h"
+
+namespace qx {
+
+static_assert(SettingsBlockSize == ProjectSettingsBlockSize);
+
+void WriteProjectFile(const std::string& path, u8 programmerType, ProjectFileEnv& env) {
+  std::array<u8, SettingsBlockSize> block{};
+  BuildSettingsBlock(env.Model, env.Random, 0, env.UnitCount, block);
+  const std::vector<u8> bytes = BuildProjectFile(env.Model, programmerType, block, env.Random);
+  WriteFileReplacing(path, bytes);
+  const std::string text = Tx(TextId::PrjCreated, path);
+  env.Op.Ask(MsgKind::Information, text, MsgButtons::Ok);
+  env.Log.AddInfoLine(text);
+}
+
+ProjectReadResult ReadProjectFile(std::span<const u8> bytes, ProjectFileEnv& env) {
+  ProjectFileContent content;
+  const ProjectReadResult result = DecodeProjectFile(bytes, content);
+  if (result == ProjectReadResult::PrjOk) ApplyProjectContent(content, env.Model, env.Section);
+  const std::string_view text = ProjectReadMessage(result);
+  env.Log.AddInfoLine(text);
+  if (!env.CmdLineMode) env.Op.Ask(MsgKind::Information, text, MsgButtons::Ok);
+  return result;
+}
+
+ProjectReadResult ReadProjectFile(const std::string& path, ProjectFileEnv& env) {
+  const std::vector<u8> bytes = ReadFileBytes(path, ProjectFileReadLimit);
+  return ReadProjectFile(std::span<const u8>(bytes), env);
+}
+
+}  // namespace qx

@@ -1,0 +1,88 @@
+#pragma once
+// The log settings dialog "Config Log File.". The settings live in its controls; the main
+// window reads the settings file into it at start-up and has it write the log at close.
+#include <QDialog>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "images/MessageLog.h"
+#include "images/Operator.h"
+#include "project/LogFileWriter.h"
+#include "project/LogSettings.h"
+
+class QAbstractButton;
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+
+namespace qx {
+
+class TLogCfgForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  // appDir with a trailing '/'; log is the message log saved at close.
+  TLogCfgForm(std::string appDir, const MessageLog& log, Operator& op, QWidget* parent = nullptr);
+
+  void LoadLogConfig();
+  // False only when the customer log could not be appended to.
+  bool WriteLogFile();
+  void WriteSystemLog();
+  bool WriteCustomerLog();
+
+  int LogModeIndex() const;
+  std::string LogFileName() const;
+  // The settings as the controls show them, and the other way round.
+  LogSettings Settings() const;
+  void SetSettings(const LogSettings& settings);
+
+  void CheckBoxLogClick();
+  void RadioGrpCreatClick();
+  void SpeedButtonOPClick();
+  void OKClick();
+  void FormShow();
+  void FormClose();
+
+  // The browse dialog; tests replace it. Returns the chosen file, empty when cancelled.
+  std::function<QString()> ChooseLogFile;
+  // Stamp and language of the written log; tests replace them.
+  std::function<LogStamp()> Clock = CurrentLogStamp;
+  Language Lang = BuildLanguage();
+
+  QCheckBox* CheckBoxLog;
+  QGroupBox* RadioGrpCreat;
+  QGroupBox* RadioGrpMod;
+  QLineEdit* EditLogName;
+  QLabel* LabelFNM;
+  QToolButton* SpeedButtonOP;
+  QPushButton* OK;
+
+  void done(int result) override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  LogWriteEnv Env() const;
+  void SetCaptions();
+  void UpdateEnabled();
+
+  std::string appDir_;
+  const MessageLog& log_;
+  Operator& op_;
+  QButtonGroup* creatGroup_;
+  QButtonGroup* modGroup_;
+  std::vector<QRadioButton*> creatItems_;
+  std::vector<QRadioButton*> modItems_;
+};
+
+// A filter of the form "Text|*.a;*.b" as the Qt file dialog takes it: "Text (*.a *.b)".
+QString QtFileFilter(std::string_view filter);
+
+}  // namespace qx

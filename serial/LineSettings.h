@@ -1,0 +1,27 @@
+#pragma once
+// Line settings as termios: what a component's properties become on a POSIX terminal, and
+// what the driver reports back.
+#include <termios.h>
+
+#include <optional>
+
+#include "serial/CommSettings.h"
+
+namespace qx {
+
+// Raw mode with the framing and flow control of s; the speed is not touched. Properties
+// without a POSIX counterpart (DSR flow and sensitivity, DTR handshake, the XON/XOFF
+// limits, continue-on-XOFF, the replacement character) have no effect here.
+void ComposeTermios(const CommSettings& s, termios& t);
+
+std::optional<speed_t> StandardSpeed(u32 rate);
+std::optional<u32> SpeedRate(speed_t code);
+
+LineInForce DecodeTermios(const termios& t, u32 baudRate);
+
+// Applies everything, the speed and the DTR/RTS lines included. A refusal is not an
+// error (pseudo-terminals have no modem lines); ReadLineInForce shows what holds.
+void ApplyLineSettingsTo(int fd, const CommSettings& s);
+LineInForce ReadLineInForce(int fd);
+
+}  // namespace qx

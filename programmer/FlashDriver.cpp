@@ -1,0 +1,157 @@
+#include "programmer/FlashDriver.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "images/BinaryFile.h"
+#include "images/ByteOrder.h"
+#include "images/Checksums.h"
+#include "programmer/UnitStep.h"
+#include "texts/Texts.h"
+
+namespace qx {
+
+const std::array<DriverFileRow, 32> DriverFileTable = {{
+    {"AC7840", "FDrvAC784X"},     {"AC78", "FDrvAC78X"},        {"IND832", "FDrvIndieA"},
+    {"IND862", "FDrvIND862xX"},   {"ML630Q46", "FDrvML6xQ"},    {"ML630Q448", "FDrvMxQ448"},
+    {"MR88F", "FDrvMR88Fx5"},     {"LCP037", "FDrvLCP0XAX"},    {"LCM32F0", "FDrvLCP0XAX"},
+    {"SN32F75", "SNXF76XFDRV"},   {"SN32F76", "SNXF76XFDRV"},   {"SN32F77", "SNXF76XFDRV"},
+    {"CMS32M65", "BATG13XFDRV"},  {"BAT32G12", "BATG13XFDRV"},  {"BAT32G13", "BATG13XFDRV"},
+    {"BAT32G15", "BATG13XFDRV"},  {"BAT32G17", "BATG13XFDRV"},  {"BAT32A237", "BATG13XFDRV"},
+    {"BAT32A239", "BATG13XFDRV"}, {"SPC1168", "SPD117FXDRV"},   {"SPC1169", "SPD117FXDRV"},
+    {"SPD1168", "SPD117FXDRV"},   {"SPD1169", "SPD117FXDRV"},   {"SPD1176", "SPD117FXDRV"},
+    {"SPD1179", "SPD117FXDRV"},   {"LE501", "FDrvIndieA"},      {"LE511", "FDrvIndieA"},
+    {"TEA32G", "DRVTEA32G58X"},   {"TMPM37", "DRVTMPM370X"},    {"TMPM38", "DRVTMPM370X"},
+    {"TMPM4K", "DRVTMPMTXZP"},    {"SA32B1", "DRVSILRGY2X"},
+}};
+
+namespace {
+
+struct SegmentUse {
+  u16 EntryAt;
+  u16 FurthestDest;  // the furthest packet offset any builder copies this entry to
+};
+
+constexpr std::array<SegmentUse, 5> kSegmentUses = {{
+    {SegBlankCheckAt, ChipCmdStepSegAt},
+    {SegReadChecksumAt, ChipCmdStepSegAt},
+    {SegEraseAt, ChipCmdStepSegAt},
+    {SegProgramAt, ProgramStepSegAt},
+    {SegWriteOptionAt, ProgramCommonSegAt},
+}};
+
+// The segment entry of a step; 0 for a step that carries none.
+u16 StepEntry(u8 stepState) {
+  switch (stepState) {
+    case StepBlankCheck: return SegBlankCheckAt;
+    case StepReadChecksum: return SegReadChecksumAt;
+    case StepErase: return SegEraseAt;
+    case StepProgramMain:
+    case StepProgramEep: return SegProgramAt;
+    case StepWriteOption: return SegWriteOptionAt;
+    default: return 0;
+  }
+}
+
+bool SegmentFits(std::size_t offset, std::size_t length, std::size_t destAt) {
+  return offset + length <= DriverImageSize && destAt + length + 2 <= PacketSlotSize;
+}
+
+u16 CopySegment(const FlashDriver& driver, u16 entryAt, std::span<u8, PacketSlotSize> packet, u16 destAt) {
+  if (!driver.DriverLoaded || entryAt == 0) return 0;
+  const u16 offset = GetLe16(driver.Image, entryAt);
+  const u16 length = GetLe16(driver.Image, entryAt + 2u);
+  // The loader has checked every entry; this only guards a caller's unusual destination.
+  if (length == 0 || !SegmentFits(offset, length, destAt)) return 0;
+  std::copy_n(driver.Image.begin() + offset, length, packet.begin() + destAt);
+  return length;
+}
+
+}  // namespace
+
+std::string_view FindDriverStem(std::string_view chipName) {
+  for (const auto& row : DriverFileTable) {
+    if (chipName.starts_with(row.Prefix)) return row.Stem;
+  }
+  return {};
+}
+
+std::string GetDriverFileName(std::string_view chipName, std::string_view appDir, Operator& op) {
+  const std::string_view stem = FindDriverStem(chipName);
+  if (stem.empty()) {
+    op.Ask(MsgKind::Error, Text(TextId::DriverChipNotExists), MsgButtons::Ok);
+    return {};
+  }
+  std::string path(appDir);
+  path += DriverFolder;
+  path += stem;
+  path += DriverExtension;
+  return path;
+}
+
+bool CheckFlashDriver(const FlashDriver& driver) {
+  return std::equal(DriverMagic.begin(), DriverMagic.end(), driver.Image.begin());
+}
+
+void DescrambleDriver(std::span<u8, DriverImageSize> image, std::size_t fileLength) {
+  if (fileLength == 0 || fileLength > DriverFileMaxSize) return;
+  std::array<u8, 16> key{};
+  std::copy_n(image.begin() + 16, 16, key.begin());
+  const std::size_t rows = (fileLength - 1) / 16 + 1;
+  for (std::size_t r = 0; r < rows; ++r) {
+    for (std::size_t i = 0; i < 16; ++i) {
+      u8& b = image[DriverSegmentTableAt + 16 * r + i];
+      b = static_cast<u8>(b ^ DriverScrambleKey ^ static_cast<u8>(r & 0xFF) ^ key[i]);
+    }
+  }
+}
+
+bool DriverImageValid(std::span<const u8, DriverImageSize> image, std::size_t fileLength) {
+  if (fileLength < DriverFileOverhead || fileLength > DriverFileMaxSize) return false;
+  if (!std::equal(DriverMagic.begin(), DriverMagic.end(), image.begin())) return false;
+  const std::size_t bodyLength = GetLe16(image, 12);
+  if (fileLength != bodyLength + DriverFileOverhead) return false;
+  const u16 check = bodyLength == 0 ? 0 : CalcCheck16(image.subspan(DriverBodyAt, bodyLength));
+  if (check != GetLe16(image, 10)) return false;
+  for (const auto& use : kSegmentUses) {
+    if (!SegmentFits(GetLe16(image, use.EntryAt), GetLe16(image, use.EntryAt + 2u), use.FurthestDest)) return false;
+  }
+  return true;
+}
+
+void LoadFlashDriver(FlashDriver& driver, std::string_view chipName, std::string_view appDir, Operator& op) {
+  driver.DriverLoaded = 0;
+  std::fill(driver.Image.begin(), driver.Image.end(), u8{0xFF});
+  driver.DriverFilePath = GetDriverFileName(chipName, appDir, op);
+  if (driver.DriverFilePath.empty()) {
+    op.Ask(MsgKind::Error, Text(TextId::DriverNotFound), MsgButtons::Ok);
+    return;
+  }
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(driver.DriverFilePath, ec)) {
+    op.Ask(MsgKind::Error, Tx(TextId::DriverFileNotExists, driver.DriverFilePath), MsgButtons::Ok);
+    return;
+  }
+  u32 count = static_cast<u32>(driver.Image.size());
+  const BinaryLoadResult read = LoadBinaryFile(driver.DriverFilePath, driver.Image, count);
+  driver.DriverSize = static_cast<u16>(read.FileSize);
+  // The length is checked before anything is descrambled: a longer file is never taken.
+  const bool lengthOk = read.Ok && read.FileSize >= DriverFileOverhead && read.FileSize <= DriverFileMaxSize;
+  if (lengthOk) DescrambleDriver(driver.Image, read.FileSize);
+  if (!lengthOk || !DriverImageValid(driver.Image, read.FileSize)) {
+    op.Ask(MsgKind::Error, Text(TextId::DriverDataCheckError), MsgButtons::Ok);
+    return;
+  }
+  driver.DriverLoaded = 1;
+}
+
+u16 CopyDriverStepSegment(const FlashDriver& driver, u8 stepState, std::span<u8, PacketSlotSize> packet, u16 destAt) {
+  return CopySegment(driver, StepEntry(stepState), packet, destAt);
+}
+
+u16 CopyDriverCommonSegment(const FlashDriver& driver, std::span<u8, PacketSlotSize> packet, u16 destAt) {
+  return CopySegment(driver, SegWriteOptionAt, packet, destAt);
+}
+
+}  // namespace qx

@@ -1,0 +1,82 @@
+#pragma once
+// Flash-driver files (".KDV", magic "DXFLSDRV"): lookup by chip name, loading with
+// descrambling and checks, and the segments that chip commands carry.
+#include <array>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "images/Operator.h"
+#include "images/Types.h"
+#include "programmer/WireBuffers.h"
+
+namespace qx {
+
+inline constexpr std::size_t DriverImageSize = 0x4000;
+// The descrambling rows run up to 47 bytes past the file's end; they must stay in the image.
+inline constexpr std::size_t DriverFileMaxSize = DriverImageSize - 32;
+inline constexpr std::size_t DriverBodyAt = 64;
+inline constexpr std::size_t DriverFileOverhead = 104;  // header 64, trailer 40
+inline constexpr std::size_t DriverSegmentTableAt = 32;
+inline constexpr u8 DriverScrambleKey = 0xF2;
+inline constexpr std::string_view DriverMagic = "DXFLSDRV";
+inline constexpr std::string_view DriverFolder = "DromixDRVs/";
+inline constexpr std::string_view DriverExtension = ".KDV";
+
+// Entries of the segment table, by file offset.
+inline constexpr u16 SegBlankCheckAt = 32;
+inline constexpr u16 SegReadChecksumAt = 36;
+inline constexpr u16 SegEraseAt = 40;
+inline constexpr u16 SegProgramAt = 44;
+inline constexpr u16 SegWriteOptionAt = 48;  // also the common segment
+
+// Where builders place the segments in a packet.
+inline constexpr u16 ChipCmdStepSegAt = 88;
+inline constexpr u16 ChipCmdCommonSegAt = 1112;
+inline constexpr u16 WriteOptionStepSegAt = 1112;
+inline constexpr u16 ProgramStepSegAt = 4184;
+inline constexpr u16 ProgramCommonSegAt = 4440;
+
+struct FlashDriver {
+  std::array<u8, DriverImageSize> Image{};
+  u16 DriverSize = 0;
+  u8 DriverLoaded = 0;
+  std::string DriverFilePath;
+};
+
+struct DriverFileRow {
+  std::string_view Prefix;
+  std::string_view Stem;
+};
+
+// Ordered: the first row whose prefix starts the chip name wins (case-sensitive).
+extern const std::array<DriverFileRow, 32> DriverFileTable;
+
+// The stem of the first matching row; empty when none matches. No message.
+std::string_view FindDriverStem(std::string_view chipName);
+
+// appDir + "DromixDRVs/" + stem + ".KDV"; no match shows "Error Chip or Driver not exists!"
+// and gives "".
+std::string GetDriverFileName(std::string_view chipName, std::string_view appDir, Operator& op);
+
+bool CheckFlashDriver(const FlashDriver& driver);
+
+// Undoes the row scrambling of a driver file of fileLength bytes in image (from byte 32 on,
+// rows of 16 bytes keyed by bytes 16..31, 0xF2 and the row number). Applying it twice
+// restores the bytes. fileLength must be 1 .. DriverFileMaxSize.
+void DescrambleDriver(std::span<u8, DriverImageSize> image, std::size_t fileLength);
+
+// Checks of a descrambled image of fileLength bytes: magic, L + 104 = length, body check,
+// and every segment inside the image and inside the packet slot at its destination.
+bool DriverImageValid(std::span<const u8, DriverImageSize> image, std::size_t fileLength);
+
+// Finds, reads, descrambles and checks the driver of chipName; reports failures to op.
+void LoadFlashDriver(FlashDriver& driver, std::string_view chipName, std::string_view appDir, Operator& op);
+
+// Copies the segment that stepState selects into packet from destAt on and returns its
+// length; 0 for a step without a segment, an empty entry, or no valid driver loaded.
+u16 CopyDriverStepSegment(const FlashDriver& driver, u8 stepState, std::span<u8, PacketSlotSize> packet, u16 destAt);
+// The same for the common segment (entry at 48), whatever the step.
+u16 CopyDriverCommonSegment(const FlashDriver& driver, std::span<u8, PacketSlotSize> packet, u16 destAt);
+
+}  // namespace qx

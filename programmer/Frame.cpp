@@ -1,0 +1,165 @@
+#include "programmer/Frame.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "images/ByteOrder.h"
+#include "images/Checksums.h"
+
+namespace qx {
+
+u16 EncodeFrame(std::span<const u8> packet, std::span<u8> out) {
+  if (packet.size() > PacketSlotSize || out.size() < 2 * packet.size() + 2 + FrameFillerBytes) return 0;
+  std::size_t o = 0;
+  out[o++] = SlipEnd;
+  for (const u8 b : packet) {
+    if (b == SlipEnd) {
+      out[o++] = SlipEsc;
+      out[o++] = SlipEscEnd;
+    } else if (b == SlipEsc) {
+      out[o++] = SlipEsc;
+      out[o++] = SlipEscEsc;
+    } else {
+      out[o++] = b;
+    }
+  }
+  out[o++] = SlipEnd;
+  for (std::size_t i = 0; i < FrameFillerBytes; ++i) out[o++] = 0xFF;
+  return static_cast<u16>(o);
+}
+
+bool ExtractRxFrame(UnitBuffers& unit, u16& pos, u16& frameLength) {
+  const auto& raw = unit.RxRawBuf;
+  auto& frame = unit.RxFrameBuf;
+  const u16 count = static_cast<u16>(std::min<std::size_t>(unit.RxCount, raw.size()));
+  std::size_t len = 0;
+  bool open = false;
+  bool onlyFiller = true;
+  frameLength = 0;
+
+  while (pos < count) {
+    const u8 b = raw[pos];
+    if (!open) {
+      ++pos;
+      if (b != SlipEnd) continue;
+      // A run of delimiters: the last one opens the frame.
+      if (pos < count && raw[pos] == SlipEnd) continue;
+      frame[0] = SlipEnd;
+      len = 1;
+      open = true;
+      onlyFiller = true;
+      continue;
+    }
+    if (b == SlipEnd) {
+      if (onlyFiller) {
+        // Nothing but filler since the opening delimiter: this one opens the real frame.
+        ++pos;
+        len = 1;
+        continue;
+      }
+      frame[len++] = b;
+      ++pos;
+      frameLength = static_cast<u16>(len);
+      return true;
+    }
+    if (len >= frame.size() - 1) {
+      // Cannot happen while the frame slot is as large as the raw buffer; never overrun it.
+      open = false;
+      len = 0;
+      continue;
+    }
+    frame[len++] = b;
+    ++pos;
+    if (b != 0xFF) onlyFiller = false;
+  }
+  return false;
+}
+
+DecodeResult DecodeFrame(std::span<const u8> frame, std::span<u8> out) {
+  std::size_t i = 0;
+  const std::size_t n = frame.size();
+  while (i < n && frame[i] != SlipEnd) ++i;
+  if (i == n) return {ResPacketError, 0};
+  ++i;
+  if (i < n && frame[i] == SlipEnd) ++i;
+
+  std::size_t o = 0;
+  bool escaped = false;
+  for (; i < n; ++i) {
+    const u8 b = frame[i];
+    if (b == SlipEnd) {
+      const u16 length = static_cast<u16>(o);
+      return {o < PacketHeaderSize ? ResPacketError : ResOk, length};
+    }
+    u8 value = b;
+    if (escaped) {
+      escaped = false;
+      if (b == SlipEscEnd) {
+        value = SlipEnd;
+      } else if (b == SlipEscEsc) {
+        value = SlipEsc;
+      } else {
+        return {ResPacketError, 0};
+      }
+    } else if (b == SlipEsc) {
+      escaped = true;
+      continue;
+    }
+    if (o >= out.size()) return {ResPacketError, 0};
+    out[o++] = value;
+  }
+  return {ResPacketError, 0};
+}
+
+u8 VerifyReply(std::span<const u8> packet) {
+  const std::size_t len = packet.size();
+  if (len < PacketHeaderSize) return ResPacketError;
+  const u16 payloadLength = GetLe16(packet, 6);
+  const u16 check = CalcCheck16(packet.first(len - 2));
+  if (check != GetLe16(packet, len - 2)) return ResCheckMismatch;
+  if (payloadLength > 2) return ResOk;
+  // A status reply too short to hold its status byte.
+  if (len <= PacketHeaderSize) return ResPacketError;
+  return packet[PacketHeaderSize];
+}
+
+std::size_t AppendRxChunk(UnitBuffers& unit, std::span<const u8> chunk) {
+  auto& raw = unit.RxRawBuf;
+  std::size_t count = std::min<std::size_t>(unit.RxCount, raw.size());
+  std::size_t dropped = 0;
+
+  if (chunk.size() > raw.size()) {
+    dropped += chunk.size() - raw.size();
+    chunk = chunk.last(raw.size());
+  }
+  if (count + chunk.size() > raw.size()) {
+    // Keep the frame in progress (it opens at the last delimiter), drop what lies before it.
+    const auto* last = std::find(std::make_reverse_iterator(raw.begin() + count), raw.rend(), SlipEnd).base();
+    const std::size_t from = last == raw.begin() ? count : static_cast<std::size_t>(last - raw.begin()) - 1;
+    std::memmove(raw.data(), raw.data() + from, count - from);
+    dropped += from;
+    count -= from;
+  }
+  if (count + chunk.size() > raw.size()) {
+    const std::size_t from = count + chunk.size() - raw.size();
+    std::memmove(raw.data(), raw.data() + from, count - from);
+    dropped += from;
+    count -= from;
+  }
+  std::copy(chunk.begin(), chunk.end(), raw.begin() + static_cast<std::ptrdiff_t>(count));
+  unit.RxCount = static_cast<u16>(count + chunk.size());
+  return dropped;
+}
+
+void CompactRxBuffer(UnitBuffers& unit, u16 keepFrom) {
+  auto& raw = unit.RxRawBuf;
+  const std::size_t count = std::min<std::size_t>(unit.RxCount, raw.size());
+  if (keepFrom >= count) {
+    unit.RxCount = 0;
+    return;
+  }
+  std::memmove(raw.data(), raw.data() + keepFrom, count - keepFrom);
+  unit.RxCount = static_cast<u16>(count - keepFrom);
+}
+
+}  // namespace qx

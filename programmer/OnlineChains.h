@@ -1,0 +1,38 @@
+#pragma once
+// The on-line operations on the chip in each unit: blank check, erase, programming and
+// verification of main flash and data flash, option data, and the reads.
+#include <string_view>
+
+#include "programmer/UnitSessions.h"
+
+namespace qx {
+
+void StartBlankCheck(UnitSessions& s, u8 k);
+void StartErase(UnitSessions& s, std::string_view text, u8 k);
+void StartProgramMain(UnitSessions& s, u8 k);
+void StartProgramEep(UnitSessions& s, u8 k);
+void FinishProgramMain(UnitSessions& s, u8 k);
+void StartVerifyMain(UnitSessions& s, u8 k);
+void StartVerifyEep(UnitSessions& s, u8 k);
+void StartWriteOption(UnitSessions& s, u8 k);
+void StartReadOption(UnitSessions& s, u8 k);
+void StartReadMain(UnitSessions& s, u8 k);
+void StartReadEep(UnitSessions& s, u8 k);
+void StartReadChecksum(UnitSessions& s, u8 k);
+
+void HandleBlankCheckResult(UnitSessions& s, u8 code, u8 k);
+void HandleEraseResult(UnitSessions& s, u8 code, u8 k);
+void HandleProgramMainResult(UnitSessions& s, u8 code, u8 k);
+void HandleProgramEepResult(UnitSessions& s, u8 code, u8 k);
+void HandleVerifyMainResult(UnitSessions& s, u8 code, u8 k);
+void HandleVerifyEepResult(UnitSessions& s, u8 code, u8 k);
+void HandleWriteOptionResult(UnitSessions& s, u8 code, u8 k);
+void HandleReadOptionResult(UnitSessions& s, u8 code, u8 k);
+void HandleReadMainResult(UnitSessions& s, u8 code, u8 k);
+void HandleReadEepResult(UnitSessions& s, u8 code, u8 k);
+void HandleReadChecksumResult(UnitSessions& s, u8 code, u8 k);
+// Unit 0 only: the replies of the chip-information and address reads.
+void HandleReadChipInfoResult(UnitSessions& s, u8 code, u8 k);
+void HandleReadAddressResult(UnitSessions& s, u8 code, u8 k);
+
+}  // namespace qx

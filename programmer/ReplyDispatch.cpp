@@ -1,0 +1,117 @@
+#include "programmer/ReplyDispatch.h"
+
+#include "images/ByteOrder.h"
+#include "programmer/CommandCodes.h"
+#include "programmer/DownloadChain.h"
+#include "programmer/FirmwareUpgrade.h"
+#include "programmer/Frame.h"
+#include "programmer/OnlineChains.h"
+#include "programmer/ResultCode.h"
+#include "programmer/UnitStepFramework.h"
+#include "texts/Texts.h"
+
+namespace qx {
+namespace {
+
+using Handler = void (*)(UnitSessions&, u8, u8);
+
+Handler HandlerOf(u8 step, u8 k) {
+  switch (step) {
+    case StepDownloadChipData: return HandleDownloadChipDataResult;
+    case StepDownloadMain: return HandleDownloadMainResult;
+    case StepDownloadEep: return HandleDownloadEepResult;
+    case StepDownloadDriver: return HandleDownloadDriverResult;
+    case StepBlankCheck: return HandleBlankCheckResult;
+    case StepErase: return HandleEraseResult;
+    case StepProgramMain: return HandleProgramMainResult;
+    case StepProgramEep: return HandleProgramEepResult;
+    case StepWriteOption: return HandleWriteOptionResult;
+    case StepVerifyMain: return HandleVerifyMainResult;
+    case StepVerifyEep: return HandleVerifyEepResult;
+    case StepReadMain: return HandleReadMainResult;
+    case StepReadEep: return HandleReadEepResult;
+    case StepReadChecksum: return HandleReadChecksumResult;
+    case StepReadOption: return HandleReadOptionResult;
+    case StepReadChipInfo: return k == 0 ? HandleReadChipInfoResult : nullptr;
+    case StepReadAddress: return k == 0 ? HandleReadAddressResult : nullptr;
+    case StepFirmwareUpgrade: return HandleFirmwareBlockResult;
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
+void DispatchReplyFrame(UnitSessions& s, u8 k, u16 frameLength) {
+  auto& buf = s.Wire.Units[k];
+  const auto decoded = DecodeFrame(std::span<const u8>(buf.RxFrameBuf).first(frameLength), buf.PacketBuf);
+  if (decoded.Status != ResOk) {
+    EndUnitStep(s, 1, k);
+    return ReportUnitResult(s, decoded.Status, k);
+  }
+  const auto packet = std::span<const u8>(buf.PacketBuf).first(decoded.Length);
+  const u8 code = VerifyReply(packet);
+  if (packet[0] == PktProgressReport) return HandleProgressReport(s, k);
+
+  auto& u = s.Unit[k];
+  const u16 payloadLength = GetLe16(packet, 6);
+  u.ReplyLengthOk = decoded.Length == std::size_t{payloadLength} + PacketOverhead ? 1 : 0;
+  u.ReplyPayloadBytes = u.ReplyLengthOk ? payloadLength : 0;
+  if (const Handler h = HandlerOf(u.StepState, k)) h(s, code, k);
+}
+
+void HandleProgressReport(UnitSessions& s, u8 k) {
+  const auto r = std::span<const u8>(s.Wire.Units[k].PacketBuf).first(8);
+  u8 sum = 0;
+  for (const u8 b : r) sum = static_cast<u8>(sum + b);
+  if (sum != 0) return;
+  const u8 result = r[2];
+  const i32 total = GetLe16(r, 5);
+  auto& u = s.Unit[k];
+  auto phaseLine = [&](TextId id, i32 progress, i32 max, bool blue) {
+    AddUnitInfoLine(s, Text(id), k);
+    SetGaugeProgress(s, k, progress);
+    SetGaugeMax(s, k, max);
+    if (blue) SetGaugeColour(s, k, GaugeBlue);
+  };
+  switch (r[1]) {
+    case PhaseInitInterface:
+      s.Log.AddLine("");
+      return phaseLine(TextId::PhaseInitInterfaceLine, 5, 100, true);
+    case PhaseBlankCheck: return phaseLine(TextId::PhaseBlankCheckLine, 50, 100, false);
+    case PhaseErase: return phaseLine(TextId::PhaseEraseLine, 50, 100, false);
+    case PhaseVerifyMain: return phaseLine(TextId::PhaseVerifyMainLine, 50, 100, true);
+    case PhaseVerifyEep: return phaseLine(TextId::PhaseVerifyEepLine, 50, 100, false);
+    case PhaseProgramOption: return phaseLine(TextId::PhaseProgramOptionLine, 50, 100, false);
+    case PhaseProgramMain:
+    case PhaseProgramEep: {
+      const i32 current = GetLe16(r, 3);
+      const bool main = r[1] == PhaseProgramMain;
+      // Logged once at the start of the phase; later reports only move the gauge.
+      if (current == 0) AddUnitInfoLine(s, Text(main ? TextId::PhaseProgramMainLine : TextId::PhaseProgramEepLine), k);
+      SetGaugeProgress(s, k, current + 2);
+      SetGaugeMax(s, k, total);
+      if (main) SetGaugeColour(s, k, GaugeBlue);
+      return;
+    }
+    case PhaseCompleted: {
+      std::string line(Text(TextId::PhaseCompletedLine));
+      if (result == ResAck) {
+        line += Text(TextId::PhaseCompletedGood);
+        ++u.OkCount;
+        SetGaugeColour(s, k, GaugeBlue);
+      } else {
+        ++u.NgCount;
+        SetGaugeColour(s, k, GaugeRed);
+        line += Tx(TextId::PhaseCompletedBad, result);
+      }
+      AddUnitInfoLine(s, line, k);
+      AddUnitInfoLine(s, Tx(TextId::UnitOkNgCounts, u.OkCount, u.NgCount), k);
+      SetGaugeProgress(s, k, u.Gauge.Max);
+      s.Op.Refresh(View::UnitCounters);
+      return;
+    }
+    default: return;
+  }
+}
+
+}  // namespace qx

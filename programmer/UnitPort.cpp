@@ -1,0 +1,7 @@
+#include "programmer/UnitPort.h"
+
+namespace qx {
+
+UnitPort::~UnitPort() = default;
+
+}  // namespace qx

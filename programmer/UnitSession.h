@@ -1,0 +1,41 @@
+#pragma once
+// The state of one programmer unit and of its progress gauge.
+#include "images/Types.h"
+#include "programmer/UnitStep.h"
+#include "programmer/WireBuffers.h"
+
+namespace qx {
+
+// Colour values in blue-green-red order, as the window's gauges take them.
+inline constexpr u32 GaugeBlue = 0xFF0000;
+inline constexpr u32 GaugeRed = 0x0000FF;
+
+// The window mirrors this; the core only changes it through the gauge helpers, which keep
+// the progress within 0..Max like the window's own bar does.
+struct UnitGauge {
+  i32 Progress = 0;
+  i32 Max = 100;
+  u32 Colour = GaugeBlue;
+};
+
+// The unit's received-byte count lives with its buffers (UnitBuffers::RxCount).
+struct UnitSession {
+  u16 TimeoutTicks = 200;
+  u8 StepState = StepIdle;
+  u16 BlockCount = 0;
+  u16 BlockIndex = 0;
+  UnitGauge Gauge;
+  u8 UpgradeBusy = 0;
+  u8 Linked = 0;
+  u8 AutoChain = 0;
+  u8 Busy = 0;
+  u8 GaugeRun = 0;
+  i32 NgCount = 0;
+  i32 OkCount = 0;
+  // The payload bytes the reply in the unit's packet slot carried, and whether its decoded
+  // length agrees with its PayloadLength field. Data handlers read no further.
+  u16 ReplyPayloadBytes = 0;
+  u8 ReplyLengthOk = 0;
+};
+
+}  // namespace qx

@@ -1,0 +1,67 @@
+#pragma once
+// The ten unit sessions and the run-wide counters of the unit operations, with what the
+// step chains reach: the chip model, the wire buffers, the ports, the log, the operator and
+// the views. The app creates one and passes it by reference; a test builds a fresh one.
+// It is large: allocate it (std::make_unique).
+#include <array>
+#include <functional>
+#include <span>
+
+#include "images/ChipModel.h"
+#include "images/MessageLog.h"
+#include "images/Operator.h"
+#include "programmer/ProtocolState.h"
+#include "programmer/RandomSource.h"
+#include "programmer/ReceiveRoutingState.h"
+#include "programmer/UnitPort.h"
+#include "programmer/UnitSession.h"
+
+namespace qx {
+
+// View refreshes and serial-number advance of the main window, called at the ends of the
+// on-line chains. Unset hooks do nothing.
+struct SessionHooks {
+  std::function<void()> AdvanceSerialNumber;
+  std::function<void()> CalcReadMainChecksum;
+  std::function<void(u32 start, u32 end)> ShowMainHex;
+  std::function<void()> CalcReadEepChecksum;
+  std::function<void()> ShowEepData;
+  // The read-back listing of the option data of the chip maker for unit k's reply payload.
+  // Unset: the chip family's own listing is logged.
+  std::function<void(u8 maker, u8 unit, std::span<const u8> payload)> ShowReadOption;
+};
+
+// A port that drops what it is given: units without a port of their own.
+class NoUnitPort : public UnitPort {
+ public:
+  bool WriteData(std::span<const u8>) override { return false; }
+};
+
+struct UnitSessions {
+  UnitSessions(ChipModel& model, ProtocolState& wire, RandomSource& random, MessageLog& log, Operator& op)
+      : Model(model), Wire(wire), Random(random), Log(log), Op(op) {
+    Port.fill(&NoPort);
+  }
+  UnitSessions(const UnitSessions&) = delete;
+  UnitSessions& operator=(const UnitSessions&) = delete;
+
+  ChipModel& Model;
+  ProtocolState& Wire;
+  RandomSource& Random;
+  MessageLog& Log;
+  Operator& Op;
+  SessionHooks Hooks;
+
+  std::array<UnitSession, UnitMax> Unit{};
+  std::array<UnitPort*, UnitMax> Port{};
+  std::array<ReceiveHold, UnitMax> Hold{};
+  u8 UnitCount = 0;
+  u8 LinkedCount = 0;
+  u8 DownloadOkCount = 0;
+  u8 RelinkPending = 0;
+  u8 CmdLineOff = 0;
+
+  NoUnitPort NoPort;
+};
+
+}  // namespace qx

@@ -1,0 +1,21 @@
+#pragma once
+// The four operations every step uses, and the unit gauge helpers.
+#include <string_view>
+
+#include "programmer/UnitSessions.h"
+
+namespace qx {
+
+// "> HH:MM:SS C<k+1> : text".
+void AddUnitInfoLine(UnitSessions& s, std::string_view text, u8 k);
+// Arms a step: block mode 0 gauges by time, 1 by blocks of length bytes.
+void BeginUnitStep(UnitSessions& s, u16 timeoutTicks, u32 length, u8 blockMode, u8 k);
+void EndUnitStep(UnitSessions& s, u8 failed, u8 k);
+// Ends the step (failed unless 0 or 6) and logs the code's text for the unit.
+void ReportUnitResult(UnitSessions& s, u8 code, u8 k);
+
+void SetGaugeProgress(UnitSessions& s, u8 k, i32 progress);
+void SetGaugeMax(UnitSessions& s, u8 k, i32 max);
+void SetGaugeColour(UnitSessions& s, u8 k, u32 colour);
+
+}  // namespace qx

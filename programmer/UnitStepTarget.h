@@ -1,0 +1,32 @@
+#pragma once
+// What the step chains hand the request builders for one unit, and the checks a step makes
+// before it sends.
+#include <span>
+#include <string_view>
+
+#include "programmer/Commands.h"
+#include "programmer/UnitSessions.h"
+
+namespace qx {
+
+inline CommandTarget UnitTarget(UnitSessions& s, u8 k) {
+  return CommandTarget{s.Model, s.Wire, s.Random, *s.Port[k], k, s.Unit[k].StepState, s.UnitCount};
+}
+
+// A starter's common part: the step, GaugeRun (left as it is when gaugeRun < 0), the start
+// line and BeginUnitStep. Then the starter checks the driver and sends.
+void OpenStep(UnitSessions& s, u8 k, u8 step, int gaugeRun, std::string_view text, u16 ticks, u32 length,
+              u8 blockMode);
+
+// Acknowledged data packet: BlockIndex += 4 and the gauge moves to BlockIndex + lead.
+void AdvanceBlockGauge(UnitSessions& s, u8 k, int lead);
+
+// A family with a flash driver but no valid driver loaded would get requests without their
+// driver segments: the step ends failed at once with a line for the unit. True then.
+bool RefuseWithoutDriver(UnitSessions& s, u8 k);
+
+// The payload of unit k's reply when it carried at least need bytes; else the step ends with
+// "Packet Error!" and the span is empty.
+std::span<const u8> ReplyPayloadOrFail(UnitSessions& s, u8 k, std::size_t need);
+
+}  // namespace qx

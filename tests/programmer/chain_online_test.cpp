@@ -1,0 +1,307 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "programmer/AutoChain.h"
+#include "programmer/CommandCodes.h"
+#include "programmer/OnlineChains.h"
+#include "programmer/ResultCode.h"
+#include "tests/programmer/session_fixture.h"
+#include "texts/Texts.h"
+
+namespace qx::test {
+namespace {
+
+// A chip that answers like a unit: status 6 to writes, its memory to reads.
+class OnlineChain : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto& p = w.model->Params;
+    p.MainFlashStart = 0x08000000;
+    p.MainFlashEnd = 0x08002FFF;
+    p.MainFlashSize = 0x3000;
+    p.DownloadSize = 0x3000;
+    p.MainImageOffset = 0;
+    p.EepStart = 0x0C000000;
+    p.EepSize = 0x1800;
+    for (std::size_t i = 0; i < 0x4000; ++i) w.model->MainFlashImage[i] = static_cast<u8>(i * 13 + 1);
+    for (std::size_t i = 0; i < 0x2000; ++i) w.model->EepImage[i] = static_cast<u8>(i * 3 + 9);
+    chipMain.assign(w.model->MainFlashImage.begin(), w.model->MainFlashImage.begin() + 0x4000);
+    chipEep.assign(w.model->EepImage.begin(), w.model->EepImage.begin() + 0x2000);
+  }
+  std::vector<u8> Answer(const std::vector<u8>& req) {
+    const u16 param = GetLe16(req, 1);
+    if (req[0] == CmdReadMainBlock || req[0] == CmdReadEepBlock) {
+      const auto& mem = req[0] == CmdReadMainBlock ? chipMain : chipEep;
+      std::vector<u8> data(4096, 0xFF);
+      for (std::size_t i = 0; i < 4096 && param * 1024u + i < mem.size(); ++i) data[i] = mem[param * 1024u + i];
+      return DataReply(data);
+    }
+    if (req[0] == CmdChipOperation && param == OpBlankCheck) return StatusReply(blankCode);
+    if (req[0] == CmdChipOperation && param == OpReadChecksum) {
+      const u8 d[] = {0x34, 0x12, 0x78, 0x56, 0x34, 0x12};
+      return DataReply(d);
+    }
+    return StatusReply(ResAck);
+  }
+  void RunUnit(u8 k) {
+    for (int guard = 0; w.U(k).Busy && guard < 1000; ++guard) w.Feed(k, Answer(w.ports[k].packets.back()));
+  }
+  std::vector<std::pair<u8, u16>> Requests(u8 k) const {
+    std::vector<std::pair<u8, u16>> r;
+    for (const auto& p : w.ports[k].packets) r.emplace_back(p[0], GetLe16(p, 1));
+    return r;
+  }
+  SessionWorld w;
+  std::vector<u8> chipMain, chipEep;
+  u8 blankCode = ResAck;
+};
+
+struct BlankCase {
+  u8 code;
+  u8 autoChain;
+  std::vector<std::string> texts;
+  u32 colour;
+  u8 nextStep;
+};
+
+class BlankCheck : public OnlineChain, public ::testing::WithParamInterface<BlankCase> {};
+
+TEST_P(BlankCheck, CodeDecidesTheNextStep) {
+  const auto& c = GetParam();
+  w.U(4).AutoChain = c.autoChain;
+  StartBlankCheck(*w.s, 4);
+  w.Status(4, c.code);
+  auto texts = w.UnitTexts(4);
+  texts.erase(texts.begin());
+  EXPECT_EQ(texts, c.texts);
+  EXPECT_EQ(w.U(4).StepState, c.nextStep);
+  if (c.nextStep == StepIdle) {
+    EXPECT_EQ(w.U(4).Gauge.Colour, c.colour);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, BlankCheck,
+    ::testing::Values(
+        BlankCase{6, 0, {"Chip is Blank!"}, GaugeBlue, StepIdle},
+        BlankCase{0, 1, {"Chip is Blank!", "Start to Program Main Flash Data......"}, GaugeBlue, StepProgramMain},
+        BlankCase{21, 0, {"Chip is not blank!"}, GaugeRed, StepIdle},
+        BlankCase{21, 1, {"Chip is not blank, do erasing......"}, GaugeBlue, StepErase},
+        BlankCase{19, 0, {"Chip has been read out protected!", "Chip Has been Read out Protected!"}, GaugeRed, StepIdle},
+        BlankCase{90, 0, {"Chip has been read out protected!", "Opertaion Failed! Error Code : 090/0x5A."}, GaugeRed,
+                  StepIdle},
+        BlankCase{90, 1, {"Chip has been protected, do erasing......"}, GaugeBlue, StepErase},
+        BlankCase{16, 1, {"Chip has been protected, do erasing......"}, GaugeBlue, StepErase},
+        BlankCase{11, 1, {"Chip error: No Response!"}, GaugeRed, StepIdle}));
+
+TEST_F(OnlineChain, EraseUsesItsLongTimeoutAndEndsWithItsLine) {
+  StartErase(*w.s, "Do Chip Erase......", 0);
+  EXPECT_EQ(w.U(0).TimeoutTicks, 2000);
+  EXPECT_EQ(w.U(0).Gauge.Progress, 30);
+  EXPECT_EQ(Requests(0), (std::vector<std::pair<u8, u16>>{{CmdChipOperation, OpErase}}));
+  w.Status(0, 6);
+  EXPECT_EQ(w.UnitTexts(0), (std::vector<std::string>{"Do Chip Erase......", "Chip has been erased!"}));
+  EXPECT_EQ(w.U(0).Busy, 0);
+}
+
+TEST_F(OnlineChain, AutoChainWithoutOptionBytesEndsWithoutSerialAdvance) {
+  int advances = 0;
+  w.s->Hooks.AdvanceSerialNumber = [&] { ++advances; };
+  blankCode = 21;
+  w.U(1).AutoChain = 1;
+  StartAutoProgram(*w.s, 1);
+  RunUnit(1);
+  const std::vector<std::pair<u8, u16>> expected = {
+      {CmdChipOperation, OpBlankCheck}, {CmdChipOperation, OpErase}, {CmdProgramMainBlock, 0}, {CmdProgramMainBlock, 4},
+      {CmdProgramMainBlock, 8},         {CmdReadMainBlock, 0},       {CmdReadMainBlock, 4},    {CmdReadMainBlock, 8}};
+  EXPECT_EQ(Requests(1), expected);
+  EXPECT_EQ(w.UnitTexts(1), (std::vector<std::string>{"Start Auto-Programming, Do Chip Blank Checking......",
+                                                      "Chip is not blank, do erasing......", "Chip has been erased!",
+                                                      "Start to Program Main Flash Data......",
+                                                      "Main Flash Programming Success!",
+                                                      "Start to Verify Main Flash Data......",
+                                                      "Main Flash Data Verify Successed!", "Chip programming Successed!"}));
+  EXPECT_EQ(advances, 0);
+  EXPECT_EQ(w.U(1).Gauge.Colour, GaugeBlue);
+}
+
+TEST_F(OnlineChain, AutoChainWithDataFlashAndOptionBytesAdvancesTheSerialOnce) {
+  int advances = 0;
+  w.s->Hooks.AdvanceSerialNumber = [&] { ++advances; };
+  w.model->ProgramEep = 1;
+  w.model->ProgramOptionBytes = 1;
+  w.U(0).AutoChain = 1;
+  StartAutoProgram(*w.s, 0);
+  RunUnit(0);
+  std::vector<u8> cmds;
+  for (const auto& [c, p] : Requests(0)) cmds.push_back(c);
+  EXPECT_EQ(cmds, (std::vector<u8>{CmdChipOperation, CmdProgramMainBlock, CmdProgramMainBlock, CmdProgramMainBlock,
+                                   CmdProgramEepBlock, CmdProgramEepBlock, CmdReadMainBlock, CmdReadMainBlock,
+                                   CmdReadMainBlock, CmdReadEepBlock, CmdReadEepBlock, CmdChipOperation}));
+  EXPECT_EQ(GetLe16(w.ports[0].packets.back(), 1), OpWriteOption);
+  const auto texts = w.UnitTexts(0);
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "Main Flash Programming Success!"), 0);
+  EXPECT_EQ(texts.back(), "Write Option Byte Successed!");
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "EEP Data Verify Successed!"), texts.end());
+  EXPECT_EQ(advances, 1);
+}
+
+TEST_F(OnlineChain, VerifyMismatchAsksPerByteUntilAbortThenFails) {
+  chipMain[0x10] ^= 0xFF;
+  chipMain[0x11] ^= 0x01;
+  chipMain[0x12] ^= 0x01;
+  w.op.answers = {MsgAnswer::Yes, MsgAnswer::Abort};
+  StartVerifyMain(*w.s, 2);
+  RunUnit(2);
+  ASSERT_EQ(w.op.messages.size(), 2u);
+  EXPECT_EQ(w.op.messages[0].text, Tx(TextId::VerifyMismatch, 3, 0x10u, w.model->MainFlashImage[0x10], chipMain[0x10]));
+  EXPECT_EQ(w.op.messages[0].text.substr(0, 26), "Chip 3: Address=0x00000010");
+  EXPECT_EQ(w.op.messages[0].buttons, MsgButtons::YesAbort);
+  EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(2, "Data Verify error!"));
+  EXPECT_EQ(w.U(2).Gauge.Colour, GaugeRed);
+  EXPECT_EQ(w.ports[2].packets.size(), 1u);
+}
+
+TEST_F(OnlineChain, DataFlashMismatchShowsTheDataFlashAddress) {
+  w.model->ProgramEep = 1;
+  chipEep[0x1004] ^= 0x40;
+  StartVerifyEep(*w.s, 0);
+  RunUnit(0);
+  ASSERT_EQ(w.op.messages.size(), 1u);
+  EXPECT_EQ(w.op.messages[0].text.substr(0, 26), "Chip 1: Address=0x0C001004");
+}
+
+TEST_F(OnlineChain, VerifyComparesOnlyUpToTheFlashEnd) {
+  w.model->Params.MainFlashEnd = 0x08002BFF;  // 0x2C00 bytes: the last packet holds 0x400 of them
+  w.model->Params.DownloadSize = 0x2C00;
+  chipMain[0x2C00] ^= 0xFF;  // beyond the flash
+  StartVerifyMain(*w.s, 0);
+  RunUnit(0);
+  EXPECT_TRUE(w.op.messages.empty());
+  EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Main Flash Data Verify Successed!"));
+}
+
+TEST_F(OnlineChain, VerifyAnsweredWithStatusSixSucceedsWithoutComparing) {
+  StartVerifyMain(*w.s, 0);
+  w.Status(0, 6);
+  EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Operation Success!"));
+  EXPECT_EQ(w.U(0).Gauge.Colour, GaugeBlue);
+  EXPECT_TRUE(w.op.messages.empty());
+}
+
+TEST_F(OnlineChain, ShortOrInconsistentDataRepliesArePacketErrors) {
+  using Step = std::function<void(UnitSessions&, u8)>;
+  const std::vector<std::pair<const char*, Step>> starts = {
+      {"verify", StartVerifyMain}, {"readMain", StartReadMain}, {"readEep", StartReadEep}, {"checksum", StartReadChecksum}};
+  for (const auto& [name, start] : starts) {
+    SCOPED_TRACE(name);
+    for (int variant = 0; variant < 2; ++variant) {
+      SessionWorld v;
+      v.model->Params = w.model->Params;
+      start(*v.s, 5);
+      std::vector<u8> packet;
+      if (variant == 0) {
+        const std::vector<u8> d(5, 0x11);  // shorter than any of these reads
+        packet = ReplyPacket(0, d);
+      } else {
+        const std::vector<u8> d(4096, 0x11);
+        packet = ReplyPacket(0, d);
+        PutLe16(packet, 6, 8000);  // announces more than it carries
+        PutLe16(packet, packet.size() - 2, CalcCheck16(std::span<const u8>(packet).first(packet.size() - 2)));
+      }
+      v.Feed(5, Framed(packet));
+      EXPECT_EQ(v.LastLine(), SessionWorld::UnitLine(5, "Packet Error!"));
+      EXPECT_EQ(v.U(5).Busy, 0);
+      EXPECT_TRUE(v.op.messages.empty());
+      EXPECT_EQ(v.model->ObjectLoaded, 0);
+    }
+  }
+}
+
+TEST_F(OnlineChain, ReadMainFillsTheImageAndSetsObjectLoaded) {
+  std::vector<u32> hex;
+  w.s->Hooks.ShowMainHex = [&](u32 a, u32 b) { hex = {a, b}; };
+  for (auto& b : chipMain) b = static_cast<u8>(b + 1);
+  w.U(0).AutoChain = 1;
+  StartReadMain(*w.s, 0);
+  EXPECT_EQ(w.U(0).AutoChain, 0);
+  RunUnit(0);
+  EXPECT_TRUE(std::equal(chipMain.begin(), chipMain.begin() + 0x3000, w.model->MainFlashImage.begin()));
+  EXPECT_EQ(w.model->ObjectLoaded, 1);
+  EXPECT_EQ(hex, (std::vector<u32>{0x08000000, 0x08002FFF}));
+  EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Main Flash Has been read out!"));
+}
+
+TEST_F(OnlineChain, ReadMainOfAChipThatWouldPassTheImageIsRefused) {
+  w.model->Params.MainImageOffset = MainImageSize - 0x1000;
+  w.model->Params.MainFlashSize = 0x1001;
+  StartReadMain(*w.s, 0);
+  EXPECT_TRUE(w.ports[0].packets.empty());
+  EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Chip is larger than the image buffer, read stopped!"));
+  EXPECT_EQ(w.U(0).Gauge.Colour, GaugeRed);
+}
+
+TEST_F(OnlineChain, ReadEepCopiesOnlyTheDataFlashSize) {
+  w.model->EepImage[0x1800] = 0xAB;
+  for (auto& b : chipEep) b = 0x42;
+  StartReadEep(*w.s, 0);
+  RunUnit(0);
+  EXPECT_EQ(w.model->EepImage[0x17FF], 0x42);
+  EXPECT_EQ(w.model->EepImage[0x1800], 0xAB);
+  EXPECT_EQ(w.ports[0].packets.size(), 2u);
+}
+
+TEST_F(OnlineChain, ChecksumReadShowsCrcAndSum) {
+  StartReadChecksum(*w.s, 0);
+  RunUnit(0);
+  EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Read Chip CRC16/ACC32 CheckSum:  0x1234/0x12345678."));
+}
+
+TEST_F(OnlineChain, ChipInfoAndAddressReadsListTheirRows) {
+  std::vector<u8> info(512);
+  for (std::size_t i = 0; i < info.size(); ++i) info[i] = static_cast<u8>(i);
+  w.U(0).StepState = StepReadChipInfo;
+  w.U(0).Busy = 1;
+  w.Feed(0, DataReply(info));
+  const auto& l = w.Lines();
+  ASSERT_EQ(l.size(), 34u);
+  EXPECT_EQ(l[1], ">     Chip Information Data as Below: ");
+  EXPECT_EQ(l[2].substr(0, 18), "  0x03800000 : 00 ");
+  EXPECT_EQ(l[33].substr(0, 14), "  0x038001F0 :");
+  EXPECT_EQ(l[33].substr(l[33].size() - 3), " FF");
+
+  w.model->ReadStart = 0x20000000;
+  w.model->ReadLength = 40;  // two rows shown
+  w.U(0).StepState = StepReadAddress;
+  w.Feed(0, DataReply(std::span<const u8>(info).first(40)));
+  EXPECT_EQ(l[l.size() - 3], "> Read Address Memory Data below: ");
+  EXPECT_EQ(l[l.size() - 1], "0x20000010 : 10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D 1E 1F ");
+
+  // The address read of a status-only reply has no bytes to show.
+  w.U(0).StepState = StepReadAddress;
+  w.Status(0, 6);
+  EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Packet Error!"));
+
+  // Units other than 0 have no handler for these steps.
+  w.U(1).StepState = StepReadChipInfo;
+  const auto before = l.size();
+  w.Feed(1, DataReply(info));
+  EXPECT_EQ(l.size(), before);
+}
+
+TEST_F(OnlineChain, ChipCommandsOfADriverFamilyWithoutDriverAreNotSent) {
+  w.model->Params.UseFlashDriver = 1;
+  using Step = std::function<void(UnitSessions&, u8)>;
+  const std::vector<Step> starts = {StartBlankCheck, StartProgramMain, StartVerifyMain, StartWriteOption, StartReadEep,
+                                    StartReadChecksum, StartAutoProgram};
+  for (const auto& start : starts) start(*w.s, 6);
+  EXPECT_TRUE(w.ports[6].packets.empty());
+  EXPECT_EQ(w.U(6).Busy, 0);
+  w.wire->Driver.DriverLoaded = 1;
+  StartBlankCheck(*w.s, 6);
+  EXPECT_EQ(w.ports[6].packets.size(), 1u);
+}
+
+}  // namespace
+}  // namespace qx::test

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include "programmer/CommandCodes.h"
+#include "programmer/OnlineChains.h"
+#include "programmer/ResultCode.h"
+#include "tests/programmer/session_fixture.h"
+
+namespace qx::test {
+namespace {
+
+std::vector<u8> Report(u8 phase, u8 result, u16 current, u16 total, bool balanced = true) {
+  std::vector<u8> p = {0xFD, phase, result, static_cast<u8>(current), static_cast<u8>(current >> 8),
+                       static_cast<u8>(total), static_cast<u8>(total >> 8), 0, 0, 0};
+  u8 sum = 0;
+  for (int i = 0; i < 7; ++i) sum = static_cast<u8>(sum + p[i]);
+  p[7] = static_cast<u8>(balanced ? 0x100 - sum : 0x55);
+  return Framed(p);
+}
+
+TEST(ProgressReport, ProgramPhaseLogsOnceAndMovesTheGauge) {
+  SessionWorld w;
+  w.Feed(3, Report(0x40, 6, 0, 256));
+  EXPECT_EQ(w.U(3).Gauge.Progress, 2);
+  EXPECT_EQ(w.U(3).Gauge.Max, 256);
+  EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(3, "Do Main Flash Programming...."));
+  w.Feed(3, Report(0x40, 6, 10, 256));
+  EXPECT_EQ(w.U(3).Gauge.Progress, 12);
+  EXPECT_EQ(w.Lines().size(), 1u);
+}
+
+TEST(ProgressReport, CompletionCountsGoodAndBadRuns) {
+  SessionWorld w;
+  w.Feed(0, Report(0xF0, 6, 0, 0));
+  w.Feed(0, Report(0xF0, 0x15, 0, 0));
+  EXPECT_EQ(w.U(0).OkCount, 1);
+  EXPECT_EQ(w.U(0).NgCount, 1);
+  EXPECT_EQ(w.UnitTexts(0), (std::vector<std::string>{"Progrmming Completed : Successed !", "OK=1, NG=0.",
+                                                      "Progrmming Completed : Failed : Error=0x15!", "OK=1, NG=1."}));
+  EXPECT_EQ(w.U(0).Gauge.Colour, GaugeRed);
+  EXPECT_EQ(w.U(0).Gauge.Progress, w.U(0).Gauge.Max);
+}
+
+TEST(ProgressReport, UnbalancedOrUnknownReportsChangeNothingAndNoStepEnds) {
+  SessionWorld w;
+  StartBlankCheck(*w.s, 1);
+  const auto lines = w.Lines().size();
+  const auto gauge = w.U(1).Gauge;
+  w.Feed(1, Report(0xF0, 6, 0, 0, false));
+  w.Feed(1, Report(0x60, 6, 0, 0));
+  EXPECT_EQ(w.Lines().size(), lines);
+  EXPECT_EQ(w.U(1).Gauge.Progress, gauge.Progress);
+  EXPECT_EQ(w.U(1).OkCount, 0);
+  w.Feed(1, Report(0x10, 6, 0, 0));  // an empty line, then the phase line
+  EXPECT_EQ(w.Lines()[lines], "");
+  EXPECT_EQ(w.U(1).StepState, StepBlankCheck);
+  EXPECT_EQ(w.U(1).Busy, 1);
+}
+
+TEST(Dispatch, UndecodableFrameFailsTheUnitEvenWhenIdle) {
+  SessionWorld w;
+  const std::vector<u8> bad = {0xC0, 0xDB, 0x41, 1, 2, 3, 4, 5, 6, 7, 8, 0xC0};
+  w.Feed(7, bad);
+  EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(7, "Packet Error!"));
+  EXPECT_EQ(w.U(7).Gauge.Colour, GaugeRed);
+}
+
+TEST(Dispatch, CheckMismatchReachesTheHandlerAs35) {
+  SessionWorld w;
+  StartErase(*w.s, "x", 0);
+  auto frame = StatusReply(6);
+  frame[frame.size() - 7] ^= 0x01;  // last check byte (not a special byte here)
+  w.Feed(0, frame);
+  EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Opertaion Failed! Error Code : 035/0x23."));
+}
+
+TEST(Routing, AReplyInThreeChunksIsDispatchedOnceWhenComplete) {
+  SessionWorld w;
+  StartErase(*w.s, "x", 0);
+  const auto frame = StatusReply(6);
+  w.Feed(0, std::span<const u8>(frame).first(3));
+  w.Feed(0, std::span<const u8>(frame).subspan(3, 4));
+  EXPECT_EQ(w.U(0).Busy, 1);
+  w.Feed(0, std::span<const u8>(frame).subspan(7));
+  EXPECT_EQ(w.U(0).Busy, 0);
+  EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Chip has been erased!"));
+}
+
+TEST(Routing, FillerWaitsAndEveryChunkReArmsTheTimeout) {
+  SessionWorld w;
+  w.U(2).TimeoutTicks = 3;
+  const std::vector<u8> ff(5, 0xFF);
+  w.Feed(2, ff);
+  EXPECT_EQ(w.wire->Units[2].RxCount, 5);
+  EXPECT_EQ(w.U(2).TimeoutTicks, 1000);
+  StartErase(*w.s, "x", 2);
+  w.Status(2, 6);
+  EXPECT_EQ(w.U(2).Busy, 0);
+}
+
+TEST(Routing, IdentificationThenReportInOneChunkGoToTheirOwnPaths) {
+  SessionWorld w;
+  w.U(0).Linked = 0;
+  std::vector<u8> id = {0xA3, 0xA5, 0x35, 0, 0, 0, 0, 0};
+  const std::string text = "QX740VRD V2.4,x";
+  id.resize(28, 0);
+  id.insert(id.end(), text.begin(), text.end());
+  PutLe16(id, 6, static_cast<u16>(text.size() - 1));
+  auto chunk = Framed(id);
+  const std::vector<u8> report = {0xFD, 0x20, 6, 0, 0, 0, 0, static_cast<u8>(0x300 - 0xFD - 0x20 - 6), 0, 0};
+  const auto r = Framed(report);
+  chunk.insert(chunk.end(), r.begin(), r.end());
+  w.Feed(0, chunk);
+  EXPECT_EQ(w.U(0).Linked, 1);
+  EXPECT_EQ(w.UnitTexts(0), (std::vector<std::string>{"Find Device: QX740VRD V2.4,x!", "Chip Blank Checking...."}));
+}
+
+TEST(Routing, FramesOfAUnitWaitingInTheMismatchQuestionAreHeldBackOthersGoOn) {
+  SessionWorld w;
+  auto& p = w.model->Params;
+  p.MainFlashStart = 0;
+  p.MainFlashEnd = 0x1FFF;
+  p.DownloadSize = 0x2000;
+  StartVerifyMain(*w.s, 0);
+  StartErase(*w.s, "x", 1);
+  std::vector<u8> chip(w.model->MainFlashImage.begin(), w.model->MainFlashImage.begin() + 4096);
+  chip[5] ^= 1;
+  int asked = 0;
+  std::size_t packetsOfUnit0AtAsk = 0;
+  std::vector<u8> nextBlock(w.model->MainFlashImage.begin() + 4096, w.model->MainFlashImage.begin() + 8192);
+  w.op.answers = {MsgAnswer::Yes};
+  // The question runs the event loop: a reply of unit 1 and another frame of unit 0 arrive.
+  struct AskingOperator : RecordingOperator {
+    std::function<void()> during;
+    MsgAnswer Ask(MsgKind kind, std::string_view text, MsgButtons buttons) override {
+      if (during) during();
+      return RecordingOperator::Ask(kind, text, buttons);
+    }
+  };
+  AskingOperator op;
+  UnitSessions s2(*w.model, *w.wire, w.random, w.log, op);
+  for (u8 k = 0; k < 2; ++k) {
+    s2.Port[k] = &w.ports[k];
+    s2.Unit[k] = w.s->Unit[k];
+  }
+  op.during = [&] {
+    ++asked;
+    packetsOfUnit0AtAsk = w.ports[0].packets.size();
+    HandleReceiveData(s2, 1, StatusReply(6));
+    HandleReceiveData(s2, 0, DataReply(nextBlock));
+    EXPECT_EQ(s2.Unit[0].StepState, StepVerifyMain);  // not dispatched yet
+    EXPECT_EQ(s2.Unit[1].Busy, 0);                      // unit 1 went on
+  };
+  HandleReceiveData(s2, 0, DataReply(chip));
+  EXPECT_EQ(asked, 1);
+  // After the handler reported the mismatch, the held frame found the unit idle and was dropped.
+  EXPECT_EQ(s2.Unit[0].StepState, StepIdle);
+  EXPECT_EQ(w.ports[0].packets.size(), packetsOfUnit0AtAsk);
+  EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Data Verify error!"));
+  EXPECT_EQ(s2.Hold[0].HeldCount, 0);
+  EXPECT_EQ(w.wire->Units[0].RxCount, FrameFillerBytes);  // only the filler behind the last frame
+}
+
+TEST(Hangup, ClosesUnlinksAndDropsTheEntry) {
+  SessionWorld w;
+  PortList list;
+  list.Entries = {"/dev/a", "/dev/b", "/dev/c"};
+  int closed = 0;
+  HandleHangup(*w.s, 2, list, "", [&] { ++closed; });
+  EXPECT_EQ(closed, 1);
+  EXPECT_EQ(w.U(2).Linked, 0);
+  EXPECT_EQ(list.Entries, (std::vector<std::string>{"/dev/a", "/dev/b"}));
+  HandleHangup(*w.s, 5, list, "", nullptr);  // no such position
+  EXPECT_EQ(list.Entries.size(), 2u);
+  HandleHangup(*w.s, 0, list, "/dev/b", nullptr);  // by name: the list may have shifted
+  EXPECT_EQ(list.Entries, (std::vector<std::string>{"/dev/a"}));
+  HandleHangup(*w.s, 0, list, "/dev/a", nullptr);
+  EXPECT_TRUE(list.Entries.empty());
+  EXPECT_EQ(list.Text, "Please Connect device......");
+  EXPECT_EQ(w.U(0).Busy, 0);
+}
+
+}  // namespace
+}  // namespace qx::test

@@ -1,0 +1,153 @@
+// Flash-driver files: the lookup table, loading with descrambling, the rejections, and the
+// segments the commands carry.
+#include <gtest/gtest.h>
+
+#include "images/ByteOrder.h"
+#include "programmer/FlashDriver.h"
+#include "programmer/UnitStep.h"
+#include "tests/programmer/wire_support.h"
+#include "tests/support/RecordingOperator.h"
+#include "tests/unitsim/SimFiles.h"
+#include "texts/Texts.h"
+
+namespace qx::wiretest {
+namespace {
+
+TEST(DriverTable, FirstMatchingPrefixWinsCaseSensitive) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"AC7840x", "FDrvAC784X"}, {"AC7801x", "FDrvAC78X"}, {"ac7840", ""},      {"LE5010A", "FDrvIndieA"},
+      {"LE5110", "FDrvIndieA"},  {"IND832", "FDrvIndieA"}, {"ML630Q448x", "FDrvMxQ448"}, {"ML630Q46x", "FDrvML6xQ"}, {"AC7", ""},
+      {"SA32B1x", "DRVSILRGY2X"}, {"", ""}};
+  for (const auto& [chip, stem] : cases) EXPECT_EQ(FindDriverStem(chip), stem) << chip;
+  // The simulator keeps its own copy of the table; the two agree on every prefix.
+  for (const auto& row : DriverFileTable) EXPECT_EQ(sim::DriverStemFor(row.Prefix), FindDriverStem(row.Prefix));
+}
+
+TEST(DriverTable, PathAndNoMatchMessage) {
+  test::RecordingOperator op;
+  EXPECT_EQ(GetDriverFileName("AC7840x", "/opt/qx/", op), "/opt/qx/DromixDRVs/FDrvAC784X.KDV");
+  EXPECT_TRUE(op.messages.empty());
+  EXPECT_EQ(GetDriverFileName("XYZ", "/opt/qx/", op), "");
+  ASSERT_EQ(op.messages.size(), 1u);
+  EXPECT_EQ(op.messages[0].text, Text(TextId::DriverChipNotExists));
+}
+
+class DriverLoad : public ::testing::Test {
+ protected:
+  void Write(const Bytes& bytes) {
+    std::filesystem::create_directories(dir.Path() + "DromixDRVs");
+    ASSERT_TRUE(sim::WriteBytesFile(dir.Path() + "DromixDRVs/FDrvAC78X.KDV", bytes));
+  }
+  void Load() { LoadFlashDriver(*driver, "AC7801", dir.Path(), op); }
+  void ExpectRejected() {
+    EXPECT_EQ(driver->DriverLoaded, 0);
+    ASSERT_EQ(op.messages.size(), 1u);
+    EXPECT_EQ(op.messages[0].text, Text(TextId::DriverDataCheckError));
+  }
+  TempDir dir;
+  test::RecordingOperator op;
+  std::unique_ptr<FlashDriver> driver = std::make_unique<FlashDriver>();
+  sim::DriverFileSpec spec;
+};
+
+TEST_F(DriverLoad, ValidFileIsDescrambled) {
+  const Bytes plain = sim::MakePlainDriverFile(spec);
+  Write(sim::ScrambleDriverFile(plain));
+  Load();
+  EXPECT_EQ(driver->DriverLoaded, 1);
+  EXPECT_TRUE(op.messages.empty());
+  EXPECT_EQ(driver->DriverSize, plain.size());
+  EXPECT_TRUE(std::equal(plain.begin(), plain.end(), driver->Image.begin()));
+  EXPECT_TRUE(CheckFlashDriver(*driver));
+}
+
+TEST_F(DriverLoad, LongBodyRowsWrapTheRowNumber) {
+  spec.BodyLength = 16000;  // rows beyond 255
+  const Bytes plain = sim::MakePlainDriverFile(spec);
+  Write(sim::ScrambleDriverFile(plain));
+  Load();
+  EXPECT_EQ(driver->DriverLoaded, 1);
+  EXPECT_TRUE(std::equal(plain.begin(), plain.end(), driver->Image.begin()));
+}
+
+TEST_F(DriverLoad, OneByteTooLongOrShortIsRejected) {
+  for (int delta : {+1, -1}) {
+    op.messages.clear();
+    Bytes f = sim::MakeDriverFile(spec);
+    if (delta > 0) f.push_back(0x00); else f.pop_back();
+    Write(f);
+    Load();
+    ExpectRejected();
+  }
+}
+
+TEST_F(DriverLoad, CorruptionsAreRejected) {
+  struct Case {
+    const char* name;
+    std::function<void(Bytes&)> corrupt;  // on the plain file
+  };
+  const std::vector<Case> cases = {
+      {"magic", [](Bytes& f) { f[0] = 'x'; }},
+      {"body", [](Bytes& f) { f[70] ^= 1; }},
+      {"length field", [](Bytes& f) { PutLe16(f, 12, 255); }},
+      {"segment leaves the image", [](Bytes& f) { PutLe16(f, 32, 0x3FF0); PutLe16(f, 34, 0x20); }},
+      {"segment too long for the packet", [](Bytes& f) { PutLe16(f, 44, 64); PutLe16(f, 46, 1959); }},
+      {"common segment too long", [](Bytes& f) { PutLe16(f, 48, 64); PutLe16(f, 50, 1703); }},
+  };
+  for (const auto& c : cases) {
+    op.messages.clear();
+    Bytes f = sim::MakePlainDriverFile(spec);
+    c.corrupt(f);
+    Write(sim::ScrambleDriverFile(f));
+    Load();
+    SCOPED_TRACE(c.name);
+    ExpectRejected();
+  }
+}
+
+TEST_F(DriverLoad, OversizeAndTinyFilesAreRejected) {
+  for (std::size_t size : {DriverFileMaxSize + 1, std::size_t{20000}, std::size_t{1}, std::size_t{103}}) {
+    op.messages.clear();
+    Write(Bytes(size, 0x44));
+    Load();
+    SCOPED_TRACE(size);
+    ExpectRejected();
+  }
+}
+
+TEST_F(DriverLoad, MissingFileAndUnknownChip) {
+  Load();
+  ASSERT_EQ(op.messages.size(), 1u);
+  EXPECT_EQ(op.messages[0].text, Tx(TextId::DriverFileNotExists, dir.Path() + "DromixDRVs/FDrvAC78X.KDV"));
+  op.messages.clear();
+  LoadFlashDriver(*driver, "NOPE", dir.Path(), op);
+  ASSERT_EQ(op.messages.size(), 2u);
+  EXPECT_EQ(op.messages[1].text, Text(TextId::DriverNotFound));
+  EXPECT_TRUE(driver->DriverFilePath.empty());
+  EXPECT_EQ(driver->DriverLoaded, 0);
+}
+
+TEST_F(DriverLoad, SegmentsBySteps) {
+  spec.Segments[1].Length = 0;  // checksum read: empty entry
+  const Bytes plain = sim::MakePlainDriverFile(spec);
+  Write(sim::ScrambleDriverFile(plain));
+  Load();
+  ASSERT_EQ(driver->DriverLoaded, 1);
+  auto slot = std::make_unique<std::array<u8, PacketSlotSize>>();
+  struct Case {
+    u8 step;
+    u16 length;
+    std::size_t from;
+  };
+  for (const Case c : {Case{StepBlankCheck, 16, 64}, Case{StepErase, 16, 96}, Case{StepProgramMain, 32, 112},
+                       Case{StepProgramEep, 32, 112}, Case{StepWriteOption, 48, 144}, Case{StepReadChecksum, 0, 0},
+                       Case{StepReadOption, 0, 0}, Case{StepVerifyMain, 0, 0}}) {
+    slot->fill(0);
+    EXPECT_EQ(CopyDriverStepSegment(*driver, c.step, *slot, 100), c.length) << int(c.step);
+    EXPECT_TRUE(std::equal(plain.begin() + c.from, plain.begin() + c.from + c.length, slot->begin() + 100));
+  }
+  EXPECT_EQ(CopyDriverCommonSegment(*driver, *slot, 4440), 48u);
+}
+
+}  // namespace
+}  // namespace qx::wiretest

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "programmer/CommandCodes.h"
+#include "programmer/Identification.h"
+#include "tests/programmer/session_fixture.h"
+
+namespace qx::test {
+namespace {
+
+std::vector<u8> IdPacket(const std::string& text, int announced = -1) {
+  std::vector<u8> p = {0xA3, 0xA5, 0x35, 0, 0, 0, 0, 0};
+  p.resize(28, 0);
+  p.insert(p.end(), text.begin(), text.end());
+  PutLe16(p, 6, static_cast<u16>(announced >= 0 ? announced : static_cast<int>(text.size()) - 1));
+  return p;
+}
+
+class Link : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (auto& u : w.s->Unit) u.Linked = 0;
+  }
+  void LoadFirmware(const char* version) {
+    auto& fw = w.wire->Firmware;
+    fw.FirmwareLoaded = 1;
+    fw.FirmwareVersion.fill(0);
+    std::memcpy(fw.FirmwareVersion.data(), version, std::strlen(version));
+    fw.FirmwareBaseAddress = 0x1000;
+    fw.FirmwareEndAddress = 0x1400;
+  }
+  SessionWorld w;
+};
+
+struct VersionCase {
+  const char* reply;
+  const char* loaded;
+  bool upgrade;
+};
+
+class LinkVersions : public Link, public ::testing::WithParamInterface<VersionCase> {};
+
+TEST_P(LinkVersions, LinksAndUpgradesOnlyOlderFirmware) {
+  const auto& c = GetParam();
+  if (*c.loaded) LoadFirmware(c.loaded);
+  w.Feed(4, Framed(IdPacket(c.reply)));
+  EXPECT_EQ(w.U(4).Linked, 1);
+  EXPECT_EQ(w.UnitTexts(4).front(), std::string("Find Device: ") + c.reply + "!");
+  EXPECT_EQ(w.op.captions.back(), c.reply);
+  EXPECT_EQ(w.U(4).StepState, c.upgrade ? StepFirmwareUpgrade : StepIdle);
+  // A unit still to be upgraded is not counted as linked yet.
+  EXPECT_EQ(w.s->LinkedCount, c.upgrade ? 0 : 1);
+  EXPECT_EQ(w.ports[4].packets.size(), c.upgrade ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, LinkVersions,
+                         ::testing::Values(VersionCase{"QX740VRD V2.3,SN", "V2.4", true},
+                                           VersionCase{"QX740VRD V2.4,SN", "V2.4", false},
+                                           VersionCase{"QX740VRD V2.5,SN", "V2.4", false},
+                                           VersionCase{"QX740VRD V10", "V9", true},
+                                           VersionCase{"QX740VRD-noversion", "V2.4", true},
+                                           VersionCase{"QX740VRD V1.0", "", false}));
+
+TEST_F(Link, WrongModelControlByteOrNoTagIsNoDevice) {
+  const std::vector<std::vector<u8>> replies = {IdPacket("QX740VRX V2.4"), IdPacket("QX740\rRD V2.4"),
+                                                IdPacket("QX740VRD", 0), ReplyPacket(0x06, std::vector<u8>{6, 0})};
+  for (const auto& r : replies) w.Feed(1, Framed(r));
+  EXPECT_EQ(w.UnitTexts(1), std::vector<std::string>(4, "No Dvice Found!"));
+  EXPECT_EQ(w.U(1).Linked, 0);
+  EXPECT_EQ(w.op.captions.back(), "No Dvice Found!");
+}
+
+TEST_F(Link, BootLoaderGoesToTheUpgradeOrStaysSilentWithoutFirmware) {
+  w.Feed(0, Framed(IdPacket("Nolbin200XXX boot")));
+  EXPECT_TRUE(w.Lines().empty());
+  EXPECT_EQ(w.U(0).Linked, 0);
+  LoadFirmware("V2.4");
+  w.Feed(0, Framed(IdPacket("Nolbin200XXX boot")));
+  EXPECT_EQ(w.U(0).Linked, 1);
+  EXPECT_EQ(w.U(0).StepState, StepFirmwareUpgrade);
+  EXPECT_EQ(w.s->LinkedCount, 0);
+  EXPECT_EQ(w.ports[0].packets.at(0)[0], CmdFirmwareBlock);
+}
+
+TEST_F(Link, ProgressReportsAndIgnoredFramesDoNotLink) {
+  const std::vector<u8> fa = {0xFA, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  w.Feed(2, Framed(fa));
+  const std::vector<u8> report = {0xFD, 0x30, 6, 0, 0, 0, 0, static_cast<u8>(0x200 - 0xFD - 0x30 - 6), 0, 0};
+  w.Feed(2, Framed(report));
+  EXPECT_EQ(w.UnitTexts(2), (std::vector<std::string>{"Do Chip Erasing...."}));
+  EXPECT_EQ(w.U(2).Linked, 0);
+  const std::vector<u8> broken = {0xC0, 0xA3, 0xDB, 0x00, 0xC0};
+  w.Feed(2, broken);
+  EXPECT_EQ(w.Lines().size(), 1u);
+}
+
+TEST(IdentificationText, BoundedByTheDecodedReplyAndTheBuffer) {
+  // Announces 600 bytes but carries 12.
+  const auto shortReply = IdPacket("QX740VRD V3", 600);
+  IdTextBuffer b = IdTemplate(ModelTemplate);
+  EXPECT_EQ(CheckDeviceIdVersion(shortReply, b, IdTextAt, std::vector<u8>(8, 0)), IdentOk);
+  EXPECT_EQ(IdText(b), "QX740VRD V3");
+  // A 300-character text is cut to 127 characters.
+  const auto longReply = IdPacket("QX740VRD V3," + std::string(300, 'x'));
+  b = IdTemplate(ModelTemplate);
+  EXPECT_EQ(CheckDeviceIdVersion(longReply, b, IdTextAt, std::vector<u8>(8, 0)), IdentOk);
+  EXPECT_EQ(IdText(b).size(), 127u);
+  // Shorter than the text offset: nothing to compare.
+  const std::vector<u8> tiny = {0xA3, 0xA5, 0x35, 0, 0, 0, 5, 0, 1, 2};
+  b = IdTemplate(ModelTemplate);
+  EXPECT_EQ(CheckDeviceIdVersion(tiny, b, IdTextAt, std::vector<u8>(8, 0)), IdentMismatch);
+}
+
+}  // namespace
+}  // namespace qx::test

@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include "programmer/ResultCode.h"
+#include "programmer/Tick.h"
+#include "programmer/UnitSessionReset.h"
+#include "programmer/UnitStepFramework.h"
+#include "tests/programmer/session_fixture.h"
+
+namespace qx::test {
+namespace {
+
+struct BeginCase {
+  u16 ticks;
+  u32 length;
+  u8 blockMode;
+  u16 blockCount;
+  i32 progress;
+  i32 max;
+};
+
+class BeginUnitStepTest : public ::testing::TestWithParam<BeginCase> {};
+
+TEST_P(BeginUnitStepTest, ArmsCountsAndGauge) {
+  SessionWorld w;
+  const auto& c = GetParam();
+  auto& u = w.s->Unit[3];
+  u.BlockIndex = 77;
+  u.StepState = StepErase;
+  u.Gauge.Colour = GaugeRed;
+  BeginUnitStep(*w.s, c.ticks, c.length, c.blockMode, 3);
+  EXPECT_EQ(u.BlockIndex, 0);
+  EXPECT_EQ(u.TimeoutTicks, c.ticks);
+  EXPECT_EQ(u.Busy, 1);
+  EXPECT_EQ(u.BlockCount, c.blockCount);
+  EXPECT_EQ(u.Gauge.Progress, c.progress);
+  EXPECT_EQ(u.Gauge.Max, c.max);
+  EXPECT_EQ(u.Gauge.Colour, GaugeBlue);
+  EXPECT_EQ(u.StepState, StepErase);  // the starter owns the step state
+  EXPECT_FALSE(w.op.gaugeChanges.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, BeginUnitStepTest,
+                         ::testing::Values(BeginCase{500, 0, 1, 0, 2, 4}, BeginCase{500, 1024, 1, 1, 1, 1},
+                                           BeginCase{500, 1025, 1, 2, 2, 2}, BeginCase{500, 0x20000, 1, 128, 4, 128},
+                                           BeginCase{500, 4096, 0, 4, 15, 500}, BeginCase{2000, 4096, 0, 4, 30, 2000}));
+
+TEST(EndUnitStep, FillsTheGaugeColoursItAndGoesIdleKeepingTheRest) {
+  SessionWorld w;
+  auto& u = w.s->Unit[0];
+  BeginUnitStep(*w.s, 500, 0x8000, 1, 0);
+  u.StepState = StepProgramMain;
+  u.GaugeRun = 1;
+  u.AutoChain = 1;
+  u.BlockIndex = 8;
+  EndUnitStep(*w.s, 1, 0);
+  EXPECT_EQ(u.Busy, 0);
+  EXPECT_EQ(u.StepState, StepIdle);
+  EXPECT_EQ(u.Gauge.Colour, GaugeRed);
+  EXPECT_EQ(u.Gauge.Progress, u.Gauge.Max);
+  EXPECT_EQ(u.GaugeRun, 1);
+  EXPECT_EQ(u.AutoChain, 1);
+  EXPECT_EQ(u.BlockIndex, 8);
+  EXPECT_EQ(u.BlockCount, 32);
+
+  // Already idle: only colour and progress change.
+  u.Gauge.Progress = 3;
+  EndUnitStep(*w.s, 0, 0);
+  EXPECT_EQ(u.Gauge.Colour, GaugeBlue);
+  EXPECT_EQ(u.Gauge.Progress, u.Gauge.Max);
+  EXPECT_TRUE(w.Lines().empty());
+}
+
+struct ResultCase {
+  u8 code;
+  const char* text;
+  bool failed;
+};
+
+class ReportUnitResultTest : public ::testing::TestWithParam<ResultCase> {};
+
+TEST_P(ReportUnitResultTest, LogsTheTextAndEndsTheStep) {
+  SessionWorld w;
+  const auto& c = GetParam();
+  w.s->Unit[2].Busy = 1;
+  w.s->Unit[2].StepState = StepBlankCheck;
+  ReportUnitResult(*w.s, c.code, 2);
+  ASSERT_EQ(w.Lines().size(), 1u);
+  EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(2, c.text));
+  EXPECT_EQ(w.s->Unit[2].Gauge.Colour, c.failed ? GaugeRed : GaugeBlue);
+  EXPECT_EQ(w.s->Unit[2].Busy, 0);
+  EXPECT_EQ(w.s->Unit[2].StepState, StepIdle);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, ReportUnitResultTest,
+    ::testing::Values(ResultCase{0, "Operation Success!", false}, ResultCase{6, "Operation Success!", false},
+                      ResultCase{224, "USB Communication Error!", true},
+                      ResultCase{96, "Programming Interface error: No Response!", true},
+                      ResultCase{132, "Chip error: Arm Fault Response!", true},
+                      ResultCase{160, "Packet Error!", true},
+                      ResultCase{166, "USB RX Time Out!", true}, ResultCase{253, "Socket Is Not Identificated!", true},
+                      ResultCase{7, "Chip error: Arm Fault Response!", true},
+                      ResultCase{64, "Command Execute Time Out!", true},
+                      ResultCase{90, "Opertaion Failed! Error Code : 090/0x5A.", true},
+                      ResultCase{35, "Opertaion Failed! Error Code : 035/0x23.", true},
+                      ResultCase{200, "Opertaion Failed! Error Code : 0200/0xC8.", true},
+                      // 0x80 and 0x86 are not success even though their low bits are.
+                      ResultCase{0x86, "Opertaion Failed! Error Code : 0134/0x86.", true},
+                      ResultCase{0x80, "Opertaion Failed! Error Code : 0128/0x80.", true}));
+
+TEST(AddUnitInfoLine, TagsTheUnitFromOne) {
+  SessionWorld w;
+  AddUnitInfoLine(*w.s, "Chip is Blank!", 2);
+  AddUnitInfoLine(*w.s, "x", 9);
+  EXPECT_EQ(w.Lines()[0], "> 12:34:56 C3 : Chip is Blank!");
+  EXPECT_EQ(w.Lines()[1], "> 12:34:56 C10 : x");
+}
+
+TEST(TickUnits, CreepsCountsDownAndTimesOutOnce) {
+  SessionWorld w;
+  auto& busy = w.s->Unit[4];
+  BeginUnitStep(*w.s, 500, 4096, 0, 4);
+  busy.GaugeRun = 1;
+  busy.StepState = StepBlankCheck;
+  busy.TimeoutTicks = 2;
+  auto& idle = w.s->Unit[5];
+  idle.TimeoutTicks = 1;
+  idle.GaugeRun = 1;
+  idle.Gauge.Progress = 7;
+
+  TickUnits(*w.s);
+  EXPECT_EQ(busy.Gauge.Progress, 16);
+  EXPECT_EQ(busy.TimeoutTicks, 1);
+  EXPECT_TRUE(w.Lines().empty());
+  TickUnits(*w.s);
+  ASSERT_EQ(w.Lines().size(), 1u);
+  EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(4, "Command Executed Time Out!"));
+  EXPECT_EQ(busy.Busy, 0);
+  EXPECT_EQ(busy.StepState, StepIdle);
+  EXPECT_EQ(busy.Gauge.Colour, GaugeRed);
+  EXPECT_EQ(busy.Gauge.Progress, busy.Gauge.Max);
+  TickUnits(*w.s);
+  EXPECT_EQ(w.Lines().size(), 1u);
+
+  EXPECT_EQ(idle.TimeoutTicks, 1);
+  EXPECT_EQ(idle.Gauge.Progress, 7);
+}
+
+TEST(TickUnits, BusyWithZeroTicksTimesOutAtOnceAndGaugeStopsAtItsMaximum) {
+  SessionWorld w;
+  auto& u = w.s->Unit[0];
+  BeginUnitStep(*w.s, 20, 0, 0, 0);  // 10 of 20
+  u.GaugeRun = 1;
+  for (int i = 0; i < 15; ++i) TickUnits(*w.s);
+  EXPECT_EQ(u.Gauge.Progress, 20);
+  EXPECT_EQ(u.Busy, 1);
+  u.TimeoutTicks = 0;
+  TickUnits(*w.s);
+  EXPECT_EQ(u.Busy, 0);
+  EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Command Executed Time Out!"));
+}
+
+TEST(ResetSessionState, SetsTheResetValues) {
+  SessionWorld w;
+  auto& m = *w.model;
+  m.ChipName = "X";
+  m.Params.MainFlashSize = 0x1000;
+  m.Timing.ChipInStableTime = 3;
+  m.ObjectLoaded = 1;
+  w.s->LinkedCount = 3;
+  w.s->DownloadOkCount = 2;
+  for (auto& u : w.s->Unit) {
+    u.Busy = u.Linked = u.AutoChain = u.UpgradeBusy = u.GaugeRun = 1;
+    u.TimeoutTicks = 5;
+    u.StepState = StepErase;
+    u.OkCount = u.NgCount = 4;
+  }
+  ResetSessionState(*w.s);
+  EXPECT_EQ(m.ProgrammerModel, "Nolbin200XX");
+  EXPECT_TRUE(m.ChipName.empty());
+  EXPECT_EQ(m.Params.MainFlashSize, 0u);
+  EXPECT_EQ(m.Timing.ChipInStableTime, 17);
+  EXPECT_EQ(m.Control.PowerOnTime, 10);
+  EXPECT_EQ(m.ObjectLoaded, 0);
+  EXPECT_EQ(w.s->LinkedCount, 0);
+  EXPECT_EQ(w.s->DownloadOkCount, 0);
+  for (const auto& u : w.s->Unit) {
+    EXPECT_EQ(u.TimeoutTicks, 200);
+    EXPECT_EQ(u.StepState, StepIdle);
+    EXPECT_EQ(u.Busy | u.Linked | u.AutoChain | u.UpgradeBusy | u.GaugeRun, 0);
+    EXPECT_EQ(u.OkCount + u.NgCount, 0);
+  }
+}
+
+}  // namespace
+}  // namespace qx::test

@@ -1,0 +1,33 @@
+#include "tests/programmer/wire_support.h"
+
+#include <atomic>
+#include <unistd.h>
+
+#include "images/ByteOrder.h"
+#include "images/Checksums.h"
+
+namespace qx::wiretest {
+
+Bytes MakePacket(u8 command, std::span<const u8> payload) {
+  Bytes p(payload.size() + PacketOverhead);
+  p[0] = command;
+  PutLe16(p, 6, static_cast<u16>(payload.size()));
+  std::copy(payload.begin(), payload.end(), p.begin() + PacketHeaderSize);
+  PutLe16(p, p.size() - 2, CalcCheck16(std::span<const u8>(p).first(p.size() - 2)));
+  return p;
+}
+
+TempDir::TempDir() {
+  static std::atomic<int> counter{0};
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("qx-wire-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+  std::filesystem::create_directories(dir);
+  path_ = dir.string() + "/";
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+}  // namespace qx::wiretest

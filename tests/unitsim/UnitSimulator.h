@@ -1,0 +1,54 @@
+#pragma once
+// N simulated units, each on its own pseudo-terminal served by its own thread. The program
+// (or a test) opens the slave paths; the simulator answers on the master side. Stopping
+// (or destroying) the simulator ends the threads and closes the terminals.
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/unitsim/SimUnit.h"
+
+namespace qx::sim {
+
+// 1,000,000 baud, 8N2: eleven bit times per byte.
+inline constexpr double PacedBytesPerSecond = 1'000'000.0 / 11.0;
+
+class UnitSimulator {
+ public:
+  explicit UnitSimulator(std::vector<UnitConfig> units);
+  ~UnitSimulator();
+  UnitSimulator(const UnitSimulator&) = delete;
+  UnitSimulator& operator=(const UnitSimulator&) = delete;
+
+  std::size_t Count() const { return units_.size(); }
+  // The slave path of unit k (0-based), e.g. /dev/pts/7; empty when it could not be made.
+  std::string Path(std::size_t k) const;
+  UnitStats Stats(std::size_t k) const;
+  std::string IdText(std::size_t k) const;
+  void SetFaults(std::size_t k, std::vector<Fault> faults);
+  // Runs f on unit k's simulated state with its lock held.
+  void WithUnit(std::size_t k, const std::function<void(SimUnit&)>& f);
+  // Hang-up of unit k's side (its master closed); the others go on.
+  void HangUp(std::size_t k);
+
+  // Writes DIR/ConfigQlt.ini naming the terminals (CR LF line ends).
+  bool WriteConfigFile(const std::string& dir) const;
+
+  void Stop();
+
+ private:
+  struct Runner;
+  static void Run(Runner& r, int stopFd);
+
+  std::vector<std::unique_ptr<Runner>> units_;
+  int stopFd_ = -1;
+  bool stopped_ = false;
+};
+
+// One summary line of what unit k received.
+std::string SummaryLine(std::size_t k, const UnitStats& s);
+
+}  // namespace qx::sim

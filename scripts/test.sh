@@ -8,10 +8,17 @@ cd "$root"
 bash scripts/install-deps.sh
 
 jobs=$(nproc)
-build() {  # dir, cmake options...
+build() {  # dir, cmake options... [-- targets...]
   local dir=$1; shift
-  cmake -S . -B "$dir" -G Ninja -DQX_WERROR=ON "$@" >/dev/null
-  cmake --build "$dir" -j "$jobs"
+  local opts=() targets=()
+  while [ $# -gt 0 ] && [ "$1" != "--" ]; do opts+=("$1"); shift; done
+  [ $# -gt 0 ] && shift && targets=("$@")
+  cmake -S . -B "$dir" -G Ninja -DQX_WERROR=ON "${opts[@]}" >/dev/null
+  if [ ${#targets[@]} -gt 0 ]; then
+    cmake --build "$dir" -j "$jobs" --target "${targets[@]}"
+  else
+    cmake --build "$dir" -j "$jobs"
+  fi
 }
 
 echo "== release build (English and Chinese executables, tests)"
@@ -27,18 +34,20 @@ build build/asan -DCMAKE_BUILD_TYPE=Debug -DQX_SANITIZE=ON
 
 if [ -d tests/serial ] && ls tests/serial/*.cpp >/dev/null 2>&1; then
   echo "== ThreadSanitizer build of the serial tests"
-  build build/tsan -DCMAKE_BUILD_TYPE=Debug -DQX_TSAN=ON -DQX_GUI=OFF
+  build build/tsan -DCMAKE_BUILD_TYPE=Debug -DQX_TSAN=ON -DQX_GUI=OFF -- serial_tests
   (cd build/tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -R '^Serial|^TComm' -j "$jobs")
 fi
 
 if ls tests/fuzz/fuzz_*.cpp >/dev/null 2>&1; then
   echo "== fuzz targets, a short run each"
-  CC=clang CXX=clang++ build build/fuzz -DCMAKE_BUILD_TYPE=Debug -DQX_FUZZ=ON -DQX_GUI=OFF
-  targets=(build/fuzz/tests/fuzz/fuzz_*)
+  names=()
+  for src in tests/fuzz/fuzz_*.cpp; do names+=("$(basename "$src" .cpp)"); done
+  CC=clang CXX=clang++ build build/fuzz -DCMAKE_BUILD_TYPE=Debug -DQX_FUZZ=ON -DQX_GUI=OFF -- "${names[@]}"
+  targets=()
+  for n in "${names[@]}"; do targets+=("build/fuzz/tests/fuzz/$n"); done
   per=$(( 60 / ${#targets[@]} ))
   [ "$per" -lt 10 ] && per=10
   for t in "${targets[@]}"; do
-    [ -x "$t" ] || continue
     corpus="build/fuzz/corpus/$(basename "$t")"
     mkdir -p "$corpus"
     echo "-- $(basename "$t") for ${per}s"

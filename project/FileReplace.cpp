@@ -32,18 +32,6 @@ class Fd {
   int fd_;
 };
 
-bool WriteAll(int fd, std::span<const u8> bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes = bytes.subspan(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 // The file a path names, through a symbolic link, so that the link itself stays.
 std::string ResolvedTarget(const std::string& path) {
   std::error_code ec;
@@ -94,6 +82,18 @@ std::vector<u8> ReadFileBytes(const std::string& path, std::size_t maxBytes) {
     out.insert(out.end(), buf.begin(), buf.begin() + n);
   }
   return out;
+}
+
+bool WriteAll(int fd, std::span<const u8> bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes = bytes.subspan(static_cast<std::size_t>(n));
+  }
+  return true;
 }
 
 }  // namespace qx

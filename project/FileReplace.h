@@ -13,6 +13,9 @@ namespace qx {
 // path. Throws EInOutError; on failure the old file stays and the temporary is removed.
 void WriteFileReplacing(const std::string& path, std::span<const u8> bytes);
 
+// Writes all of bytes to fd, going on after short writes and EINTR; false on an error.
+bool WriteAll(int fd, std::span<const u8> bytes);
+
 // At most maxBytes of the file. Throws EInOutError when it cannot be opened or read.
 std::vector<u8> ReadFileBytes(const std::string& path, std::size_t maxBytes);
 

@@ -19,18 +19,6 @@ namespace {
 
 std::span<const u8> AsBytes(const std::string& s) { return {reinterpret_cast<const u8*>(s.data()), s.size()}; }
 
-bool WriteAll(int fd, std::span<const u8> bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes = bytes.subspan(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 // Length of the UTF-8 sequence that starts with lead (1 for a stray byte).
 std::size_t Utf8Length(unsigned char lead) {
   if (lead >= 0xF8) return 1;

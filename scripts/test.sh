@@ -21,21 +21,44 @@ build() {  # dir, cmake options... [-- targets...]
   fi
 }
 
+passed=0
+failed=0
+run_ctest() {  # dir, ctest options...: runs ctest and adds its counts to the totals
+  local dir=$1; shift
+  local log
+  log=$(mktemp)
+  local rc=0
+  (cd "$dir" && ctest --output-on-failure -j "$jobs" "$@") 2>&1 | tee "$log" || rc=$?
+  local line
+  line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1 || true)
+  rm -f "$log"
+  if [ -n "$line" ]; then
+    local total bad
+    total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+    bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+  fi
+  if [ "$rc" -ne 0 ]; then
+    echo "$passed passed, $failed failed"
+    exit "$rc"
+  fi
+}
+
 echo "== release build (English and Chinese executables, tests)"
 build build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 test -x build/release/app/qx740vrd
 test -x build/release/app/qx740vrd-zh
-(cd build/release && ctest --output-on-failure -j "$jobs")
+run_ctest build/release
 
 echo "== AddressSanitizer + UBSan build"
 build build/asan -DCMAKE_BUILD_TYPE=Debug -DQX_SANITIZE=ON
-(cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-  ctest --output-on-failure -j "$jobs")
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 run_ctest build/asan
 
 if [ -d tests/serial ] && ls tests/serial/*.cpp >/dev/null 2>&1; then
   echo "== ThreadSanitizer build of the serial tests"
   build build/tsan -DCMAKE_BUILD_TYPE=Debug -DQX_TSAN=ON -DQX_GUI=OFF -- serial_tests
-  (cd build/tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -R '^Serial|^TComm' -j "$jobs")
+  TSAN_OPTIONS=halt_on_error=1 run_ctest build/tsan -R '^Serial|^TComm'
 fi
 
 if ls tests/fuzz/fuzz_*.cpp >/dev/null 2>&1; then
@@ -54,4 +77,5 @@ if ls tests/fuzz/fuzz_*.cpp >/dev/null 2>&1; then
     "$t" -max_total_time="$per" -print_final_stats=0 "$corpus" 2>&1 | tail -n 3
   done
 fi
-echo "== all tests passed"
+echo "== all stages passed"
+echo "$passed passed, $failed failed"

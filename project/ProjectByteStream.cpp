@@ -64,15 +64,16 @@ u8 ProjectByteReader::ReadProjectByte() {
 }
 
 u16 ProjectByteReader::ReadProjectWord() {
-  std::array<u8, 2> b{};
-  for (u8& x : b) x = ReadProjectByte();
+  const u8 lo = ReadProjectByte();
+  const u8 hi = ReadProjectByte();
+  const std::array<u8, 2> b{lo, hi};
   return GetLe16(b, 0);
 }
 
 u32 ProjectByteReader::ReadProjectLong() {
-  std::array<u8, 4> b{};
-  for (u8& x : b) x = ReadProjectByte();
-  return GetLe32(b, 0);
+  const u16 lo = ReadProjectWord();
+  const u16 hi = ReadProjectWord();
+  return static_cast<u32>(lo) | (static_cast<u32>(hi) << 16);
 }
 
 std::string ProjectByteReader::ReadProjectName(std::size_t n, u8 key) {
@@ -89,8 +90,11 @@ void ProjectByteReader::SkipProjectBytes(std::size_t n) {
 }
 
 u32 ProjectByteReader::ReadUnsummedLong() {
-  std::array<u8, 4> b{};
-  for (u8& x : b) x = Next();
+  const u8 b0 = Next();
+  const u8 b1 = Next();
+  const u8 b2 = Next();
+  const u8 b3 = Next();
+  const std::array<u8, 4> b{b0, b1, b2, b3};
   return GetLe32(b, 0);
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "programmer/CommandCodes.h"
@@ -10,9 +11,11 @@ namespace qx::test {
 namespace {
 
 std::vector<u8> IdPacket(const std::string& text, int announced = -1) {
-  std::vector<u8> p = {0xA3, 0xA5, 0x35, 0, 0, 0, 0, 0};
-  p.resize(28, 0);
-  p.insert(p.end(), text.begin(), text.end());
+  std::vector<u8> p(28 + text.size(), 0);
+  p[0] = 0xA3;
+  p[1] = 0xA5;
+  p[2] = 0x35;
+  std::copy(text.begin(), text.end(), p.begin() + 28);
   PutLe16(p, 6, static_cast<u16>(announced >= 0 ? announced : static_cast<int>(text.size()) - 1));
   return p;
 }

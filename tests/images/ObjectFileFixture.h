@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 #include "images/ChipModel.h"
 #include "tests/support/RecordingOperator.h"
 

@@ -3,7 +3,7 @@
 #include <numeric>
 #include <vector>
 
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 #include "images/BinaryFile.h"
 #include "images/Errors.h"
 

@@ -35,10 +35,10 @@ TEST(DriverTable, PathAndNoMatchMessage) {
 class DriverLoad : public ::testing::Test {
  protected:
   void Write(const Bytes& bytes) {
-    std::filesystem::create_directories(dir.Path() + "DromixDRVs");
-    ASSERT_TRUE(sim::WriteBytesFile(dir.Path() + "DromixDRVs/FDrvAC78X.KDV", bytes));
+    std::filesystem::create_directories(dir.Dir() + "DromixDRVs");
+    ASSERT_TRUE(sim::WriteBytesFile(dir.Dir() + "DromixDRVs/FDrvAC78X.KDV", bytes));
   }
-  void Load() { LoadFlashDriver(*driver, "AC7801", dir.Path(), op); }
+  void Load() { LoadFlashDriver(*driver, "AC7801", dir.Dir(), op); }
   void ExpectRejected() {
     EXPECT_EQ(driver->DriverLoaded, 0);
     ASSERT_EQ(op.messages.size(), 1u);
@@ -118,9 +118,9 @@ TEST_F(DriverLoad, OversizeAndTinyFilesAreRejected) {
 TEST_F(DriverLoad, MissingFileAndUnknownChip) {
   Load();
   ASSERT_EQ(op.messages.size(), 1u);
-  EXPECT_EQ(op.messages[0].text, Tx(TextId::DriverFileNotExists, dir.Path() + "DromixDRVs/FDrvAC78X.KDV"));
+  EXPECT_EQ(op.messages[0].text, Tx(TextId::DriverFileNotExists, dir.Dir() + "DromixDRVs/FDrvAC78X.KDV"));
   op.messages.clear();
-  LoadFlashDriver(*driver, "NOPE", dir.Path(), op);
+  LoadFlashDriver(*driver, "NOPE", dir.Dir(), op);
   ASSERT_EQ(op.messages.size(), 2u);
   EXPECT_EQ(op.messages[1].text, Text(TextId::DriverNotFound));
   EXPECT_TRUE(driver->DriverFilePath.empty());

@@ -19,7 +19,7 @@ class FirmwareLoad : public ::testing::Test {
     ASSERT_TRUE(sim::WriteBytesFile(path(), f));
     LoadFirmwareFile(*fw, path());
   }
-  std::string path() const { return dir.Path() + "QX740VRD.FWR"; }
+  std::string path() const { return dir.Dir() + "QX740VRD.FWR"; }
   TempDir dir;
   std::unique_ptr<FirmwareFile> fw = std::make_unique<FirmwareFile>();
   sim::FirmwareFileSpec spec;

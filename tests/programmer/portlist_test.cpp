@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include "tests/support/TempDir.h"
 #include <unistd.h>
 
 #include <filesystem>
@@ -12,23 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "qx-portlist-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  const fs::path& path() const { return path_; }
-  std::string dir() const { return path_.string() + "/"; }
-  void Write(const std::string& name, const std::string& text) const { std::ofstream(path_ / name, std::ios::binary) << text; }
-
- private:
-  fs::path path_;
-};
+using test::TempDir;
 
 struct FileCase {
   const char* name;
@@ -45,7 +31,7 @@ TEST_P(PortConfigFileTest, ListsTheDevLines) {
   dir.Write("ConfigQlt.ini", c.text);
   PortList list;
   list.Text = "before";
-  EXPECT_EQ(LoadPortList(dir.dir(), list), c.unitCount);
+  EXPECT_EQ(LoadPortList(dir.Dir(), list), c.unitCount);
   EXPECT_EQ(list.Entries, c.entries);
   if (!c.entries.empty()) {
     EXPECT_EQ(list.Text, c.entries.back());
@@ -82,7 +68,7 @@ TEST(PortConfigFile, SetsTheCommNameOfTheNumberedUnit) {
   TempDir dir;
   dir.Write("ConfigQlt.ini", "[Connection]\nDEV10=COM12\nDEV01=COM3\n");
   PortList list;
-  ReadPortConfigFile(dir.dir() + "ConfigQlt.ini", list);
+  ReadPortConfigFile(dir.Dir() + "ConfigQlt.ini", list);
   EXPECT_EQ(list.CommName[9], "COM12");
   EXPECT_EQ(list.CommName[0], "COM3");
   EXPECT_EQ(list.CommName[1], "");
@@ -91,12 +77,12 @@ TEST(PortConfigFile, SetsTheCommNameOfTheNumberedUnit) {
 class SysfsScan : public ::testing::Test {
  protected:
   void AddTty(const std::string& name, const std::string& driver) {
-    const fs::path drv = root.path() / "bus" / "drivers" / driver;
+    const fs::path drv = root.Path() / "bus" / "drivers" / driver;
     fs::create_directories(drv);
-    const fs::path dev = root.path() / "devices" / name;
+    const fs::path dev = root.Path() / "devices" / name;
     fs::create_directories(dev);
     fs::create_directory_symlink(drv, dev / "driver");
-    const fs::path tty = root.path() / "class" / "tty" / name;
+    const fs::path tty = root.Path() / "class" / "tty" / name;
     fs::create_directories(tty);
     fs::create_directory_symlink(dev, tty / "device");
   }
@@ -109,14 +95,14 @@ TEST_F(SysfsScan, ListsFtdiAndCp210xPortsThatOpenInNameOrder) {
   AddTty("ttyUSB2", "cp210x");
   AddTty("ttyUSB3", "ftdi_sio");
   AddTty("ttyACM0", "cdc_acm");
-  fs::create_directories(root.path() / "class" / "tty" / "tty1");  // no device link
+  fs::create_directories(root.Path() / "class" / "tty" / "tty1");  // no device link
   std::vector<std::string> probed;
-  PortScanSource src{root.path().string(), "/dev/", [&](const std::string& p) {
+  PortScanSource src{root.Path().string(), "/dev/", [&](const std::string& p) {
                        probed.push_back(p);
                        return p != "/dev/ttyUSB3";  // in use
                      }};
   PortList list;
-  EXPECT_EQ(LoadPortList(app.dir(), list, src), 2);
+  EXPECT_EQ(LoadPortList(app.Dir(), list, src), 2);
   EXPECT_EQ(probed, (std::vector<std::string>{"/dev/ttyUSB2", "/dev/ttyUSB3", "/dev/ttyUSB10"}));
   EXPECT_EQ(list.Entries, (std::vector<std::string>{"/dev/ttyUSB2", "/dev/ttyUSB10"}));
   EXPECT_EQ(list.Text, "/dev/ttyUSB10");
@@ -125,8 +111,8 @@ TEST_F(SysfsScan, ListsFtdiAndCp210xPortsThatOpenInNameOrder) {
 TEST_F(SysfsScan, NothingFoundReadsNoComPort) {
   PortList list;
   list.Entries = {"stale"};
-  PortScanSource src{(root.path() / "missing").string(), "/dev/", [](const std::string&) { return true; }};
-  EXPECT_EQ(LoadPortList(app.dir(), list, src), 0);
+  PortScanSource src{(root.Path() / "missing").string(), "/dev/", [](const std::string&) { return true; }};
+  EXPECT_EQ(LoadPortList(app.Dir(), list, src), 0);
   EXPECT_TRUE(list.Entries.empty());
   EXPECT_EQ(list.Text, "No COM Port");
 }

@@ -198,8 +198,8 @@ Bytes ReadFor(int fd, int ms) {
 TEST(SimPty, AnswersOnItsTerminalsAndHangsUp) {
   sim::UnitSimulator simulator(std::vector<sim::UnitConfig>(2));
   TempDir dir;
-  ASSERT_TRUE(simulator.WriteConfigFile(dir.Path()));
-  std::ifstream ini(dir.Path() + "ConfigQlt.ini", std::ios::binary);
+  ASSERT_TRUE(simulator.WriteConfigFile(dir.Dir()));
+  std::ifstream ini(dir.Dir() + "ConfigQlt.ini", std::ios::binary);
   std::stringstream text;
   text << ini.rdbuf();
   EXPECT_EQ(text.str(), "[Connection]\r\nTOTDEV=2\r\nDEV1=" + simulator.Path(0) + "\r\nDEV2=" + simulator.Path(1) + "\r\n");

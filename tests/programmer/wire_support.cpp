@@ -1,8 +1,5 @@
 #include "tests/programmer/wire_support.h"
 
-#include <atomic>
-#include <unistd.h>
-
 #include "images/ByteOrder.h"
 #include "images/Checksums.h"
 
@@ -17,17 +14,5 @@ Bytes MakePacket(u8 command, std::span<const u8> payload) {
   return p;
 }
 
-TempDir::TempDir() {
-  static std::atomic<int> counter{0};
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("qx-wire-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-  std::filesystem::create_directories(dir);
-  path_ = dir.string() + "/";
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  std::filesystem::remove_all(path_, ec);
-}
 
 }  // namespace qx::wiretest

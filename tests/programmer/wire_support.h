@@ -9,6 +9,7 @@
 #include "images/ChipModel.h"
 #include "programmer/Commands.h"
 #include "programmer/Frame.h"
+#include "tests/support/TempDir.h"
 #include "programmer/ProtocolState.h"
 #include "programmer/RandomSource.h"
 #include "programmer/UnitPort.h"
@@ -92,17 +93,6 @@ inline Bytes Encode(std::span<const u8> packet) {
 // A packet with header bytes, the payload and a good check word.
 Bytes MakePacket(u8 command, std::span<const u8> payload);
 
-// A fresh folder below the temp directory, removed with the object.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& Path() const { return path_; }  // with a trailing '/'
-
- private:
-  std::string path_;
-};
+using test::TempDir;
 
 }  // namespace qx::wiretest

@@ -5,7 +5,7 @@
 
 #include "images/HexDigits.h"
 #include "images/ObjectFileText.h"
-#include "images/TextLineReader.h"
+#include "images/ObjectLineLoader.h"
 
 namespace qx {
 
@@ -87,25 +87,14 @@ LineParseResult ParseHexLine(ChipModel& model, std::string_view line, HexReaderS
 
 bool LoadIntelHexFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd, u32& sum,
                       Operator& op) {
-  TextLineReader reader(fileName);
   HexReaderState state;
-  sum = 0;
-  int lineNumber = 0;
-  std::string_view line;
-  while (reader.Next(line)) {
-    ++lineNumber;
-    if (line == ":00000001FF" || line == ":00FFFF0101") continue;
-    if (!line.empty()) {
-      const LineParseResult result = ParseHexLine(model, line, state, op);
-      sum = state.Range.Sum;
-      if (result != LineParseResult::Accepted && AskLineError(op, lineNumber, static_cast<u8>(result))) {
-        return false;
-      }
-    }
-    objectStart = state.Range.Minimum;
-    objectEnd = state.Range.Maximum;
-  }
-  return true;
+  return LoadObjectLines(
+      fileName, state,
+      [&](std::string_view line) {
+        return line.empty() ? LineParseResult::Accepted : ParseHexLine(model, line, state, op);
+      },
+      [](std::string_view line) { return line == ":00000001FF" || line == ":00FFFF0101"; }, objectStart, objectEnd,
+      sum, op);
 }
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "images/HexDigits.h"
 #include "images/ObjectFileText.h"
-#include "images/TextLineReader.h"
+#include "images/ObjectLineLoader.h"
 
 namespace qx {
 
@@ -88,23 +88,10 @@ LineParseResult ParseSRecordLine(ChipModel& model, std::string_view line, SRecor
 
 bool LoadSRecordFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd, u32& sum,
                      Operator& op) {
-  TextLineReader reader(fileName);
   SRecordReaderState state;
-  sum = 0;
-  int lineNumber = 0;
-  std::string_view line;
-  while (reader.Next(line)) {
-    ++lineNumber;
-    if (line.size() < 3) continue;
-    const LineParseResult result = ParseSRecordLine(model, line, state, op);
-    sum = state.Range.Sum;
-    if (result != LineParseResult::Accepted && AskLineError(op, lineNumber, static_cast<u8>(result))) {
-      return false;
-    }
-    objectStart = state.Range.Minimum;
-    objectEnd = state.Range.Maximum;
-  }
-  return true;
+  return LoadObjectLines(
+      fileName, state, [&](std::string_view line) { return ParseSRecordLine(model, line, state, op); },
+      [](std::string_view line) { return line.size() < 3; }, objectStart, objectEnd, sum, op);
 }
 
 namespace {

@@ -102,7 +102,6 @@ bool WriteCustomerLog(const std::vector<std::string>& lines, int mode, const std
 }
 
 bool WriteLogFile(const LogSettings& settings, const std::vector<std::string>& lines, const LogWriteEnv& env) {
-  if (!settings.Enabled) return true;
   if (settings.Location == LogLocationSystem) {
     WriteSystemLog(lines, env);
     return true;

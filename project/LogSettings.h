@@ -11,7 +11,7 @@ enum LogLocationIndex : int { LogLocationSystem = 0, LogLocationCustomer = 1 };
 enum LogModeIndex : int { LogModeCreate = 0, LogModeOverwrite = 1, LogModeAppend = 2 };
 
 struct LogSettings {
-  bool Enabled = true;
+  bool Enabled = true;  // the check box: enables the dialog's controls, the log is written regardless
   int Location = LogLocationSystem;
   int Mode = LogModeCreate;
   std::string FileName = "GenKVTxX.log";

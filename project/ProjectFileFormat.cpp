@@ -63,11 +63,13 @@ void WriteExtension(std::vector<u8>& out, const KeyTable& t, u32 eepDownloadSize
 }
 
 // The extension after the trailer. Absent: true with nothing added. Present: it must be
-// whole, match the header and pass its check.
+// whole, match the header and pass its check. When the header counts more EEP data than
+// the section holds, any bytes after the trailer can only be that extension, so a cut or
+// damaged mark is refused rather than read as an older file.
 bool ReadExtension(std::span<const u8> rest, const KeyTable& t, ProjectFileContent& c) {
   if (rest.size() < kExtMagic.size() ||
       !std::equal(kExtMagic.begin(), kExtMagic.end(), rest.begin(), [](char a, u8 b) { return static_cast<u8>(a) == b; }))
-    return true;
+    return rest.empty() || c.EepDownloadSize <= c.EepData.size();
   if (rest.size() < kExtHeaderSize) return false;
   const u32 total = GetLe32(rest, 4);
   const u32 first = GetLe32(rest, 8);

@@ -13,12 +13,14 @@ namespace {
 
 void RouteBufferedFrames(UnitSessions& s, u8 k) {
   auto& buf = s.Wire.Units[k];
-  u16 pos = 0;
-  u16 start = 0;
   u16 length = 0;
   for (;;) {
-    start = pos;
+    u16 pos = 0;
+    // The unfinished frame, and whatever came before it, waits for the next chunk.
     if (!ExtractRxFrame(buf, pos, length)) break;
+    // The frame now lies in the frame slot: consume it before its handler runs, so a handler
+    // that throws never sees the same reply again.
+    CompactRxBuffer(buf, pos);
     // Read anew for every frame: the frames behind an identification reply already go to
     // the reply dispatch.
     if (s.Unit[k].Linked) {
@@ -27,8 +29,6 @@ void RouteBufferedFrames(UnitSessions& s, u8 k) {
       HandleLinkFrame(s, k, length);
     }
   }
-  // The unfinished frame, and whatever came before it, waits for the next chunk.
-  CompactRxBuffer(buf, start);
 }
 
 }  // namespace
@@ -43,6 +43,20 @@ void HandleReceiveData(UnitSessions& s, u8 k, std::span<const u8> chunk) {
     hold.HeldCount = static_cast<u16>(hold.HeldCount + n);
     return;
   }
+  // A handler that throws (the window's error box ends the command) must not leave the
+  // unit muted: whatever was held waits in the buffer for the next chunk.
+  struct RoutingGuard {
+    UnitSessions& s;
+    u8 k;
+    ~RoutingGuard() {
+      auto& h = s.Hold[k];
+      if (h.HeldCount > 0) {
+        AppendRxChunk(s.Wire.Units[k], std::span<const u8>(h.Held).first(h.HeldCount));
+        h.HeldCount = 0;
+      }
+      h.Routing = 0;
+    }
+  } guard{s, k};
   hold.Routing = 1;
   AppendRxChunk(s.Wire.Units[k], chunk);
   for (;;) {
@@ -52,7 +66,6 @@ void HandleReceiveData(UnitSessions& s, u8 k, std::span<const u8> chunk) {
     hold.HeldCount = 0;
     AppendRxChunk(s.Wire.Units[k], std::span<const u8>(hold.Held).first(n));
   }
-  hold.Routing = 0;
 }
 
 void HandleHangup(UnitSessions& s, u8 k, PortList& list, std::string_view portName,

@@ -160,6 +160,29 @@ TEST(Routing, FramesOfAUnitWaitingInTheMismatchQuestionAreHeldBackOthersGoOn) {
   EXPECT_EQ(w.wire->Units[0].RxCount, FrameFillerBytes);  // only the filler behind the last frame
 }
 
+TEST(Routing, AHandlerThatThrowsDoesNotMuteItsUnit) {
+  SessionWorld w;
+  StartErase(*w.s, "x", 0);
+  bool fail = true;
+  w.log.OnLineAdded = [&](const std::string&) {
+    if (fail) {
+      fail = false;
+      throw std::runtime_error("window error");
+    }
+  };
+  EXPECT_THROW(w.Status(0, 6), std::runtime_error);
+  // The reply that failed was consumed: the next erase ends on its own reply, not on it.
+  StartErase(*w.s, "x", 0);
+  const std::vector<u8> filler(1, 0xFF);
+  w.Feed(0, filler);
+  EXPECT_EQ(w.U(0).Busy, 1);
+  const auto lines = w.Lines().size();
+  w.Status(0, 6);
+  EXPECT_EQ(w.U(0).Busy, 0);
+  EXPECT_EQ(w.Lines().size(), lines + 1);
+  EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Chip has been erased!"));
+}
+
 TEST(Hangup, ClosesUnlinksAndDropsTheEntry) {
   SessionWorld w;
   PortList list;

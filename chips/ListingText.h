@@ -3,7 +3,7 @@
 #include <span>
 #include <string>
 
-#include "images/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "texts/Texts.h"
 
 namespace qx::listing {

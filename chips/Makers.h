@@ -2,7 +2,7 @@
 // The chip-maker groups, by the index stored in ChipParams::ManufacturerIndex.
 #include <cstddef>
 
-#include "images/Types.h"
+#include "base/Types.h"
 
 namespace qx {
 

@@ -2,7 +2,7 @@
 // Listings of the current option image in the message log ("Show Chip Option Data", the
 // option buttons, and the Auto and Download commands of AutoChip chips).
 #include "images/ChipModel.h"
-#include "images/MessageLog.h"
+#include "base/MessageLog.h"
 
 namespace qx {
 

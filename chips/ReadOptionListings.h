@@ -11,7 +11,7 @@
 #include <span>
 
 #include "images/ChipModel.h"
-#include "images/MessageLog.h"
+#include "base/MessageLog.h"
 
 namespace qx {
 

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "images/ChipModel.h"
-#include "images/Errors.h"
+#include "base/Errors.h"
 #include "texts/Texts.h"
 
 namespace qx {

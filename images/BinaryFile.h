@@ -3,7 +3,7 @@
 #include <span>
 #include <string>
 
-#include "images/Types.h"
+#include "base/Types.h"
 
 namespace qx {
 

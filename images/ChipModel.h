@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "images/Types.h"
+#include "base/Types.h"
 
 namespace qx {
 

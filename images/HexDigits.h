@@ -4,7 +4,7 @@
 #include <array>
 #include <string_view>
 
-#include "images/Types.h"
+#include "base/Types.h"
 
 namespace qx {
 

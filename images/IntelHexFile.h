@@ -7,7 +7,7 @@
 
 #include "images/ChipModel.h"
 #include "images/LineParseResult.h"
-#include "images/Operator.h"
+#include "base/Operator.h"
 #include "images/RecordRouting.h"
 
 namespace qx {

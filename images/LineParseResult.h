@@ -1,6 +1,6 @@
 #pragma once
 // Result of parsing one object-file line; the number is shown to the operator.
-#include "images/Types.h"
+#include "base/Types.h"
 
 namespace qx {
 

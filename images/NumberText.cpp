@@ -1,6 +1,6 @@
 #include "images/NumberText.h"
 
-#include "images/Errors.h"
+#include "base/Errors.h"
 #include "texts/Texts.h"
 
 namespace qx {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "images/Errors.h"
+#include "base/Errors.h"
 #include "texts/Texts.h"
 
 namespace qx {

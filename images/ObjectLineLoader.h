@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "images/LineParseResult.h"
-#include "images/Operator.h"
+#include "base/Operator.h"
 #include "images/RecordRouting.h"
 #include "images/TextLineReader.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "images/ChipModel.h"
-#include "images/Operator.h"
+#include "base/Operator.h"
 
 namespace qx {
 

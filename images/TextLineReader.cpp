@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "images/Errors.h"
+#include "base/Errors.h"
 #include "texts/Texts.h"
 
 namespace qx {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "images/ByteOrder.h"
+#include "base/ByteOrder.h"
 
 namespace qx {
 

@@ -4,7 +4,7 @@
 #include <span>
 
 #include "images/ChipModel.h"
-#include "images/Types.h"
+#include "base/Types.h"
 #include "programmer/RandomSource.h"
 
 namespace qx {

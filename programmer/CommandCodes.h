@@ -2,7 +2,7 @@
 // First byte of every request, and the operations carried in Param of CmdChipOperation.
 #include <array>
 
-#include "images/Types.h"
+#include "base/Types.h"
 
 namespace qx {
 

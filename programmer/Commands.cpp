@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "images/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "images/Checksums.h"
 #include "programmer/ChipInfoHeader.h"
 #include "programmer/CommandCodes.h"

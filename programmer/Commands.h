@@ -3,7 +3,7 @@
 // stores the check word, frames it into the unit's transmit slot and writes the frame to
 // the unit's port. They return the packet length (0 for the probe, which is no packet).
 #include "images/ChipModel.h"
-#include "images/Types.h"
+#include "base/Types.h"
 #include "programmer/ProtocolState.h"
 #include "programmer/RandomSource.h"
 #include "programmer/UnitPort.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "images/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "programmer/CommandCodes.h"
 
 namespace qx {

@@ -1,7 +1,7 @@
 #pragma once
 // The two requests of the firmware upgrade: one masked 2048-byte image block (0xB7) and
 // the end of the upgrade (0xBD).
-#include "images/Types.h"
+#include "base/Types.h"
 #include "programmer/Commands.h"
 
 namespace qx {

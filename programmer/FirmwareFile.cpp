@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "images/BinaryFile.h"
-#include "images/ByteOrder.h"
+#include "base/ByteOrder.h"
 
 namespace qx {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "images/Types.h"
+#include "base/Types.h"
 
 namespace qx {
 

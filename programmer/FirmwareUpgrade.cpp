@@ -23,7 +23,7 @@ void StartFirmwareUpgrade(UnitSessions& s, u8 k) {
   u.BlockCount = FirmwareBlockCount(fw);
   SetGaugeProgress(s, k, 2);
   SetGaugeMax(s, k, u.BlockCount);
-  SetGaugeColour(s, k, GaugeBlue);
+  SetGaugeState(s, k, GaugeState::Running);
   AddUnitInfoLine(s, Tx(TextId::UpgradeStart, k + 1), k);
   SendFirmwareBlockCmd(UnitTarget(s, k), 0);
 }

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "images/BinaryFile.h"
-#include "images/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "images/Checksums.h"
 #include "programmer/UnitStep.h"
 #include "texts/Texts.h"

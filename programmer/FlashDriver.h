@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "images/Operator.h"
-#include "images/Types.h"
+#include "base/Operator.h"
+#include "base/Types.h"
 #include "programmer/WireBuffers.h"
 
 namespace qx {

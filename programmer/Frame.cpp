@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "images/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "images/Checksums.h"
 
 namespace qx {

@@ -3,7 +3,7 @@
 // filler bytes after every frame, and the check of received replies.
 #include <span>
 
-#include "images/Types.h"
+#include "base/Types.h"
 #include "programmer/WireBuffers.h"
 
 namespace qx {

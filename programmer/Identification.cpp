@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "images/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "programmer/CommandCodes.h"
 #include "programmer/FirmwareUpgrade.h"
 #include "programmer/Frame.h"

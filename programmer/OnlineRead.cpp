@@ -5,7 +5,7 @@
 #include <string>
 
 #include "chips/ReadOptionListings.h"
-#include "images/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "programmer/CommandCodes.h"
 #include "programmer/OnlineChains.h"
 #include "programmer/ResultCode.h"

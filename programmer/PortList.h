@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "images/Types.h"
+#include "base/Types.h"
 #include "programmer/UnitSession.h"
 
 namespace qx {

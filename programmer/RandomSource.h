@@ -3,7 +3,7 @@
 // block's header parameter and the firmware masks. Injectable so that tests see fixed bytes.
 #include <random>
 
-#include "images/Types.h"
+#include "base/Types.h"
 
 namespace qx {
 

@@ -4,7 +4,7 @@
 // same unit are held here and routed after the handler returns.
 #include <array>
 
-#include "images/Types.h"
+#include "base/Types.h"
 #include "programmer/WireBuffers.h"
 
 namespace qx {

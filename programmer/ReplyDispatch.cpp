@@ -1,6 +1,6 @@
 #include "programmer/ReplyDispatch.h"
 
-#include "images/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "programmer/CommandCodes.h"
 #include "programmer/DownloadChain.h"
 #include "programmer/FirmwareUpgrade.h"
@@ -67,11 +67,11 @@ void HandleProgressReport(UnitSessions& s, u8 k) {
   const u8 result = r[2];
   const i32 total = GetLe16(r, 5);
   auto& u = s.Unit[k];
-  auto phaseLine = [&](TextId id, i32 progress, i32 max, bool blue) {
+  auto phaseLine = [&](TextId id, i32 progress, i32 max, bool running) {
     AddUnitInfoLine(s, Text(id), k);
     SetGaugeProgress(s, k, progress);
     SetGaugeMax(s, k, max);
-    if (blue) SetGaugeColour(s, k, GaugeBlue);
+    if (running) SetGaugeState(s, k, GaugeState::Running);
   };
   switch (r[1]) {
     case PhaseInitInterface:
@@ -90,7 +90,7 @@ void HandleProgressReport(UnitSessions& s, u8 k) {
       if (current == 0) AddUnitInfoLine(s, Text(main ? TextId::PhaseProgramMainLine : TextId::PhaseProgramEepLine), k);
       SetGaugeProgress(s, k, current + 2);
       SetGaugeMax(s, k, total);
-      if (main) SetGaugeColour(s, k, GaugeBlue);
+      if (main) SetGaugeState(s, k, GaugeState::Running);
       return;
     }
     case PhaseCompleted: {
@@ -98,10 +98,10 @@ void HandleProgressReport(UnitSessions& s, u8 k) {
       if (result == ResAck) {
         line += Text(TextId::PhaseCompletedGood);
         ++u.OkCount;
-        SetGaugeColour(s, k, GaugeBlue);
+        SetGaugeState(s, k, GaugeState::Ok);
       } else {
         ++u.NgCount;
-        SetGaugeColour(s, k, GaugeRed);
+        SetGaugeState(s, k, GaugeState::Failed);
         line += Tx(TextId::PhaseCompletedBad, result);
       }
       AddUnitInfoLine(s, line, k);

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "images/Types.h"
+#include "base/Types.h"
 #include "programmer/Frame.h"
 #include "texts/TextId.h"
 

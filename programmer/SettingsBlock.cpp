@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "images/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "images/Checksums.h"
 #include "programmer/ChipInfoHeader.h"
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "images/ChipModel.h"
-#include "images/Types.h"
+#include "base/Types.h"
 #include "programmer/RandomSource.h"
 
 namespace qx {

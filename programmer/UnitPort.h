@@ -4,7 +4,7 @@
 // caught by the unit's time-out.
 #include <span>
 
-#include "images/Types.h"
+#include "base/Types.h"
 
 namespace qx {
 

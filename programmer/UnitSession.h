@@ -1,22 +1,14 @@
 #pragma once
 // The state of one programmer unit and of its progress gauge.
-#include "images/Types.h"
+#include "base/Operator.h"
+#include "base/Types.h"
 #include "programmer/UnitStep.h"
 #include "programmer/WireBuffers.h"
 
 namespace qx {
 
-// Colour values in blue-green-red order, as the window's gauges take them.
-inline constexpr u32 GaugeBlue = 0xFF0000;
-inline constexpr u32 GaugeRed = 0x0000FF;
-
-// The window mirrors this; the core only changes it through the gauge helpers, which keep
-// the progress within 0..Max like the window's own bar does.
-struct UnitGauge {
-  i32 Progress = 0;
-  i32 Max = 100;
-  u32 Colour = GaugeBlue;
-};
+// The unit's gauge (UnitGauge) changes only through the gauge helpers, which keep the
+// progress within 0..Max like the window's own bar does.
 
 // The unit's received-byte count lives with its buffers (UnitBuffers::RxCount).
 struct UnitSession {

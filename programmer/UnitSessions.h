@@ -8,8 +8,8 @@
 #include <span>
 
 #include "images/ChipModel.h"
-#include "images/MessageLog.h"
-#include "images/Operator.h"
+#include "base/MessageLog.h"
+#include "base/Operator.h"
 #include "programmer/ProtocolState.h"
 #include "programmer/RandomSource.h"
 #include "programmer/ReceiveRoutingState.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The step whose reply a unit awaits; it selects the result handler of a reply.
-#include "images/Types.h"
+#include "base/Types.h"
 
 namespace qx {
 

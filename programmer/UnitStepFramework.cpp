@@ -29,8 +29,8 @@ void SetGaugeMax(UnitSessions& s, u8 k, i32 max) {
   s.Op.UnitGaugeChanged(k);
 }
 
-void SetGaugeColour(UnitSessions& s, u8 k, u32 colour) {
-  s.Unit[k].Gauge.Colour = colour;
+void SetGaugeState(UnitSessions& s, u8 k, GaugeState state) {
+  s.Unit[k].Gauge.State = state;
   s.Op.UnitGaugeChanged(k);
 }
 
@@ -50,13 +50,13 @@ void BeginUnitStep(UnitSessions& s, u16 timeoutTicks, u32 length, u8 blockMode, 
     SetGaugeProgress(s, k, 2);
     SetGaugeMax(s, k, 4);
   }
-  SetGaugeColour(s, k, GaugeBlue);
+  SetGaugeState(s, k, GaugeState::Running);
 }
 
 void EndUnitStep(UnitSessions& s, u8 failed, u8 k) {
   auto& u = s.Unit[k];
   u.Busy = 0;
-  SetGaugeColour(s, k, failed ? GaugeRed : GaugeBlue);
+  SetGaugeState(s, k, failed ? GaugeState::Failed : GaugeState::Ok);
   SetGaugeProgress(s, k, u.Gauge.Max);
   u.StepState = StepIdle;
 }

@@ -16,6 +16,6 @@ void ReportUnitResult(UnitSessions& s, u8 code, u8 k);
 
 void SetGaugeProgress(UnitSessions& s, u8 k, i32 progress);
 void SetGaugeMax(UnitSessions& s, u8 k, i32 max);
-void SetGaugeColour(UnitSessions& s, u8 k, u32 colour);
+void SetGaugeState(UnitSessions& s, u8 k, GaugeState state);
 
 }  // namespace qx

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstddef>
 
-#include "images/Types.h"
+#include "base/Types.h"
 
 namespace qx {
 

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "images/Errors.h"
+#include "base/Errors.h"
 #include "texts/Texts.h"
 
 namespace qx {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "images/Types.h"
+#include "base/Types.h"
 
 namespace qx {
 

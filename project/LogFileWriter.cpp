@@ -8,7 +8,7 @@
 #include <ctime>
 #include <span>
 
-#include "images/Errors.h"
+#include "base/Errors.h"
 #include "project/FileReplace.h"
 #include "project/TextLines.h"
 #include "texts/TextFileEncoding.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "images/Operator.h"
+#include "base/Operator.h"
 #include "project/LogSettings.h"
 #include "texts/Language.h"
 

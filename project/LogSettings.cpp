@@ -3,7 +3,7 @@
 #include <span>
 #include <vector>
 
-#include "images/Errors.h"
+#include "base/Errors.h"
 #include "project/FileReplace.h"
 #include "project/TextLines.h"
 

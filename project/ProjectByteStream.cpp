@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "images/ByteOrder.h"
+#include "base/ByteOrder.h"
 
 #include "programmer/RandomSource.h"
 

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "images/ChipModel.h"
-#include "images/MessageLog.h"
-#include "images/Operator.h"
-#include "images/Types.h"
+#include "base/MessageLog.h"
+#include "base/Operator.h"
+#include "base/Types.h"
 #include "project/ProjectFileFormat.h"
 
 namespace qx {

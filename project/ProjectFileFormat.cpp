@@ -4,9 +4,9 @@
 #include <array>
 #include <cstdint>
 
-#include "images/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "images/Checksums.h"
-#include "images/Errors.h"
+#include "base/Errors.h"
 #include "programmer/RandomSource.h"
 #include "project/ProjectByteStream.h"
 #include "texts/Texts.h"

@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "images/ChipModel.h"
-#include "images/Types.h"
+#include "base/Types.h"
 
 namespace qx {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "images/Types.h"
+#include "base/Types.h"
 #include "serial/EventPoster.h"
 
 namespace qx {

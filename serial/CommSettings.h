@@ -3,7 +3,7 @@
 // driver actually put in force.
 #include <string>
 
-#include "images/Types.h"
+#include "base/Types.h"
 
 namespace qx {
 

@@ -3,7 +3,7 @@
 // cannot meet <termios.h> in one file.
 #include <optional>
 
-#include "images/Types.h"
+#include "base/Types.h"
 
 namespace qx {
 

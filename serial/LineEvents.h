@@ -3,7 +3,7 @@
 // them (real UARTs and most USB adapters; not pseudo-terminals).
 #include <optional>
 
-#include "images/Types.h"
+#include "base/Types.h"
 
 namespace qx {
 

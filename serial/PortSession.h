@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "images/Types.h"
+#include "base/Types.h"
 #include "serial/CommEventSink.h"
 #include "serial/UniqueFd.h"
 #include "serial/WriteQueue.h"

@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "images/Types.h"
+#include "base/Types.h"
 #include "serial/CommSettings.h"
 #include "serial/CommsError.h"
 #include "serial/EventPoster.h"

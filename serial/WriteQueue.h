@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "images/Types.h"
+#include "base/Types.h"
 #include "serial/UniqueFd.h"
 
 namespace qx {

@@ -11,7 +11,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "images/Errors.h"
+#include "base/Errors.h"
 #include "images/NumberText.h"
 #include "texts/Texts.h"
 

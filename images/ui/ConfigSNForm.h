@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "images/ChipModel.h"
-#include "images/Operator.h"
+#include "base/Operator.h"
 #include "images/SnConstData.h"
 
 class QButtonGroup;

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "images/Errors.h"
+#include "base/Errors.h"
 #include "images/NumberText.h"
 #include "texts/Texts.h"
 

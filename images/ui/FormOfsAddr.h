@@ -4,7 +4,7 @@
 #include <QDialog>
 
 #include "images/ChipModel.h"
-#include "images/Operator.h"
+#include "base/Operator.h"
 
 class QLabel;
 class QLineEdit;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "images/MessageLog.h"
-#include "images/Operator.h"
+#include "base/MessageLog.h"
+#include "base/Operator.h"
 #include "project/LogFileWriter.h"
 #include "project/LogSettings.h"
 

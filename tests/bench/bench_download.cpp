@@ -28,8 +28,8 @@
 #include <vector>
 
 #include "images/ChipModel.h"
-#include "images/MessageLog.h"
-#include "images/Operator.h"
+#include "base/MessageLog.h"
+#include "base/Operator.h"
 #include "programmer/Commands.h"
 #include "programmer/DownloadChain.h"
 #include "programmer/PortList.h"

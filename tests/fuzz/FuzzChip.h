@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "images/ChipModel.h"
-#include "images/Operator.h"
+#include "base/Operator.h"
 
 namespace qx::fuzz {
 

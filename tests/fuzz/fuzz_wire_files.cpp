@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "images/Operator.h"
+#include "base/Operator.h"
 #include "programmer/FirmwareFile.h"
 #include "programmer/FlashDriver.h"
 #include "programmer/UnitStep.h"

@@ -5,7 +5,7 @@
 
 #include "tests/support/TempDir.h"
 #include "images/BinaryFile.h"
-#include "images/Errors.h"
+#include "base/Errors.h"
 
 namespace qx {
 namespace {

@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "ObjectFileFixture.h"
-#include "images/Errors.h"
+#include "base/Errors.h"
 #include "images/IntelHexFile.h"
 
 namespace qx {

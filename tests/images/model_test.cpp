@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "images/ChipModel.h"
-#include "images/Errors.h"
-#include "images/MessageLog.h"
+#include "base/Errors.h"
+#include "base/MessageLog.h"
 #include "images/NumberText.h"
 
 namespace qx {

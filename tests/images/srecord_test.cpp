@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ObjectFileFixture.h"
-#include "images/Errors.h"
+#include "base/Errors.h"
 #include "images/SRecordFile.h"
 
 namespace qx {

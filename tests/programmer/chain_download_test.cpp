@@ -57,7 +57,7 @@ TEST_P(DownloadSizes, SendsWholePacketsOfTheMainImageFromItsOffset) {
   EXPECT_EQ(w.UnitTexts(2), (std::vector<std::string>{"Start to Download Chip Data......",
                                                       "Start to Download Main Flash Data......",
                                                       "Data Donwload Success!"}));
-  EXPECT_EQ(w.U(2).Gauge.Colour, GaugeBlue);
+  EXPECT_EQ(w.U(2).Gauge.State, GaugeState::Ok);
   EXPECT_EQ(w.U(2).StepState, StepIdle);
 }
 
@@ -126,7 +126,7 @@ TEST_F(DownloadChain, NoValidDriverFailsTheUnitBeforeAnythingIsSent) {
   StartDownloadChipData(*w.s, 3);
   EXPECT_TRUE(w.ports[3].packets.empty());
   EXPECT_EQ(w.U(3).Busy, 0);
-  EXPECT_EQ(w.U(3).Gauge.Colour, GaugeRed);
+  EXPECT_EQ(w.U(3).Gauge.State, GaugeState::Failed);
   EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(3, "Flash driver is not loaded, command not sent!"));
   EXPECT_EQ(w.s->DownloadOkCount, 0);
 }
@@ -139,7 +139,7 @@ TEST_F(DownloadChain, AFailureCodeEndsOnlyThatUnitsChain) {
   w.Status(1, 6);
   w.Status(0, 0x2C);  // the first main block fails on unit 0
   EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Flash Memory Error!"));
-  EXPECT_EQ(w.U(0).Gauge.Colour, GaugeRed);
+  EXPECT_EQ(w.U(0).Gauge.State, GaugeState::Failed);
   while (w.U(1).Busy) w.Status(1, 6);
   EXPECT_EQ(w.s->DownloadOkCount, 1);
   EXPECT_EQ(w.ports[0].packets.back()[0], CmdDownloadMainBlock);

@@ -126,7 +126,7 @@ TEST_F(EndToEnd, AutoChainOnAllUnitsWithFaultsFailingExactlyThoseUnits) {
   for (int k : {0, 1, 2, 7}) {
     SCOPED_TRACE(static_cast<int>(k));
     EXPECT_EQ(w.UnitTexts(k).back(), "Write Option Byte Successed!");
-    EXPECT_EQ(w.s->Unit[static_cast<std::size_t>(k)].Gauge.Colour, GaugeBlue);
+    EXPECT_EQ(w.s->Unit[static_cast<std::size_t>(k)].Gauge.State, GaugeState::Ok);
     bool same = false;
     simulator->WithUnit(static_cast<std::size_t>(k), [&](sim::SimUnit& u) {
       same = std::equal(u.Main().begin(), u.Main().begin() + 0x8000, w.model->MainFlashImage.begin());
@@ -137,7 +137,7 @@ TEST_F(EndToEnd, AutoChainOnAllUnitsWithFaultsFailingExactlyThoseUnits) {
   EXPECT_EQ(w.UnitTexts(4).back(), "Command Executed Time Out!");
   EXPECT_EQ(w.UnitTexts(5).back(), "Opertaion Failed! Error Code : 035/0x23.");
   EXPECT_EQ(w.UnitTexts(6).back(), "Packet Error!");
-  for (int k : {3, 4, 5, 6}) EXPECT_EQ(w.s->Unit[static_cast<std::size_t>(k)].Gauge.Colour, GaugeRed);
+  for (int k : {3, 4, 5, 6}) EXPECT_EQ(w.s->Unit[static_cast<std::size_t>(k)].Gauge.State, GaugeState::Failed);
 }
 
 TEST_F(EndToEnd, OldFirmwareAndBootLoaderUnitsAreUpgradedAndLinkAgain) {

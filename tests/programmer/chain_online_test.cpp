@@ -61,7 +61,7 @@ struct BlankCase {
   u8 code;
   u8 autoChain;
   std::vector<std::string> texts;
-  u32 colour;
+  GaugeState gauge;
   u8 nextStep;
 };
 
@@ -77,23 +77,23 @@ TEST_P(BlankCheck, CodeDecidesTheNextStep) {
   EXPECT_EQ(texts, c.texts);
   EXPECT_EQ(w.U(4).StepState, c.nextStep);
   if (c.nextStep == StepIdle) {
-    EXPECT_EQ(w.U(4).Gauge.Colour, c.colour);
+    EXPECT_EQ(w.U(4).Gauge.State, c.gauge);
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, BlankCheck,
     ::testing::Values(
-        BlankCase{6, 0, {"Chip is Blank!"}, GaugeBlue, StepIdle},
-        BlankCase{0, 1, {"Chip is Blank!", "Start to Program Main Flash Data......"}, GaugeBlue, StepProgramMain},
-        BlankCase{21, 0, {"Chip is not blank!"}, GaugeRed, StepIdle},
-        BlankCase{21, 1, {"Chip is not blank, do erasing......"}, GaugeBlue, StepErase},
-        BlankCase{19, 0, {"Chip has been read out protected!", "Chip Has been Read out Protected!"}, GaugeRed, StepIdle},
-        BlankCase{90, 0, {"Chip has been read out protected!", "Opertaion Failed! Error Code : 090/0x5A."}, GaugeRed,
+        BlankCase{6, 0, {"Chip is Blank!"}, GaugeState::Ok, StepIdle},
+        BlankCase{0, 1, {"Chip is Blank!", "Start to Program Main Flash Data......"}, GaugeState::Running, StepProgramMain},
+        BlankCase{21, 0, {"Chip is not blank!"}, GaugeState::Failed, StepIdle},
+        BlankCase{21, 1, {"Chip is not blank, do erasing......"}, GaugeState::Running, StepErase},
+        BlankCase{19, 0, {"Chip has been read out protected!", "Chip Has been Read out Protected!"}, GaugeState::Failed, StepIdle},
+        BlankCase{90, 0, {"Chip has been read out protected!", "Opertaion Failed! Error Code : 090/0x5A."}, GaugeState::Failed,
                   StepIdle},
-        BlankCase{90, 1, {"Chip has been protected, do erasing......"}, GaugeBlue, StepErase},
-        BlankCase{16, 1, {"Chip has been protected, do erasing......"}, GaugeBlue, StepErase},
-        BlankCase{11, 1, {"Chip error: No Response!"}, GaugeRed, StepIdle}));
+        BlankCase{90, 1, {"Chip has been protected, do erasing......"}, GaugeState::Running, StepErase},
+        BlankCase{16, 1, {"Chip has been protected, do erasing......"}, GaugeState::Running, StepErase},
+        BlankCase{11, 1, {"Chip error: No Response!"}, GaugeState::Failed, StepIdle}));
 
 TEST_F(OnlineChain, EraseUsesItsLongTimeoutAndEndsWithItsLine) {
   StartErase(*w.s, "Do Chip Erase......", 0);
@@ -123,7 +123,7 @@ TEST_F(OnlineChain, AutoChainWithoutOptionBytesEndsWithoutSerialAdvance) {
                                                       "Start to Verify Main Flash Data......",
                                                       "Main Flash Data Verify Successed!", "Chip programming Successed!"}));
   EXPECT_EQ(advances, 0);
-  EXPECT_EQ(w.U(1).Gauge.Colour, GaugeBlue);
+  EXPECT_EQ(w.U(1).Gauge.State, GaugeState::Ok);
 }
 
 TEST_F(OnlineChain, AutoChainWithDataFlashAndOptionBytesAdvancesTheSerialOnce) {
@@ -159,7 +159,7 @@ TEST_F(OnlineChain, VerifyMismatchAsksPerByteUntilAbortThenFails) {
   EXPECT_EQ(w.op.messages[0].text.substr(0, 26), "Chip 3: Address=0x00000010");
   EXPECT_EQ(w.op.messages[0].buttons, MsgButtons::YesAbort);
   EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(2, "Data Verify error!"));
-  EXPECT_EQ(w.U(2).Gauge.Colour, GaugeRed);
+  EXPECT_EQ(w.U(2).Gauge.State, GaugeState::Failed);
   EXPECT_EQ(w.ports[2].packets.size(), 1u);
 }
 
@@ -186,7 +186,7 @@ TEST_F(OnlineChain, VerifyAnsweredWithStatusSixSucceedsWithoutComparing) {
   StartVerifyMain(*w.s, 0);
   w.Status(0, 6);
   EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Operation Success!"));
-  EXPECT_EQ(w.U(0).Gauge.Colour, GaugeBlue);
+  EXPECT_EQ(w.U(0).Gauge.State, GaugeState::Ok);
   EXPECT_TRUE(w.op.messages.empty());
 }
 
@@ -239,7 +239,7 @@ TEST_F(OnlineChain, ReadMainOfAChipThatWouldPassTheImageIsRefused) {
   StartReadMain(*w.s, 0);
   EXPECT_TRUE(w.ports[0].packets.empty());
   EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Chip is larger than the image buffer, read stopped!"));
-  EXPECT_EQ(w.U(0).Gauge.Colour, GaugeRed);
+  EXPECT_EQ(w.U(0).Gauge.State, GaugeState::Failed);
 }
 
 TEST_F(OnlineChain, ReadEepCopiesOnlyTheDataFlashSize) {

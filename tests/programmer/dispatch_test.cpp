@@ -36,7 +36,7 @@ TEST(ProgressReport, CompletionCountsGoodAndBadRuns) {
   EXPECT_EQ(w.U(0).NgCount, 1);
   EXPECT_EQ(w.UnitTexts(0), (std::vector<std::string>{"Progrmming Completed : Successed !", "OK=1, NG=0.",
                                                       "Progrmming Completed : Failed : Error=0x15!", "OK=1, NG=1."}));
-  EXPECT_EQ(w.U(0).Gauge.Colour, GaugeRed);
+  EXPECT_EQ(w.U(0).Gauge.State, GaugeState::Failed);
   EXPECT_EQ(w.U(0).Gauge.Progress, w.U(0).Gauge.Max);
 }
 
@@ -61,7 +61,7 @@ TEST(Dispatch, UndecodableFrameFailsTheUnitEvenWhenIdle) {
   const std::vector<u8> bad = {0xC0, 0xDB, 0x41, 1, 2, 3, 4, 5, 6, 7, 8, 0xC0};
   w.Feed(7, bad);
   EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(7, "Packet Error!"));
-  EXPECT_EQ(w.U(7).Gauge.Colour, GaugeRed);
+  EXPECT_EQ(w.U(7).Gauge.State, GaugeState::Failed);
 }
 
 TEST(Dispatch, CheckMismatchReachesTheHandlerAs35) {

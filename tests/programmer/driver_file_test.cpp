@@ -2,7 +2,7 @@
 // segments the commands carry.
 #include <gtest/gtest.h>
 
-#include "images/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "programmer/FlashDriver.h"
 #include "programmer/UnitStep.h"
 #include "tests/programmer/wire_support.h"

@@ -1,7 +1,7 @@
 // The programmer firmware file: loading, version, header words and the rejections.
 #include <gtest/gtest.h>
 
-#include "images/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "programmer/FirmwareFile.h"
 #include "tests/programmer/wire_support.h"
 #include "tests/unitsim/SimFiles.h"

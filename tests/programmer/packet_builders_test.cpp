@@ -1,7 +1,7 @@
 // Exact bytes of the request builders, against a recording port and a counting random source.
 #include <gtest/gtest.h>
 
-#include "images/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "images/Checksums.h"
 #include "programmer/ChipInfoHeader.h"
 #include "programmer/CommandCodes.h"

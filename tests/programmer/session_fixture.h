@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "images/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "images/Checksums.h"
 #include "images/ChipModel.h"
-#include "images/MessageLog.h"
+#include "base/MessageLog.h"
 #include "programmer/Frame.h"
 #include "programmer/ProtocolState.h"
 #include "programmer/RandomSource.h"

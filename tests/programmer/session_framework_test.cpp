@@ -26,7 +26,7 @@ TEST_P(BeginUnitStepTest, ArmsCountsAndGauge) {
   auto& u = w.s->Unit[3];
   u.BlockIndex = 77;
   u.StepState = StepErase;
-  u.Gauge.Colour = GaugeRed;
+  u.Gauge.State = GaugeState::Failed;
   BeginUnitStep(*w.s, c.ticks, c.length, c.blockMode, 3);
   EXPECT_EQ(u.BlockIndex, 0);
   EXPECT_EQ(u.TimeoutTicks, c.ticks);
@@ -34,7 +34,7 @@ TEST_P(BeginUnitStepTest, ArmsCountsAndGauge) {
   EXPECT_EQ(u.BlockCount, c.blockCount);
   EXPECT_EQ(u.Gauge.Progress, c.progress);
   EXPECT_EQ(u.Gauge.Max, c.max);
-  EXPECT_EQ(u.Gauge.Colour, GaugeBlue);
+  EXPECT_EQ(u.Gauge.State, GaugeState::Running);
   EXPECT_EQ(u.StepState, StepErase);  // the starter owns the step state
   EXPECT_FALSE(w.op.gaugeChanges.empty());
 }
@@ -44,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, BeginUnitStepTest,
                                            BeginCase{500, 1025, 1, 2, 2, 2}, BeginCase{500, 0x20000, 1, 128, 4, 128},
                                            BeginCase{500, 4096, 0, 4, 15, 500}, BeginCase{2000, 4096, 0, 4, 30, 2000}));
 
-TEST(EndUnitStep, FillsTheGaugeColoursItAndGoesIdleKeepingTheRest) {
+TEST(EndUnitStep, FillsTheGaugeSetsItsStateAndGoesIdleKeepingTheRest) {
   SessionWorld w;
   auto& u = w.s->Unit[0];
   BeginUnitStep(*w.s, 500, 0x8000, 1, 0);
@@ -55,17 +55,17 @@ TEST(EndUnitStep, FillsTheGaugeColoursItAndGoesIdleKeepingTheRest) {
   EndUnitStep(*w.s, 1, 0);
   EXPECT_EQ(u.Busy, 0);
   EXPECT_EQ(u.StepState, StepIdle);
-  EXPECT_EQ(u.Gauge.Colour, GaugeRed);
+  EXPECT_EQ(u.Gauge.State, GaugeState::Failed);
   EXPECT_EQ(u.Gauge.Progress, u.Gauge.Max);
   EXPECT_EQ(u.GaugeRun, 1);
   EXPECT_EQ(u.AutoChain, 1);
   EXPECT_EQ(u.BlockIndex, 8);
   EXPECT_EQ(u.BlockCount, 32);
 
-  // Already idle: only colour and progress change.
+  // Already idle: only the gauge state and progress change.
   u.Gauge.Progress = 3;
   EndUnitStep(*w.s, 0, 0);
-  EXPECT_EQ(u.Gauge.Colour, GaugeBlue);
+  EXPECT_EQ(u.Gauge.State, GaugeState::Ok);
   EXPECT_EQ(u.Gauge.Progress, u.Gauge.Max);
   EXPECT_TRUE(w.Lines().empty());
 }
@@ -86,7 +86,7 @@ TEST_P(ReportUnitResultTest, LogsTheTextAndEndsTheStep) {
   ReportUnitResult(*w.s, c.code, 2);
   ASSERT_EQ(w.Lines().size(), 1u);
   EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(2, c.text));
-  EXPECT_EQ(w.s->Unit[2].Gauge.Colour, c.failed ? GaugeRed : GaugeBlue);
+  EXPECT_EQ(w.s->Unit[2].Gauge.State, c.failed ? GaugeState::Failed : GaugeState::Ok);
   EXPECT_EQ(w.s->Unit[2].Busy, 0);
   EXPECT_EQ(w.s->Unit[2].StepState, StepIdle);
 }
@@ -137,7 +137,7 @@ TEST(TickUnits, CreepsCountsDownAndTimesOutOnce) {
   EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(4, "Command Executed Time Out!"));
   EXPECT_EQ(busy.Busy, 0);
   EXPECT_EQ(busy.StepState, StepIdle);
-  EXPECT_EQ(busy.Gauge.Colour, GaugeRed);
+  EXPECT_EQ(busy.Gauge.State, GaugeState::Failed);
   EXPECT_EQ(busy.Gauge.Progress, busy.Gauge.Max);
   TickUnits(*w.s);
   EXPECT_EQ(w.Lines().size(), 1u);

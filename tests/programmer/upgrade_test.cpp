@@ -51,7 +51,7 @@ TEST_F(Upgrade, AnyBlockAnswerButSixFailsRedNeverSuccess) {
     v.wire->Firmware = w.wire->Firmware;
     StartFirmwareUpgrade(*v.s, 3);
     v.Status(3, code);
-    EXPECT_EQ(v.U(3).Gauge.Colour, GaugeRed);
+    EXPECT_EQ(v.U(3).Gauge.State, GaugeState::Failed);
     EXPECT_EQ(v.U(3).UpgradeBusy, 1);
     EXPECT_EQ(v.U(3).Busy, 0);
     EXPECT_NE(v.LastLine(), SessionWorld::UnitLine(3, "Operation Success!"));

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "images/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "images/Checksums.h"
 #include "tests/programmer/wire_support.h"
 #include "tests/unitsim/SimSlip.h"

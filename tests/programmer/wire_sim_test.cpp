@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "images/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "images/Checksums.h"
 #include "programmer/CommandCodes.h"
 #include "programmer/FirmwareCommands.h"

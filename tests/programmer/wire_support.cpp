@@ -1,6 +1,6 @@
 #include "tests/programmer/wire_support.h"
 
-#include "images/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "images/Checksums.h"
 
 namespace qx::wiretest {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "images/ChipModel.h"
-#include "images/Types.h"
+#include "base/Types.h"
 #include "tests/support/TempDir.h"
 
 namespace qx::test {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "images/Errors.h"
+#include "base/Errors.h"
 #include "project/LogSettings.h"
 #include "tests/project/ProjectTestSupport.h"
 

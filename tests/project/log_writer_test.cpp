@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "images/Errors.h"
+#include "base/Errors.h"
 #include "project/LogFileWriter.h"
 #include "tests/project/ProjectTestSupport.h"
 #include "tests/support/RecordingOperator.h"

@@ -5,9 +5,9 @@
 #include <numeric>
 #include <tuple>
 
-#include "images/ByteOrder.h"
-#include "images/Errors.h"
-#include "images/MessageLog.h"
+#include "base/ByteOrder.h"
+#include "base/Errors.h"
+#include "base/MessageLog.h"
 #include "programmer/RandomSource.h"
 #include "programmer/SettingsBlock.h"
 #include "project/ProjectByteStream.h"

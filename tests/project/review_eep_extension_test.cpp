@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "images/MessageLog.h"
+#include "base/MessageLog.h"
 #include "programmer/RandomSource.h"
 #include "programmer/SettingsBlock.h"
 #include "project/ProjectFile.h"

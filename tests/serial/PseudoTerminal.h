@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "images/Types.h"
+#include "base/Types.h"
 #include "serial/UniqueFd.h"
 
 namespace qx::test {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "images/Operator.h"
+#include "base/Operator.h"
 
 namespace qx::test {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "images/Types.h"
+#include "base/Types.h"
 
 namespace qx::test {
 

@@ -1,4 +1,4 @@
-#include "images/AppDir.h"
+#include "base/AppDir.h"
 
 #include <unistd.h>
 

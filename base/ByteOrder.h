@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <span>
 
-#include "images/Types.h"
+#include "base/Types.h"
 
 namespace qx {
 

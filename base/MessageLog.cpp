@@ -1,4 +1,4 @@
-#include "images/MessageLog.h"
+#include "base/MessageLog.h"
 
 #include <ctime>
 

@@ -1,3 +1,8 @@
+# Qt's code generators run only for the targets that hold Qt classes and forms.
+function(qx_qt_target target)
+  set_target_properties(${target} PROPERTIES AUTOMOC ON AUTOUIC ON)
+endfunction()
+
 # Every folder is one Qt-free library of its *.cpp files, and, where it has a ui/
 # subfolder, one Qt library of ui/*.cpp. Sources are globbed so that adding a file
 # needs no edit here.
@@ -16,6 +21,7 @@ function(qx_folder_library name)
     file(GLOB ui_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.h ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.ui)
     if(ui_sources)
       add_library(${name}_ui STATIC ${ui_sources})
+      qx_qt_target(${name}_ui)
       target_link_libraries(${name}_ui PUBLIC ${name} Qt6::Widgets)
       foreach(dep ${QX_UI_DEPENDS})
         if(TARGET ${dep})

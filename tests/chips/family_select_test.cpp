@@ -4,7 +4,7 @@
 
 #include "chips/ChipModelLists.h"
 #include "chips/ChipSelect.h"
-#include "ChipTestSupport.h"
+#include "tests/chips/ChipTestSupport.h"
 
 namespace qx {
 namespace {

@@ -7,7 +7,7 @@
 #include "chips/OptionDefaults.h"
 #include "chips/OptionListings.h"
 #include "chips/ReadOptionListings.h"
-#include "ChipTestSupport.h"
+#include "tests/chips/ChipTestSupport.h"
 
 namespace qx {
 namespace {

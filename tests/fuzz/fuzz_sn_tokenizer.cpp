@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "FuzzChip.h"
+#include "tests/fuzz/FuzzChip.h"
 #include "images/SnConstData.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/OutsideTools.h"
 #include "tests/support/TempDir.h"
 #include "images/ChipModel.h"
 #include "tests/support/RecordingOperator.h"
@@ -42,10 +43,6 @@ inline std::vector<u8> RandomBytes(std::size_t n, unsigned seed) {
   std::vector<u8> v(n);
   for (auto& b : v) b = static_cast<u8>(rng());
   return v;
-}
-
-inline bool HaveTool(const char* name) {
-  return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 inline int Run(const std::string& cmd) { return std::system((cmd + " >/dev/null 2>&1").c_str()); }

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "ObjectFileFixture.h"
+#include "tests/images/ObjectFileFixture.h"
 #include "base/Errors.h"
 #include "images/IntelHexFile.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ObjectFileFixture.h"
+#include "tests/images/ObjectFileFixture.h"
 #include "base/Errors.h"
 #include "images/SRecordFile.h"
 

@@ -4,7 +4,7 @@
 
 #include <numeric>
 
-#include "ObjectFileFixture.h"
+#include "tests/images/ObjectFileFixture.h"
 #include "images/IntelHexFile.h"
 #include "images/SRecordFile.h"
 
@@ -49,7 +49,7 @@ class MadeByTool : public ::testing::TestWithParam<ToolCase> {};
 
 TEST_P(MadeByTool, LoadsByteExact) {
   const ToolCase& c = GetParam();
-  if (!test::HaveTool(c.tool)) GTEST_SKIP() << c.tool << " not installed";
+  QX_NEED_TOOL(c.tool);
   test::TempDir dir;
   const auto data = test::RandomBytes(c.size, static_cast<unsigned>(c.size));
   test::WriteFile(dir.File("in.bin"), data);
@@ -106,7 +106,7 @@ class ConvertedBackByObjcopy : public ::testing::TestWithParam<SaveCase> {};
 
 TEST_P(ConvertedBackByObjcopy, SameBytes) {
   const SaveCase& c = GetParam();
-  if (!test::HaveTool("objcopy")) GTEST_SKIP() << "objcopy not installed";
+  QX_NEED_TOOL("objcopy");
   test::TempDir dir;
   auto chip = ChipAt(c.mainStart);
   const auto data = test::RandomBytes(c.size, 99);

@@ -7,7 +7,7 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "ObjectFileFixture.h"
+#include "tests/images/ObjectFileFixture.h"
 #include "images/ui/ConfigSNForm.h"
 #include "images/ui/FormOfsAddr.h"
 

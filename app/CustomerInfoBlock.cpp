@@ -41,6 +41,22 @@ u32 PartCrc(std::span<const u8> bytes, const Crc32Params& params) {
 
 void Warn(Operator& op, TextId id) { op.Ask(MsgKind::Warning, Text(id), MsgButtons::Ok); }
 
+// One part: its length as loaded, the CRC over [start, start + length - 1] with its log
+// line, then its update count and version; nullopt when the range leaves the main flash.
+std::optional<CustomerInfoPart> ReadPart(const ChipModel& model, MessageLog& log, u32 start, u32 length,
+                                         const std::string& countText, const std::string& versionText,
+                                         TextId crcLine) {
+  const auto bytes = PartBytes(model, start, length);
+  if (!bytes) return std::nullopt;
+  CustomerInfoPart part;
+  part.Length = length;
+  part.Crc = PartCrc(*bytes, model.Crc);
+  log.AddInfoLine(Tx(crcLine, part.Crc));
+  part.UpdateCount = StrToU32(countText);
+  part.Version = StrToU32(versionText);
+  return part;
+}
+
 bool BlockFits(const ChipParams& p, u32 index) {
   return u64{index} + CustomerInfoBlockSize <= p.MainFlashSize &&
          u64{p.MainImageOffset} + index + CustomerInfoBlockSize <= MainImageSize;
@@ -85,35 +101,20 @@ CustomerInfoResult BuildCustomerInfoBlock(const CustomerInfoControls& c, ChipMod
     return CustomerInfoResult::AddressError;
   }
 
-  CustomerInfoPart boot;
-  boot.Length = model.BootInfoEnd;
-  const auto bootBytes = PartBytes(model, bootStart, boot.Length);
-  if (!bootBytes) {
+  const auto boot = ReadPart(model, log, bootStart, model.BootInfoEnd, c.EditBTFS, c.EditBTVER,
+                             TextId::CustInfoBootCrcLine);
+  const auto app = boot ? ReadPart(model, log, appStart, model.AppInfoEnd, c.EditAPFS, c.EditAPVER,
+                                   TextId::CustInfoAppCrcLine)
+                        : std::nullopt;
+  if (!app) {
     Warn(op, TextId::CustInfoAddressError);
     return CustomerInfoResult::AddressError;
   }
-  boot.Crc = PartCrc(*bootBytes, model.Crc);
-  log.AddInfoLine(Tx(TextId::CustInfoBootCrcLine, boot.Crc));
-  boot.UpdateCount = StrToU32(c.EditBTFS);
-  boot.Version = StrToU32(c.EditBTVER);
-
-  CustomerInfoPart app;
-  app.Length = model.AppInfoEnd;
-  const auto appBytes = PartBytes(model, appStart, app.Length);
-  if (!appBytes) {
-    Warn(op, TextId::CustInfoAddressError);
-    return CustomerInfoResult::AddressError;
-  }
-  app.Crc = PartCrc(*appBytes, model.Crc);
-  log.AddInfoLine(Tx(TextId::CustInfoAppCrcLine, app.Crc));
-  app.UpdateCount = StrToU32(c.EditAPFS);
-  app.Version = StrToU32(c.EditAPVER);
-
   if (!BlockFits(p, blockIndex)) {
     Warn(op, TextId::CustInfoBlockAddressError);
     return CustomerInfoResult::AddressError;
   }
-  const CustomerInfoBlock block = MakeCustomerInfoBlock(boot, app);
+  const CustomerInfoBlock block = MakeCustomerInfoBlock(*boot, *app);
   std::copy(block.begin(), block.end(), model.MainFlashImage.begin() + (p.MainImageOffset + blockIndex));
   CalcDownloadSize(model);
   RefreshChecksumsAndViews(model, log, op, actions);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <utility>
@@ -37,6 +38,13 @@ inline MessageLog FixedClockLog() {
 
 // The time-stamped form of a log line.
 inline std::string Info(const std::string& text) { return "> 12:00:00 " + text; }
+
+// "0x%08X", the form of the addresses and sums in the log.
+inline std::string Hex8(u32 v) {
+  char b[16];
+  std::snprintf(b, sizeof b, "0x%08X", v);
+  return b;
+}
 
 inline bool HasLine(const MessageLog& log, const std::string& line) {
   const auto& l = log.Lines();

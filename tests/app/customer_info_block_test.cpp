@@ -13,11 +13,7 @@
 namespace qx {
 namespace {
 
-std::string Hex8(u32 v) {
-  char b[16];
-  std::snprintf(b, sizeof b, "0x%08X", v);
-  return b;
-}
+using test::Hex8;
 
 // A 128 KiB Silergy chip with a boot part of 0x2000 bytes and an application part of
 // 0x8000 bytes loaded.

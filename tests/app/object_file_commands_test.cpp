@@ -16,11 +16,7 @@
 namespace qx {
 namespace {
 
-std::string Hex8(u32 v) {
-  char b[16];
-  std::snprintf(b, sizeof b, "0x%08X", v);
-  return b;
-}
+using test::Hex8;
 
 u32 Sum(const std::vector<u8>& v) { return std::accumulate(v.begin(), v.end(), 0u); }
 

@@ -3,7 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstring>
+#include <cctype>
 #include <filesystem>
 #include <memory>
 

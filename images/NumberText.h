@@ -1,6 +1,7 @@
 #pragma once
 // Number fields: decimal text with an optional sign, or hexadecimal after "$" or "0x".
 // Anything else raises EConvertError "'%s' is not a valid integer value".
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -14,5 +15,9 @@ i32 StrToInt(std::string_view text);
 u32 StrToU32(std::string_view text);
 // nullopt instead of the exception.
 std::optional<i32> TryStrToInt(std::string_view text);
+
+// The same rules for a 64-bit integer (fields whose low bits are kept from a wider value).
+std::int64_t StrToInt64(std::string_view text);
+std::optional<std::int64_t> TryStrToInt64(std::string_view text);
 
 }  // namespace qx

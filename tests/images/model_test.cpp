@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 
 #include "images/ChipModel.h"
@@ -85,6 +86,25 @@ TEST(NumberText, RejectedFormsRaiseTheConversionError) {
   } catch (const EConvertError& e) {
     EXPECT_STREQ(e.what(), "'zz' is not a valid integer value");
   }
+}
+
+TEST(NumberText, SixtyFourBitFormsForFieldsThatKeepTheLowBits) {
+  struct Case {
+    const char* text;
+    std::int64_t value;
+  } cases[] = {
+      {"4294967296", 4294967296LL},          {"4294967295", 4294967295LL},
+      {"$FFFFFFFFFFFFFFFF", -1},             {"0x100000000", 0x100000000LL},
+      {"-9223372036854775808", INT64_MIN},   {"9223372036854775807", INT64_MAX},
+      {" 0x0800FFF0", 0x0800FFF0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(StrToInt64(c.text), c.value) << c.text;
+  }
+  for (const char* text : {"9223372036854775808", "$10000000000000000", "0x", "12a", ""}) {
+    EXPECT_FALSE(TryStrToInt64(text).has_value()) << text;
+  }
+  EXPECT_THROW(StrToInt64("1 2"), EConvertError);
 }
 
 TEST(MessageLog, TimeStampedAndPlainLinesInOrder) {

@@ -1,0 +1,23 @@
+#pragma once
+// The designed filters, preselected filter and default extension of the main window's
+// three file dialogs, in Qt's "description (patterns)" form. Filter indexes count from 1
+// in the designed order; the save command maps them to formats.
+#include <string>
+#include <vector>
+
+namespace qx {
+
+struct FileDialogDesign {
+  std::vector<std::string> Filters;
+  int SelectedFilter = 1;
+  std::string DefaultSuffix;  // without the dot
+};
+
+FileDialogDesign ObjectOpenDialog();  // "OpenDialog1"
+FileDialogDesign EepOpenDialog();     // "OpenDialogOTP"
+FileDialogDesign SaveDialog();        // "SaveDialog1", shared by both saves
+
+// The 1-based index of filter in design, 0 when it is not one of them.
+int FilterIndexOf(const FileDialogDesign& design, const std::string& filter);
+
+}  // namespace qx

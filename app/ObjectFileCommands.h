@@ -1,0 +1,63 @@
+#pragma once
+// The commands that bring object files into the images and save them: Load (clear, then
+// load), Load More (load over what is there), the data-flash load and save, and the save
+// of the main image. The window shows the file dialog and calls these with the path.
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/ImageViews.h"
+#include "base/MessageLog.h"
+#include "base/Operator.h"
+#include "images/ChipModel.h"
+
+namespace qx {
+
+struct ObjectFileContext {
+  ChipModel& Model;
+  MessageLog& Log;
+  Operator& Op;
+  // Stands for the load-offset dialog: shows Model.BinOffset, may change it.
+  std::function<void()> AskBinOffset;
+};
+
+enum class ObjectFormat : u8 { IntelHex, SRecord, Binary, Unknown };
+
+// By the file name's extension, in any letter case: ".HEX"; ".S19", ".S32", ".S37", ".MOT";
+// ".BIN". Data-flash files do not take ".S37".
+ObjectFormat ObjectFormatOf(std::string_view path);
+ObjectFormat EepFileFormatOf(std::string_view path);
+
+struct ObjectCommandResult {
+  // False when the command stopped with a message and left the images and the loaded
+  // object as they were (file not readable, load offset outside the chip, unknown
+  // data-flash extension).
+  bool Done = false;
+  WindowActions Actions;
+};
+
+// Every object-file command needs a chosen chip; otherwise "Please select chip type
+// first!". Asked before the file dialog.
+bool ChipChosen(const ChipModel& model, Operator& op);
+
+// Load: logs the path, clears both images to the erased value, takes the file name, loads.
+ObjectCommandResult OpenObjectFile(const ObjectFileContext& ctx, const std::string& path);
+// Load More: logs the path and loads over the images.
+ObjectCommandResult LoadMoreObjectFile(const ObjectFileContext& ctx, const std::string& path);
+// Reads the file by its extension, logs the range and sums, refreshes sums and views.
+// ObjectLoaded is set only once the file was read (an unknown extension clears it).
+ObjectCommandResult LoadObjectFile(const ObjectFileContext& ctx, const std::string& path);
+
+// Loads a data-flash file into EepImage (records of other windows go to their images,
+// whose sums and views are refreshed too).
+ObjectCommandResult LoadEepDataFile(const ObjectFileContext& ctx, const std::string& path);
+// EepImage[0 .. EepSize - 1] as a binary file, whatever filter was chosen.
+void SaveEepDataFile(const ChipModel& model, const std::string& path);
+
+// The save command runs only with a loaded object.
+bool SaveMemoryAllowed(const ChipModel& model);
+// The main window by the save dialog's filter index: 1 binary, 2 Intel HEX, 3 S-records;
+// any other index writes nothing (returns false).
+bool SaveMemoryToFile(const ChipModel& model, const std::string& path, int filterIndex);
+
+}  // namespace qx

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "AppTestSupport.h"
+#include "tests/app/AppTestSupport.h"
 #include "app/CustomerInfoBlock.h"
 #include "base/ByteOrder.h"
 #include "base/Errors.h"

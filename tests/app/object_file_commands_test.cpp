@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <numeric>
 
-#include "AppTestSupport.h"
+#include "tests/app/AppTestSupport.h"
 #include "app/FileDialogs.h"
 #include "app/ObjectFileCommands.h"
 #include "images/Checksums.h"
@@ -101,7 +101,7 @@ class MadeByTool : public ObjectFiles, public ::testing::WithParamInterface<Tool
 
 TEST_P(MadeByTool, LoadsAndLogsItsRangeSumsAndSize) {
   const ToolCase& c = GetParam();
-  if (!test::HaveTool(c.tool)) GTEST_SKIP() << c.tool << " not installed";
+  QX_NEED_TOOL(c.tool);
   chip->Params.ManufacturerIndex = c.maker;
   const auto data = Data(c.size, static_cast<unsigned>(c.size));
   test::WriteFile(dir.File("in.bin"), data);
@@ -162,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(ObjectFiles, SavedMemoryConvertsBackToTheSameBytes) {
-  if (!test::HaveTool("objcopy")) GTEST_SKIP() << "objcopy not installed";
+  QX_NEED_TOOL("objcopy");
   const auto data = Data(0x20011, 7);
   std::copy(data.begin(), data.end(), chip->MainFlashImage.begin() + 0x100);
   chip->ObjectLoaded = 1;

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "AppTestSupport.h"
+#include "tests/app/AppTestSupport.h"
 #include "app/ProgramSettings.h"
 #include "base/Errors.h"
 

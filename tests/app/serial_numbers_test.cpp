@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "AppTestSupport.h"
+#include "tests/app/AppTestSupport.h"
 #include "app/SerialNumbers.h"
 #include "base/Errors.h"
 #include "images/Checksums.h"

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <numeric>
 
-#include "ObjectFileFixture.h"
+#include "tests/images/ObjectFileFixture.h"
 #include "base/MessageLog.h"
 #include "images/Checksums.h"
 #include "images/ViewChecksums.h"

@@ -4,7 +4,7 @@
 
 #include <QSignalSpy>
 
-#include "AppTestSupport.h"
+#include "tests/app/AppTestSupport.h"
 #include "app/HexGridRows.h"
 #include "app/ui/HexGridModel.h"
 

@@ -8,8 +8,8 @@
 #include <QSpinBox>
 #include <QTest>
 
-#include "AppTestSupport.h"
-#include "QtAppEnvironment.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/ui/QtAppEnvironment.h"
 #include "app/ReadAddress.h"
 #include "app/ui/SetAddressForm.h"
 #include "base/Errors.h"

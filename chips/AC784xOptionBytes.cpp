@@ -32,7 +32,8 @@ std::optional<OptionFieldError> WriteAC784xOptions(const AC784xOptionControls& c
   PutLe16(o, AC784xPwrp2At, static_cast<u16>(values[1]));
   o[AC784xDwrpAt] = static_cast<u8>(values[2]);
   const auto written = o.subspan(AC784xPwrp1At, AC784xDwrpAt - AC784xPwrp1At + 1);
-  const bool changed = o[AC784xRopAt] != 0xFF || std::any_of(written.begin(), written.end(), [](u8 b) { return b != 0xFF; });
+  const bool changed =
+      o[AC784xRopAt] != 0xFF || std::any_of(written.begin(), written.end(), [](u8 b) { return b != 0xFF; });
   model.OptionsChanged = changed ? 1 : 0;
   return std::nullopt;
 }

@@ -17,8 +17,8 @@ inline constexpr std::size_t AC784xPwrp2At = 130;
 inline constexpr std::size_t AC784xDwrpAt = 132;
 
 struct AC784xOptionControls {
-  bool ReadProtect = false;              // ChkBoxROP4X
-  std::array<std::string, 3> Fields;     // EditPWRP1, EditPWRP2, EditDWRP
+  bool ReadProtect = false;           // ChkBoxROP4X
+  std::array<std::string, 3> Fields;  // EditPWRP1, EditPWRP2, EditDWRP
 };
 
 AC784xOptionControls AC784xControlsFromImage(const ChipModel& model);

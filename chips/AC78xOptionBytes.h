@@ -18,8 +18,8 @@ inline constexpr std::array<std::size_t, AC78xWordCount> AC78xWordAt = {8, 12, 1
 inline constexpr std::size_t AC78xOptionBytes = 128;
 
 struct AC78xOptionControls {
-  int RopEntry = 0;  // ComBoxROP: 0 level 0 (no read protection), 1 level 1
-  int WdtEntry = 0;  // ComBoxWDT: 0 watchdog off, 1 on
+  int RopEntry = 0;                               // ComBoxROP: 0 level 0 (no read protection), 1 level 1
+  int WdtEntry = 0;                               // ComBoxWDT: 0 watchdog off, 1 on
   std::array<std::string, AC78xWordCount> Words;  // EditERP0..EditERP3, EditUSER0, EditUser1
 };
 

@@ -1,5 +1,5 @@
-#include "chips/FamilySetup.h"
 #include "chips/ControlChangeMaking.h"
+#include "chips/FamilySetup.h"
 #include "chips/MainWindowControls.h"
 #include "chips/Makers.h"
 #include "texts/Texts.h"

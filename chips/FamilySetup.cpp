@@ -17,13 +17,13 @@ namespace {
 // Which option controls a family shows. The chip-information menu item is left as it is
 // where the family says nothing about it.
 struct OptionControls {
-  bool optionButton;        // BtnOptionCfg
-  bool programOption;       // CheckBoxOpt shown
-  bool programOptionTicked; // and its check state; hidden means unticked
-  bool writeButton;         // SpdBtnWrtOPB
-  bool readMenu;            // ReadOptionByte1
-  bool writeMenu;           // WriteOptionByte1
-  bool showMenu;            // ShowChipOptionData1
+  bool optionButton;                 // BtnOptionCfg
+  bool programOption;                // CheckBoxOpt shown
+  bool programOptionTicked;          // and its check state; hidden means unticked
+  bool writeButton;                  // SpdBtnWrtOPB
+  bool readMenu;                     // ReadOptionByte1
+  bool writeMenu;                    // WriteOptionByte1
+  bool showMenu;                     // ShowChipOptionData1
   std::optional<bool> chipInfoMenu;  // ReadMG32xxChipID1
   std::optional<TextId> optionButtonCaption = std::nullopt;
   std::optional<TextId> programOptionCaption = std::nullopt;
@@ -38,8 +38,8 @@ constexpr OptionControls kLcmpOptions{true, true, true, true, true, true, true, 
 constexpr OptionControls kNoOptions{false, false, false, false, false, false, false, kLeave};
 constexpr OptionControls kNoOptionsNoChipInfo{false, false, false, false, false, false, false, kHide};
 constexpr OptionControls kSonixOptions{false, false, false, false, false, false, true, kHide};
-constexpr OptionControls kSilergyOptions{false, false, false, true, true, true, true, kHide,
-                                         TextId::SetupChipConfiguration, TextId::SetupProgramInfoPage};
+constexpr OptionControls kSilergyOptions{
+    false, false, false, true, true, true, true, kHide, TextId::SetupChipConfiguration, TextId::SetupProgramInfoPage};
 
 // Every set-up begins with the voltage group and hides the device address.
 WindowChanges Begin(const ChipModel& model, bool voltageFromChip = true) {

@@ -37,7 +37,8 @@ void WriteLcmpOptions(const LcmpOptionControls& controls, ChipModel& model) {
     for (unsigned k = 0; k < 8; ++k) bits |= controls.WriteProtect[n][k] ? 0u : 1u << k;
     o[Pair(kWrpAt, n)] = static_cast<u8>(bits);
   }
-  for (std::size_t i = 0; i < LcmpRdpBytes; ++i) o[Pair(kRdpAt, i)] = controls.ReadProtect[i] == 0 ? LcmpRdpOff : kRdpOn;
+  for (std::size_t i = 0; i < LcmpRdpBytes; ++i)
+    o[Pair(kRdpAt, i)] = controls.ReadProtect[i] == 0 ? LcmpRdpOff : kRdpOn;
   for (std::size_t i = 0; i < LcmpOptionBytes / 2; ++i) o[2 * i + 1] = static_cast<u8>(~o[2 * i]);
 
   for (std::size_t i = 0; i < LcmpDataBytes + LcmpWrpRegisters; ++i) changed = changed || o[Pair(kDataAt, i)] != 0xFF;

@@ -1,5 +1,6 @@
 #include "chips/ui/AC784xOpbFrm.h"
 
+#include "chips/ui/FieldErrorBox.h"
 #include "chips/ui/QtText.h"
 #include "ui_AC784xOpbFrm.h"
 
@@ -46,10 +47,7 @@ void TAC784xOpbFrm::SetControls(const AC784xOptionControls& c) {
 
 void TAC784xOpbFrm::BitBtnOKClick() {
   if (const auto error = WriteAC784xOptions(Controls(), model_)) {
-    op_.Ask(MsgKind::Error, error->Message, MsgButtons::Ok);
-    QLineEdit* const edits[] = {ui_->EditPWRP1, ui_->EditPWRP2, ui_->EditDWRP};
-    edits[error->Field]->setFocus();
-    edits[error->Field]->selectAll();
+    ShowFieldError(op_, *error, {ui_->EditPWRP1, ui_->EditPWRP2, ui_->EditDWRP});
     return;
   }
   accept();

@@ -1,5 +1,6 @@
 #include "chips/ui/AC78xOptBForm.h"
 
+#include "chips/ui/FieldErrorBox.h"
 #include "chips/ui/QtText.h"
 #include "ui_AC78xOptBForm.h"
 
@@ -28,6 +29,10 @@ TAC78xOptBForm::TAC78xOptBForm(ChipModel& model, Operator& op, QWidget* parent)
 
 TAC78xOptBForm::~TAC78xOptBForm() = default;
 
+std::array<QLineEdit*, AC78xWordCount> TAC78xOptBForm::WordEdits() const {
+  return {ui_->EditERP0, ui_->EditERP1, ui_->EditERP2, ui_->EditERP3, ui_->EditUSER0, ui_->EditUser1};
+}
+
 void TAC78xOptBForm::showEvent(QShowEvent* event) {
   FormShow();
   QDialog::showEvent(event);
@@ -42,7 +47,7 @@ AC78xOptionControls TAC78xOptBForm::Controls() const {
   AC78xOptionControls c;
   c.RopEntry = ui_->ComBoxROP->currentIndex();
   c.WdtEntry = ui_->ComBoxWDT->currentIndex();
-  const QLineEdit* const edits[] = {ui_->EditERP0, ui_->EditERP1, ui_->EditERP2, ui_->EditERP3, ui_->EditUSER0, ui_->EditUser1};
+  const auto edits = WordEdits();
   for (std::size_t i = 0; i < AC78xWordCount; ++i) c.Words[i] = S(edits[i]->text());
   return c;
 }
@@ -50,7 +55,7 @@ AC78xOptionControls TAC78xOptBForm::Controls() const {
 void TAC78xOptBForm::SetControls(const AC78xOptionControls& c) {
   ui_->ComBoxROP->setCurrentIndex(c.RopEntry);
   ui_->ComBoxWDT->setCurrentIndex(c.WdtEntry);
-  QLineEdit* const edits[] = {ui_->EditERP0, ui_->EditERP1, ui_->EditERP2, ui_->EditERP3, ui_->EditUSER0, ui_->EditUser1};
+  const auto edits = WordEdits();
   for (std::size_t i = 0; i < AC78xWordCount; ++i) edits[i]->setText(Q(c.Words[i]));
   ComBoxROPChange();
   ComBoxWDTChange();
@@ -66,10 +71,8 @@ void TAC78xOptBForm::ComBoxWDTChange() {
 
 void TAC78xOptBForm::BitBtnOKClick() {
   if (const auto error = WriteAC78xOptions(Controls(), model_)) {
-    op_.Ask(MsgKind::Error, error->Message, MsgButtons::Ok);
-    QLineEdit* const edits[] = {ui_->EditERP0, ui_->EditERP1, ui_->EditERP2, ui_->EditERP3, ui_->EditUSER0, ui_->EditUser1};
-    edits[error->Field]->setFocus();
-    edits[error->Field]->selectAll();
+    const auto edits = WordEdits();
+    ShowFieldError(op_, *error, {edits[0], edits[1], edits[2], edits[3], edits[4], edits[5]});
     return;
   }
   accept();

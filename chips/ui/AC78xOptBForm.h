@@ -2,10 +2,13 @@
 // Option bytes of the AC7801x and AC781x chips. OK converts every field first: a field
 // that is not a number is reported, keeps the dialog open and changes nothing.
 #include <QDialog>
+#include <array>
 #include <memory>
 
 #include "base/Operator.h"
 #include "chips/AC78xOptionBytes.h"
+
+class QLineEdit;
 
 namespace Ui {
 class TAC78xOptBForm;
@@ -33,6 +36,9 @@ class TAC78xOptBForm : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // EditERP0..EditERP3, EditUSER0, EditUser1: the order of the option words.
+  std::array<QLineEdit*, AC78xWordCount> WordEdits() const;
+
   ChipModel& model_;
   Operator& op_;
   std::unique_ptr<Ui::TAC78xOptBForm> ui_;

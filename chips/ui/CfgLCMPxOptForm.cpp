@@ -17,9 +17,13 @@ TCfgLCMPxOptForm::TCfgLCMPxOptForm(ChipModel& model, QWidget* parent)
   user_ = {ui_->ComBoxBOT0, ui_->ComBoxBOT1, ui_->ComBoxBTSEL, ui_->ComBoxWDG};
   data_ = {ui_->SpinEditDAT0, ui_->SpinEditDAT1, ui_->SpinEditDAT2};
   for (std::size_t n = 0; n < LcmpWrpRegisters; ++n) {
-    for (std::size_t k = 0; k < 8; ++k) wrp_[n][k] = findChild<QCheckBox*>(QStringLiteral("ChkBoxWRP%1%2").arg(n).arg(k));
+    for (std::size_t k = 0; k < 8; ++k) {
+      wrp_[n][k] = findChild<QCheckBox*>(QStringLiteral("ChkBoxWRP%1%2").arg(n).arg(k));
+    }
   }
-  for (std::size_t i = 0; i < LcmpRdpBytes; ++i) rdp_[i] = findChild<QComboBox*>(QStringLiteral("ComBoxRDP") + RdpSuffix(i));
+  for (std::size_t i = 0; i < LcmpRdpBytes; ++i) {
+    rdp_[i] = findChild<QComboBox*>(QStringLiteral("ComBoxRDP") + RdpSuffix(i));
+  }
   SetCaptions();
   connect(ui_->BitBtnOK, &QPushButton::clicked, this, [this] { BitBtnOKClick(); });
   connect(ui_->BitBtnNG, &QPushButton::clicked, this, [this] { BitBtnNGClick(); });

@@ -14,9 +14,9 @@ namespace qx {
 namespace {
 
 constexpr std::array<TextId, MakerCount> kMakerNames = {
-    TextId::MakerNameAutoChip, TextId::MakerNameIndie,    TextId::MakerNameLapis,  TextId::MakerNameAucu,
-    TextId::MakerNameMeiren,   TextId::MakerNameLcm,      TextId::MakerNameCmSemi, TextId::MakerNameSonix,
-    TextId::MakerNameSpintrol, TextId::MakerNameLingsi,   TextId::MakerNameSilergy, TextId::MakerNameToshiba,
+    TextId::MakerNameAutoChip, TextId::MakerNameIndie,  TextId::MakerNameLapis,   TextId::MakerNameAucu,
+    TextId::MakerNameMeiren,   TextId::MakerNameLcm,    TextId::MakerNameCmSemi,  TextId::MakerNameSonix,
+    TextId::MakerNameSpintrol, TextId::MakerNameLingsi, TextId::MakerNameSilergy, TextId::MakerNameToshiba,
     TextId::MakerNameTea,
 };
 

@@ -16,8 +16,8 @@ TEST(ChipSelChoice, OnlyAListedRowChangesTheChip) {
     u8 storedMaker;
   };
   const Case cases[] = {
-      {10, 1, true, "SA32B14xx", 10},  {10, -1, false, "AU302NDF51xx", 3}, {10, 3, false, "AU302NDF51xx", 3},
-      {12, 3, true, "TEA32G5800TLF256", 12}, {200, 2, true, "SA32B12xx", 10}, {4, 52, true, "MR88FE02Cx", 4},
+      {10, 1, true, "SA32B14xx", 10},        {10, -1, false, "AU302NDF51xx", 3}, {10, 3, false, "AU302NDF51xx", 3},
+      {12, 3, true, "TEA32G5800TLF256", 12}, {200, 2, true, "SA32B12xx", 10},    {4, 52, true, "MR88FE02Cx", 4},
       {4, 53, false, "AU302NDF51xx", 3},
   };
   for (const Case& c : cases) {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QGroupBox>
 #include <QTest>
 #include <QTimer>
 

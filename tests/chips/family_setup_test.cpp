@@ -213,8 +213,8 @@ TEST(ChipChosenControls, ShanghaiMeirenInterfaceFollowsTheModel) {
 }
 
 TEST(ChipChosenControls, VoltageFollowsPowerFlagsBitZero) {
-  for (const auto& [flags, index] : {std::pair{u8{0x81}, 1}, std::pair{u8{0x80}, 0}, std::pair{u8{0x00}, 0},
-                                     std::pair{u8{0x01}, 1}}) {
+  for (const auto& [flags, index] :
+       {std::pair{u8{0x81}, 1}, std::pair{u8{0x80}, 0}, std::pair{u8{0x00}, 0}, std::pair{u8{0x01}, 1}}) {
     auto m = Chosen(Maker::AutoChip, "AC7811QJxx");
     m->Control.PowerFlags = flags;
     WindowState w;
@@ -230,10 +230,10 @@ TEST(ChipChosenControls, SilergyCustomerInformationDefaultsFollowTheMainFlashSiz
     u32 size;
     std::string_view sumy, apae;
   };
-  for (const Case& c : {Case{0x20000, "0x1FF40", "0x1FF3F"}, Case{153599, "0x1FF40", "0x1FF3F"},
-                        Case{153600, "0x3FF40", "0x3FF3F"}, Case{0x40000, "0x3FF40", "0x3FF3F"},
-                        Case{0x40FFF, "0x3FF40", "0x3FF3F"}, Case{0x41000, "0x7FF40", "0x7FF3F"},
-                        Case{0x80000, "0x7FF40", "0x7FF3F"}}) {
+  for (const Case& c :
+       {Case{0x20000, "0x1FF40", "0x1FF3F"}, Case{153599, "0x1FF40", "0x1FF3F"}, Case{153600, "0x3FF40", "0x3FF3F"},
+        Case{0x40000, "0x3FF40", "0x3FF3F"}, Case{0x40FFF, "0x3FF40", "0x3FF3F"}, Case{0x41000, "0x7FF40", "0x7FF3F"},
+        Case{0x80000, "0x7FF40", "0x7FF3F"}}) {
     SCOPED_TRACE(c.size);
     auto m = Chosen(Maker::Silergy, "SA32B16xx");
     m->Params.MainFlashSize = c.size;
@@ -246,8 +246,8 @@ TEST(ChipChosenControls, SilergyCustomerInformationDefaultsFollowTheMainFlashSiz
     EXPECT_EQ(w["EditAPAE"].Text, c.apae);
   }
   // The three models carry the three sizes.
-  for (const auto& [model, sumy] : {std::pair{"SA32B16xx", "0x7FF40"}, std::pair{"SA32B14xx", "0x3FF40"},
-                                    std::pair{"SA32B12xx", "0x1FF40"}}) {
+  for (const auto& [model, sumy] :
+       {std::pair{"SA32B16xx", "0x7FF40"}, std::pair{"SA32B14xx", "0x3FF40"}, std::pair{"SA32B12xx", "0x1FF40"}}) {
     WindowState w;
     Choose(w, *Chosen(Maker::Silergy, model));
     EXPECT_EQ(w["EditSumy"].Text, sumy) << model;

@@ -95,8 +95,8 @@ TEST(AC78xOptions, RewritesTheFirst128BytesOnly) {
   c.Words.fill("0xFFFF");
   c.Words[1] = "0xBEEF";
   EXPECT_FALSE(WriteAC78xOptions(c, *m).has_value());
-  EXPECT_EQ(Bytes(*m, 0, 16), (std::vector<u8>{0xAC, 0xFF, 0x53, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                               0xFF, 0xEF, 0xBE, 0x10, 0x41}));
+  EXPECT_EQ(Bytes(*m, 0, 16), (std::vector<u8>{0xAC, 0xFF, 0x53, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                               0xEF, 0xBE, 0x10, 0x41}));
   EXPECT_EQ(Bytes(*m, 24, 16), std::vector<u8>(16, 0xFF));
   EXPECT_EQ(Bytes(*m, 48, 80), std::vector<u8>(80, 0xFF));
   ExpectOnlyChanged(*m, before, {{0, 127}});
@@ -266,23 +266,24 @@ TEST(LcmpOptions, DesignedEditsAndTheFlag) {
     std::vector<u8> bytes;
     u8 changed;
   };
-  auto noReadProtection = [](LcmpOptionControls& c) { c.ReadProtect.fill(0); };
   std::vector<u8> aa55;
   for (int i = 0; i < 12; ++i) aa55.insert(aa55.end(), {0xAA, 0x55});
+  // Each case starts from the defaults with read protection off everywhere.
   const Case cases[] = {
-      {"no read protection", noReadProtection, 16, aa55, 0},
-      {"WRP0 bit 0", [&](auto& c) { noReadProtection(c); c.WriteProtect[0][0] = true; }, 8, {0xFE, 0x01}, 1},
-      {"WRP3 bit 7", [&](auto& c) { noReadProtection(c); c.WriteProtect[3][7] = true; }, 14, {0x7F, 0x80}, 1},
-      {"data 256", [&](auto& c) { noReadProtection(c); c.Data[0] = 256; }, 2, {0x00, 0xFF}, 1},
-      {"data 18", [&](auto& c) { noReadProtection(c); c.Data[2] = 18; }, 6, {0x12, 0xED}, 1},
-      {"hardware watchdog", [&](auto& c) { noReadProtection(c); c.User[3] = 0; }, 0, {0xF3, 0x0C}, 1},
-      {"RDP11 on", [&](auto& c) { noReadProtection(c); c.ReadProtect[11] = 1; }, 38, {0x00, 0xFF}, 1},
+      {"no read protection", [](auto&) {}, 16, aa55, 0},
+      {"WRP0 bit 0", [](auto& c) { c.WriteProtect[0][0] = true; }, 8, {0xFE, 0x01}, 1},
+      {"WRP3 bit 7", [](auto& c) { c.WriteProtect[3][7] = true; }, 14, {0x7F, 0x80}, 1},
+      {"data 256", [](auto& c) { c.Data[0] = 256; }, 2, {0x00, 0xFF}, 1},
+      {"data 18", [](auto& c) { c.Data[2] = 18; }, 6, {0x12, 0xED}, 1},
+      {"hardware watchdog", [](auto& c) { c.User[3] = 0; }, 0, {0xF3, 0x0C}, 1},
+      {"RDP11 on", [](auto& c) { c.ReadProtect[11] = 1; }, 38, {0x00, 0xFF}, 1},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.what);
     auto m = WithDefaults(Maker::Lcm, "LCM32F037K8xx");
     const auto before = m->OptionImage;
     LcmpOptionControls c = LcmpControlsFromImage(*m);
+    c.ReadProtect.fill(0);
     k.edit(c);
     WriteLcmpOptions(c, *m);
     EXPECT_EQ(Bytes(*m, k.at, k.bytes.size()), k.bytes);
@@ -313,8 +314,8 @@ TEST(SilergyProtection, TwoBoxesGiveProtectBitsAndTheFlag) {
     bool swd, cpu;
     u8 bits, changed;
   };
-  for (const Case& k : {Case{true, true, 3, 1}, Case{false, false, 0, 0}, Case{true, false, 1, 1},
-                        Case{false, true, 2, 1}}) {
+  for (const Case& k :
+       {Case{true, true, 3, 1}, Case{false, false, 0, 0}, Case{true, false, 1, 1}, Case{false, true, 2, 1}}) {
     auto m = WithDefaults(Maker::Silergy, "SA32B16xx");
     m->ProtectBits = 0xFC;
     m->OptionsChanged = 1 - k.changed;

@@ -11,7 +11,6 @@
 
 #include "ChipTestSupport.h"
 #include "DialogTestSupport.h"
-#include "tests/support/RecordingOperator.h"
 #include "chips/ChipSelect.h"
 #include "chips/ui/AC784xOpbFrm.h"
 #include "chips/ui/AC78xOptBForm.h"
@@ -19,6 +18,7 @@
 #include "chips/ui/CfgLCMPxOptForm.h"
 #include "chips/ui/CfgSPD117xFRM.h"
 #include "chips/ui/SlgyCfgFrm.h"
+#include "tests/support/RecordingOperator.h"
 
 namespace qx {
 namespace {
@@ -32,7 +32,9 @@ class OptionDialog : public ::testing::Test {
     SelectChip(*chip, IndexOf(maker), name, 0);
     defaults = chip->OptionImage;
   }
-  void Click(const QDialog& dlg, const char* button) { QTest::mouseClick(Find<QPushButton>(dlg, button), Qt::LeftButton); }
+  void Click(const QDialog& dlg, const char* button) {
+    QTest::mouseClick(Find<QPushButton>(dlg, button), Qt::LeftButton);
+  }
 
   std::unique_ptr<ChipModel> chip = test::FreshModel();
   std::array<u8, OptionImageSize> defaults{};

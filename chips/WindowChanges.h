@@ -21,7 +21,7 @@ struct ControlChange {
   std::optional<bool> Selected;
   std::optional<int> ItemIndex;  // radio groups: the checked item, -1 for none
   std::optional<TextId> Caption;
-  std::optional<std::string> Text;  // edits: their text
+  std::optional<std::string> Text;  // edits and labels: their text
 };
 
 using WindowChanges = std::vector<ControlChange>;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ChipTestSupport.h"
+#include "tests/chips/ChipTestSupport.h"
 #include "chips/ChipSelChoice.h"
 #include "chips/ChipSelect.h"
 

@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "ChipTestSupport.h"
-#include "WindowStateFixture.h"
+#include "tests/chips/ChipTestSupport.h"
+#include "tests/chips/WindowStateFixture.h"
 #include "chips/ChipModelLists.h"
 #include "chips/ChipSelect.h"
 #include "chips/FamilySetup.h"

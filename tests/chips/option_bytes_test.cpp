@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ChipTestSupport.h"
+#include "tests/chips/ChipTestSupport.h"
 #include "chips/AC784xOptionBytes.h"
 #include "chips/AC78xOptionBytes.h"
 #include "chips/AucuConfigBytes.h"

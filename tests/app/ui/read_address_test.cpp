@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "tests/app/AppTestSupport.h"
-#include "tests/app/ui/QtAppEnvironment.h"
+#include "tests/support/QtAppEnvironment.h"
 #include "app/ReadAddress.h"
 #include "app/ui/SetAddressForm.h"
 #include "base/Errors.h"

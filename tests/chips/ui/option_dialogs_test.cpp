@@ -9,8 +9,8 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "ChipTestSupport.h"
-#include "DialogTestSupport.h"
+#include "tests/chips/ChipTestSupport.h"
+#include "tests/chips/ui/DialogTestSupport.h"
 #include "chips/ChipSelect.h"
 #include "chips/ui/AC784xOpbFrm.h"
 #include "chips/ui/AC78xOptBForm.h"

@@ -7,8 +7,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "ChipTestSupport.h"
-#include "DialogTestSupport.h"
+#include "tests/chips/ChipTestSupport.h"
+#include "tests/chips/ui/DialogTestSupport.h"
 #include "chips/ChipSelect.h"
 #include "chips/ui/ChipSelForm.h"
 

@@ -18,7 +18,7 @@ class QtAppEnvironment : public ::testing::Environment {
 
  private:
   int argc_ = 1;
-  char name_[10] = "app_tests";
+  char name_[9] = "qx_tests";
   char* argv_[2] = {name_, nullptr};
   std::unique_ptr<QApplication> app_;
 };

@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <string>
 
+#include "tests/support/QtAppEnvironment.h"
+
 namespace qx::test {
 
 template <typename T>

@@ -39,7 +39,8 @@ void TComm::OpenPort() {
   const int fd = opened.fd.get();
   termios current{};
   if (::tcgetattr(fd, &current) != 0) {
-    throw OpenError(std::string(Text(TextId::CommSetupBufferError)), CommOpenReason(errno, CommDevicePath(s_.CommName)));
+    const int error = errno;
+    throw OpenError(std::string(Text(TextId::CommSetupBufferError)), CommOpenReason(error, CommDevicePath(s_.CommName)));
   }
   (void)::tcflush(fd, TCIOFLUSH);
 

@@ -1,8 +1,8 @@
 #pragma once
 // Listings of the option or information data a unit read back from its chip. The
 // read-option result handler calls them after a successful reply, with the reply's payload
-// as it arrived: exactly PayloadLength bytes of the decoded packet, never more than the
-// packet slot holds. A listing shows only bytes the payload carries: when the payload is
+// as it arrived: the bytes between the decoded packet's header and check word, never more
+// than the packet slot holds. A listing shows only bytes the payload carries: when the payload is
 // shorter than the listing needs, one stamped line names the unit and the two lengths and
 // nothing else is listed.
 //

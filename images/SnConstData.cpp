@@ -3,6 +3,58 @@
 #include <vector>
 
 namespace qx {
+namespace {
+
+// The code point of the UTF-8 sequence at text[pos] and its length; nullopt for a
+// malformed sequence (its first byte then counts as one character).
+std::optional<u32> DecodeUtf8(std::string_view text, std::size_t pos, std::size_t& length) {
+  const auto lead = static_cast<u8>(text[pos]);
+  length = 1;
+  if (lead < 0x80) return lead;
+  std::size_t n = 0;
+  u32 cp = 0;
+  if ((lead & 0xE0) == 0xC0) {
+    n = 2;
+    cp = lead & 0x1Fu;
+  } else if ((lead & 0xF0) == 0xE0) {
+    n = 3;
+    cp = lead & 0x0Fu;
+  } else if ((lead & 0xF8) == 0xF0) {
+    n = 4;
+    cp = lead & 0x07u;
+  } else {
+    return std::nullopt;
+  }
+  if (pos + n > text.size()) return std::nullopt;
+  for (std::size_t i = 1; i < n; ++i) {
+    const auto c = static_cast<u8>(text[pos + i]);
+    if ((c & 0xC0) != 0x80) return std::nullopt;
+    cp = (cp << 6) | (c & 0x3Fu);
+  }
+  static constexpr u32 kSmallest[5] = {0, 0, 0x80, 0x800, 0x10000};
+  if (cp < kSmallest[n] || cp > 0x10FFFF) return std::nullopt;
+  length = n;
+  return cp;
+}
+
+}  // namespace
+
+SnTextBytes SnAsciiBytes(std::string_view utf8) {
+  SnTextBytes out;
+  out.Bytes.reserve(utf8.size());
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    std::size_t length = 1;
+    const std::optional<u32> cp = DecodeUtf8(utf8, pos, length);
+    if (!cp || *cp > 0xFF) {
+      out.Bytes.clear();
+      out.BadChar = std::string(utf8.substr(pos, length));
+      return out;
+    }
+    out.Bytes.push_back(static_cast<u8>(*cp));
+    pos += length;
+  }
+  return out;
+}
 
 std::optional<std::size_t> ParseHexToken(std::string_view text, std::size_t pos, u8& value) {
   value = 0;
@@ -34,7 +86,12 @@ SnWriteResult WriteSnConstData(ChipModel& model, SnArea area, u32 address, std::
 
   std::vector<u8> bytes;
   if (format == SnDataFormat::Ascii) {
-    bytes.assign(data.begin(), data.end());
+    SnTextBytes text = SnAsciiBytes(data);
+    if (!text.BadChar.empty()) {
+      r.BadChar = std::move(text.BadChar);
+      return r;
+    }
+    bytes = std::move(text.Bytes);
   } else {
     u8 b = 0;
     std::size_t pos = 0;

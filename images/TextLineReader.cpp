@@ -35,25 +35,41 @@ bool TextLineReader::Fill() {
   return true;
 }
 
+namespace {
+
+// The first CR or LF in [from, to), or to.
+std::size_t FindLineEnd(const char* data, std::size_t from, std::size_t to) {
+  for (std::size_t i = from; i < to; ++i) {
+    if (data[i] == '\n' || data[i] == '\r') return i;
+  }
+  return to;
+}
+
+}  // namespace
+
 bool TextLineReader::Next(std::string_view& line) {
   const auto take = [&](std::size_t stop) {
-    std::size_t len = stop - begin_;
-    if (len > 0 && buf_[stop - 1] == '\r') --len;
-    line = std::string_view(buf_.data() + begin_, std::min(len, MaxLineLength));
+    line = std::string_view(buf_.data() + begin_, std::min(stop - begin_, MaxLineLength));
   };
   std::size_t scanned = begin_;
   for (;;) {
-    const char* lf = static_cast<const char*>(std::memchr(buf_.data() + scanned, '\n', end_ - scanned));
-    if (lf) {
-      const auto at = static_cast<std::size_t>(lf - buf_.data());
+    // The LF of a CR LF whose CR ended the previous line, perhaps only now read.
+    if (afterCr_ && begin_ < end_) {
+      afterCr_ = false;
+      if (buf_[begin_] == '\n') scanned = ++begin_;
+    }
+    const std::size_t at = afterCr_ ? end_ : FindLineEnd(buf_.data(), scanned, end_);
+    if (at < end_) {
       take(at);
+      afterCr_ = buf_[at] == '\r';
       begin_ = at + 1;
       return true;
     }
-    // No LF yet: an over-long line keeps only its head.
+    // No line end yet: an over-long line keeps only its head.
     if (end_ - begin_ > MaxLineLength) end_ = begin_ + MaxLineLength;
     const std::size_t scannedLen = end_ - begin_;
     if (!Fill()) {
+      afterCr_ = false;
       if (end_ == begin_) return false;
       take(end_);
       begin_ = end_;

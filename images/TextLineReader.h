@@ -1,6 +1,6 @@
 #pragma once
-// Reads a text file line by line without loading it whole. Lines end with LF or CR LF (the
-// CR is dropped). A line longer than the buffer is returned cut at its first
+// Reads a text file line by line without loading it whole. Lines end with LF, CR LF or CR
+// alone, in any mix. A line longer than the buffer is returned cut at its first
 // MaxLineLength characters; object-file records are far shorter.
 #include <cstdio>
 #include <memory>
@@ -33,6 +33,7 @@ class TextLineReader {
   std::size_t begin_ = 0;  // start of unread data
   std::size_t end_ = 0;    // end of data in buf_
   bool eof_ = false;
+  bool afterCr_ = false;  // the last line ended with CR: an LF right after it belongs to it
 };
 
 }  // namespace qx

@@ -137,8 +137,7 @@ u16 SendChipCommand(const CommandTarget& t, u8 command, u16 param) {
   u16 n = ChipCmdPayload;
   if (t.Model.Params.UseFlashDriver) {
     const u16 step = CopyDriverStepSegment(t.State.Driver, t.StepState, packet, ChipCmdStepSegAt);
-    const u8 family = t.Model.Params.FamilyCode;
-    if (family == 0x00 || family == 0x18 || family == 0x04) {
+    if (FamilyUsesCommonSegment(t.Model.Params.FamilyCode)) {
       const u16 common = CopyDriverCommonSegment(t.State.Driver, packet, ChipCmdCommonSegAt);
       n = static_cast<u16>(ChipCmdCommonSegAt + common - HeaderAt);
     } else {

@@ -33,13 +33,33 @@ struct SegmentUse {
   u16 FurthestDest;  // the furthest packet offset any builder copies this entry to
 };
 
-constexpr std::array<SegmentUse, 5> kSegmentUses = {{
-    {SegBlankCheckAt, ChipCmdStepSegAt},
-    {SegReadChecksumAt, ChipCmdStepSegAt},
-    {SegEraseAt, ChipCmdStepSegAt},
-    {SegProgramAt, ProgramStepSegAt},
-    {SegWriteOptionAt, ProgramCommonSegAt},
-}};
+// Entry 48 goes to 1112 as the option write's step segment and as the chip commands' common
+// segment; only family 0x04 also puts it behind the programming block, at 4440.
+std::array<SegmentUse, 5> SegmentUses(u8 familyCode) {
+  return {{
+      {SegBlankCheckAt, ChipCmdStepSegAt},
+      {SegReadChecksumAt, ChipCmdStepSegAt},
+      {SegEraseAt, ChipCmdStepSegAt},
+      {SegProgramAt, ProgramStepSegAt},
+      {SegWriteOptionAt, familyCode == 0x04 ? ProgramCommonSegAt : ChipCmdCommonSegAt},
+  }};
+}
+
+// The steps whose request is a chip command (SendChipCommand).
+bool ChipCommandStep(u8 stepState) {
+  switch (stepState) {
+    case StepBlankCheck:
+    case StepErase:
+    case StepReadChecksum:
+    case StepReadOption:
+    case StepVerifyMain:
+    case StepVerifyEep:
+    case StepReadMain:
+    case StepReadEep:
+    case StepReadChipInfo: return true;
+    default: return false;
+  }
+}
 
 // The segment entry of a step; 0 for a step that carries none.
 u16 StepEntry(u8 stepState) {
@@ -107,20 +127,29 @@ void DescrambleDriver(std::span<u8, DriverImageSize> image, std::size_t fileLeng
   }
 }
 
-bool DriverImageValid(std::span<const u8, DriverImageSize> image, std::size_t fileLength) {
+bool FamilyUsesCommonSegment(u8 familyCode) { return familyCode == 0x00 || familyCode == 0x18 || familyCode == 0x04; }
+
+bool StepCarriesDriver(u8 stepState, u8 familyCode) {
+  if (stepState == StepDownloadChipData || stepState == StepDownloadDriver) return true;
+  if (StepEntry(stepState) != 0) return true;
+  return FamilyUsesCommonSegment(familyCode) && ChipCommandStep(stepState);
+}
+
+bool DriverImageValid(std::span<const u8, DriverImageSize> image, std::size_t fileLength, u8 familyCode) {
   if (fileLength < DriverFileOverhead || fileLength > DriverFileMaxSize) return false;
   if (!std::equal(DriverMagic.begin(), DriverMagic.end(), image.begin())) return false;
   const std::size_t bodyLength = GetLe16(image, 12);
   if (fileLength != bodyLength + DriverFileOverhead) return false;
   const u16 check = bodyLength == 0 ? 0 : CalcCheck16(image.subspan(DriverBodyAt, bodyLength));
   if (check != GetLe16(image, 10)) return false;
-  for (const auto& use : kSegmentUses) {
+  for (const auto& use : SegmentUses(familyCode)) {
     if (!SegmentFits(GetLe16(image, use.EntryAt), GetLe16(image, use.EntryAt + 2u), use.FurthestDest)) return false;
   }
   return true;
 }
 
-void LoadFlashDriver(FlashDriver& driver, std::string_view chipName, std::string_view appDir, Operator& op) {
+void LoadFlashDriver(FlashDriver& driver, std::string_view chipName, u8 familyCode, std::string_view appDir,
+                     Operator& op) {
   driver.DriverLoaded = 0;
   std::fill(driver.Image.begin(), driver.Image.end(), u8{0xFF});
   driver.DriverFilePath = GetDriverFileName(chipName, appDir, op);
@@ -135,11 +164,12 @@ void LoadFlashDriver(FlashDriver& driver, std::string_view chipName, std::string
   }
   u32 count = static_cast<u32>(driver.Image.size());
   const BinaryLoadResult read = LoadBinaryFile(driver.DriverFilePath, driver.Image, count);
-  driver.DriverSize = static_cast<u16>(read.FileSize);
+  // A file that could not be read leaves the size of the last one read.
+  if (read.Ok) driver.DriverSize = static_cast<u16>(read.FileSize);
   // The length is checked before anything is descrambled: a longer file is never taken.
   const bool lengthOk = read.Ok && read.FileSize >= DriverFileOverhead && read.FileSize <= DriverFileMaxSize;
   if (lengthOk) DescrambleDriver(driver.Image, read.FileSize);
-  if (!lengthOk || !DriverImageValid(driver.Image, read.FileSize)) {
+  if (!lengthOk || !DriverImageValid(driver.Image, read.FileSize, familyCode)) {
     op.Ask(MsgKind::Error, Text(TextId::DriverDataCheckError), MsgButtons::Ok);
     return;
   }

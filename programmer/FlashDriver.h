@@ -66,12 +66,24 @@ bool CheckFlashDriver(const FlashDriver& driver);
 // restores the bytes. fileLength must be 1 .. DriverFileMaxSize.
 void DescrambleDriver(std::span<u8, DriverImageSize> image, std::size_t fileLength);
 
-// Checks of a descrambled image of fileLength bytes: magic, L + 104 = length, body check,
-// and every segment inside the image and inside the packet slot at its destination.
-bool DriverImageValid(std::span<const u8, DriverImageSize> image, std::size_t fileLength);
+// The chip families whose chip commands add the common segment (entry 48) at 1112; of
+// them only 0x04 adds it to programming blocks too, at 4440.
+bool FamilyUsesCommonSegment(u8 familyCode);
 
-// Finds, reads, descrambles and checks the driver of chipName; reports failures to op.
-void LoadFlashDriver(FlashDriver& driver, std::string_view chipName, std::string_view appDir, Operator& op);
+// Checks of a descrambled image of fileLength bytes: magic, L + 104 = length, body check,
+// and every segment inside the image and inside the packet slot at the furthest destination
+// the requests of familyCode copy it to.
+bool DriverImageValid(std::span<const u8, DriverImageSize> image, std::size_t fileLength, u8 familyCode);
+
+// Finds, reads, descrambles and checks the driver of chipName for a chip of familyCode;
+// reports failures to op. DriverSize changes only when the file was read.
+void LoadFlashDriver(FlashDriver& driver, std::string_view chipName, u8 familyCode, std::string_view appDir,
+                     Operator& op);
+
+// Whether the request of a step carries bytes of the driver for a chip of familyCode: a step
+// with a segment entry, a chip command of a family with the common segment, and the
+// download, whose chain sends the driver block.
+bool StepCarriesDriver(u8 stepState, u8 familyCode);
 
 // Copies the segment that stepState selects into packet from destAt on and returns its
 // length; 0 for a step without a segment, an empty entry, or no valid driver loaded.

@@ -40,9 +40,8 @@ void StartReadOption(UnitSessions& s, u8 k) {
 
 void HandleReadOptionResult(UnitSessions& s, u8 code, u8 k) {
   if (!IsSuccess(code)) return ReportUnitResult(s, code, k);
-  const auto& u = s.Unit[k];
-  if (!u.ReplyLengthOk) return ReportUnitResult(s, ResPacketError, k);
-  const auto payload = std::span<const u8>(s.Wire.Units[k].PacketBuf).subspan(PacketHeaderSize, u.ReplyPayloadBytes);
+  // The listings show only what the reply carried.
+  const auto payload = ReplyPayload(s, k);
   EndUnitStep(s, 0, k);
   if (s.Hooks.ShowReadOption) {
     s.Hooks.ShowReadOption(s.Model.Params.ManufacturerIndex, k, payload);
@@ -137,9 +136,9 @@ void HandleReadChipInfoResult(UnitSessions& s, u8 code, u8 k) {
 
 void HandleReadAddressResult(UnitSessions& s, u8 code, u8 k) {
   if (!IsSuccess(code)) return ReportUnitResult(s, code, k);
-  const std::size_t rows = s.Model.ReadLength / 16;
-  const auto p = ReplyPayloadOrFail(s, k, rows * 16);
-  if (p.empty()) return;
+  // Success, also for a status-only reply; only the whole rows the reply carried are shown.
+  const auto p = ReplyPayload(s, k);
+  const std::size_t rows = std::min<std::size_t>(s.Model.ReadLength, p.size()) / 16;
   EndUnitStep(s, 0, k);
   s.Log.AddLine(Text(TextId::ReadAddressHeading));
   for (std::size_t r = 0; r < rows; ++r) {

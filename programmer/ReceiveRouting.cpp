@@ -6,6 +6,7 @@
 #include "programmer/Frame.h"
 #include "programmer/Identification.h"
 #include "programmer/ReplyDispatch.h"
+#include "programmer/UnitStepFramework.h"
 #include "texts/Texts.h"
 
 namespace qx {
@@ -41,6 +42,7 @@ void HandleReceiveData(UnitSessions& s, u8 k, std::span<const u8> chunk) {
     const std::size_t n = std::min(room, chunk.size());
     if (n > 0) std::memcpy(hold.Held.data() + hold.HeldCount, chunk.data(), n);
     hold.HeldCount = static_cast<u16>(hold.HeldCount + n);
+    hold.Dropped += static_cast<u32>(chunk.size() - n);
     return;
   }
   // A handler that throws (the window's error box ends the command) must not leave the
@@ -65,6 +67,12 @@ void HandleReceiveData(UnitSessions& s, u8 k, std::span<const u8> chunk) {
     const std::size_t n = hold.HeldCount;
     hold.HeldCount = 0;
     AppendRxChunk(s.Wire.Units[k], std::span<const u8>(hold.Held).first(n));
+  }
+  // One line for all the bytes a full hold had to drop.
+  if (hold.Dropped > 0) {
+    const u32 dropped = hold.Dropped;
+    hold.Dropped = 0;
+    AddUnitInfoLine(s, Tx(TextId::UnitHeldBytesDropped, dropped), k);
   }
 }
 

@@ -12,6 +12,8 @@ namespace qx {
 struct ReceiveHold {
   u8 Routing = 0;
   u16 HeldCount = 0;
+  // Bytes that came while the hold was full, not yet reported in the log.
+  u32 Dropped = 0;
   std::array<u8, RxBufferSize> Held{};
 };
 

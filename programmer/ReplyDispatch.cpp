@@ -44,18 +44,17 @@ Handler HandlerOf(u8 step, u8 k) {
 void DispatchReplyFrame(UnitSessions& s, u8 k, u16 frameLength) {
   auto& buf = s.Wire.Units[k];
   const auto decoded = DecodeFrame(std::span<const u8>(buf.RxFrameBuf).first(frameLength), buf.PacketBuf);
-  if (decoded.Status != ResOk) {
-    EndUnitStep(s, 1, k);
-    return ReportUnitResult(s, decoded.Status, k);
-  }
+  // Reporting the result ends the step: once, whatever step the unit was in.
+  if (decoded.Status != ResOk) return ReportUnitResult(s, decoded.Status, k);
   const auto packet = std::span<const u8>(buf.PacketBuf).first(decoded.Length);
   const u8 code = VerifyReply(packet);
   if (packet[0] == PktProgressReport) return HandleProgressReport(s, k);
 
+  // What the reply carried between its header and its check word. Its PayloadLength field
+  // only tells a status reply from a data reply (VerifyReply); the handlers read no further
+  // than the bytes that came.
   auto& u = s.Unit[k];
-  const u16 payloadLength = GetLe16(packet, 6);
-  u.ReplyLengthOk = decoded.Length == std::size_t{payloadLength} + PacketOverhead ? 1 : 0;
-  u.ReplyPayloadBytes = u.ReplyLengthOk ? payloadLength : 0;
+  u.ReplyPayloadBytes = static_cast<u16>(decoded.Length > PacketOverhead ? decoded.Length - PacketOverhead : 0);
   if (const Handler h = HandlerOf(u.StepState, k)) h(s, code, k);
 }
 

@@ -24,10 +24,10 @@ struct UnitSession {
   u8 GaugeRun = 0;
   i32 NgCount = 0;
   i32 OkCount = 0;
-  // The payload bytes the reply in the unit's packet slot carried, and whether its decoded
-  // length agrees with its PayloadLength field. Data handlers read no further.
+  // The payload bytes the reply in the unit's packet slot carried (its decoded length less
+  // header and check word; the PayloadLength field may say otherwise). Data handlers read no
+  // further.
   u16 ReplyPayloadBytes = 0;
-  u8 ReplyLengthOk = 0;
 };
 
 }  // namespace qx

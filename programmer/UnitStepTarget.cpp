@@ -1,5 +1,8 @@
 #include "programmer/UnitStepTarget.h"
 
+#include <algorithm>
+
+#include "programmer/FlashDriver.h"
 #include "programmer/ResultCode.h"
 #include "programmer/UnitStepFramework.h"
 #include "texts/Texts.h"
@@ -22,7 +25,9 @@ void AdvanceBlockGauge(UnitSessions& s, u8 k, int lead) {
 }
 
 bool RefuseWithoutDriver(UnitSessions& s, u8 k) {
-  if (!s.Model.Params.UseFlashDriver || s.Wire.Driver.DriverLoaded) return false;
+  const ChipParams& p = s.Model.Params;
+  if (!p.UseFlashDriver || s.Wire.Driver.DriverLoaded) return false;
+  if (!StepCarriesDriver(s.Unit[k].StepState, p.FamilyCode)) return false;
   AddUnitInfoLine(s, Text(TextId::DriverNotLoadedStop), k);
   EndUnitStep(s, 1, k);
   return true;
@@ -30,12 +35,16 @@ bool RefuseWithoutDriver(UnitSessions& s, u8 k) {
 
 std::span<const u8> ReplyPayloadOrFail(UnitSessions& s, u8 k, std::size_t need) {
   const std::size_t have = s.Unit[k].ReplyPayloadBytes;
-  // Data replies are longer than 2 bytes; a status reply carries no chip data at all.
-  if (!s.Unit[k].ReplyLengthOk || have <= 2 || have < need) {
+  // A handler with nothing to read still needs a byte: the span is empty only on failure.
+  if (have < std::max<std::size_t>(need, 1)) {
     ReportUnitResult(s, ResPacketError, k);
     return {};
   }
-  return std::span<const u8>(s.Wire.Units[k].PacketBuf).subspan(PacketHeaderSize, have);
+  return ReplyPayload(s, k);
+}
+
+std::span<const u8> ReplyPayload(const UnitSessions& s, u8 k) {
+  return std::span<const u8>(s.Wire.Units[k].PacketBuf).subspan(PacketHeaderSize, s.Unit[k].ReplyPayloadBytes);
 }
 
 }  // namespace qx

@@ -22,11 +22,14 @@ void OpenStep(UnitSessions& s, u8 k, u8 step, int gaugeRun, std::string_view tex
 void AdvanceBlockGauge(UnitSessions& s, u8 k, int lead);
 
 // A family with a flash driver but no valid driver loaded would get requests without their
-// driver segments: the step ends failed at once with a line for the unit. True then.
+// driver bytes: when the step's request carries any (StepCarriesDriver), the step ends
+// failed at once with a line for the unit. True then. Requests without driver bytes go out.
 bool RefuseWithoutDriver(UnitSessions& s, u8 k);
 
-// The payload of unit k's reply when it carried at least need bytes; else the step ends with
-// "Packet Error!" and the span is empty.
+// The payload of unit k's reply, all the bytes it carried, when they are at least need (and
+// at least one); else the step ends with "Packet Error!" and the span is empty.
 std::span<const u8> ReplyPayloadOrFail(UnitSessions& s, u8 k, std::size_t need);
+// The bytes unit k's reply carried, however few.
+std::span<const u8> ReplyPayload(const UnitSessions& s, u8 k);
 
 }  // namespace qx

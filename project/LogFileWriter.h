@@ -56,7 +56,8 @@ void WriteSystemLog(const std::vector<std::string>& lines, const LogWriteEnv& en
 bool WriteCustomerLog(const std::vector<std::string>& lines, int mode, const std::string& name,
                       const LogWriteEnv& env);
 
-// By the settings: nothing when the log is switched off. False only when an append failed.
+// By the location and mode; Enabled plays no part (the check box only enables the dialog's
+// controls). False only when an append failed.
 bool WriteLogFile(const LogSettings& settings, const std::vector<std::string>& lines, const LogWriteEnv& env);
 
 }  // namespace qx

@@ -192,8 +192,9 @@ std::vector<u8> BuildProjectFile(const ChipModel& model, u8 programmerType,
     w.WriteProjectByte(static_cast<u8>(plain ^ t[i] ^ kc));
   }
 
+  // The main-image section always starts with its key byte, also for no data.
   w.WriteProjectName("MFM", 0, ProjectMfmTagKey);
-  if (p.DownloadSize > 0) WriteDataSection(w, t, std::span<const u8>(model.MainFlashImage).first(p.DownloadSize));
+  WriteDataSection(w, t, std::span<const u8>(model.MainFlashImage).first(p.DownloadSize));
 
   w.WriteProjectName("EEP", 0, ProjectEepTagKey);
   w.WriteProjectLong(p.EepDownloadSize);
@@ -261,10 +262,8 @@ ProjectReadResult DecodeProjectFile(std::span<const u8> bytes, ProjectFileConten
   if (ReadTag(r, "MFM", ProjectMfmTagKey)) {
     // A count beyond the main image, or beyond the bytes left, cannot be a good section.
     if (c.DownloadSize > MainImageSize) return R::PrjNoMfm;
-    if (c.DownloadSize > 0) {
-      if (ProjectDataSectionSize(c.DownloadSize) > r.Remaining()) return R::PrjNoMfm;
-      c.MainData = ReadDataSection(r, t, c.DownloadSize);
-    }
+    if (ProjectDataSectionSize(c.DownloadSize) > r.Remaining()) return R::PrjNoMfm;
+    c.MainData = ReadDataSection(r, t, c.DownloadSize);
   } else {
     result = R::PrjNoMfm;
   }
@@ -291,9 +290,10 @@ ProjectReadResult DecodeProjectFile(std::span<const u8> bytes, ProjectFileConten
     return R::PrjSumMismatch;
   if (c.ManufacturerIndex > ManufacturerIndexMax) c.ManufacturerIndex = ManufacturerIndexFallback;
 
-  // The trailer is never read, but a file cut inside it may have lost its extension.
+  // The trailer is never read: a file cut inside it is whole, unless it should go on with
+  // the extension that carries the rest of its EEP data.
   const std::span<const u8> rest = r.Rest();
-  if (rest.size() < ProjectTrailerSize) return R::PrjSumMismatch;
+  if (rest.size() < ProjectTrailerSize) return c.EepDownloadSize <= c.EepData.size() ? R::PrjOk : R::PrjSumMismatch;
   if (!ReadExtension(rest.subspan(ProjectTrailerSize), t, c)) return R::PrjSumMismatch;
   return R::PrjOk;
 }

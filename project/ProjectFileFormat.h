@@ -5,7 +5,9 @@
 // header values, a 2049-byte key table T, then three tagged sections: CFG (the 1024-byte
 // configuration section), MFM (DownloadSize bytes of the main image) and EEP
 // (EepDownloadSize, then m = EepDownloadSize mod 65536 bytes, 65536 when that is 0), the
-// stored sum and 256 random bytes.
+// stored sum and 256 random bytes, which no reader needs. A data section is its key byte
+// and the data; the MFM section has its key byte also for no data, the EEP section only
+// holds one when it holds data.
 //
 // The EEP section keeps at most 65536 bytes, so a larger data flash would lose its upper
 // part. Such files carry the rest in an extension after the 256 trailing bytes, where the

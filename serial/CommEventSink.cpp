@@ -16,9 +16,7 @@ void CommEventSink::Post(Fire fire) {
 }
 
 void CommEventSink::ReceiveData(std::vector<u8> block) {
-  const std::size_t count = block.size();
-  block.push_back(0);
-  Post([block = std::move(block), count](TComm& c) { c.DoReceiveData(std::span<const u8>(block.data(), count)); });
+  Post([block = std::move(block)](TComm& c) { c.DoReceiveData(block); });
 }
 
 void CommEventSink::ReceiveError(u32 flags) {

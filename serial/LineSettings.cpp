@@ -126,6 +126,30 @@ void ApplyLineSettingsTo(int fd, const CommSettings& s) {
   }
 }
 
+LineInForce ExpectedLineInForce(const CommSettings& s) {
+  termios t{};
+  ComposeTermios(s, t);
+  return DecodeTermios(t, s.BaudRate);
+}
+
+bool LineHolds(const LineInForce& want, const LineInForce& got) {
+  return got.Known && got.BaudRate == want.BaudRate && got.ByteSize == want.ByteSize && got.Parity == want.Parity &&
+         got.StopBits == want.StopBits && got.RtsCtsFlow == want.RtsCtsFlow &&
+         got.Outx_XonXoffFlow == want.Outx_XonXoffFlow && got.Inx_XonXoffFlow == want.Inx_XonXoffFlow;
+}
+
+std::string LineSummary(const LineInForce& line) {
+  static constexpr std::array<char, 5> kParity = {'N', 'O', 'E', 'M', 'S'};
+  std::string text = std::to_string(line.BaudRate) + ' ';
+  text += static_cast<char>('5' + static_cast<int>(line.ByteSize));
+  text += kParity[static_cast<std::size_t>(line.Parity)];
+  text += line.StopBits == TStopBits::_1 ? '1' : '2';
+  if (line.RtsCtsFlow) text += " RTS/CTS";
+  if (line.Outx_XonXoffFlow) text += " XON";
+  if (line.Inx_XonXoffFlow) text += " XOFF";
+  return text;
+}
+
 LineInForce ReadLineInForce(int fd) {
   termios t{};
   if (::tcgetattr(fd, &t) != 0) return {};

@@ -4,6 +4,7 @@
 #include <termios.h>
 
 #include <optional>
+#include <string>
 
 #include "serial/CommSettings.h"
 
@@ -23,5 +24,14 @@ LineInForce DecodeTermios(const termios& t, u32 baudRate);
 // error (pseudo-terminals have no modem lines); ReadLineInForce shows what holds.
 void ApplyLineSettingsTo(int fd, const CommSettings& s);
 LineInForce ReadLineInForce(int fd);
+
+// What a driver that takes every setting of s reports back.
+LineInForce ExpectedLineInForce(const CommSettings& s);
+// True when got holds the rate, framing and flow control that want asks for: what a
+// driver may refuse (the raw mode and the characters are the terminal layer's own).
+bool LineHolds(const LineInForce& want, const LineInForce& got);
+// The line in a message: rate and framing ("1000000 8N2"), then the flow control in force
+// (" RTS/CTS", " XON", " XOFF").
+std::string LineSummary(const LineInForce& line);
 
 }  // namespace qx

@@ -18,9 +18,8 @@ constexpr int kReaderNice = -10;
 constexpr int kLineCounterPollMs = 50;
 
 void Deliver(PortShared& sh, const u8* bytes, std::size_t count) {
-  // One spare zero byte after the data, as the component has always handed its blocks over.
   std::vector<u8> block;
-  block.reserve(count + 1);
+  block.reserve(count);
   if (sh.ignoreNull.load(std::memory_order_relaxed)) {
     std::copy_if(bytes, bytes + count, std::back_inserter(block), [](u8 b) { return b != 0; });
     if (block.empty()) return;

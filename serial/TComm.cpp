@@ -2,10 +2,12 @@
 
 #include <termios.h>
 
+#include <cerrno>
 #include <vector>
 
 #include "serial/CommDevice.h"
 #include "serial/LineSettings.h"
+#include "serial/LowLatency.h"
 #include "serial/PortSession.h"
 #include "texts/Texts.h"
 
@@ -15,27 +17,48 @@ TComm::TComm(EventPoster& poster) : poster_(poster) {}
 
 TComm::~TComm() { ClosePort(); }
 
+namespace {
+
+// The designed text, then the system's reason on a line of its own.
+ECommsError OpenError(std::string designed, const std::string& reason) {
+  return ECommsError(designed + "\n" + reason);
+}
+
+}  // namespace
+
 void TComm::OpenPort() {
   if (IsOpen()) throw ECommsError(std::string(Text(TextId::CommAlreadyOpen)));
 
   CommOpenResult opened = OpenCommDevice(s_.CommName);
   switch (opened.failure) {
     case CommOpenFailure::None: break;
-    case CommOpenFailure::CannotOpen: throw ECommsError(Tx(TextId::CommOpenError, s_.CommName));
+    case CommOpenFailure::CannotOpen:
+      throw OpenError(Tx(TextId::CommOpenError, s_.CommName), CommOpenReason(opened.error, CommDevicePath(s_.CommName)));
     case CommOpenFailure::NotATerminal: throw ECommsError(std::string(Text(TextId::CommNotCommHandle)));
   }
+  const int fd = opened.fd.get();
   termios current{};
-  if (::tcgetattr(opened.fd.get(), &current) != 0) {
-    throw ECommsError(std::string(Text(TextId::CommSetupBufferError)));
+  if (::tcgetattr(fd, &current) != 0) {
+    const int error = errno;
+    throw OpenError(std::string(Text(TextId::CommSetupBufferError)), CommOpenReason(error, CommDevicePath(s_.CommName)));
   }
-  (void)::tcflush(opened.fd.get(), TCIOFLUSH);
+  (void)::tcflush(fd, TCIOFLUSH);
+
+  // Applied before the threads start, so the first byte read is already read raw. A driver
+  // that takes a setting without an error may still have kept another one (a rate it does
+  // not have, a framing it cannot do): the port would run at the wrong line.
+  ApplyLineSettingsTo(fd, s_);
+  const LineInForce inForce = ReadLineInForce(fd);
+  const LineInForce wanted = ExpectedLineInForce(s_);
+  if (!LineHolds(wanted, inForce)) {
+    throw OpenError(std::string(Text(TextId::CommSetupBufferError)),
+                    Tx(TextId::CommReasonLineRefused, LineSummary(wanted), LineSummary(inForce)));
+  }
+  (void)RequestLowLatency(fd);
 
   auto alive = std::make_shared<const int>(0);
-  const int fd = opened.fd.get();
-  // Applied before the threads start, so the first byte read is already read raw.
-  ApplyLineSettingsTo(fd, s_);
-  inForce_ = ReadLineInForce(fd);
   session_ = std::make_unique<PortSession>(std::move(opened.fd), poster_, *this, alive, s_.IgnoreNullChar);
+  inForce_ = inForce;
   alive_ = std::move(alive);
   ApplyTimeouts();
 }
@@ -60,8 +83,8 @@ void TComm::ApplyLineSettings() {
 }
 
 bool TComm::ApplyTimeouts() {
-  // The reader hands every chunk over as soon as it is read, which is within any read
-  // interval, and writes never time out; a terminal has nothing more to take.
+  // Nothing to apply: the reader hands every chunk over as soon as it is read, which is
+  // within any read interval, and writes never time out.
   return IsOpen();
 }
 

@@ -25,7 +25,9 @@ class TComm {
   TComm(const TComm&) = delete;
   TComm& operator=(const TComm&) = delete;
 
-  // Raises ECommsError on every failure and then stays closed with nothing left open.
+  // Raises ECommsError on every failure and then stays closed with nothing left open. A
+  // failure of the system carries its reason on a second line; a line setting the driver
+  // did not take is such a failure. Asks USB adapters for low-latency mode.
   void OpenPort();
   // Stops and joins both threads, then closes the port; nothing when closed. Safe to call
   // from inside one of this component's event handlers.
@@ -44,7 +46,8 @@ class TComm {
   TParity Parity() const { return s_.Parity; }
   void SetParity(TParity v) { s_.Parity = v; }
 
-  // Each setter stores only a real change and, while open, re-applies the line settings.
+  // Each setter stores only a real change and, while open, re-applies the line settings;
+  // what the driver then keeps shows in InForce().
   u32 BaudRate() const { return s_.BaudRate; }
   void SetBaudRate(u32 v) { ChangeLine(&CommSettings::BaudRate, v); }
   bool ParityCheck() const { return s_.ParityCheck; }
@@ -84,7 +87,9 @@ class TComm {
   u8 ReplacedChar() const { return s_.ReplacedChar; }
   void SetReplacedChar(u8 v) { ChangeLine(&CommSettings::ReplacedChar, v); }
 
-  // Each setter stores only a real change and, while open, re-applies the time-outs.
+  // The time-outs are stored and read back, and change nothing on this platform: the reader
+  // hands every chunk over as soon as it has arrived (within any read interval) and writes
+  // never time out.
   u32 ReadIntervalTimeout() const { return s_.ReadIntervalTimeout; }
   void SetReadIntervalTimeout(u32 v) { ChangeTimeout(&CommSettings::ReadIntervalTimeout, v); }
   u32 ReadTotalTimeoutMultiplier() const { return s_.ReadTotalTimeoutMultiplier; }

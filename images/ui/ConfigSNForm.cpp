@@ -60,7 +60,11 @@ TConfigSNForm::TConfigSNForm(ChipModel& model, Operator& op, QWidget* parent)
   RadioSnMain = AddChoice(RadioGrpSN, areaButtons_, "RadioSnMain", 0);
   RadioSnEep = AddChoice(RadioGrpSN, areaButtons_, "RadioSnEep", 1);
   RadioSnMain->setChecked(true);
-  connect(areaButtons_, &QButtonGroup::idClicked, this, [this](int) { RadioGrpSNClick(); });
+  // Only a change of the area runs the handler: clicking the checked item again keeps the
+  // address the operator typed.
+  connect(areaButtons_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+    if (checked) RadioGrpSNClick();
+  });
 
   RadioGroupFM = new QGroupBox(this);
   RadioGroupFM->setObjectName("RadioGroupFM");
@@ -155,7 +159,11 @@ void TConfigSNForm::WriteSnData(SnArea area) {
   const std::string text = EditDataSN->text().toUpper().toStdString();
   const SnWriteResult r = WriteSnConstData(model_, area, address, text, DataFormat());
   if (!r.Written) {
-    op_.Ask(MsgKind::Warning, Text(TextId::SnAddressOutOfChip), MsgButtons::Ok);
+    if (r.BadChar.empty()) {
+      op_.Ask(MsgKind::Warning, Text(TextId::SnAddressOutOfChip), MsgButtons::Ok);
+    } else {
+      op_.Ask(MsgKind::Warning, Tx(TextId::SnNoOneByteForm, r.BadChar), MsgButtons::Ok);
+    }
     return;
   }
   if (area == SnArea::MainFlash) {

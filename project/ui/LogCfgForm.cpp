@@ -93,7 +93,11 @@ TLogCfgForm::TLogCfgForm(std::string appDir, const MessageLog& log, Operator& op
     return QFileDialog::getOpenFileName(this, QString(), Q(appDir_), QtFileFilter(Text(TextId::LogCfgFilter)));
   };
   connect(CheckBoxLog, &QCheckBox::clicked, this, [this] { CheckBoxLogClick(); });
-  connect(creatGroup_, &QButtonGroup::idClicked, this, [this](int) { RadioGrpCreatClick(); });
+  // Only a change of the choice runs the handler: clicking the checked item again keeps the
+  // mode the operator chose.
+  connect(creatGroup_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+    if (checked) RadioGrpCreatClick();
+  });
   connect(SpeedButtonOP, &QToolButton::clicked, this, [this] { SpeedButtonOPClick(); });
   connect(OK, &QPushButton::clicked, this, [this] { OKClick(); });
 }
@@ -206,8 +210,8 @@ LogWriteEnv TLogCfgForm::Env() const {
   return env;
 }
 
+// The check box only enables the controls: the log is written in every case.
 bool TLogCfgForm::WriteLogFile() {
-  if (!CheckBoxLog->isChecked()) return true;
   if (creatGroup_->checkedId() != LogLocationCustomer) {
     WriteSystemLog();
     return true;

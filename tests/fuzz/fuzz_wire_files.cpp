@@ -45,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ofstream out(driverPath, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   }
-  LoadFlashDriver(*driver, "AC7801", Dir(), op);
+  // Family 0x04 copies the common segment furthest, to 4440, as the copies below do.
+  LoadFlashDriver(*driver, "AC7801", 0x04, Dir(), op);
   for (u8 step : {StepBlankCheck, StepReadChecksum, StepErase, StepProgramMain, StepWriteOption}) {
     (void)CopyDriverStepSegment(*driver, step, *packet, 88);
     (void)CopyDriverStepSegment(*driver, step, *packet, 4184);

@@ -47,6 +47,37 @@ TEST(WriteSnConstData, AsciiHexAndWindowEdges) {
   EXPECT_EQ(chip->EepImage[eepEnd - test::kEepStart + 1], 0x03);
 }
 
+// Text data is one byte per character; a character without a one-byte form refuses the
+// whole write instead of landing as its several UTF-8 bytes.
+TEST(WriteSnConstData, TextIsOneBytePerCharacter) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::vector<u8> stored;  // empty: refused
+    std::string badChar;
+  };
+  const Case cases[] = {
+      {"ascii", "AB12", {0x41, 0x42, 0x31, 0x32}, ""},
+      {"latin", "A\xC3\x89\xC3\xBF", {0x41, 0xC9, 0xFF}, ""},
+      {"euro sign", "A\xE2\x82\xAC", {}, "\xE2\x82\xAC"},
+      {"cjk", "\xE4\xB8\xAD", {}, "\xE4\xB8\xAD"},
+      {"four bytes", "1\xF0\x9F\x98\x80", {}, "\xF0\x9F\x98\x80"},
+      {"malformed", "A\xFF", {}, "\xFF"},
+      {"cut sequence", "A\xC3", {}, "\xC3"},
+      {"overlong", "\xC1\x81", {}, "\xC1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto chip = test::MakeChip();
+    const auto r = WriteSnConstData(*chip, SnArea::MainFlash, test::kMainStart + 8, c.text, SnDataFormat::Ascii);
+    EXPECT_EQ(r.Written, !c.stored.empty());
+    EXPECT_EQ(r.BadChar, c.badChar);
+    EXPECT_EQ(r.Count, c.stored.size());
+    for (std::size_t i = 0; i < c.stored.size(); ++i) EXPECT_EQ(chip->MainFlashImage[8 + i], c.stored[i]) << i;
+    EXPECT_EQ(chip->MainFlashImage[8 + c.stored.size()], 0xFF);  // nothing further, nothing when refused
+  }
+}
+
 TEST(WriteSnConstData, NeverWritesPastTheImage) {
   auto chip = test::MakeChip();
   chip->Params.EepEnd = 0xFFFFFFFE;

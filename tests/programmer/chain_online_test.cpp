@@ -190,31 +190,56 @@ TEST_F(OnlineChain, VerifyAnsweredWithStatusSixSucceedsWithoutComparing) {
   EXPECT_TRUE(w.op.messages.empty());
 }
 
-TEST_F(OnlineChain, ShortOrInconsistentDataRepliesArePacketErrors) {
+// The bytes a data reply carried decide; its PayloadLength field (bytes 6..7) only tells a
+// data reply from a status reply and is not held against them.
+TEST_F(OnlineChain, DataRepliesAreReadAsFarAsTheyCarry) {
   using Step = std::function<void(UnitSessions&, u8)>;
-  const std::vector<std::pair<const char*, Step>> starts = {
-      {"verify", StartVerifyMain}, {"readMain", StartReadMain}, {"readEep", StartReadEep}, {"checksum", StartReadChecksum}};
-  for (const auto& [name, start] : starts) {
-    SCOPED_TRACE(name);
-    for (int variant = 0; variant < 2; ++variant) {
-      SessionWorld v;
-      v.model->Params = w.model->Params;
-      start(*v.s, 5);
-      std::vector<u8> packet;
-      if (variant == 0) {
-        const std::vector<u8> d(5, 0x11);  // shorter than any of these reads
-        packet = ReplyPacket(0, d);
-      } else {
-        const std::vector<u8> d(4096, 0x11);
-        packet = ReplyPacket(0, d);
-        PutLe16(packet, 6, 8000);  // announces more than it carries
-        PutLe16(packet, packet.size() - 2, CalcCheck16(std::span<const u8>(packet).first(packet.size() - 2)));
-      }
-      v.Feed(5, Framed(packet));
+  // The chip's own bytes: a verify that reads them finds no difference.
+  const auto main = [&](std::size_t n) { return std::vector<u8>(chipMain.begin(), chipMain.begin() + n); };
+  const auto eep = [&](std::size_t n) { return std::vector<u8>(chipEep.begin(), chipEep.begin() + n); };
+  const std::vector<u8> sums = {0x34, 0x12, 0x78, 0x56, 0x34, 0x12};
+  struct Case {
+    const char* name;
+    Step start;
+    std::vector<u8> data;
+    u16 announced;
+    bool packetError;
+  };
+  const Case cases[] = {
+      {"verify, short", StartVerifyMain, main(5), 5, true},
+      {"verify, announces more than it carries", StartVerifyMain, main(4096), 8000, false},
+      {"verify, announces less", StartVerifyMain, main(4096), 3, false},
+      {"verify, one byte short", StartVerifyMain, main(4095), 4096, true},
+      {"read main, announces less", StartReadMain, main(4096), 100, false},
+      {"read main, announces more", StartReadMain, main(4000), 4096, true},
+      {"read eep, announces more", StartReadEep, eep(4096), 0xFFFF, false},
+      {"read eep, short", StartReadEep, eep(4000), 4096, true},
+      {"checksum, announces more", StartReadChecksum, sums, 200, false},
+      {"checksum, short", StartReadChecksum, std::vector<u8>(sums.begin(), sums.begin() + 5), 5, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SessionWorld v;
+    v.model->Params = w.model->Params;
+    std::copy(chipMain.begin(), chipMain.end(), v.model->MainFlashImage.begin());
+    std::copy(chipEep.begin(), chipEep.end(), v.model->EepImage.begin());
+    c.start(*v.s, 5);
+    std::vector<u8> packet = ReplyPacket(0, c.data);
+    PutLe16(packet, 6, c.announced);
+    PutLe16(packet, packet.size() - 2, CalcCheck16(std::span<const u8>(packet).first(packet.size() - 2)));
+    v.Feed(5, Framed(packet));
+    EXPECT_TRUE(v.op.messages.empty());
+    if (c.packetError) {
       EXPECT_EQ(v.LastLine(), SessionWorld::UnitLine(5, "Packet Error!"));
       EXPECT_EQ(v.U(5).Busy, 0);
-      EXPECT_TRUE(v.op.messages.empty());
-      EXPECT_EQ(v.model->ObjectLoaded, 0);
+      EXPECT_EQ(v.ports[5].packets.size(), 1u);
+      continue;
+    }
+    EXPECT_NE(v.U(5).Gauge.State, GaugeState::Failed);
+    if (v.U(5).Busy) {
+      EXPECT_EQ(v.ports[5].packets.size(), 2u);  // the next block was asked for
+    } else {
+      EXPECT_EQ(v.LastLine(), SessionWorld::UnitLine(5, "Read Chip CRC16/ACC32 CheckSum:  0x1234/0x12345678."));
     }
   }
 }
@@ -271,17 +296,37 @@ TEST_F(OnlineChain, ChipInfoAndAddressReadsListTheirRows) {
   EXPECT_EQ(l[33].substr(0, 14), "  0x038001F0 :");
   EXPECT_EQ(l[33].substr(l[33].size() - 3), " FF");
 
+  // The address read lists whole rows, no more than asked for and no more than the reply
+  // carried; a status-only success ends the step well with the heading alone.
+  struct AddressCase {
+    const char* name;
+    u16 readLength;
+    std::vector<u8> reply;
+    std::size_t rows;
+  };
+  const AddressCase addressCases[] = {
+      {"two rows of 40 bytes", 40, DataReply(std::span<const u8>(info).first(40)), 2},
+      {"reply longer than asked", 32, DataReply(std::span<const u8>(info).first(64)), 2},
+      {"reply shorter than asked", 64, DataReply(std::span<const u8>(info).first(40)), 2},
+      {"status 6 only", 64, StatusReply(6), 0},
+      {"status 0 only", 64, StatusReply(0), 0},
+  };
   w.model->ReadStart = 0x20000000;
-  w.model->ReadLength = 40;  // two rows shown
-  w.U(0).StepState = StepReadAddress;
-  w.Feed(0, DataReply(std::span<const u8>(info).first(40)));
-  EXPECT_EQ(l[l.size() - 3], "> Read Address Memory Data below: ");
-  EXPECT_EQ(l[l.size() - 1], "0x20000010 : 10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D 1E 1F ");
-
-  // The address read of a status-only reply has no bytes to show.
-  w.U(0).StepState = StepReadAddress;
-  w.Status(0, 6);
-  EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Packet Error!"));
+  for (const AddressCase& c : addressCases) {
+    SCOPED_TRACE(c.name);
+    w.model->ReadLength = c.readLength;
+    w.U(0).StepState = StepReadAddress;
+    w.U(0).Busy = 1;
+    const std::size_t before = l.size();
+    w.Feed(0, c.reply);
+    EXPECT_EQ(w.U(0).Busy, 0);
+    EXPECT_EQ(w.U(0).Gauge.State, GaugeState::Ok);
+    ASSERT_EQ(l.size(), before + 1 + c.rows);
+    EXPECT_EQ(l[before], "> Read Address Memory Data below: ");
+    if (c.rows > 0) {
+      EXPECT_EQ(l[before + 2], "0x20000010 : 10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D 1E 1F ");
+    }
+  }
 
   // Units other than 0 have no handler for these steps.
   w.U(1).StepState = StepReadChipInfo;
@@ -290,14 +335,48 @@ TEST_F(OnlineChain, ChipInfoAndAddressReadsListTheirRows) {
   EXPECT_EQ(l.size(), before);
 }
 
-TEST_F(OnlineChain, ChipCommandsOfADriverFamilyWithoutDriverAreNotSent) {
-  w.model->Params.UseFlashDriver = 1;
+// With no valid driver a request is refused only when it would carry driver bytes: a step
+// with a segment entry, or a chip command of a family with the common segment (0x00, 0x18,
+// 0x04). The other requests go out as they always do, without segments.
+TEST_F(OnlineChain, WithoutADriverOnlyRequestsThatCarryDriverBytesAreRefused) {
   using Step = std::function<void(UnitSessions&, u8)>;
-  const std::vector<Step> starts = {StartBlankCheck, StartProgramMain, StartVerifyMain, StartWriteOption, StartReadEep,
-                                    StartReadChecksum, StartAutoProgram};
-  for (const auto& start : starts) start(*w.s, 6);
-  EXPECT_TRUE(w.ports[6].packets.empty());
-  EXPECT_EQ(w.U(6).Busy, 0);
+  struct Start {
+    const char* name;
+    Step start;
+    bool hasSegment;
+  };
+  const Start starts[] = {
+      {"blank check", StartBlankCheck, true},        {"auto", StartAutoProgram, true},
+      {"erase", [](UnitSessions& s, u8 k) { StartErase(s, "x", k); }, true},
+      {"program main", StartProgramMain, true},      {"program eep", StartProgramEep, true},
+      {"write option", StartWriteOption, true},      {"checksum", StartReadChecksum, true},
+      {"verify main", StartVerifyMain, false},       {"verify eep", StartVerifyEep, false},
+      {"read main", StartReadMain, false},           {"read eep", StartReadEep, false},
+      {"read option", StartReadOption, false},
+  };
+  for (const u8 family : {u8{0x10}, u8{0x01}, u8{0x00}, u8{0x18}, u8{0x04}}) {
+    const bool common = family == 0x00 || family == 0x18 || family == 0x04;
+    for (const Start& st : starts) {
+      SCOPED_TRACE(std::string(st.name) + " family " + std::to_string(family));
+      SessionWorld v;
+      v.model->Params = w.model->Params;
+      v.model->Params.UseFlashDriver = 1;
+      v.model->Params.FamilyCode = family;
+      st.start(*v.s, 6);
+      const bool refused = st.hasSegment || common;
+      if (refused) {
+        EXPECT_TRUE(v.ports[6].packets.empty());
+        EXPECT_EQ(v.U(6).Busy, 0);
+        EXPECT_EQ(v.LastLine(), SessionWorld::UnitLine(6, "Flash driver is not loaded, command not sent!"));
+      } else {
+        ASSERT_EQ(v.ports[6].packets.size(), 1u);
+        EXPECT_EQ(v.ports[6].packets[0].size(), 90u);  // the header, no driver bytes
+        EXPECT_EQ(v.U(6).Busy, 1);
+      }
+    }
+  }
+  // A loaded driver lets every request go.
+  w.model->Params.UseFlashDriver = 1;
   w.wire->Driver.DriverLoaded = 1;
   StartBlankCheck(*w.s, 6);
   EXPECT_EQ(w.ports[6].packets.size(), 1u);

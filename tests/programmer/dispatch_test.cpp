@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "programmer/CommandCodes.h"
 #include "programmer/OnlineChains.h"
 #include "programmer/ResultCode.h"
+#include "programmer/UnitStepFramework.h"
 #include "tests/programmer/session_fixture.h"
+#include "texts/Texts.h"
 
 namespace qx::test {
 namespace {
@@ -62,6 +66,32 @@ TEST(Dispatch, UndecodableFrameFailsTheUnitEvenWhenIdle) {
   w.Feed(7, bad);
   EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(7, "Packet Error!"));
   EXPECT_EQ(w.U(7).Gauge.State, GaugeState::Failed);
+}
+
+// A bad frame ends the unit's step once: what the window sees is one end of step and one
+// line, in a running step as in an idle unit.
+TEST(Dispatch, ABadFrameEndsItsStepOnce) {
+  SessionWorld one;
+  StartErase(*one.s, "x", 2);
+  one.op.gaugeChanges.clear();
+  EndUnitStep(*one.s, 1, 2);
+  const std::size_t perEnd = one.op.gaugeChanges.size();
+
+  const std::vector<u8> badEscape = {0xC0, 0xDB, 0x41, 1, 2, 3, 4, 5, 6, 7, 8, 0xC0};
+  const std::vector<u8> tooShort = {0xC0, 1, 2, 3, 0xC0};
+  for (const auto* frame : {&badEscape, &tooShort}) {
+    for (const bool running : {true, false}) {
+      SessionWorld w;
+      if (running) StartErase(*w.s, "x", 2);
+      const std::size_t lines = w.Lines().size();
+      w.op.gaugeChanges.clear();
+      w.Feed(2, *frame);
+      EXPECT_EQ(w.op.gaugeChanges.size(), perEnd) << running;
+      EXPECT_EQ(w.Lines().size(), lines + 1) << running;
+      EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(2, "Packet Error!"));
+      EXPECT_EQ(w.U(2).Busy, 0);
+    }
+  }
 }
 
 TEST(Dispatch, CheckMismatchReachesTheHandlerAs35) {
@@ -158,6 +188,46 @@ TEST(Routing, FramesOfAUnitWaitingInTheMismatchQuestionAreHeldBackOthersGoOn) {
   EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Data Verify error!"));
   EXPECT_EQ(s2.Hold[0].HeldCount, 0);
   EXPECT_EQ(w.wire->Units[0].RxCount, FrameFillerBytes);  // only the filler behind the last frame
+}
+
+// While a unit's reply handler waits in a question, its further bytes are held; what does
+// not fit in the hold is dropped, counted, and reported in one line when routing resumes.
+TEST(Routing, BytesAFullHoldDropsAreCountedAndLoggedOnce) {
+  SessionWorld w;
+  auto& p = w.model->Params;
+  p.MainFlashStart = 0;
+  p.MainFlashEnd = 0x1FFF;
+  p.DownloadSize = 0x2000;
+  struct AskingOperator : RecordingOperator {
+    std::function<void()> during;
+    MsgAnswer Ask(MsgKind kind, std::string_view text, MsgButtons buttons) override {
+      if (during) during();
+      return RecordingOperator::Ask(kind, text, buttons);
+    }
+  };
+  AskingOperator op;
+  op.answers = {MsgAnswer::Abort};
+  UnitSessions s2(*w.model, *w.wire, w.random, w.log, op);
+  s2.Port[0] = &w.ports[0];
+  s2.Unit[0].Linked = 1;
+  StartVerifyMain(s2, 0);
+  std::vector<u8> chip(w.model->MainFlashImage.begin(), w.model->MainFlashImage.begin() + 4096);
+  chip[5] ^= 1;
+  const std::vector<u8> filler(RxBufferSize - 100, 0xFF);
+  op.during = [&] {
+    HandleReceiveData(s2, 0, filler);   // fits
+    HandleReceiveData(s2, 0, filler);   // all but 100 dropped
+    HandleReceiveData(s2, 0, std::vector<u8>(50, 0xFF));  // dropped
+  };
+  HandleReceiveData(s2, 0, DataReply(chip));
+  const std::string line = SessionWorld::UnitLine(
+      0, Tx(TextId::UnitHeldBytesDropped, static_cast<u32>(filler.size() - 100 + 50)));
+  EXPECT_EQ(std::count(w.Lines().begin(), w.Lines().end(), line), 1);
+  EXPECT_EQ(s2.Hold[0].Dropped, 0u);
+  // The next chunk routes as usual and logs nothing more.
+  const std::size_t lines = w.Lines().size();
+  HandleReceiveData(s2, 0, std::vector<u8>(3, 0xFF));
+  EXPECT_EQ(w.Lines().size(), lines);
 }
 
 TEST(Routing, AHandlerThatThrowsDoesNotMuteItsUnit) {

@@ -38,7 +38,8 @@ class DriverLoad : public ::testing::Test {
     std::filesystem::create_directories(dir.Dir() + "DromixDRVs");
     ASSERT_TRUE(sim::WriteBytesFile(dir.Dir() + "DromixDRVs/FDrvAC78X.KDV", bytes));
   }
-  void Load() { LoadFlashDriver(*driver, "AC7801", dir.Dir(), op); }
+  // Family 0x04 puts the common segment furthest into a packet, at 4440.
+  void Load(u8 family = 0x04) { LoadFlashDriver(*driver, "AC7801", family, dir.Dir(), op); }
   void ExpectRejected() {
     EXPECT_EQ(driver->DriverLoaded, 0);
     ASSERT_EQ(op.messages.size(), 1u);
@@ -105,6 +106,54 @@ TEST_F(DriverLoad, CorruptionsAreRejected) {
   }
 }
 
+// A segment has to fit where the loaded chip's family copies it: the common segment goes
+// behind the programming block (4440) only for family 0x04, elsewhere no further than 1112.
+TEST_F(DriverLoad, SegmentFitFollowsTheFamily) {
+  struct Case {
+    const char* name;
+    u16 commonLength;
+    u8 family;
+    bool loads;
+  };
+  const Case cases[] = {
+      {"fits at 1112, family 0x10", 1703, 0x10, true},
+      {"fits at 1112, family 0x00", 1703, 0x00, true},
+      {"fits at 1112, family 0x18", 1703, 0x18, true},
+      {"too long for 4440, family 0x04", 1703, 0x04, false},
+      {"longest at 4440, family 0x04", 1702, 0x04, true},
+      {"too long for 1112, family 0x10", 5031, 0x10, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    op.messages.clear();
+    Bytes f = sim::MakePlainDriverFile(spec);
+    PutLe16(f, 48, 64);
+    PutLe16(f, 50, c.commonLength);
+    Write(sim::ScrambleDriverFile(f));
+    Load(c.family);
+    EXPECT_EQ(driver->DriverLoaded, c.loads ? 1 : 0);
+    EXPECT_EQ(op.messages.size(), c.loads ? 0u : 1u);
+  }
+}
+
+// DriverSize is the length of the file last read: a driver file that cannot be read leaves
+// it as it was.
+TEST_F(DriverLoad, UnreadableFileKeepsTheSizeOfTheLastOneRead) {
+  const Bytes good = sim::MakeDriverFile(spec);
+  Write(good);
+  Load();
+  ASSERT_EQ(driver->DriverLoaded, 1);
+  ASSERT_EQ(driver->DriverSize, good.size());
+  const std::string path = dir.Dir() + "DromixDRVs/FDrvAC78X.KDV";
+  std::filesystem::remove(path);
+  // A regular file by its type whose reads fail.
+  std::filesystem::create_symlink("/proc/self/mem", path);
+  op.messages.clear();
+  Load();
+  ExpectRejected();
+  EXPECT_EQ(driver->DriverSize, good.size());
+}
+
 TEST_F(DriverLoad, OversizeAndTinyFilesAreRejected) {
   for (std::size_t size : {DriverFileMaxSize + 1, std::size_t{20000}, std::size_t{1}, std::size_t{103}}) {
     op.messages.clear();
@@ -120,7 +169,7 @@ TEST_F(DriverLoad, MissingFileAndUnknownChip) {
   ASSERT_EQ(op.messages.size(), 1u);
   EXPECT_EQ(op.messages[0].text, Tx(TextId::DriverFileNotExists, dir.Dir() + "DromixDRVs/FDrvAC78X.KDV"));
   op.messages.clear();
-  LoadFlashDriver(*driver, "NOPE", dir.Dir(), op);
+  LoadFlashDriver(*driver, "NOPE", 0x04, dir.Dir(), op);
   ASSERT_EQ(op.messages.size(), 2u);
   EXPECT_EQ(op.messages[1].text, Text(TextId::DriverNotFound));
   EXPECT_TRUE(driver->DriverFilePath.empty());

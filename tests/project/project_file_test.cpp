@@ -24,10 +24,12 @@ using R = ProjectReadResult;
 
 u8 Pattern(u32 i, u32 salt) { return static_cast<u8>(((i + salt) * 2654435761u) >> 24); }
 
-// Offsets the layout fixes, computed independently of the writer.
+// Offsets the layout fixes, computed independently of the writer. The main-image section
+// has its key byte whatever its count; the EEP section is absent for no data.
 std::size_t SectionBytes(u32 n) { return n == 0 ? 0 : 1 + n + n / 1024; }
+std::size_t MainSectionBytes(u32 n) { return 1 + n + n / 1024; }
 u32 EepCount(u32 d) { return d == 0 ? 0 : (d % 65536 == 0 ? 65536 : d % 65536); }
-std::size_t EepTagAt(u32 download) { return 3434 + SectionBytes(download); }
+std::size_t EepTagAt(u32 download) { return 3434 + MainSectionBytes(download); }
 std::size_t StoredSumAt(u32 download, u32 eep) { return EepTagAt(download) + 3 + 4 + SectionBytes(EepCount(eep)); }
 std::size_t ExtensionBytes(u32 eep) {
   const u32 rest = eep - EepCount(eep);
@@ -215,9 +217,10 @@ TEST_F(ProjectFileTest, DamagedTagsAndMagic) {
     std::size_t at;
     R expected;
   };
-  // With no main data the EEP tag follows the MFM tag directly, so each damage shows alone;
-  // a damaged CFG tag sends the reader into the section, where the later tags fail too.
-  for (const Case& c : {Case{"magic", 0, R::PrjBadMagic}, Case{"mfm tag", 3432, R::PrjNoMfm},
+  // With no main data only the key byte stands between the MFM and the EEP tag. A damaged
+  // tag leaves its section unread, so the reader looks for the next tag inside it, where it
+  // fails too (the last failing tag wins): a damaged CFG or MFM tag ends with the EEP code.
+  for (const Case& c : {Case{"magic", 0, R::PrjBadMagic}, Case{"mfm tag", 3432, R::PrjNoEep},
                         Case{"eep tag", EepTagAt(0) + 1, R::PrjNoEep}, Case{"cfg tag", 2404, R::PrjNoEep}}) {
     std::vector<u8> bad = good;
     bad[c.at] ^= 0x20;
@@ -245,7 +248,8 @@ TEST_F(ProjectFileTest, TruncationAtEveryOffsetLeavesLiveStateUnchanged) {
   live->MainFlashImage[0] = 0x5A;
   live->EepImage[0] = 0xA5;
   section.fill(0x33);
-  for (std::size_t len = 0; len < bytes.size(); ++len) {
+  // Up to the stored sum every cut fails; the trailing bytes are never read.
+  for (std::size_t len = 0; len < StoredSumAt(10, 5) + 4; ++len) {
     ASSERT_NE(Read(std::span<const u8>(bytes).first(len), *live), R::PrjOk) << len;
     ASSERT_EQ(live->ChipName, "Live") << len;
     ASSERT_EQ(live->Params.DownloadSize, 77u) << len;
@@ -319,6 +323,51 @@ TEST_F(ProjectFileTest, OlderLayoutWithoutExtensionStillLoads) {
 
   // Cut inside the extension: the file is refused.
   EXPECT_EQ(Read(std::span<const u8>(full).first(olderSize + 20), *NewModel()), R::PrjSumMismatch);
+}
+
+// Cuts after the stored sum, and a file of no main-image data.
+TEST_F(ProjectFileTest, CutTrailerAndEmptyMainImage) {
+  struct Case {
+    const char* name;
+    u32 download;
+    u32 eep;
+    bool whole;
+    std::ptrdiff_t keptPastSum;  // bytes kept after the stored sum; negative: cut inside it
+    R expected;
+  };
+  const Case cases[] = {
+      {"trailer cut to nothing", 10, 5, false, 0, R::PrjOk},
+      {"trailer cut in the middle", 10, 5, false, 128, R::PrjOk},
+      {"trailer one byte short", 10, 5, false, 255, R::PrjOk},
+      {"stored sum cut", 10, 5, false, -3, R::PrjSumMismatch},
+      {"extension expected, trailer cut", 10, 0x20000, false, 200, R::PrjSumMismatch},
+      {"no main-image data", 0, 5, true, 0, R::PrjOk},
+      {"no main-image data, trailer cut", 0, 0, false, 17, R::PrjOk},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto src = NewModel();
+    FillSample(*src, c.download, c.eep);
+    const std::vector<u8> bytes = Build(*src);
+    // The layout an outside reader follows: the main-image key byte, then the EEP tag.
+    ASSERT_EQ(bytes[EepTagAt(c.download)], 'E' ^ 0xEC);
+    ASSERT_EQ(GetLe32(bytes, EepTagAt(c.download) + 3), c.eep);
+    const std::size_t sumEnd = StoredSumAt(c.download, c.eep) + 4;
+    const std::size_t kept =
+        c.whole ? bytes.size() : static_cast<std::size_t>(static_cast<std::ptrdiff_t>(sumEnd) + c.keptPastSum);
+    auto back = NewModel();
+    back->ChipName = "Live";
+    EXPECT_EQ(Read(std::span<const u8>(bytes).first(kept), *back), c.expected);
+    if (c.expected != R::PrjOk) {
+      EXPECT_EQ(back->ChipName, "Live");
+      continue;
+    }
+    EXPECT_EQ(back->ChipName, src->ChipName);
+    EXPECT_EQ(back->Params.DownloadSize, c.download);
+    EXPECT_TRUE(std::equal(src->MainFlashImage.begin(), src->MainFlashImage.begin() + c.download,
+                           back->MainFlashImage.begin()));
+    EXPECT_TRUE(std::equal(src->EepImage.begin(), src->EepImage.begin() + c.eep, back->EepImage.begin()));
+  }
 }
 
 TEST_F(ProjectFileTest, MessagesAndCommandLineMode) {

@@ -1,14 +1,25 @@
+#include <fcntl.h>
+#include <grp.h>
+#include <poll.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "serial/CommDevice.h"
+#include "serial/LowLatency.h"
 #include "serial/PortProbe.h"
 #include "serial/PumpedEventQueue.h"
 #include "serial/TComm.h"
 #include "tests/serial/CommFixture.h"
 #include "tests/serial/PseudoTerminal.h"
+#include "tests/support/TempDir.h"
 
 namespace qx {
 namespace {
@@ -28,29 +39,91 @@ std::string OpenError(TComm& comm) {
 
 class TCommOpenPort : public test::CommOnPty {};
 
+// Another process holds the port: a child opens and locks it as the program does, and
+// keeps it until released. Only system calls run in the child.
+class HoldingChild {
+ public:
+  explicit HoldingChild(const std::string& path) {
+    int ready[2];
+    int release[2];
+    if (::pipe2(ready, O_CLOEXEC) != 0 || ::pipe2(release, O_CLOEXEC) != 0) return;
+    const char* device = path.c_str();
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      // Its own copy of the release end would keep the read below from ever seeing the end.
+      ::close(ready[0]);
+      ::close(release[1]);
+      const int fd = ::open(device, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+      char c = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::ioctl(fd, TIOCEXCL) == 0 ? 'y' : 'n';
+      (void)!::write(ready[1], &c, 1);
+      pollfd p{release[0], POLLIN, 0};
+      (void)::poll(&p, 1, 60000);  // released, or the test went away
+      ::_exit(0);
+    }
+    ::close(ready[1]);
+    ::close(release[0]);
+    char c = 0;
+    ok_ = pid_ > 0 && ::read(ready[0], &c, 1) == 1 && c == 'y';
+    ::close(ready[0]);
+    release_ = release[1];
+  }
+  ~HoldingChild() {
+    if (release_ >= 0) ::close(release_);
+    if (pid_ > 0) ::waitpid(pid_, nullptr, 0);
+  }
+  HoldingChild(const HoldingChild&) = delete;
+  HoldingChild& operator=(const HoldingChild&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  pid_t pid_ = -1;
+  int release_ = -1;
+  bool ok_ = false;
+};
+
 TEST(TCommOpen, EveryFailureGivesItsTextAndLeavesNothingOpen) {
+  PseudoTerminal heldByChild;
+  ASSERT_TRUE(heldByChild.ok());
+  HoldingChild child(heldByChild.SlavePath());  // before any thread of this process runs
+  ASSERT_TRUE(child.ok());
+
   PseudoTerminal held;
   ASSERT_TRUE(held.ok());
   PumpedEventQueue queue;
   TComm holder(queue);
   holder.SetCommName(held.SlavePath());
   ASSERT_NO_THROW(holder.OpenPort());
+  PseudoTerminal refusing;
+  ASSERT_TRUE(refusing.ok());
 
+  const std::string missing = "No such device: the port does not exist or its adapter is unplugged.";
+  const std::string busy = "Busy: the port is held by another program.";
   struct Case {
     std::string name;
     std::string text;
+    std::function<void(TComm&)> setup;
   };
   const Case cases[] = {
-      {"/dev/qx-no-such-port", "Error opening serial port:/dev/qx-no-such-port"},
-      {"qx-no-such-port", "Error opening serial port:qx-no-such-port"},
-      {"/dev/null", "File handle is not a comm handle "},
-      {"/tmp", "Error opening serial port:/tmp"},
-      {held.SlavePath(), "Error opening serial port:" + held.SlavePath()},  // held by another component
+      {"/dev/qx-no-such-port", "Error opening serial port:/dev/qx-no-such-port\n" + missing, nullptr},
+      {"qx-no-such-port", "Error opening serial port:qx-no-such-port\n" + missing, nullptr},
+      {"/dev/null", "File handle is not a comm handle ", nullptr},
+      {"/tmp", "Error opening serial port:/tmp\nSystem error 21: Is a directory", nullptr},
+      {held.SlavePath(), "Error opening serial port:" + held.SlavePath() + "\n" + busy, nullptr},
+      {heldByChild.SlavePath(), "Error opening serial port:" + heldByChild.SlavePath() + "\n" + busy, nullptr},
+      // A pseudo-terminal keeps 8 data bits and no parity whatever it is asked for.
+      {refusing.SlavePath(),
+       "Cannot setup comm buffer\nThe driver refused the line settings: asked 1000000 7E2, in force 1000000 8N2.",
+       [](TComm& c) {
+         SetProgrammerLinePreset(c);
+         c.SetByteSize(TByteSize::_7);
+         c.SetParity(TParity::Even);
+       }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     TComm comm(queue);
     comm.SetCommName(c.name);
+    if (c.setup) c.setup(comm);
     const int before = OpenFdCount();
     EXPECT_EQ(OpenError(comm), c.text);
     EXPECT_EQ(OpenFdCount(), before);
@@ -62,10 +135,56 @@ TEST(TCommOpen, EveryFailureGivesItsTextAndLeavesNothingOpen) {
     PseudoTerminal good;
     ASSERT_TRUE(good.ok());
     comm.SetCommName(good.SlavePath());
+    SetProgrammerLinePreset(comm);
     ASSERT_NO_THROW(comm.OpenPort());
     EXPECT_TRUE(comm.IsOpen());
     comm.ClosePort();
   }
+}
+
+TEST(TCommOpen, ReasonsForTheSystemsErrors) {
+  test::TempDir dir;
+  const std::string device = dir.File("ttyQX0");
+  test::WriteText(device, "");
+  // The group that owns the device is the one the user needs.
+  const bool owned = ::chown(device.c_str(), static_cast<uid_t>(-1), 5) == 0;
+  struct Case {
+    int error;
+    std::string path;
+    std::string text;
+  };
+  const Case cases[] = {
+      {ENOENT, "/dev/qx-no-such-port", "No such device: the port does not exist or its adapter is unplugged."},
+      {ENXIO, device, "No such device: the port does not exist or its adapter is unplugged."},
+      {EACCES, "/dev/qx-no-such-port",
+       "Permission denied: the user needs to be in the group of the serial ports (\"dialout\"), then log in again."},
+      {EBUSY, device, "Busy: the port is held by another program."},
+      {EWOULDBLOCK, device, "Busy: the port is held by another program."},
+      {EIO, device, "System error 5: Input/output error"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CommOpenReason(c.error, c.path), c.text) << c.error;
+  if (owned) {
+    EXPECT_EQ(CommOpenReason(EACCES, device),
+              "Permission denied: the user needs to be in the group of the serial ports (\"" +
+                  std::string(::getgrgid(5)->gr_name) + "\"), then log in again.");
+  }
+}
+
+// Pseudo-terminals have no low-latency request: it fails quietly and the port opens and
+// carries bytes as before.
+TEST_F(TCommOpenPort, LowLatencyRequestFailsQuietlyOnAPseudoTerminal) {
+  {
+    UniqueFd fd(::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    ASSERT_TRUE(fd);
+    EXPECT_FALSE(RequestLowLatency(fd.get()));
+  }
+  Open();
+  const std::vector<u8> out = {0xC0, 0x55, 0xC0};
+  ASSERT_TRUE(comm.WriteData(out));
+  EXPECT_EQ(pty.ReadExactly(out.size()), out);
+  ASSERT_TRUE(pty.WriteAll(out));
+  ASSERT_TRUE(PumpUntil([&] { return events.received.size() >= out.size(); }));
+  EXPECT_EQ(events.received, out);
 }
 
 TEST_F(TCommOpenPort, SecondOpenRaisesAndLeavesTheOpenPortWorking) {

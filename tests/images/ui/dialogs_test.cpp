@@ -89,6 +89,33 @@ TEST_F(SnDialog, ShowAndAreaChoiceSetTheAddress) {
   EXPECT_EQ(dlg->AddrEditSN->text(), "0x08000000");
 }
 
+// Clicking the area that is already chosen is no change: the address typed stays.
+TEST_F(SnDialog, ClickingTheCheckedAreaAgainKeepsTheTypedAddress) {
+  struct Case {
+    QRadioButton* area;
+    const char* typed;
+  };
+  for (const Case c : {Case{dlg->RadioSnMain, "0x08000123"}, Case{dlg->RadioSnEep, "0x08080040"}}) {
+    QTest::mouseClick(c.area, Qt::LeftButton);
+    dlg->AddrEditSN->setText(c.typed);
+    QTest::mouseClick(c.area, Qt::LeftButton);
+    EXPECT_EQ(dlg->AddrEditSN->text(), c.typed);
+  }
+  QTest::mouseClick(dlg->RadioSnMain, Qt::LeftButton);  // a real change sets the area's start
+  EXPECT_EQ(dlg->AddrEditSN->text(), "0x08000000");
+}
+
+TEST_F(SnDialog, TextWithACharacterOfNoOneByteFormIsRefused) {
+  dlg->EditDataSN->setText(QString::fromUtf8("A\xC3\xA9\xE4\xB8\xAD"));  // A, e acute, a CJK character
+  dlg->BitBtnOK->click();
+  EXPECT_EQ(dlg->result(), QDialog::Accepted);
+  ASSERT_EQ(op.messages.size(), 1u);
+  EXPECT_EQ(op.messages[0].text,
+            "The character \"\xE4\xB8\xAD\" has no one-byte form and cannot be stored as S/N data!");
+  EXPECT_EQ(chip->MainFlashImage[0], 0xFF);
+  EXPECT_TRUE(mainRows.empty());
+}
+
 TEST_F(SnDialog, AsciiInMainFlashIsUpperCasedAndRefreshesRows) {
   dlg->EditDataSN->setFocus();
   QTest::keyClicks(dlg->EditDataSN, "ab12");

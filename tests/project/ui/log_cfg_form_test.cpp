@@ -112,6 +112,47 @@ TEST_F(LogCfgFormTest, BrowseAndWriteAtClose) {
   EXPECT_TRUE(op.messages.empty());
 }
 
+// The check box only enables the controls: the dialog's close path writes the log with the
+// box clear as well, at either location.
+TEST_F(LogCfgFormTest, CloseWritesTheLogWithTheBoxClear) {
+  form.Clock = [] { return LogStamp{"2024/05/17", "09:12:44"}; };
+  for (int i = 0; i < 7; ++i) log.AddLine("line " + std::to_string(i));
+  struct Case {
+    const char* name;
+    int location;
+    std::string file;
+  };
+  const Case cases[] = {
+      {"system", LogLocationSystem, "KVTxLogS/KVT_2024_05_17_09_12_44.log"},
+      {"customer", LogLocationCustomer, "run.log"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    LogSettings s;
+    s.Enabled = false;
+    s.Location = c.location;
+    s.FileName = "run.log";
+    form.SetSettings(s);
+    ASSERT_FALSE(form.CheckBoxLog->isChecked());
+    EXPECT_TRUE(form.WriteLogFile());
+    EXPECT_EQ(test::ReadAll(dir.File(c.file)).substr(0, 16), "line 0\r\nline 1\r\n");
+  }
+  EXPECT_TRUE(op.messages.empty());
+}
+
+// Clicking the item that is already checked is no change of the location: the mode stays.
+TEST_F(LogCfgFormTest, ClickingTheCheckedLocationAgainKeepsTheMode) {
+  form.show();
+  Item(form.RadioGrpCreat, 1)->click();
+  Item(form.RadioGrpMod, 2)->click();
+  Item(form.RadioGrpCreat, 1)->click();
+  EXPECT_EQ(form.LogModeIndex(), 2);
+  EXPECT_TRUE(form.RadioGrpMod->isEnabled());
+  Item(form.RadioGrpCreat, 0)->click();  // a real change still resets it
+  EXPECT_EQ(form.LogModeIndex(), 0);
+  EXPECT_FALSE(form.RadioGrpMod->isEnabled());
+}
+
 TEST(QtFileFilterText, DialogFilterToQt) {
   EXPECT_EQ(QtFileFilter("All Log Files(*.Log,*.Txt)|*.log;*.Txt"), "All Log Files(*.Log,*.Txt) (*.log *.Txt)");
   EXPECT_EQ(QtFileFilter("A|*.a|B|*.b"), "A (*.a);;B (*.b)");

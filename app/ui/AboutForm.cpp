@@ -3,22 +3,17 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "app/ui/QtText.h"
 #include "ui_AboutForm.h"
-
-#include "texts/Texts.h"
 
 namespace qx {
 
-namespace {
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-}  // namespace
-
 TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::AboutForm>()) {
   ui_->setupUi(this);
-  setWindowTitle(Q(Text(TextId::WndAboutCaption)));
-  ui_->LabelTilA->setText(Q(Text(TextId::ProgramTitle)));
-  ui_->LabelVersion->setText(Q(Text(TextId::WndAboutVersion)));
-  ui_->OKButton->setText(Q(Text(TextId::WndAboutOk)));
+  setWindowTitle(QtText(TextId::WndAboutCaption));
+  ui_->LabelTilA->setText(QtText(TextId::ProgramTitle));
+  ui_->LabelVersion->setText(QtText(TextId::WndAboutVersion));
+  ui_->OKButton->setText(QtText(TextId::WndAboutOk));
 }
 
 TAboutForm::~TAboutForm() = default;

@@ -7,16 +7,15 @@
 
 #include "app/ui/ControlText.h"
 #include "app/ui/GenMFrmARM.h"
-#include "ui_GenMFrmARM.h"
-#include "chips/WindowChanges.h"
+#include "app/ui/QtText.h"
 #include "app/ui/RadioGroup.h"
-#include "texts/Texts.h"
+#include "chips/WindowChanges.h"
+#include "ui_GenMFrmARM.h"
 
 namespace qx {
 
 namespace {
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // The tab widget a page belongs to, or null for any other widget.
 QTabWidget* TabsOf(QWidget& page) {
@@ -28,7 +27,7 @@ QTabWidget* TabsOf(QWidget& page) {
 
 std::optional<QString> TextOf(const ControlChange& c) {
   if (c.Text) return QString::fromStdString(*c.Text);
-  if (c.Caption) return Q(Text(*c.Caption));
+  if (c.Caption) return QtText(*c.Caption);
   return std::nullopt;
 }
 

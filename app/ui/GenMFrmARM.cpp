@@ -17,6 +17,7 @@
 #include "app/ui/HandlerGuard.h"
 #include "app/ui/MessageBoxes.h"
 #include "app/ui/ProgressGauges.h"
+#include "app/ui/QtText.h"
 #include "project/ui/LogCfgForm.h"
 #include "ui_GenMFrmARM.h"
 
@@ -24,7 +25,6 @@ namespace qx {
 
 namespace {
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // Which handler each control runs: buttons on click, menu items when triggered, the chip
 // name field when its text changes.
@@ -157,7 +157,7 @@ void TGenMFrmARM::SetMessageLog(MessageLog& log) {
 
 QObject* TGenMFrmARM::FindControl(std::string_view name) const {
   // Dialogs parented to the window hold objects of their own; only the window's count.
-  for (QObject* o : findChildren<QObject*>(Q(name))) {
+  for (QObject* o : findChildren<QObject*>(QtText(name))) {
     if (auto* menu = qobject_cast<QMenu*>(o)) {
       if (menu->parentWidget() != nullptr && menu->parentWidget()->window() == this) return o;
     } else if (auto* w = qobject_cast<QWidget*>(o)) {
@@ -306,7 +306,7 @@ void TGenMFrmARM::ShowPortList(const PortList& list) {
 
 void TGenMFrmARM::SetStatusPanel(int panel, std::string_view text) {
   if (panel >= 0 && panel < static_cast<int>(statusPanels_.size()))
-    statusPanels_[static_cast<std::size_t>(panel)].setText(Q(text));
+    statusPanels_[static_cast<std::size_t>(panel)].setText(QtText(text));
 }
 
 QProgressBar* TGenMFrmARM::Gauge(u8 unit) const { return unit < gauges_.size() ? gauges_[unit] : nullptr; }
@@ -333,7 +333,7 @@ void TGenMFrmARM::LogLineAdded(const std::string& line) { ui_->InfoMemo->appendP
 
 void TGenMFrmARM::LogCleared() { ui_->InfoMemo->clear(); }
 
-void TGenMFrmARM::SetInfoCaption(std::string_view text) { ui_->InfoPanel->setText(Q(text)); }
+void TGenMFrmARM::SetInfoCaption(std::string_view text) { ui_->InfoPanel->setText(QtText(text)); }
 
 void TGenMFrmARM::UnitStepBegan(u8 unit, u8, const UnitGauge& gauge) {
   if (QProgressBar* bar = Gauge(unit)) ShowGauge(*bar, gauge);

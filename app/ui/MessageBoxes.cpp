@@ -5,13 +5,12 @@
 #include <QPushButton>
 #include <vector>
 
-#include "texts/Texts.h"
+#include "app/ui/QtText.h"
 
 namespace qx {
 
 namespace {
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 struct BoxButton {
   QMessageBox::StandardButton Button;
@@ -60,10 +59,10 @@ MsgAnswer DismissAnswer(MsgButtons buttons) {
 
 std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, MsgKind kind, std::string_view text,
                                             MsgButtons buttons) {
-  auto box = std::make_unique<QMessageBox>(IconOf(kind), Q(Text(TextId::ProgramTitle)), Q(text),
+  auto box = std::make_unique<QMessageBox>(IconOf(kind), QtText(TextId::ProgramTitle), QtText(text),
                                            QMessageBox::NoButton, parent);
   const auto list = ButtonsOf(buttons);
-  for (const BoxButton& b : list) box->addButton(b.Button)->setText(Q(Text(b.Caption)));
+  for (const BoxButton& b : list) box->addButton(b.Button)->setText(QtText(b.Caption));
   box->setDefaultButton(list.front().Button);
   return box;
 }

@@ -2,22 +2,18 @@
 
 #include <QApplication>
 
+#include "app/ui/QtText.h"
 #include "base/AppDir.h"
-#include "texts/Texts.h"
 
 namespace qx {
-
-namespace {
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-}  // namespace
 
 ProgramForms CreateProgramForms(ChipModel& model, MessageLog& log, const std::string& appDir) {
   ProgramForms f;
   f.GenMFrmARM = std::make_unique<TGenMFrmARM>();
   TGenMFrmARM& window = *f.GenMFrmARM;
-  window.setWindowTitle(Q(Text(TextId::MainCaption)));
+  window.setWindowTitle(QtText(TextId::MainCaption));
   f.AboutForm = std::make_unique<TAboutForm>(&window);
-  f.AboutForm->LabelTilA().setText(Q(Text(TextId::ProgramTitle)));
+  f.AboutForm->LabelTilA().setText(QtText(TextId::ProgramTitle));
   f.FormOfsAddr = std::make_unique<TFormOfsAddr>(model, window, &window);
   f.ConfigSNForm = std::make_unique<TConfigSNForm>(model, window, &window);
   f.LogCfgForm = std::make_unique<TLogCfgForm>(appDir, log, window, &window);
@@ -28,7 +24,7 @@ ProgramForms CreateProgramForms(ChipModel& model, MessageLog& log, const std::st
 
 int ProgramMain(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(Q(Text(TextId::ProgramTitle)));
+  QApplication::setApplicationName(QtText(TextId::ProgramTitle));
   // Until the station owns the run, the chip model and the log live here.
   auto model = std::make_unique<ChipModel>();
   MessageLog log;

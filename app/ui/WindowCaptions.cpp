@@ -6,16 +6,15 @@
 #include <vector>
 
 #include "app/ui/GenMFrmARM.h"
-#include "ui_GenMFrmARM.h"
-#include "chips/WindowChanges.h"
+#include "app/ui/QtText.h"
 #include "app/ui/RadioGroup.h"
-#include "texts/Texts.h"
+#include "chips/WindowChanges.h"
+#include "ui_GenMFrmARM.h"
 
 namespace qx {
 
 namespace {
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 struct NamedText {
   std::string_view Name;
@@ -158,7 +157,7 @@ constexpr NamedText kHints[] = {
 
 void SetItems(TRadioGroup& group, std::initializer_list<TextId> ids) {
   std::vector<QString> texts;
-  for (TextId id : ids) texts.push_back(Q(Text(id)));
+  for (TextId id : ids) texts.push_back(QtText(id));
   group.SetItemTexts(texts);
 }
 
@@ -177,12 +176,12 @@ void ApplyCaptions(TGenMFrmARM& window, std::span<const NamedText> captions) {
 }  // namespace
 
 void TGenMFrmARM::SetDesignTexts() {
-  setWindowTitle(Q(Text(TextId::MainCaption)));
+  setWindowTitle(QtText(TextId::MainCaption));
   ApplyCaptions(*this, kDesignCaptions);
   ApplyCaptions(*this, kFirstShowCaptions);
   ApplyCaptions(*this, kCheckBoxCaptions);
   for (const NamedText& h : kHints) {
-    if (auto* w = qobject_cast<QWidget*>(FindControl(h.Name))) w->setToolTip(Q(Text(h.Id)));
+    if (auto* w = qobject_cast<QWidget*>(FindControl(h.Name))) w->setToolTip(QtText(h.Id));
   }
   SetItems(*ui_->RadioGpVolt, {TextId::WndVolt33, TextId::WndVolt50});
   SetItems(*ui_->RadioGrpSpdF, {TextId::WndSpdFast, TextId::WndSpdSlow});

@@ -5,7 +5,6 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
@@ -20,25 +19,9 @@
 
 #include "app/WindowCommands.h"
 #include "app/ui/GenMFrmARM.h"
+#include "tests/support/QtEnvironment.h"
 
 namespace qx::test {
-
-// The application lives from before the first test to after the last one; a static one
-// would outlive Qt's own globals at exit.
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
-  void TearDown() override { app_.reset(); }
-
- private:
-  int argc_ = 1;
-  char name_[10] = "app_tests";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QApplication> app_;
-};
-
-// gtest owns the environment; an inline variable registers it once per test executable.
-inline ::testing::Environment* const qtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 // What a control shows as its caption or text, whatever its kind.
 inline QString ShownText(const QObject& o) {

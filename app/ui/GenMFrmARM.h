@@ -8,7 +8,7 @@
 #include <QMenu>
 #include <array>
 #include <functional>
-#include <span>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,15 +20,12 @@
 #include "base/Operator.h"
 #include "programmer/PortList.h"
 
-#include <memory>
-
 namespace Ui {
 class GenMFrmARM;
 }
 class QAbstractItemModel;
 class QDialog;
 class QProgressBar;
-class QTableView;
 
 namespace qx {
 

@@ -1,14 +1,3 @@
-#include <QApplication>
-#include <QMessageBox>
+#include "app/ui/ProgramMain.h"
 
-#include "texts/Texts.h"
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QString::fromUtf8(qx::Text(qx::TextId::ProgramTitle)));
-  QMessageBox box;
-  box.setWindowTitle(QString::fromUtf8(qx::Text(qx::TextId::MainCaption)));
-  box.setText(QString::fromUtf8(qx::Text(qx::TextId::ProgramTitle)));
-  box.show();
-  return QApplication::exec();
-}
+int main(int argc, char** argv) { return qx::ProgramMain(argc, argv); }

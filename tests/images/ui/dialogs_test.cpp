@@ -10,26 +10,10 @@
 #include "tests/images/ObjectFileFixture.h"
 #include "images/ui/ConfigSNForm.h"
 #include "images/ui/FormOfsAddr.h"
+#include "tests/support/QtAppEnvironment.h"
 
 namespace qx {
 namespace {
-
-// The application lives from before the first test to after the last one; a static one
-// would outlive Qt's own globals at exit.
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
-  void TearDown() override { app_.reset(); }
-
- private:
-  int argc_ = 1;
-  char name_[13] = "images_tests";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QApplication> app_;
-};
-
-// gtest takes ownership of the environment.
-[[maybe_unused]] ::testing::Environment* const qtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 class Dialogs : public ::testing::Test {
  protected:

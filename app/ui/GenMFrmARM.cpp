@@ -1,0 +1,370 @@
+#include "app/ui/GenMFrmARM.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStyle>
+#include <QTableView>
+
+#include "app/ui/AboutForm.h"
+#include "app/ui/ControlText.h"
+#include "app/ui/HandlerGuard.h"
+#include "app/ui/MessageBoxes.h"
+#include "app/ui/ProgressGauges.h"
+#include "app/ui/QtText.h"
+#include "project/ui/LogCfgForm.h"
+#include "ui_GenMFrmARM.h"
+
+namespace qx {
+
+namespace {
+
+
+// Which handler each control runs: buttons on click, menu items when triggered, the chip
+// name field when its text changes.
+struct Binding {
+  std::string_view Sender;
+  TGenMFrmARM::Handler Handler;
+};
+
+using W = TGenMFrmARM;
+const Binding kBindings[] = {
+    {"SpdBtnExit", &W::SpdBtnExitClick},
+    {"Exit1", &W::SpdBtnExitClick},
+    {"SpdBtnOpen", &W::FileOpenBtnClick},
+    {"Execute1", &W::FileOpenBtnClick},
+    {"SpdBtnLoadMore", &W::SpdBtnLoadMoreClick},
+    {"SpdBtnLdPrj", &W::SpdBtnLdPrjClick},
+    {"LoadFromProjectFile1", &W::SpdBtnLdPrjClick},
+    {"SavetoProjectFile1", &W::SavetoProjectFile1Click},
+    {"LoadEepDataFile1", &W::LoadEepDataFile1Click},
+    {"LoadFileOTP", &W::LoadEepDataFile1Click},
+    {"SaveEepDatatoFile1", &W::SaveEepDatatoFile1Click},
+    {"SaveFile1", &W::FileSaveBtnClick},
+    {"ShowChipOptionData1", &W::ShowChipOptionData1Click},
+    {"ConfigLogFile1", &W::ConfigLogFile1Click},
+    {"SpdBtnDownLoad", &W::SpdBtnDownLoadClick},
+    {"Download1", &W::SpdBtnDownLoadClick},
+    {"AutoSpdBtn", &W::AutoSpdBtnClick},
+    {"AutoProgram1", &W::AutoSpdBtnClick},
+    {"SpdBtnBlankChk", &W::SpdBtnBlankChkClick},
+    {"BlankCheck1", &W::SpdBtnBlankChkClick},
+    {"SpdBtnErase", &W::SpdBtnEraseClick},
+    {"EraseChip1", &W::SpdBtnEraseClick},
+    {"SpdBtnProg", &W::SpdBtnProgClick},
+    {"Programming1", &W::SpdBtnProgClick},
+    {"SpdBtnVerify", &W::SpdBtnVerifyClick},
+    {"VeriufyDownload1", &W::SpdBtnVerifyClick},
+    {"SpdBtnWrtOPB", &W::SpdBtnWrtOPBClick},
+    {"WriteOptionByte1", &W::SpdBtnWrtOPBClick},
+    {"WriteEepDataMemory1", &W::WriteEepDataMemory1Click},
+    {"DoFirmwareUpgrade1", &W::DoFirmwareUpgrade1Click},
+    {"ReadChipMemory1", &W::ReadChipMemory1Click},
+    {"ReadEEPMemory1", &W::ReadEEPMemory1Click},
+    {"ReadOptionByte1", &W::ReadOptionByte1Click},
+    {"ReadChipCheckSum1", &W::ReadChipCheckSum1Click},
+    {"ReadMG32xxChipID1", &W::ReadMG32xxChipID1Click},
+    {"ReadSpcAddress", &W::ReadSpcAddressClick},
+    {"StartOfflineProgrm1", &W::StartOfflineProgrm1Click},
+    {"About1", &W::About1Click},
+    {"ClearInformation1", &W::ClearInformation1Click},
+    {"CopytoCli1", &W::CopytoCli1Click},
+    {"BitBtnFindDev", &W::BitBtnFindDevClick},
+    {"DevButton", &W::DevButtonClick},
+    {"BtnOptionCfg", &W::BtnOptionCfgClick},
+    {"ButtonCfgSN", &W::ButtonCfgSNClick},
+    {"CheckBoxSN", &W::CheckBoxSNClick},
+    {"ChkBoxSNDP", &W::ChkBoxSNDPClick},
+    {"ChkBoxAuto", &W::ChkBoxAutoClick},
+    {"CheckBoxCtrl", &W::CheckBoxCtrlClick},
+    {"MCUNameEdit", &W::MCUNameEditChange},
+};
+
+constexpr int kStatusPanelWidth[3] = {180, 180, 300};
+constexpr int kAddressColumnWidth = 73;
+constexpr int kByteColumnWidth = 25;
+constexpr int kTextColumnWidth = 130;
+constexpr int kGridRowHeight = 20;
+
+}  // namespace
+
+TGenMFrmARM::TGenMFrmARM(QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      ui_(std::make_unique<Ui::GenMFrmARM>()),
+      popupMenu2_(this),
+      popupMenuOTP_(this),
+      keyPreview_(*this, [this] { Run(&TGenMFrmARM::StartKeyPress); }) {
+  ui_->setupUi(this);
+  gauges_ = {ui_->Gauge1, ui_->Gauge2, ui_->Gauge3, ui_->Gauge4, ui_->Gauge5,
+             ui_->Gauge6, ui_->Gauge7, ui_->Gauge8, ui_->Gauge9, ui_->Gauge10};
+
+  for (std::size_t i = 0; i < statusPanels_.size(); ++i) {
+    statusPanels_[i].setFixedWidth(kStatusPanelWidth[i]);
+    statusPanels_[i].setFrameShape(QFrame::Panel);
+    statusPanels_[i].setFrameShadow(QFrame::Sunken);
+    ui_->StatusBar1->addWidget(&statusPanels_[i]);
+  }
+
+  popupMenu2_.setObjectName(QStringLiteral("PopupMenu2"));
+  popupMenu2_.addAction(ui_->ClearInformation1);
+  popupMenu2_.addAction(ui_->CopytoCli1);
+  connect(ui_->InfoMemo, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& pos) { popupMenu2_.popup(ui_->InfoMemo->viewport()->mapToGlobal(pos)); });
+  popupMenuOTP_.setObjectName(QStringLiteral("PopupMenuOTP"));
+  popupMenuOTP_.addAction(ui_->LoadFileOTP);
+  for (QTableView* grid : {ui_->EEPDataView, ui_->OptionView}) {
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid, &QWidget::customContextMenuRequested, this,
+            [this, grid](const QPoint& pos) { popupMenuOTP_.popup(grid->viewport()->mapToGlobal(pos)); });
+  }
+
+  // The option-data tab shows once a chip with option bytes is chosen.
+  ui_->ViewPageCtrl->setTabVisible(ui_->ViewPageCtrl->indexOf(ui_->TabShtOPB), false);
+
+  ShowMessage = [this](MsgKind kind, std::string_view text, MsgButtons buttons) {
+    return ShowMessageBox(this, kind, text, buttons);
+  };
+  ShowModal = [](QDialog& dialog) { return dialog.exec(); };
+
+  SetDesignTexts();
+  BindHandlers();
+}
+
+TGenMFrmARM::~TGenMFrmARM() {
+  if (log_ != nullptr) {
+    log_->OnLineAdded = nullptr;
+    log_->OnCleared = nullptr;
+  }
+}
+
+void TGenMFrmARM::SetForms(TAboutForm* about, TLogCfgForm* logCfg) {
+  aboutForm_ = about;
+  logCfgForm_ = logCfg;
+}
+
+void TGenMFrmARM::SetMessageLog(MessageLog& log) {
+  log_ = &log;
+  log.OnLineAdded = [this](const std::string& line) { LogLineAdded(line); };
+  log.OnCleared = [this] { LogCleared(); };
+}
+
+QObject* TGenMFrmARM::FindControl(std::string_view name) const {
+  // Dialogs parented to the window hold objects of their own; only the window's count.
+  for (QObject* o : findChildren<QObject*>(QtText(name))) {
+    if (auto* menu = qobject_cast<QMenu*>(o)) {
+      if (menu->parentWidget() != nullptr && menu->parentWidget()->window() == this) return o;
+    } else if (auto* w = qobject_cast<QWidget*>(o)) {
+      if (w->window() == this) return o;
+    } else if (o->parent() == this) {
+      return o;
+    }
+  }
+  return nullptr;
+}
+
+void TGenMFrmARM::BindHandlers() {
+  for (const Binding& b : kBindings) {
+    QObject* sender = FindControl(b.Sender);
+    const Handler handler = b.Handler;
+    auto run = [this, handler] { Run(handler); };
+    if (auto* button = qobject_cast<QAbstractButton*>(sender)) {
+      connect(button, &QAbstractButton::clicked, this, run);
+    } else if (auto* action = qobject_cast<QAction*>(sender)) {
+      connect(action, &QAction::triggered, this, run);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(sender)) {
+      connect(edit, &QLineEdit::textChanged, this, run);
+    }
+  }
+}
+
+void TGenMFrmARM::ShowError(std::string_view message) { Ask(MsgKind::Error, message, MsgButtons::Ok); }
+
+void TGenMFrmARM::Run(Handler handler) {
+  RunHandler([this, handler] { (this->*handler)(); }, [this](std::string_view message) { ShowError(message); });
+}
+
+void TGenMFrmARM::RunCommand(WindowCommand command) {
+  if (commands_ != nullptr) commands_->Run(command);
+}
+
+void TGenMFrmARM::showEvent(QShowEvent* event) {
+  if (!shown_) {
+    shown_ = true;
+    if (const QScreen* s = screen()) setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), s->availableGeometry()));
+    Run(&TGenMFrmARM::FormShow);
+  }
+  QMainWindow::showEvent(event);
+}
+
+void TGenMFrmARM::closeEvent(QCloseEvent* event) {
+  // Exit closes the window after the ports; the log is written once, here.
+  if (!closed_) {
+    closed_ = true;
+    Run(&TGenMFrmARM::FormClose);
+  }
+  QMainWindow::closeEvent(event);
+}
+
+void TGenMFrmARM::FormShow() {
+  SetRunTimeCaptions();
+  RunCommand(WindowCommand::StartUp);
+}
+
+void TGenMFrmARM::FormClose() {
+  // A port that fails to close must not cost the run its log.
+  RunHandler([this] { RunCommand(WindowCommand::ClosePorts); }, [this](std::string_view m) { ShowError(m); });
+  if (logCfgForm_ != nullptr) logCfgForm_->WriteLogFile();
+}
+
+void TGenMFrmARM::SpdBtnExitClick() {
+  RunCommand(WindowCommand::ClosePorts);
+  close();
+}
+
+bool TGenMFrmARM::AutoAvailable() const { return ui_->AutoSpdBtn->isVisibleTo(this) && ui_->AutoSpdBtn->isEnabled(); }
+
+void TGenMFrmARM::StartKeyPress() {
+  if (AutoAvailable()) AutoSpdBtnClick();
+}
+
+void TGenMFrmARM::ChkBoxAutoClick() {
+  const bool on = ui_->ChkBoxAuto->isChecked();
+  ui_->SpinEditIn->setEnabled(on);
+  ui_->SpinEditOut->setEnabled(on);
+}
+
+void TGenMFrmARM::CheckBoxCtrlClick() { ui_->SpinEditNum->setEnabled(ui_->CheckBoxCtrl->isChecked()); }
+
+void TGenMFrmARM::About1Click() {
+  if (aboutForm_ != nullptr && ShowModal) ShowModal(*aboutForm_);
+}
+
+void TGenMFrmARM::ConfigLogFile1Click() {
+  if (logCfgForm_ != nullptr && ShowModal) ShowModal(*logCfgForm_);
+}
+
+void TGenMFrmARM::ClearInformation1Click() {
+  if (log_ != nullptr) log_->Clear();
+  LogCleared();
+}
+
+void TGenMFrmARM::CopytoCli1Click() {
+  // Nothing selected: the clipboard keeps what it holds.
+  if (ui_->InfoMemo->textCursor().hasSelection()) ui_->InfoMemo->copy();
+}
+
+void TGenMFrmARM::FileOpenBtnClick() { RunCommand(WindowCommand::FileOpenBtnClick); }
+void TGenMFrmARM::SpdBtnLoadMoreClick() { RunCommand(WindowCommand::SpdBtnLoadMoreClick); }
+void TGenMFrmARM::SpdBtnLdPrjClick() { RunCommand(WindowCommand::SpdBtnLdPrjClick); }
+void TGenMFrmARM::SavetoProjectFile1Click() { RunCommand(WindowCommand::SavetoProjectFile1Click); }
+void TGenMFrmARM::LoadEepDataFile1Click() { RunCommand(WindowCommand::LoadEepDataFile1Click); }
+void TGenMFrmARM::SaveEepDatatoFile1Click() { RunCommand(WindowCommand::SaveEepDatatoFile1Click); }
+void TGenMFrmARM::FileSaveBtnClick() { RunCommand(WindowCommand::FileSaveBtnClick); }
+void TGenMFrmARM::ShowChipOptionData1Click() { RunCommand(WindowCommand::ShowChipOptionData1Click); }
+void TGenMFrmARM::DevButtonClick() { RunCommand(WindowCommand::DevButtonClick); }
+void TGenMFrmARM::MCUNameEditChange() { RunCommand(WindowCommand::MCUNameEditChange); }
+void TGenMFrmARM::BtnOptionCfgClick() { RunCommand(WindowCommand::BtnOptionCfgClick); }
+void TGenMFrmARM::CheckBoxSNClick() { RunCommand(WindowCommand::CheckBoxSNClick); }
+void TGenMFrmARM::ChkBoxSNDPClick() { RunCommand(WindowCommand::ChkBoxSNDPClick); }
+void TGenMFrmARM::ButtonCfgSNClick() { RunCommand(WindowCommand::ButtonCfgSNClick); }
+void TGenMFrmARM::BitBtnFindDevClick() { RunCommand(WindowCommand::BitBtnFindDevClick); }
+void TGenMFrmARM::StartOfflineProgrm1Click() { RunCommand(WindowCommand::StartOfflineProgrm1Click); }
+void TGenMFrmARM::DoFirmwareUpgrade1Click() { RunCommand(WindowCommand::DoFirmwareUpgrade1Click); }
+void TGenMFrmARM::AutoSpdBtnClick() { RunCommand(WindowCommand::AutoSpdBtnClick); }
+void TGenMFrmARM::SpdBtnDownLoadClick() { RunCommand(WindowCommand::SpdBtnDownLoadClick); }
+void TGenMFrmARM::SpdBtnBlankChkClick() { RunCommand(WindowCommand::SpdBtnBlankChkClick); }
+void TGenMFrmARM::SpdBtnEraseClick() { RunCommand(WindowCommand::SpdBtnEraseClick); }
+void TGenMFrmARM::SpdBtnProgClick() { RunCommand(WindowCommand::SpdBtnProgClick); }
+void TGenMFrmARM::SpdBtnVerifyClick() { RunCommand(WindowCommand::SpdBtnVerifyClick); }
+void TGenMFrmARM::SpdBtnWrtOPBClick() { RunCommand(WindowCommand::SpdBtnWrtOPBClick); }
+void TGenMFrmARM::WriteEepDataMemory1Click() { RunCommand(WindowCommand::WriteEepDataMemory1Click); }
+void TGenMFrmARM::ReadChipMemory1Click() { RunCommand(WindowCommand::ReadChipMemory1Click); }
+void TGenMFrmARM::ReadEEPMemory1Click() { RunCommand(WindowCommand::ReadEEPMemory1Click); }
+void TGenMFrmARM::ReadOptionByte1Click() { RunCommand(WindowCommand::ReadOptionByte1Click); }
+void TGenMFrmARM::ReadChipCheckSum1Click() { RunCommand(WindowCommand::ReadChipCheckSum1Click); }
+void TGenMFrmARM::ReadMG32xxChipID1Click() { RunCommand(WindowCommand::ReadMG32xxChipID1Click); }
+void TGenMFrmARM::ReadSpcAddressClick() { RunCommand(WindowCommand::ReadSpcAddressClick); }
+
+void TGenMFrmARM::ArrangeProgressGauges(int unitCount) {
+  const int shown = GaugesShown(unitCount);
+  for (int k = 0; k < GaugeCount; ++k) gauges_[static_cast<std::size_t>(k)]->setVisible(k < shown);
+}
+
+void TGenMFrmARM::ShowPortList(const PortList& list) {
+  QComboBox* combo = ui_->ComboBoxCOM;
+  combo->clear();
+  for (const std::string& e : list.Entries) combo->addItem(QString::fromStdString(e));
+  SetComboText(*combo, QString::fromStdString(list.Text));
+}
+
+void TGenMFrmARM::SetStatusPanel(int panel, std::string_view text) {
+  if (panel >= 0 && panel < static_cast<int>(statusPanels_.size()))
+    statusPanels_[static_cast<std::size_t>(panel)].setText(QtText(text));
+}
+
+QProgressBar* TGenMFrmARM::Gauge(u8 unit) const { return unit < gauges_.size() ? gauges_[unit] : nullptr; }
+
+GridRefresh* TGenMFrmARM::Refresh(HexGrid grid) const { return gridRefresh_[static_cast<std::size_t>(grid)]; }
+
+void TGenMFrmARM::AttachGridModel(HexGrid grid, QAbstractItemModel& model, GridRefresh& refresh) {
+  QTableView* view = grid == HexGrid::Main ? ui_->HexViewer : grid == HexGrid::Eep ? ui_->EEPDataView : ui_->OptionView;
+  view->setModel(&model);
+  QHeaderView* columns = view->horizontalHeader();
+  columns->setDefaultSectionSize(kByteColumnWidth);
+  for (int c = 0; c < model.columnCount(); ++c)
+    columns->resizeSection(c, c == 0 ? kAddressColumnWidth : c == 17 ? kTextColumnWidth : kByteColumnWidth);
+  view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  view->verticalHeader()->setDefaultSectionSize(kGridRowHeight);
+  gridRefresh_[static_cast<std::size_t>(grid)] = &refresh;
+}
+
+MsgAnswer TGenMFrmARM::Ask(MsgKind kind, std::string_view text, MsgButtons buttons) {
+  return ShowMessage ? ShowMessage(kind, text, buttons) : DismissAnswer(buttons);
+}
+
+void TGenMFrmARM::LogLineAdded(const std::string& line) { ui_->InfoMemo->appendPlainText(QString::fromStdString(line)); }
+
+void TGenMFrmARM::LogCleared() { ui_->InfoMemo->clear(); }
+
+void TGenMFrmARM::SetInfoCaption(std::string_view text) { ui_->InfoPanel->setText(QtText(text)); }
+
+void TGenMFrmARM::UnitStepBegan(u8 unit, u8, const UnitGauge& gauge) {
+  if (QProgressBar* bar = Gauge(unit)) ShowGauge(*bar, gauge);
+}
+
+void TGenMFrmARM::UnitProgress(u8 unit, const UnitGauge& gauge) {
+  if (QProgressBar* bar = Gauge(unit)) ShowGauge(*bar, gauge);
+}
+
+void TGenMFrmARM::UnitStepEnded(u8 unit, u8, u8, bool ok) {
+  // A step that ends shows its gauge full, in the colour of its result.
+  if (QProgressBar* bar = Gauge(unit)) {
+    const int max = bar->maximum();
+    ShowGauge(*bar, {max, max, ok ? GaugeState::Ok : GaugeState::Failed});
+  }
+}
+
+void TGenMFrmARM::ShowMainHex(u32 firstIndex, u32 lastIndex) {
+  if (GridRefresh* r = Refresh(HexGrid::Main)) r->ShowRange(firstIndex, lastIndex);
+}
+
+void TGenMFrmARM::UpdateMainHexRows(u32 firstAddress, u32 lastAddress) {
+  if (GridRefresh* r = Refresh(HexGrid::Main)) r->UpdateRows(firstAddress, lastAddress);
+}
+
+void TGenMFrmARM::ShowEepData() {
+  if (GridRefresh* r = Refresh(HexGrid::Eep)) r->Reload();
+}
+
+void TGenMFrmARM::ShowOptionData() {
+  if (GridRefresh* r = Refresh(HexGrid::Option)) r->Reload();
+}
+
+}  // namespace qx

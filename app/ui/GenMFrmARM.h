@@ -1,0 +1,160 @@
+#pragma once
+// The main window TGenMFrmARM: a view. Its layout is the Designer form GenMFrmARM.ui; it
+// sets its captions from the catalogue, shows what the core reports through the operator
+// interface, and hands every command that drives the units, images or files to the
+// window's commands (the station). Every handler runs inside one exception wrapper.
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/WindowCommands.h"
+#include "app/ui/GridRefresh.h"
+#include "app/ui/KeyPreview.h"
+#include "base/MessageLog.h"
+#include "base/Operator.h"
+#include "programmer/PortList.h"
+
+namespace Ui {
+class GenMFrmARM;
+}
+class QAbstractItemModel;
+class QDialog;
+class QProgressBar;
+
+namespace qx {
+
+// A chip family's changes (chips/WindowChanges.h); declared only, as moc cannot read the
+// text catalogue behind that header.
+struct ControlChange;
+class TAboutForm;
+class TLogCfgForm;
+
+class TGenMFrmARM : public QMainWindow, public Operator {
+  Q_OBJECT
+
+ public:
+  explicit TGenMFrmARM(QWidget* parent = nullptr);
+  ~TGenMFrmARM() override;
+
+  // The parts the window works with; unset ones are skipped.
+  void SetCommands(WindowCommands& commands) { commands_ = &commands; }
+  void SetForms(TAboutForm* about, TLogCfgForm* logCfg);
+  // The message log the memo shows: its lines are mirrored, "Clear Information" clears it.
+  void SetMessageLog(MessageLog& log);
+
+  // The modal dialogs of the window; tests replace them (never a real modal wait there).
+  std::function<MsgAnswer(MsgKind, std::string_view, MsgButtons)> ShowMessage;
+  std::function<int(QDialog&)> ShowModal;
+
+  // Run-time captions of the first show: the customer-information tab hidden and the S/N
+  // page in front, the two caption tables, the reset-mode items, the status-bar texts.
+  void SetRunTimeCaptions();
+  // Places the gauges for the unit count: one per unit in whole groups, the memo ending
+  // just above the first gauge.
+  void ArrangeProgressGauges(int unitCount);
+  void ShowPortList(const PortList& list);
+  void SetStatusPanel(int panel, std::string_view text);
+  // Applies a chip family's changes by object name, in order; returns the names that
+  // match no control of the window (nothing is changed for them).
+  [[nodiscard]] std::vector<std::string> ApplyWindowChanges(const std::vector<ControlChange>& changes);
+  // A grid takes its model: design column widths (73, 16 x 25, 130) and rows of 20.
+  void AttachGridModel(HexGrid grid, QAbstractItemModel& model, GridRefresh& refresh);
+
+  // Handlers. Each runs inside the wrapper when its control fires.
+  void FormShow();
+  void FormClose();
+  void StartKeyPress();
+  void SpdBtnExitClick();
+  void ChkBoxAutoClick();
+  void CheckBoxCtrlClick();
+  void About1Click();
+  void ConfigLogFile1Click();
+  void ClearInformation1Click();
+  void CopytoCli1Click();
+  // Handlers carried out by the window's commands.
+  void FileOpenBtnClick();
+  void SpdBtnLoadMoreClick();
+  void SpdBtnLdPrjClick();
+  void SavetoProjectFile1Click();
+  void LoadEepDataFile1Click();
+  void SaveEepDatatoFile1Click();
+  void FileSaveBtnClick();
+  void ShowChipOptionData1Click();
+  void DevButtonClick();
+  void MCUNameEditChange();
+  void BtnOptionCfgClick();
+  void CheckBoxSNClick();
+  void ChkBoxSNDPClick();
+  void ButtonCfgSNClick();
+  void BitBtnFindDevClick();
+  void StartOfflineProgrm1Click();
+  void DoFirmwareUpgrade1Click();
+  void AutoSpdBtnClick();
+  void SpdBtnDownLoadClick();
+  void SpdBtnBlankChkClick();
+  void SpdBtnEraseClick();
+  void SpdBtnProgClick();
+  void SpdBtnVerifyClick();
+  void SpdBtnWrtOPBClick();
+  void WriteEepDataMemory1Click();
+  void ReadChipMemory1Click();
+  void ReadEEPMemory1Click();
+  void ReadOptionByte1Click();
+  void ReadChipCheckSum1Click();
+  void ReadMG32xxChipID1Click();
+  void ReadSpcAddressClick();
+
+  using Handler = void (TGenMFrmARM::*)();
+  // Runs a handler inside the wrapper: an exception shows its message in an error box.
+  void Run(Handler handler);
+
+  // Operator.
+  MsgAnswer Ask(MsgKind kind, std::string_view text, MsgButtons buttons) override;
+  void LogLineAdded(const std::string& line) override;
+  void LogCleared() override;
+  void SetInfoCaption(std::string_view text) override;
+  void UnitStepBegan(u8 unit, u8 step, const UnitGauge& gauge) override;
+  void UnitProgress(u8 unit, const UnitGauge& gauge) override;
+  void UnitStepEnded(u8 unit, u8 step, u8 code, bool ok) override;
+  void ShowMainHex(u32 firstIndex, u32 lastIndex) override;
+  void UpdateMainHexRows(u32 firstAddress, u32 lastAddress) override;
+  void ShowEepData() override;
+  void ShowOptionData() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void SetDesignTexts();
+  void BindHandlers();
+  void RunCommand(WindowCommand command);
+  void ShowError(std::string_view message);
+  QObject* FindControl(std::string_view name) const;
+  QProgressBar* Gauge(u8 unit) const;
+  GridRefresh* Refresh(HexGrid grid) const;
+  bool AutoAvailable() const;
+
+  std::unique_ptr<Ui::GenMFrmARM> ui_;
+  std::array<QProgressBar*, 10> gauges_{};
+  std::array<QLabel, 3> statusPanels_;
+  QMenu popupMenu2_;
+  QMenu popupMenuOTP_;
+  KeyPreview keyPreview_;
+
+  WindowCommands* commands_ = nullptr;
+  TAboutForm* aboutForm_ = nullptr;
+  TLogCfgForm* logCfgForm_ = nullptr;
+  MessageLog* log_ = nullptr;
+  std::array<GridRefresh*, 3> gridRefresh_{};
+  bool shown_ = false;
+  bool closed_ = false;
+};
+
+}  // namespace qx

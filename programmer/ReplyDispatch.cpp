@@ -44,10 +44,8 @@ Handler HandlerOf(u8 step, u8 k) {
 void DispatchReplyFrame(UnitSessions& s, u8 k, u16 frameLength) {
   auto& buf = s.Wire.Units[k];
   const auto decoded = DecodeFrame(std::span<const u8>(buf.RxFrameBuf).first(frameLength), buf.PacketBuf);
-  if (decoded.Status != ResOk) {
-    EndUnitStep(s, 1, k);
-    return ReportUnitResult(s, decoded.Status, k);
-  }
+  // Ends the step red whatever it was, also on an idle unit.
+  if (decoded.Status != ResOk) return ReportUnitResult(s, decoded.Status, k);
   const auto packet = std::span<const u8>(buf.PacketBuf).first(decoded.Length);
   const u8 code = VerifyReply(packet);
   if (packet[0] == PktProgressReport) return HandleProgressReport(s, k);
@@ -107,7 +105,6 @@ void HandleProgressReport(UnitSessions& s, u8 k) {
       AddUnitInfoLine(s, line, k);
       AddUnitInfoLine(s, Tx(TextId::UnitOkNgCounts, u.OkCount, u.NgCount), k);
       SetGaugeProgress(s, k, u.Gauge.Max);
-      s.Op.Refresh(View::UnitCounters);
       return;
     }
     default: return;

@@ -164,7 +164,7 @@ TEST(Routing, AHandlerThatThrowsDoesNotMuteItsUnit) {
   SessionWorld w;
   StartErase(*w.s, "x", 0);
   bool fail = true;
-  w.log.OnLineAdded = [&](const std::string&) {
+  w.op.onLogLine = [&](const std::string&) {
     if (fail) {
       fail = false;
       throw std::runtime_error("window error");

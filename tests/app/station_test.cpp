@@ -374,6 +374,50 @@ TEST(Station, FirmwareUpgradeCommandUpgradesTheLinkedUnitsOrSaysWhyNot) {
   }
 }
 
+TEST(Station, TheUnitZeroReadsStartTheirStepsAndEndOnTheUnitsReplies) {
+  StationRig rig;
+  rig.Units(std::vector<sim::UnitConfig>(1));
+  rig.FirmwareFile();
+  Station& st = rig.Make();
+  rig.StartUp();
+  ASSERT_TRUE(rig.Linked(1));
+  auto idle = [&] { return st.BusyUnits().none(); };
+
+  ASSERT_TRUE(st.GuardUnit0());
+  st.StartReadChipInfo();
+  const auto began = rig.op.Events(0, Kind::Began);
+  ASSERT_EQ(began.size(), 1u);
+  EXPECT_EQ(began[0].step, StepReadChipInfo);
+  EXPECT_EQ(began[0].gauge.Progress, 15);
+  EXPECT_EQ(began[0].gauge.Max, 500);
+  ASSERT_TRUE(rig.RunUntil(idle));
+  auto t = rig.Texts();
+  EXPECT_EQ(Count(t, "Read Chip Information Data......"), 1u);
+  EXPECT_EQ(Count(t, "  0x03800000 : 5C 5D 5E 5F 58 59 5A 5B 54 55 56 57 50 51 52 53"), 1u);
+
+  st.Model().ReadStart = 0x100;
+  st.Model().ReadLength = 32;
+  st.StartReadAddress();
+  EXPECT_EQ(rig.U(0).StepState, StepReadAddress);
+  EXPECT_EQ(rig.op.unitEvents.back().kind, Kind::Progress);
+  EXPECT_EQ(rig.op.unitEvents.back().gauge.Progress, 250);
+  ASSERT_TRUE(rig.RunUntil(idle));
+  t = rig.Texts();
+  EXPECT_EQ(Count(t, "> Read Address Memory Data below: "), 1u);
+  std::string secondRow = "0x00000110 : ";  // the simulated chip is erased
+  for (int i = 0; i < 16; ++i) secondRow += "FF ";
+  EXPECT_EQ(Count(t, secondRow), 1u);
+
+  st.StartReadOnUnit0(StartReadChecksum);
+  ASSERT_TRUE(rig.RunUntil(idle));
+  const auto ends = rig.op.Ends(0);
+  ASSERT_EQ(ends.size(), 3u);
+  EXPECT_EQ(ends[0].step, StepReadChipInfo);
+  EXPECT_EQ(ends[1].step, StepReadAddress);
+  EXPECT_EQ(ends[2].step, StepReadChecksum);
+  for (const auto& e : ends) EXPECT_TRUE(e.ok);
+}
+
 TEST(Station, WritingCommandStartsLinkedIdleUnitsAndLeavesABusyUnitsBytes) {
   StationRig rig;
   Station& st = rig.Make();

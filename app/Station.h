@@ -12,8 +12,8 @@
 // Waits: the designed waits on the GUI thread (device search 50 and 10 ms, off-line start
 // 30 ms, re-search 500 ms) go through the injected Sleeper.
 //
-// Errors: an open failure of a port raises ECommsError out of the device search and the
-// off-line start, as designed: the window's handler wrapper shows it; ports opened before
+// Errors: an open failure of a port raises ECommsError out of the device search (also when
+// Timer2 runs it) and the off-line start, as designed: the window's handler wrapper shows it; ports opened before
 // stay open and nothing is sent after it. The log file writer may raise EInOutError from
 // FormClose.
 //
@@ -118,8 +118,8 @@ class Station {
   // start-up until Timer2Timer returns true.
   void Timer1Timer();
   // Runs the first device search, then the re-search once the upgrades started while
-  // linking have ended; true when Timer2 is to stop: every unit in use is linked and no
-  // re-search is pending and no unit in use is upgrading.
+  // linking have ended and no unit in use is busy; true when Timer2 is to stop: every unit
+  // in use is linked, no re-search is pending and no unit in use is upgrading.
   bool Timer2Timer();
 
   // ---- Device search (the connect button and the first Timer2 tick): closes every port,

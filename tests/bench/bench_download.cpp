@@ -380,7 +380,8 @@ void Print(const Figures& f) {
   std::printf("  program turn-round per block (reply read to the next request written), %zu requests: median %.3f ms, "
               "99th percentile %.3f ms, mean %.3f ms\n",
               f.TurnRounds, 1e3 * f.TurnRoundMedian, 1e3 * f.TurnRound99, 1e3 * f.TurnRoundMean);
-  std::printf("  left for the reply bytes on the line and the simulator's own turn-round: %.3f ms per request\n",
+  std::printf("  left for the reply bytes on the line, the simulator's own turn-round and the wake-up of the"
+              " program's reader: %.3f ms per request\n",
               1e3 * ((f.SlowestUnit - wireSeconds) / requests - f.TurnRoundMean));
   std::printf("  program CPU %.3f s = %.2f %% of one core; simulator CPU %.3f s over the download, %.3f s over its life\n",
               f.ProgramCpu, cpuPercent, f.SimulatorCpu, f.SimulatorLifetimeCpu);

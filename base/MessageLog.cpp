@@ -23,12 +23,12 @@ void MessageLog::AddInfoLine(std::string_view message) {
 
 void MessageLog::AddLine(std::string_view line) {
   lines_.emplace_back(line);
-  if (OnLineAdded) OnLineAdded(lines_.back());
+  if (view_) view_->LogLineAdded(lines_.back());
 }
 
 void MessageLog::Clear() {
   lines_.clear();
-  if (OnCleared) OnCleared();
+  if (view_) view_->LogCleared();
 }
 
 }  // namespace qx

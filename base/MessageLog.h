@@ -1,10 +1,12 @@
 #pragma once
-// The single message log. It keeps every line in order; the window shows them, the log
-// file writer saves them at close.
+// The single message log. It keeps every line in order; the view mirrors them through its
+// Operator, the log file writer saves them at close.
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "base/Operator.h"
 
 namespace qx {
 
@@ -15,23 +17,24 @@ class MessageLog {
  public:
   using Clock = std::function<std::string()>;
 
-  explicit MessageLog(Clock clock = CurrentTimeOfDay) : clock_(std::move(clock)) {}
+  // view: told of every appended line and of a clear; none when null.
+  explicit MessageLog(Clock clock = CurrentTimeOfDay, Operator* view = nullptr)
+      : clock_(std::move(clock)), view_(view) {}
 
   // "> " + time + " " + message.
   void AddInfoLine(std::string_view message);
   // A line as given, without a time stamp.
   void AddLine(std::string_view line);
   void Clear();
+  // Whoever shows the log from now on (the window once it exists); null: nobody.
+  void SetView(Operator* view) { view_ = view; }
 
   const std::vector<std::string>& Lines() const { return lines_; }
   std::string TimeOfDay() const { return clock_(); }
 
-  // Called after each appended line (the window mirrors the log with it).
-  std::function<void(const std::string&)> OnLineAdded;
-  std::function<void()> OnCleared;
-
  private:
   Clock clock_;
+  Operator* view_;
   std::vector<std::string> lines_;
 };
 

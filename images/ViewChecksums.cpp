@@ -60,4 +60,22 @@ std::string FileChecksumText(const ChipModel& model) { return Tx(TextId::StatusF
 
 std::string ChipChecksumText(const ChipModel& model) { return Tx(TextId::StatusChipChecksum, model.Sums.ChipChecksum); }
 
+void CalcReadMainChecksum(ChipModel& model, MessageLog& log) {
+  const auto& p = model.Params;
+  const std::span<const u8> image(model.MainFlashImage);
+  const u32 read = SumsOf(image, p.MainImageOffset, p.DownloadSize).Acc32;
+  const u32 first = p.MainFlashStart & 0xFFFFFF;
+  const u32 last = p.MainFlashEnd & 0xFFFFFF;
+  model.Sums.MainCheck16 = CalcCheck16(image, first, last);
+  model.Sums.MainSum16 = static_cast<u16>(CalcAcc32(image, first, last));
+  log.AddInfoLine(Tx(TextId::ReadMainChecksumLine, read));
+}
+
+void CalcReadEepChecksum(ChipModel& model, MessageLog& log) {
+  const Sums s = SumsOf(model.EepImage, 0, model.Params.EepSize);
+  model.Sums.EepCheck16 = s.Check16;
+  model.Sums.EepSum16 = static_cast<u16>(s.Acc32);
+  log.AddInfoLine(Tx(TextId::ReadEepChecksumLine, s.Acc32));
+}
+
 }  // namespace qx

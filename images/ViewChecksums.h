@@ -1,6 +1,6 @@
 #pragma once
-// The image sums the main window shows: computed over the programmed ranges, written to the
-// message log, and the status-bar texts that show them.
+// The image sums the main window shows, computed and logged by the core over the programmed
+// ranges and after read-backs, and the status-bar texts that show them; the view only shows.
 #include <string>
 
 #include "base/MessageLog.h"
@@ -28,5 +28,15 @@ void CalcOptionChecksum(ChipModel& model);
 // Status-bar panel 0 and panel 1.
 std::string FileChecksumText(const ChipModel& model);
 std::string ChipChecksumText(const ChipModel& model);
+
+// --- Sums after a read-back --------------------------------------------------------------
+
+// End of a main-flash read-back: MainCheck16 and MainSum16 over the whole main window
+// ([MainFlashStart, MainFlashEnd] with the address bits above 24 dropped), and the logged
+// ACC32 over the download range from MainImageOffset. MainAcc32 keeps its value.
+void CalcReadMainChecksum(ChipModel& model, MessageLog& log);
+// End of a data-flash read-back: EepCheck16 and EepSum16 over [0, EepSize - 1], and the
+// logged ACC32 over the same bytes. EepAcc32 keeps its value.
+void CalcReadEepChecksum(ChipModel& model, MessageLog& log);
 
 }  // namespace qx

@@ -21,9 +21,7 @@ void StartFirmwareUpgrade(UnitSessions& s, u8 k) {
   u.TimeoutTicks = 500;
   u.BlockIndex = 0;
   u.BlockCount = FirmwareBlockCount(fw);
-  SetGaugeProgress(s, k, 2);
-  SetGaugeMax(s, k, u.BlockCount);
-  SetGaugeState(s, k, GaugeState::Running);
+  ArmStepGauge(s, k, 2, u.BlockCount);
   AddUnitInfoLine(s, Tx(TextId::UpgradeStart, k + 1), k);
   SendFirmwareBlockCmd(UnitTarget(s, k), 0);
 }
@@ -32,7 +30,7 @@ void HandleFirmwareBlockResult(UnitSessions& s, u8 code, u8 k) {
   if (code != ResAck) {
     // Only 6 acknowledges a block; a bare 0 is no success here either.
     if (IsSuccess(code)) {
-      EndUnitStep(s, 1, k);
+      EndUnitStep(s, 1, k, code);
       return AddUnitInfoLine(s, Tx(TextId::ResTextFailedWithCode, code, code), k);
     }
     return ReportUnitResult(s, code, k);
@@ -42,6 +40,7 @@ void HandleFirmwareBlockResult(UnitSessions& s, u8 code, u8 k) {
   u.BlockIndex = static_cast<u16>(u.BlockIndex + 1);
   if (u.BlockIndex < u.BlockCount) return (void)SendFirmwareBlockCmd(UnitTarget(s, k), u.BlockIndex);
   u.UpgradeBusy = 0;
+  u.UpgradeFailed = 0;
   SendFirmwareEndCmd(UnitTarget(s, k));
   AddUnitInfoLine(s, Tx(TextId::UpgradeCompleted, k + 1), k);
   EndUnitStep(s, 0, k);

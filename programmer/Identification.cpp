@@ -105,7 +105,8 @@ void HandleLinkFrame(UnitSessions& s, u8 k, u16 frameLength) {
   if (r == IdentOk || r == IdentOldFirmware) {
     // A unit that is about to be upgraded counts as linked only after the upgrade and the
     // search that follows it, so that nothing starts a download on it meanwhile.
-    const bool upgrade = r == IdentOldFirmware && fw.FirmwareLoaded;
+    // A unit whose upgrade failed in this run works on with its firmware as it is.
+    const bool upgrade = r == IdentOldFirmware && fw.FirmwareLoaded && !u.UpgradeFailed;
     if (!upgrade) s.LinkedCount = static_cast<u8>(s.LinkedCount + 1);
     u.Linked = 1;
     u.StepState = StepIdle;
@@ -116,7 +117,10 @@ void HandleLinkFrame(UnitSessions& s, u8 k, u16 frameLength) {
     return;
   }
   IdTextBuffer boot = IdTemplate(BootLoaderTemplate);
-  if (CheckDeviceId(packet, boot, IdTextAt) == IdentOk) return StartFirmwareUpgrade(s, k);
+  if (CheckDeviceId(packet, boot, IdTextAt) == IdentOk) {
+    if (!u.UpgradeFailed) StartFirmwareUpgrade(s, k);
+    return;
+  }
   u.Linked = 0;
   s.Op.SetInfoCaption(Text(TextId::NoDeviceFound));
   AddUnitInfoLine(s, Text(TextId::NoDeviceFound), k);

@@ -6,6 +6,7 @@
 
 #include "chips/ReadOptionListings.h"
 #include "base/ByteOrder.h"
+#include "images/ViewChecksums.h"
 #include "programmer/CommandCodes.h"
 #include "programmer/OnlineChains.h"
 #include "programmer/ResultCode.h"
@@ -43,11 +44,7 @@ void HandleReadOptionResult(UnitSessions& s, u8 code, u8 k) {
   // The listings show only what the reply carried.
   const auto payload = ReplyPayload(s, k);
   EndUnitStep(s, 0, k);
-  if (s.Hooks.ShowReadOption) {
-    s.Hooks.ShowReadOption(s.Model.Params.ManufacturerIndex, k, payload);
-  } else {
-    ShowReadOption(s.Log, s.Model, k, payload);
-  }
+  ShowReadOption(s.Log, s.Model, k, payload);
 }
 
 void StartReadMain(UnitSessions& s, u8 k) {
@@ -76,8 +73,9 @@ void HandleReadMainResult(UnitSessions& s, u8 code, u8 k) {
   s.Model.ObjectLoaded = 1;
   EndUnitStep(s, 0, k);
   AddUnitInfoLine(s, Text(TextId::ReadMainDone), k);
-  if (s.Hooks.CalcReadMainChecksum) s.Hooks.CalcReadMainChecksum();
-  if (s.Hooks.ShowMainHex) s.Hooks.ShowMainHex(s.Model.Params.MainFlashStart, s.Model.Params.MainFlashEnd);
+  CalcReadMainChecksum(s.Model, s.Log);
+  s.Op.ChecksumsChanged();
+  s.Op.ShowMainHex(s.Model.Params.MainFlashStart, s.Model.Params.MainFlashEnd);
 }
 
 void StartReadEep(UnitSessions& s, u8 k) {
@@ -101,8 +99,9 @@ void HandleReadEepResult(UnitSessions& s, u8 code, u8 k) {
   }
   AddUnitInfoLine(s, Text(TextId::ReadEepDone), k);
   EndUnitStep(s, 0, k);
-  if (s.Hooks.CalcReadEepChecksum) s.Hooks.CalcReadEepChecksum();
-  if (s.Hooks.ShowEepData) s.Hooks.ShowEepData();
+  CalcReadEepChecksum(s.Model, s.Log);
+  s.Op.ChecksumsChanged();
+  s.Op.ShowEepData();
 }
 
 void StartReadChecksum(UnitSessions& s, u8 k) {

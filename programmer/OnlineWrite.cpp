@@ -31,7 +31,7 @@ void HandleBlankCheckResult(UnitSessions& s, u8 code, u8 k) {
   } else if (code == ResCommandFailed) {
     if (chain) return StartErase(s, Text(TextId::EraseNotBlank), k);
     AddUnitInfoLine(s, Text(TextId::ChipNotBlank), k);
-    EndUnitStep(s, 1, k);
+    EndUnitStep(s, 1, k, code);
   } else if (code == ResWriteProtected || code == ResReadProtected || code == ResProtected) {
     if (chain) return StartErase(s, Text(TextId::EraseProtected), k);
     AddUnitInfoLine(s, Text(TextId::ChipReadProtected), k);
@@ -113,7 +113,7 @@ void StartWriteOption(UnitSessions& s, u8 k) {
 void HandleWriteOptionResult(UnitSessions& s, u8 code, u8 k) {
   if (!IsSuccess(code)) return ReportUnitResult(s, code, k);
   AddUnitInfoLine(s, Text(TextId::WriteOptionSuccess), k);
-  if (s.Unit[k].AutoChain && s.Hooks.AdvanceSerialNumber) s.Hooks.AdvanceSerialNumber();
+  if (s.Unit[k].AutoChain) s.Op.AdvanceSerialNumber(k);
   EndUnitStep(s, 0, k);
 }
 

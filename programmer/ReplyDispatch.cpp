@@ -106,7 +106,6 @@ void HandleProgressReport(UnitSessions& s, u8 k) {
       AddUnitInfoLine(s, line, k);
       AddUnitInfoLine(s, Tx(TextId::UnitOkNgCounts, u.OkCount, u.NgCount), k);
       SetGaugeProgress(s, k, u.Gauge.Max);
-      s.Op.Refresh(View::UnitCounters);
       return;
     }
     default: return;

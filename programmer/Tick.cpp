@@ -1,5 +1,6 @@
 #include "programmer/Tick.h"
 
+#include "programmer/ResultCode.h"
 #include "programmer/UnitStepFramework.h"
 #include "texts/Texts.h"
 
@@ -13,7 +14,7 @@ void TickUnits(UnitSessions& s) {
     if (u.TimeoutTicks > 0) --u.TimeoutTicks;
     if (u.TimeoutTicks == 0) {
       AddUnitInfoLine(s, Text(TextId::StepTimedOut), k);
-      EndUnitStep(s, 1, k);
+      EndUnitStep(s, 1, k, ResTimeout);
     }
   }
 }

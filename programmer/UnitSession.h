@@ -18,6 +18,9 @@ struct UnitSession {
   u16 BlockIndex = 0;
   UnitGauge Gauge;
   u8 UpgradeBusy = 0;
+  // The unit's firmware upgrade failed in this run: identification does not start it again
+  // by itself (the upgrade command still can), so a broken unit cannot loop.
+  u8 UpgradeFailed = 0;
   u8 Linked = 0;
   u8 AutoChain = 0;
   u8 Busy = 0;

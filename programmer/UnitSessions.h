@@ -1,11 +1,9 @@
 #pragma once
 // The ten unit sessions and the run-wide counters of the unit operations, with what the
-// step chains reach: the chip model, the wire buffers, the ports, the log, the operator and
-// the views. The app creates one and passes it by reference; a test builds a fresh one.
-// It is large: allocate it (std::make_unique).
+// step chains reach: the chip model, the wire buffers, the ports, the log and the operator.
+// The station creates one and passes it by reference; a test builds a fresh one. It is
+// large: allocate it (std::make_unique).
 #include <array>
-#include <functional>
-#include <span>
 
 #include "images/ChipModel.h"
 #include "base/MessageLog.h"
@@ -17,19 +15,6 @@
 #include "programmer/UnitSession.h"
 
 namespace qx {
-
-// View refreshes and serial-number advance of the main window, called at the ends of the
-// on-line chains. Unset hooks do nothing.
-struct SessionHooks {
-  std::function<void()> AdvanceSerialNumber;
-  std::function<void()> CalcReadMainChecksum;
-  std::function<void(u32 start, u32 end)> ShowMainHex;
-  std::function<void()> CalcReadEepChecksum;
-  std::function<void()> ShowEepData;
-  // The read-back listing of the option data of the chip maker for unit k's reply payload.
-  // Unset: the chip family's own listing is logged.
-  std::function<void(u8 maker, u8 unit, std::span<const u8> payload)> ShowReadOption;
-};
 
 // A port that drops what it is given: units without a port of their own.
 class NoUnitPort : public UnitPort {
@@ -50,7 +35,6 @@ struct UnitSessions {
   RandomSource& Random;
   MessageLog& Log;
   Operator& Op;
-  SessionHooks Hooks;
 
   std::array<UnitSession, UnitMax> Unit{};
   std::array<UnitPort*, UnitMax> Port{};

@@ -6,6 +6,22 @@
 #include "texts/Texts.h"
 
 namespace qx {
+namespace {
+
+// The window's bar keeps its position within its range; so does the model of it.
+void ClampedProgress(UnitGauge& g, i32 progress) {
+  if (progress < 0) progress = 0;
+  if (progress > g.Max) progress = g.Max;
+  g.Progress = progress;
+}
+
+void ClampedMax(UnitGauge& g, i32 max) {
+  if (max < 0) max = 0;
+  g.Max = max;
+  if (g.Progress > max) g.Progress = max;
+}
+
+}  // namespace
 
 void AddUnitInfoLine(UnitSessions& s, std::string_view text, u8 k) {
   std::string line = "> " + s.Log.TimeOfDay() + Tx(TextId::UnitLineTag, k + 1);
@@ -13,25 +29,28 @@ void AddUnitInfoLine(UnitSessions& s, std::string_view text, u8 k) {
   s.Log.AddLine(line);
 }
 
-void SetGaugeProgress(UnitSessions& s, u8 k, i32 progress) {
+void ArmStepGauge(UnitSessions& s, u8 k, i32 progress, i32 max) {
+  // The progress is set before the maximum, each clamped to the range it meets.
   auto& g = s.Unit[k].Gauge;
-  if (progress < 0) progress = 0;
-  if (progress > g.Max) progress = g.Max;
-  g.Progress = progress;
-  s.Op.UnitGaugeChanged(k);
+  ClampedProgress(g, progress);
+  ClampedMax(g, max);
+  g.State = GaugeState::Running;
+  s.Op.UnitStepBegan(k, s.Unit[k].StepState, g);
+}
+
+void SetGaugeProgress(UnitSessions& s, u8 k, i32 progress) {
+  ClampedProgress(s.Unit[k].Gauge, progress);
+  s.Op.UnitProgress(k, s.Unit[k].Gauge);
 }
 
 void SetGaugeMax(UnitSessions& s, u8 k, i32 max) {
-  auto& g = s.Unit[k].Gauge;
-  if (max < 0) max = 0;
-  g.Max = max;
-  if (g.Progress > max) g.Progress = max;
-  s.Op.UnitGaugeChanged(k);
+  ClampedMax(s.Unit[k].Gauge, max);
+  s.Op.UnitProgress(k, s.Unit[k].Gauge);
 }
 
 void SetGaugeState(UnitSessions& s, u8 k, GaugeState state) {
   s.Unit[k].Gauge.State = state;
-  s.Op.UnitGaugeChanged(k);
+  s.Op.UnitProgress(k, s.Unit[k].Gauge);
 }
 
 void BeginUnitStep(UnitSessions& s, u16 timeoutTicks, u32 length, u8 blockMode, u8 k) {
@@ -41,28 +60,36 @@ void BeginUnitStep(UnitSessions& s, u16 timeoutTicks, u32 length, u8 blockMode, 
   u.Busy = 1;
   u.BlockCount = static_cast<u16>(length / 1024 + (length % 1024 != 0 ? 1 : 0));
   if (blockMode == 0) {
-    SetGaugeProgress(s, k, timeoutTicks / 100 + 10);
-    SetGaugeMax(s, k, timeoutTicks);
+    ArmStepGauge(s, k, timeoutTicks / 100 + 10, timeoutTicks);
   } else if (length != 0) {
-    SetGaugeProgress(s, k, 4);
-    SetGaugeMax(s, k, u.BlockCount);
+    ArmStepGauge(s, k, 4, u.BlockCount);
   } else {
-    SetGaugeProgress(s, k, 2);
-    SetGaugeMax(s, k, 4);
+    ArmStepGauge(s, k, 2, 4);
   }
-  SetGaugeState(s, k, GaugeState::Running);
 }
 
 void EndUnitStep(UnitSessions& s, u8 failed, u8 k) {
+  EndUnitStep(s, failed, k, failed ? StepFailedWithoutCode : ResOk);
+}
+
+void EndUnitStep(UnitSessions& s, u8 failed, u8 k, u8 code) {
   auto& u = s.Unit[k];
+  const u8 step = u.StepState;
   u.Busy = 0;
-  SetGaugeState(s, k, failed ? GaugeState::Failed : GaugeState::Ok);
-  SetGaugeProgress(s, k, u.Gauge.Max);
+  // A failed upgrade is over for this run: the re-search of the other units need not wait
+  // for it, and identification does not start it again.
+  if (failed && step == StepFirmwareUpgrade && u.UpgradeBusy) {
+    u.UpgradeBusy = 0;
+    u.UpgradeFailed = 1;
+  }
+  u.Gauge.State = failed ? GaugeState::Failed : GaugeState::Ok;
+  u.Gauge.Progress = u.Gauge.Max;
   u.StepState = StepIdle;
+  s.Op.UnitStepEnded(k, step, code, failed == 0, u.Gauge);
 }
 
 void ReportUnitResult(UnitSessions& s, u8 code, u8 k) {
-  EndUnitStep(s, IsSuccess(code) ? 0 : 1, k);
+  EndUnitStep(s, IsSuccess(code) ? 0 : 1, k, code);
   AddUnitInfoLine(s, ResultText(code), k);
 }
 

@@ -138,10 +138,7 @@ TGenMFrmARM::TGenMFrmARM(QWidget* parent)
 }
 
 TGenMFrmARM::~TGenMFrmARM() {
-  if (log_ != nullptr) {
-    log_->OnLineAdded = nullptr;
-    log_->OnCleared = nullptr;
-  }
+  if (log_ != nullptr) log_->SetView(nullptr);
 }
 
 void TGenMFrmARM::SetForms(TAboutForm* about, TLogCfgForm* logCfg) {
@@ -151,8 +148,7 @@ void TGenMFrmARM::SetForms(TAboutForm* about, TLogCfgForm* logCfg) {
 
 void TGenMFrmARM::SetMessageLog(MessageLog& log) {
   log_ = &log;
-  log.OnLineAdded = [this](const std::string& line) { LogLineAdded(line); };
-  log.OnCleared = [this] { LogCleared(); };
+  log.SetView(this);
 }
 
 QObject* TGenMFrmARM::FindControl(std::string_view name) const {
@@ -343,12 +339,8 @@ void TGenMFrmARM::UnitProgress(u8 unit, const UnitGauge& gauge) {
   if (QProgressBar* bar = Gauge(unit)) ShowGauge(*bar, gauge);
 }
 
-void TGenMFrmARM::UnitStepEnded(u8 unit, u8, u8, bool ok) {
-  // A step that ends shows its gauge full, in the colour of its result.
-  if (QProgressBar* bar = Gauge(unit)) {
-    const int max = bar->maximum();
-    ShowGauge(*bar, {max, max, ok ? GaugeState::Ok : GaugeState::Failed});
-  }
+void TGenMFrmARM::UnitStepEnded(u8 unit, u8, u8, bool, const UnitGauge& gauge) {
+  if (QProgressBar* bar = Gauge(unit)) ShowGauge(*bar, gauge);
 }
 
 void TGenMFrmARM::ShowMainHex(u32 firstIndex, u32 lastIndex) {

@@ -121,7 +121,7 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   void SetInfoCaption(std::string_view text) override;
   void UnitStepBegan(u8 unit, u8 step, const UnitGauge& gauge) override;
   void UnitProgress(u8 unit, const UnitGauge& gauge) override;
-  void UnitStepEnded(u8 unit, u8 step, u8 code, bool ok) override;
+  void UnitStepEnded(u8 unit, u8 step, u8 code, bool ok, const UnitGauge& gauge) override;
   void ShowMainHex(u32 firstIndex, u32 lastIndex) override;
   void UpdateMainHexRows(u32 firstAddress, u32 lastAddress) override;
   void ShowEepData() override;

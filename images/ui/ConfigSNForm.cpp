@@ -167,9 +167,9 @@ void TConfigSNForm::WriteSnData(SnArea area) {
     return;
   }
   if (area == SnArea::MainFlash) {
-    if (hooks_.UpdateMainHexRows) hooks_.UpdateMainHexRows(address, address + ((r.Count | 15u) + 1));
-  } else if (hooks_.RefreshEepViews) {
-    hooks_.RefreshEepViews();
+    op_.UpdateMainHexRows(address, address + ((r.Count | 15u) + 1));
+  } else {
+    op_.ShowEepData();
   }
 }
 

@@ -2,7 +2,6 @@
 // The S/N constant dialog: a fixed block of bytes, typed as text or hex tokens, written at
 // an address of the main-flash or data-flash image.
 #include <QDialog>
-#include <functional>
 
 #include "images/ChipModel.h"
 #include "base/Operator.h"
@@ -18,21 +17,11 @@ class QRadioButton;
 
 namespace qx {
 
-// The views the dialog has refreshed after a write; the main window fills them.
-struct SnViewHooks {
-  // Rewrites the main hex view rows holding the addresses first..last.
-  std::function<void(u32 first, u32 last)> UpdateMainHexRows;
-  // Recomputes the data-flash sums and rebuilds the data-flash view.
-  std::function<void()> RefreshEepViews;
-};
-
 class TConfigSNForm : public QDialog {
   Q_OBJECT
 
  public:
   TConfigSNForm(ChipModel& model, Operator& op, QWidget* parent = nullptr);
-
-  void SetViewHooks(SnViewHooks hooks) { hooks_ = std::move(hooks); }
 
   void FormShow();
   void RadioGrpSNClick();
@@ -65,7 +54,6 @@ class TConfigSNForm : public QDialog {
 
   ChipModel& model_;
   Operator& op_;
-  SnViewHooks hooks_;
   QButtonGroup* areaButtons_;
   QButtonGroup* formatButtons_;
 };

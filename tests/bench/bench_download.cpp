@@ -3,9 +3,10 @@
 // executable with --pace), so this process's own CPU time is the program's alone.
 // Prints figures only.
 //
-// usage: bench_download [UNITS...] [PATH_TO_UNITSIM]
+// usage: bench_download [UNITS...] [--unitsim PATH]
 //   UNITS: unit counts to run, 1..10 (default 1 and 10); the simulator defaults to
-//   ../unitsim/unitsim beside this program.
+//   ../unitsim/unitsim beside this program. The units are linked and driven through the
+//   station, as the program drives them.
 #include <signal.h>
 #include <spawn.h>
 #include <stdlib.h>
@@ -27,21 +28,15 @@
 #include <string>
 #include <vector>
 
-#include "images/ChipModel.h"
-#include "base/MessageLog.h"
+#include "app/Station.h"
 #include "base/Operator.h"
-#include "programmer/Commands.h"
 #include "programmer/DownloadChain.h"
-#include "programmer/PortList.h"
-#include "programmer/ProtocolState.h"
+#include "programmer/FirmwareFile.h"
 #include "programmer/RandomSource.h"
-#include "programmer/TCommUnitPort.h"
-#include "programmer/Tick.h"
-#include "programmer/UnitSessions.h"
-#include "programmer/UnitStepTarget.h"
+#include "programmer/UnitStep.h"
 #include "serial/PumpedEventQueue.h"
 #include "serial/TComm.h"
-#include "texts/Texts.h"
+#include "tests/unitsim/SimFiles.h"
 
 extern char** environ;
 
@@ -79,14 +74,6 @@ double CpuOfPid(pid_t pid) {
   }
   return (utime + stime) / static_cast<double>(::sysconf(_SC_CLK_TCK));
 }
-
-class QuietOperator : public qx::Operator {
- public:
-  qx::MsgAnswer Ask(qx::MsgKind, std::string_view text, qx::MsgButtons) override {
-    std::printf("  unexpected question: %.*s\n", static_cast<int>(text.size()), text.data());
-    return qx::MsgAnswer::Abort;
-  }
-};
 
 // The unitsim executable as a child with its standard output on a pipe.
 class SimulatorProcess {
@@ -152,6 +139,10 @@ struct Figures {
   double SimulatorCpu = 0;         // the child, over Wall
   double SimulatorLifetimeCpu = 0; // the child's whole life, from RUSAGE_CHILDREN
   std::uint64_t WireBytes = 0;     // received by all units over their whole life
+  std::size_t TurnRounds = 0;      // requests that answered a reply, all units
+  double TurnRoundMedian = 0;      // seconds, reply read to next request written
+  double TurnRound99 = 0;
+  double TurnRoundMean = 0;
   std::vector<std::string> SimulatorSummary;
 };
 
@@ -160,6 +151,46 @@ std::uint64_t BytesOfSummary(const std::string& line) {
   const auto colon = line.find(": ");
   if (line.rfind("unit ", 0) != 0 || colon == std::string::npos) return 0;
   return std::strtoull(line.c_str() + colon + 2, nullptr, 10);
+}
+
+// Runs every post through the queue and tells the handler when the worker thread posted
+// it: for a receive event the moment the reader had the bytes, for a send-empty event the
+// moment the writer's write() returned.
+class TimedPoster final : public qx::EventPoster {
+ public:
+  explicit TimedPoster(qx::PumpedEventQueue& queue) : queue_(queue) {}
+  void post(std::function<void()> fn) override {
+    const auto at = steady_clock::now();
+    queue_.post([this, at, fn = std::move(fn)] {
+      postedAt_ = at;
+      fn();
+    });
+  }
+  steady_clock::time_point PostedAt() const { return postedAt_; }
+
+ private:
+  qx::PumpedEventQueue& queue_;
+  steady_clock::time_point postedAt_{};
+};
+
+// The view of the benchmark: each unit's good end of its download, with the time.
+class BenchOperator : public qx::Operator {
+ public:
+  qx::MsgAnswer Ask(qx::MsgKind, std::string_view text, qx::MsgButtons) override {
+    std::printf("  unexpected question: %.*s\n", static_cast<int>(text.size()), text.data());
+    return qx::MsgAnswer::Abort;
+  }
+  void UnitStepEnded(u8 unit, u8 step, u8, bool ok, const qx::UnitGauge&) override {
+    if (ok && (step == qx::StepDownloadMain || step == qx::StepDownloadEep)) endOf[unit] = steady_clock::now();
+  }
+  std::array<steady_clock::time_point, qx::UnitMax> endOf{};
+};
+
+double Percentile(std::vector<double> v, double p) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  const auto i = static_cast<std::size_t>(p * static_cast<double>(v.size() - 1) + 0.5);
+  return v[std::min(i, v.size() - 1)];
 }
 
 class Bench {
@@ -199,15 +230,17 @@ class Bench {
   }
 
  private:
-  // Serves port events and the 10 ms tick in real time, as the window's loop does.
+  // Serves port events and the two timers in real time, as the window's loop does.
   bool Serve(const std::function<bool()>& done, seconds limit) {
     const auto end = steady_clock::now() + limit;
     auto nextTick = steady_clock::now() + milliseconds(10);
+    int ticks = 0;
     while (!done() && steady_clock::now() < end) {
       const auto wait = std::max(milliseconds(0), ceil<milliseconds>(nextTick - steady_clock::now()));
       queue_.PumpUntil(done, wait);
       if (steady_clock::now() >= nextTick) {
-        qx::TickUnits(*s_);
+        station_->Timer1Timer();
+        if (timer2On_ && ++ticks % 5 == 0 && station_->Timer2Timer()) timer2On_ = false;
         nextTick += milliseconds(10);
       }
     }
@@ -215,7 +248,7 @@ class Bench {
   }
 
   void PrepareChip() {
-    auto& m = *model_;
+    auto& m = station_->Model();
     auto& p = m.Params;
     m.ChipName = "BENCH1M";
     p.MainFlashStart = 0;
@@ -231,91 +264,97 @@ class Bench {
     for (qx::u32 i = 0; i < kDownloadSize; ++i) m.MainFlashImage[i] = static_cast<u8>(gen());
   }
 
+  // The program's turn-round of unit k: from the reader having the reply's last bytes to the
+  // writer having written the request that answers it.
+  void Instrument(u8 k) {
+    qx::TComm& comm = station_->Comm(k);
+    auto route = comm.OnReceiveData;
+    comm.OnReceiveData = [this, k, route](qx::TComm& c, std::span<const u8> data) {
+      lastReceived_[k] = poster_.PostedAt();
+      awaitingWrite_[k] = true;
+      route(c, data);
+    };
+    comm.OnSendDataEmpty = [this, k](qx::TComm&) {
+      if (!measuring_ || !awaitingWrite_[k]) return;
+      awaitingWrite_[k] = false;
+      turnRound_.push_back(duration<double>(poster_.PostedAt() - lastReceived_[k]).count());
+    };
+  }
+
+  bool WriteFirmwareFile(const std::string& dir) {
+    qx::sim::FirmwareFileSpec spec;  // the version the simulated units report: no upgrade
+    spec.Image.assign(2048, 0);
+    return qx::sim::WriteBytesFile(dir + "/" + std::string(qx::FirmwareFileName), qx::sim::MakeFirmwareFile(spec));
+  }
+
   bool LinkAndDownload(const std::string& dir, pid_t simPid, Figures& f) {
-    model_ = std::make_unique<qx::ChipModel>();
-    wire_ = std::make_unique<qx::ProtocolState>();
-    s_ = std::make_unique<qx::UnitSessions>(*model_, *wire_, random_, log_, op_);
-    const u8 count = qx::LoadPortList(dir + "/", list_);
+    if (!WriteFirmwareFile(dir)) {
+      std::printf("  cannot write the firmware file\n");
+      return false;
+    }
+    station_ = std::make_unique<qx::Station>(qx::StationSetup{.AppDir = dir + "/",
+                                                              .Poster = poster_,
+                                                              .Op = op_,
+                                                              .Random = std::make_unique<qx::DefaultRandom>(7)});
+    station_->StartUp({});
+    timer2On_ = true;
+    const u8 count = station_->UnitCount();
     if (count != units_) {
       std::printf("  the port list has %d entries, not %d\n", count, units_);
       return false;
     }
-    s_->UnitCount = count;
-    router_ = std::make_unique<qx::UnitCommRouter>(*s_, list_);
-    for (u8 k = 0; k < count; ++k) {
-      comms_[k] = std::make_unique<qx::TComm>(queue_);
-      qx::SetProgrammerLinePreset(*comms_[k]);
-      comms_[k]->SetCommName(list_.Entries[k]);
-      comms_[k]->OpenPort();
-      router_->Bind(k, *comms_[k]);
-      qx::SendDeviceProbe(qx::UnitTarget(*s_, k));
-    }
-    if (!Serve([&] { return s_->LinkedCount == count; }, seconds(10))) {
-      std::printf("  only %d of %d units linked\n", s_->LinkedCount, count);
+    for (u8 k = 0; k < count; ++k) Instrument(k);
+    if (!Serve([&] { return !timer2On_; }, seconds(10))) {
+      std::printf("  only %d of %d units linked\n", station_->Sessions().LinkedCount, count);
       return false;
     }
     PrepareChip();
-
-    // Each unit's own end: the line its chain adds when the download succeeded.
-    std::array<steady_clock::time_point, qx::UnitMax> endOf{};
-    const std::string success(qx::Text(qx::TextId::DownloadSuccess));
-    log_.OnLineAdded = [&](const std::string& line) {
-      if (line.size() < success.size() || line.compare(line.size() - success.size(), success.size(), success) != 0)
-        return;
-      const auto tag = line.find(" C");
-      if (tag == std::string::npos) return;
-      const int k = std::atoi(line.c_str() + tag + 2) - 1;
-      if (k >= 0 && k < static_cast<int>(qx::UnitMax)) endOf[static_cast<std::size_t>(k)] = steady_clock::now();
-    };
-    auto allIdle = [&] {
-      for (u8 k = 0; k < count; ++k) {
-        if (s_->Unit[k].Busy) return false;
-      }
-      return true;
-    };
+    auto allIdle = [&] { return station_->BusyUnits().none(); };
 
     const double cpu0 = CpuOf(RUSAGE_SELF);
     const double simCpu0 = CpuOfPid(simPid);
+    awaitingWrite_.fill(false);
+    measuring_ = true;
     const auto t0 = steady_clock::now();
-    for (u8 k = 0; k < count; ++k) qx::StartDownloadChipData(*s_, k);
-    Serve([&] { return s_->DownloadOkCount == count || allIdle(); }, seconds(120));
+    station_->StartWritingCommand(qx::StartDownloadChipData, qx::AutoChainRule::Keep);
+    Serve([&] { return station_->Sessions().DownloadOkCount == count || allIdle(); }, seconds(120));
     const auto t1 = steady_clock::now();
+    measuring_ = false;
     f.ProgramCpu = CpuOf(RUSAGE_SELF) - cpu0;
     f.SimulatorCpu = CpuOfPid(simPid) - simCpu0;
     f.Wall = duration<double>(t1 - t0).count();
-    log_.OnLineAdded = nullptr;
 
     f.FastestUnit = 1e9;
     for (u8 k = 0; k < count; ++k) {
-      if (endOf[k] == steady_clock::time_point{}) continue;
-      const double own = duration<double>(endOf[k] - t0).count();
+      if (op_.endOf[k] == steady_clock::time_point{}) continue;
+      const double own = duration<double>(op_.endOf[k] - t0).count();
       f.SlowestUnit = std::max(f.SlowestUnit, own);
       f.FastestUnit = std::min(f.FastestUnit, own);
     }
-    const bool ok = s_->DownloadOkCount == count;
+    f.TurnRounds = turnRound_.size();
+    f.TurnRoundMedian = Percentile(turnRound_, 0.5);
+    f.TurnRound99 = Percentile(turnRound_, 0.99);
+    for (const double t : turnRound_) f.TurnRoundMean += t / static_cast<double>(turnRound_.size());
+    const bool ok = station_->Sessions().DownloadOkCount == count;
     if (!ok) {
-      for (const auto& line : log_.Lines()) std::printf("  log: %s\n", line.c_str());
+      for (const auto& line : station_->Log().Lines()) std::printf("  log: %s\n", line.c_str());
     }
     // Let the units' own programming runs report in before the ports close.
     Serve([] { return false; }, seconds(1));
-    router_.reset();
-    for (auto& c : comms_) {
-      if (c) c->ClosePort();
-    }
+    station_->CloseAllPorts();
     return ok;
   }
 
   int units_;
-  std::unique_ptr<qx::ChipModel> model_;
-  std::unique_ptr<qx::ProtocolState> wire_;
-  qx::DefaultRandom random_{7};
-  qx::MessageLog log_;
-  QuietOperator op_;
-  std::unique_ptr<qx::UnitSessions> s_;
   qx::PumpedEventQueue queue_;
-  qx::PortList list_;
-  std::array<std::unique_ptr<qx::TComm>, qx::UnitMax> comms_;
-  std::unique_ptr<qx::UnitCommRouter> router_;
+  TimedPoster poster_{queue_};
+  BenchOperator op_;
+  std::unique_ptr<qx::Station> station_;
+  bool timer2On_ = false;
+  bool measuring_ = false;
+  std::array<steady_clock::time_point, qx::UnitMax> lastReceived_{};
+  std::array<bool, qx::UnitMax> awaitingWrite_{};
+  std::vector<double> turnRound_;
 };
 
 void Print(const Figures& f) {
@@ -338,6 +377,12 @@ void Print(const Figures& f) {
   std::printf("  per request %.2f ms, of which %.2f ms request bytes on the line and %.3f ms reply and turn-round\n",
               1e3 * f.SlowestUnit / requests, 1e3 * wireSeconds / requests,
               1e3 * (f.SlowestUnit - wireSeconds) / requests);
+  std::printf("  program turn-round per block (reply read to the next request written), %zu requests: median %.3f ms, "
+              "99th percentile %.3f ms, mean %.3f ms\n",
+              f.TurnRounds, 1e3 * f.TurnRoundMedian, 1e3 * f.TurnRound99, 1e3 * f.TurnRoundMean);
+  std::printf("  left for the reply bytes on the line, the simulator's own turn-round and the wake-up of the"
+              " program's reader: %.3f ms per request\n",
+              1e3 * ((f.SlowestUnit - wireSeconds) / requests - f.TurnRoundMean));
   std::printf("  program CPU %.3f s = %.2f %% of one core; simulator CPU %.3f s over the download, %.3f s over its life\n",
               f.ProgramCpu, cpuPercent, f.SimulatorCpu, f.SimulatorLifetimeCpu);
   for (const auto& line : f.SimulatorSummary) std::printf("  simulator %s\n", line.c_str());
@@ -355,18 +400,29 @@ std::string DefaultSimulatorPath() {
   return (self.parent_path().parent_path() / "unitsim" / "unitsim").string();
 }
 
+void Usage() {
+  std::fprintf(stderr, "usage: bench_download [UNITS...] [--unitsim PATH]\n"
+                       "  UNITS: unit counts to run, 1..10 (default 1 and 10)\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::string exe = DefaultSimulatorPath();
   std::vector<int> counts;
   for (int i = 1; i < argc; ++i) {
-    const int n = std::atoi(argv[i]);
-    if (n >= 1 && n <= static_cast<int>(qx::UnitMax)) {
-      counts.push_back(n);
-    } else {
-      exe = argv[i];
+    const std::string a = argv[i];
+    if (a == "--unitsim" && i + 1 < argc) {
+      exe = argv[++i];
+      continue;
     }
+    char* end = nullptr;
+    const long n = std::strtol(a.c_str(), &end, 10);
+    if (a.empty() || *end != '\0' || n < 1 || n > static_cast<long>(qx::UnitMax)) {
+      Usage();
+      return 2;
+    }
+    counts.push_back(static_cast<int>(n));
   }
   if (counts.empty()) counts = {1, 10};
   std::printf("line rate %.0f bytes/s per unit (1,000,000 baud 8N2); simulator %s --pace\n", kLineRate, exe.c_str());

@@ -7,6 +7,7 @@
 #include "base/Errors.h"
 #include "base/MessageLog.h"
 #include "images/NumberText.h"
+#include "tests/support/RecordingOperator.h"
 
 namespace qx {
 namespace {
@@ -108,9 +109,9 @@ TEST(NumberText, SixtyFourBitFormsForFieldsThatKeepTheLowBits) {
 }
 
 TEST(MessageLog, TimeStampedAndPlainLinesInOrder) {
-  MessageLog log([] { return std::string("12:34:56"); });
-  std::vector<std::string> seen;
-  log.OnLineAdded = [&](const std::string& l) { seen.push_back(l); };
+  test::RecordingOperator view;
+  MessageLog log([] { return std::string("12:34:56"); }, &view);
+  const std::vector<std::string>& seen = view.logLines;
   log.AddInfoLine("");
   log.AddInfoLine("Hello");
   log.AddLine("plain");
@@ -121,6 +122,7 @@ TEST(MessageLog, TimeStampedAndPlainLinesInOrder) {
   EXPECT_EQ(seen, log.Lines());
   log.Clear();
   EXPECT_TRUE(log.Lines().empty());
+  EXPECT_EQ(view.logClears, 1);
 }
 
 TEST(MessageLog, RealClockIsHoursMinutesSeconds) {

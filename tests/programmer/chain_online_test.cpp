@@ -106,8 +106,6 @@ TEST_F(OnlineChain, EraseUsesItsLongTimeoutAndEndsWithItsLine) {
 }
 
 TEST_F(OnlineChain, AutoChainWithoutOptionBytesEndsWithoutSerialAdvance) {
-  int advances = 0;
-  w.s->Hooks.AdvanceSerialNumber = [&] { ++advances; };
   blankCode = 21;
   w.U(1).AutoChain = 1;
   StartAutoProgram(*w.s, 1);
@@ -122,13 +120,11 @@ TEST_F(OnlineChain, AutoChainWithoutOptionBytesEndsWithoutSerialAdvance) {
                                                       "Main Flash Programming Success!",
                                                       "Start to Verify Main Flash Data......",
                                                       "Main Flash Data Verify Successed!", "Chip programming Successed!"}));
-  EXPECT_EQ(advances, 0);
+  EXPECT_TRUE(w.op.serialAdvances.empty());
   EXPECT_EQ(w.U(1).Gauge.State, GaugeState::Ok);
 }
 
 TEST_F(OnlineChain, AutoChainWithDataFlashAndOptionBytesAdvancesTheSerialOnce) {
-  int advances = 0;
-  w.s->Hooks.AdvanceSerialNumber = [&] { ++advances; };
   w.model->ProgramEep = 1;
   w.model->ProgramOptionBytes = 1;
   w.U(0).AutoChain = 1;
@@ -144,7 +140,7 @@ TEST_F(OnlineChain, AutoChainWithDataFlashAndOptionBytesAdvancesTheSerialOnce) {
   EXPECT_EQ(std::count(texts.begin(), texts.end(), "Main Flash Programming Success!"), 0);
   EXPECT_EQ(texts.back(), "Write Option Byte Successed!");
   EXPECT_NE(std::find(texts.begin(), texts.end(), "EEP Data Verify Successed!"), texts.end());
-  EXPECT_EQ(advances, 1);
+  EXPECT_EQ(w.op.serialAdvances, std::vector<u8>{0});
 }
 
 TEST_F(OnlineChain, VerifyMismatchAsksPerByteUntilAbortThenFails) {
@@ -245,8 +241,6 @@ TEST_F(OnlineChain, DataRepliesAreReadAsFarAsTheyCarry) {
 }
 
 TEST_F(OnlineChain, ReadMainFillsTheImageAndSetsObjectLoaded) {
-  std::vector<u32> hex;
-  w.s->Hooks.ShowMainHex = [&](u32 a, u32 b) { hex = {a, b}; };
   for (auto& b : chipMain) b = static_cast<u8>(b + 1);
   w.U(0).AutoChain = 1;
   StartReadMain(*w.s, 0);
@@ -254,8 +248,13 @@ TEST_F(OnlineChain, ReadMainFillsTheImageAndSetsObjectLoaded) {
   RunUnit(0);
   EXPECT_TRUE(std::equal(chipMain.begin(), chipMain.begin() + 0x3000, w.model->MainFlashImage.begin()));
   EXPECT_EQ(w.model->ObjectLoaded, 1);
-  EXPECT_EQ(hex, (std::vector<u32>{0x08000000, 0x08002FFF}));
-  EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Main Flash Has been read out!"));
+  EXPECT_EQ(w.op.mainHex, (std::vector<std::pair<u32, u32>>{{0x08000000, 0x08002FFF}}));
+  EXPECT_EQ(w.op.checksumChanges, 1);
+  // The read-back sum follows the unit's line.
+  const auto& lines = w.Lines();
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[lines.size() - 2], SessionWorld::UnitLine(0, "Main Flash Has been read out!"));
+  EXPECT_EQ(lines.back().rfind("> 12:34:56 Read Chip Main Flash ACC32 CheckSum = 0x", 0), 0u);
 }
 
 TEST_F(OnlineChain, ReadMainOfAChipThatWouldPassTheImageIsRefused) {
@@ -275,6 +274,9 @@ TEST_F(OnlineChain, ReadEepCopiesOnlyTheDataFlashSize) {
   EXPECT_EQ(w.model->EepImage[0x17FF], 0x42);
   EXPECT_EQ(w.model->EepImage[0x1800], 0xAB);
   EXPECT_EQ(w.ports[0].packets.size(), 2u);
+  EXPECT_EQ(w.op.eepShows, 1);
+  EXPECT_EQ(w.op.checksumChanges, 1);
+  EXPECT_EQ(w.LastLine().rfind("> 12:34:56 Read Chip EEP Data ACC32 CheckSum = 0x", 0), 0u);
 }
 
 TEST_F(OnlineChain, ChecksumReadShowsCrcAndSum) {

@@ -71,12 +71,6 @@ TEST(Dispatch, UndecodableFrameFailsTheUnitEvenWhenIdle) {
 // A bad frame ends the unit's step once: what the window sees is one end of step and one
 // line, in a running step as in an idle unit.
 TEST(Dispatch, ABadFrameEndsItsStepOnce) {
-  SessionWorld one;
-  StartErase(*one.s, "x", 2);
-  one.op.gaugeChanges.clear();
-  EndUnitStep(*one.s, 1, 2);
-  const std::size_t perEnd = one.op.gaugeChanges.size();
-
   const std::vector<u8> badEscape = {0xC0, 0xDB, 0x41, 1, 2, 3, 4, 5, 6, 7, 8, 0xC0};
   const std::vector<u8> tooShort = {0xC0, 1, 2, 3, 0xC0};
   for (const auto* frame : {&badEscape, &tooShort}) {
@@ -84,9 +78,11 @@ TEST(Dispatch, ABadFrameEndsItsStepOnce) {
       SessionWorld w;
       if (running) StartErase(*w.s, "x", 2);
       const std::size_t lines = w.Lines().size();
-      w.op.gaugeChanges.clear();
       w.Feed(2, *frame);
-      EXPECT_EQ(w.op.gaugeChanges.size(), perEnd) << running;
+      const auto ends = w.op.Ends(2);
+      ASSERT_EQ(ends.size(), 1u) << running;
+      EXPECT_FALSE(ends[0].ok);
+      EXPECT_EQ(ends[0].step, running ? StepErase : StepIdle);
       EXPECT_EQ(w.Lines().size(), lines + 1) << running;
       EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(2, "Packet Error!"));
       EXPECT_EQ(w.U(2).Busy, 0);
@@ -234,7 +230,7 @@ TEST(Routing, AHandlerThatThrowsDoesNotMuteItsUnit) {
   SessionWorld w;
   StartErase(*w.s, "x", 0);
   bool fail = true;
-  w.log.OnLineAdded = [&](const std::string&) {
+  w.op.onLogLine = [&](const std::string&) {
     if (fail) {
       fail = false;
       throw std::runtime_error("window error");

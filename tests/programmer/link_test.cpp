@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "programmer/CommandCodes.h"
+#include "programmer/FirmwareUpgrade.h"
 #include "programmer/Identification.h"
 #include "tests/programmer/session_fixture.h"
 
@@ -84,6 +85,34 @@ TEST_F(Link, BootLoaderGoesToTheUpgradeOrStaysSilentWithoutFirmware) {
   EXPECT_EQ(w.U(0).StepState, StepFirmwareUpgrade);
   EXPECT_EQ(w.s->LinkedCount, 0);
   EXPECT_EQ(w.ports[0].packets.at(0)[0], CmdFirmwareBlock);
+}
+
+TEST_F(Link, AUnitWhoseUpgradeFailedIsNotUpgradedAgainByItself) {
+  LoadFirmware("V2.4");
+  w.Feed(3, Framed(IdPacket("QX740VRD V2.3,SN")));
+  w.Feed(5, Framed(IdPacket("Nolbin200XXX boot")));
+  w.Status(3, 0x2C);
+  w.Status(5, 0x2C);
+  const std::size_t sent3 = w.ports[3].packets.size(), sent5 = w.ports[5].packets.size();
+  // The search after the upgrades: the old unit works on with its firmware and counts as
+  // linked; the boot loader has nothing to work with and stays unlinked.
+  for (u8 k : {u8{3}, u8{5}}) w.U(k).Linked = 0;
+  w.s->LinkedCount = 0;
+  w.Feed(3, Framed(IdPacket("QX740VRD V2.3,SN")));
+  w.Feed(5, Framed(IdPacket("Nolbin200XXX boot")));
+  EXPECT_EQ(w.U(3).Linked, 1);
+  EXPECT_EQ(w.U(3).StepState, StepIdle);
+  EXPECT_EQ(w.U(5).Linked, 0);
+  EXPECT_EQ(w.s->LinkedCount, 1);
+  EXPECT_EQ(w.ports[3].packets.size(), sent3);
+  EXPECT_EQ(w.ports[5].packets.size(), sent5);
+  // The operator's upgrade command still upgrades it; a good upgrade clears the mark.
+  StartFirmwareUpgrade(*w.s, 3);
+  EXPECT_EQ(w.ports[3].packets.size(), sent3 + 1);
+  w.Status(3, 6);
+  w.Status(3, 6);
+  EXPECT_EQ(w.U(3).UpgradeFailed, 0);
+  EXPECT_TRUE(w.op.Ends(3).back().ok);
 }
 
 TEST_F(Link, ProgressReportsAndIgnoredFramesDoNotLink) {

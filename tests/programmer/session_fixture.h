@@ -68,8 +68,8 @@ struct SessionWorld {
   std::unique_ptr<ChipModel> model = std::make_unique<ChipModel>();
   std::unique_ptr<ProtocolState> wire = std::make_unique<ProtocolState>();
   ZeroRandom random;
-  MessageLog log{[] { return std::string("12:34:56"); }};
   RecordingOperator op;
+  MessageLog log{[] { return std::string("12:34:56"); }, &op};
   std::unique_ptr<UnitSessions> s = std::make_unique<UnitSessions>(*model, *wire, random, log, op);
   std::array<RecordingPort, UnitMax> ports;
 

@@ -36,7 +36,14 @@ TEST_P(BeginUnitStepTest, ArmsCountsAndGauge) {
   EXPECT_EQ(u.Gauge.Max, c.max);
   EXPECT_EQ(u.Gauge.State, GaugeState::Running);
   EXPECT_EQ(u.StepState, StepErase);  // the starter owns the step state
-  EXPECT_FALSE(w.op.gaugeChanges.empty());
+  // One typed event: the step began, with its gauge range.
+  ASSERT_EQ(w.op.unitEvents.size(), 1u);
+  const auto& e = w.op.unitEvents[0];
+  EXPECT_EQ(e.kind, RecordingOperator::Kind::Began);
+  EXPECT_EQ(e.unit, 3);
+  EXPECT_EQ(e.step, StepErase);
+  EXPECT_EQ(e.gauge.Progress, c.progress);
+  EXPECT_EQ(e.gauge.Max, c.max);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, BeginUnitStepTest,
@@ -68,6 +75,17 @@ TEST(EndUnitStep, FillsTheGaugeSetsItsStateAndGoesIdleKeepingTheRest) {
   EXPECT_EQ(u.Gauge.State, GaugeState::Ok);
   EXPECT_EQ(u.Gauge.Progress, u.Gauge.Max);
   EXPECT_TRUE(w.Lines().empty());
+
+  // The operator saw the ended step, then an end with no step running.
+  const auto ends = w.op.Ends(0);
+  ASSERT_EQ(ends.size(), 2u);
+  EXPECT_EQ(ends[0].step, StepProgramMain);
+  EXPECT_EQ(ends[0].code, StepFailedWithoutCode);
+  EXPECT_FALSE(ends[0].ok);
+  EXPECT_EQ(ends[0].gauge.State, GaugeState::Failed);
+  EXPECT_EQ(ends[1].step, StepIdle);
+  EXPECT_EQ(ends[1].code, 0);
+  EXPECT_TRUE(ends[1].ok);
 }
 
 struct ResultCase {
@@ -89,6 +107,11 @@ TEST_P(ReportUnitResultTest, LogsTheTextAndEndsTheStep) {
   EXPECT_EQ(w.s->Unit[2].Gauge.State, c.failed ? GaugeState::Failed : GaugeState::Ok);
   EXPECT_EQ(w.s->Unit[2].Busy, 0);
   EXPECT_EQ(w.s->Unit[2].StepState, StepIdle);
+  const auto ends = w.op.Ends(2);
+  ASSERT_EQ(ends.size(), 1u);
+  EXPECT_EQ(ends[0].step, StepBlankCheck);
+  EXPECT_EQ(ends[0].code, c.code);
+  EXPECT_EQ(ends[0].ok, !c.failed);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -141,7 +164,12 @@ TEST(TickUnits, CreepsCountsDownAndTimesOutOnce) {
   EXPECT_EQ(busy.Gauge.Progress, busy.Gauge.Max);
   TickUnits(*w.s);
   EXPECT_EQ(w.Lines().size(), 1u);
+  const auto ends = w.op.Ends(4);
+  ASSERT_EQ(ends.size(), 1u);
+  EXPECT_EQ(ends[0].code, ResTimeout);
+  EXPECT_FALSE(ends[0].ok);
 
+  EXPECT_TRUE(w.op.Ends(5).empty());
   EXPECT_EQ(idle.TimeoutTicks, 1);
   EXPECT_EQ(idle.Gauge.Progress, 7);
 }

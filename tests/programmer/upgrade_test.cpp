@@ -38,6 +38,15 @@ TEST_F(Upgrade, SendsEveryBlockThenTheEndAndCompletes) {
   EXPECT_EQ(p[3][0], CmdFirmwareEnd);
   EXPECT_EQ(w.U(0).UpgradeBusy, 0);
   EXPECT_EQ(w.U(0).StepState, StepIdle);
+  // Typed events: one begin with the gauge range, one good end with the full gauge.
+  const auto began = w.op.Events(0, RecordingOperator::Kind::Began);
+  ASSERT_EQ(began.size(), 1u);
+  EXPECT_EQ(began[0].step, StepFirmwareUpgrade);
+  EXPECT_EQ(began[0].gauge.Progress, 2);
+  EXPECT_EQ(began[0].gauge.Max, 3);
+  ASSERT_EQ(w.op.Ends(0).size(), 1u);
+  EXPECT_TRUE(w.op.Ends(0)[0].ok);
+  EXPECT_EQ(w.op.Ends(0)[0].gauge.Progress, 3);
   EXPECT_EQ(w.UnitTexts(0), (std::vector<std::string>{"Start to Upgrade Programmer 1s Firmware......",
                                                       "Programmer 1s Firmware Fpgrade Completed!"}));
   // Unit 1 has its own counter and is still at its first block.
@@ -52,7 +61,14 @@ TEST_F(Upgrade, AnyBlockAnswerButSixFailsRedNeverSuccess) {
     StartFirmwareUpgrade(*v.s, 3);
     v.Status(3, code);
     EXPECT_EQ(v.U(3).Gauge.State, GaugeState::Failed);
-    EXPECT_EQ(v.U(3).UpgradeBusy, 1);
+    // The failed upgrade is over: the re-search need not wait for it.
+    EXPECT_EQ(v.U(3).UpgradeBusy, 0);
+    EXPECT_EQ(v.U(3).UpgradeFailed, 1);
+    const auto ends = v.op.Ends(3);
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_EQ(ends[0].step, StepFirmwareUpgrade);
+    EXPECT_EQ(ends[0].code, code);
+    EXPECT_FALSE(ends[0].ok);
     EXPECT_EQ(v.U(3).Busy, 0);
     EXPECT_NE(v.LastLine(), SessionWorld::UnitLine(3, "Operation Success!"));
     EXPECT_EQ(v.ports[3].packets.size(), 1u);
@@ -67,6 +83,10 @@ TEST_F(Upgrade, NothingWithoutFirmwareAndSilenceTimesOut) {
   StartFirmwareUpgrade(*w.s, 0);
   for (int i = 0; i < 500; ++i) TickUnits(*w.s);
   EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Command Executed Time Out!"));
+  EXPECT_EQ(w.U(0).UpgradeBusy, 0);
+  EXPECT_EQ(w.U(0).UpgradeFailed, 1);
+  ASSERT_EQ(w.op.Ends(0).size(), 1u);
+  EXPECT_EQ(w.op.Ends(0)[0].code, 64);
 }
 
 }  // namespace

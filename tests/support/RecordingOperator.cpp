@@ -16,4 +16,17 @@ MsgAnswer RecordingOperator::Ask(MsgKind kind, std::string_view text, MsgButtons
   }
 }
 
+void RecordingOperator::LogLineAdded(const std::string& line) {
+  logLines.push_back(line);
+  if (onLogLine) onLogLine(line);
+}
+
+std::vector<RecordingOperator::UnitEvent> RecordingOperator::Events(u8 unit, Kind kind) const {
+  std::vector<UnitEvent> out;
+  for (const auto& e : unitEvents) {
+    if (e.unit == unit && e.kind == kind) out.push_back(e);
+  }
+  return out;
+}
+
 }  // namespace qx::test

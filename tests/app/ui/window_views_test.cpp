@@ -87,11 +87,11 @@ TEST_F(Gauges, UnitEventsSetRangeValueAndColourThroughOneClampingHelper) {
   EXPECT_EQ(bar.value(), 5);
   window.UnitProgress(2, {-3, 5, GaugeState::Running});
   EXPECT_EQ(bar.value(), 0);
-  window.UnitStepEnded(2, 1, 9, false);
+  window.UnitStepEnded(2, 1, 9, false, {5, 5, GaugeState::Failed});
   EXPECT_EQ(bar.value(), 5);
   EXPECT_EQ(bar.palette().color(QPalette::Highlight), GaugeColour(GaugeState::Failed));
   window.UnitStepBegan(2, 1, {2, 4, GaugeState::Running});
-  window.UnitStepEnded(2, 1, 0, true);
+  window.UnitStepEnded(2, 1, 0, true, {4, 4, GaugeState::Ok});
   EXPECT_EQ(bar.value(), 4);
   EXPECT_EQ(bar.palette().color(QPalette::Highlight), GaugeColour(GaugeState::Ok));
   EXPECT_NE(GaugeColour(GaugeState::Ok), GaugeColour(GaugeState::Failed));

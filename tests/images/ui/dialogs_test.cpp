@@ -54,12 +54,11 @@ class SnDialog : public Dialogs {
   void SetUp() override {
     Dialogs::SetUp();
     dlg = std::make_unique<TConfigSNForm>(*chip, op);
-    dlg->SetViewHooks({[this](u32 a, u32 b) { mainRows.emplace_back(a, b); }, [this] { ++eepRefreshes; }});
     dlg->show();
   }
   std::unique_ptr<TConfigSNForm> dlg;
-  std::vector<std::pair<u32, u32>> mainRows;
-  int eepRefreshes = 0;
+  const std::vector<std::pair<u32, u32>>& mainRows = op.mainHexRows;
+  const int& eepRefreshes = op.eepShows;
 };
 
 TEST_F(SnDialog, ShowAndAreaChoiceSetTheAddress) {

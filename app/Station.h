@@ -1,0 +1,187 @@
+#pragma once
+// The station: the one owner of the running system. It holds the chip model, the wire state
+// (flash driver, firmware), the ten unit sessions, the port list, the ten serial components
+// TComm with their receive routing, the random source, the message log and its settings,
+// and offers what the main window's handlers and timers call. The window, batch mode, the
+// benchmarks and the end-to-end tests all drive the core through it. Qt-free.
+//
+// Threads: everything here runs on the owner's thread (the GUI thread in the window). The
+// serial components' threads only post events through the injected EventPoster; whoever
+// owns the poster runs them (Qt's loop, or a test pumping a PumpedEventQueue).
+//
+// Waits: the designed waits on the GUI thread (device search 50 and 10 ms, off-line start
+// 30 ms, re-search 500 ms) go through the injected Sleeper.
+//
+// Errors: an open failure of a port raises ECommsError out of the device search (also when
+// Timer2 runs it) and the off-line start, as designed: the window's handler wrapper shows it; ports opened before
+// stay open and nothing is sent after it. The log file writer may raise EInOutError from
+// FormClose.
+//
+// The port events, one rule for all ten ports:
+//   received data   routed to the unit's frames (identification or reply dispatch);
+//   hang-up         the port is closed, the unit unlinked and its port-list entry removed
+//                   (by name); a running step ends by its time-out;
+//   line errors     change nothing on any unit: a damaged reply fails its own step (check
+//                   word, framing) and a lost one its time-out. Clearing a unit's bytes or
+//                   its busy flag would leave its step without a time-out.
+//
+// Units in use are 0 .. UnitCount - 1. The commands that would pull the ground from under
+// running chains (device search, off-line start, firmware upgrade) are refused with a
+// message naming the busy units while any unit in use is busy; the unit-0 reads while unit
+// 0 is. The automatic search of start-up runs before any unit can be busy, the re-search
+// after the upgrades waits until none is.
+#include <array>
+#include <bitset>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "base/MessageLog.h"
+#include "base/Operator.h"
+#include "base/Sleeper.h"
+#include "images/ChipModel.h"
+#include "programmer/PortList.h"
+#include "programmer/ProtocolState.h"
+#include "programmer/RandomSource.h"
+#include "programmer/TCommUnitPort.h"
+#include "programmer/UnitSessions.h"
+#include "project/LogSettings.h"
+#include "serial/EventPoster.h"
+#include "serial/TComm.h"
+
+namespace qx {
+
+inline constexpr std::string_view BatchResultFileName = "ResDW.Txt";
+
+// Units by index 0..9.
+using UnitSet = std::bitset<UnitMax>;
+// A step starter of the chains (StartDownloadChipData, StartAutoProgram, StartBlankCheck,
+// ...); a captureless lambda serves for StartErase with its text.
+using UnitStarter = void (*)(UnitSessions& s, u8 k);
+// What a writing command does with every unit's AutoChain flag.
+enum class AutoChainRule : u8 { Keep, Set, Clear };
+
+struct StationSetup {
+  std::string AppDir;  // the program folder, with a trailing '/'
+  EventPoster& Poster;
+  Operator& Op;
+  Sleeper Sleep = SleepFor;
+  MessageLog::Clock Clock = CurrentTimeOfDay;
+  // Where the serial adapters are looked for when there is no "ConfigQlt.ini".
+  PortScanSource Scan = {};
+  // Unset: a DefaultRandom.
+  std::unique_ptr<RandomSource> Random = {};
+};
+
+class Station {
+ public:
+  explicit Station(StationSetup setup);
+  ~Station();  // closes every port
+  Station(const Station&) = delete;
+  Station& operator=(const Station&) = delete;
+
+  // ---- What the station owns, for the views and the window's command rules.
+  ChipModel& Model() { return *model_; }
+  ProtocolState& Wire() { return *wire_; }
+  UnitSessions& Sessions() { return *sessions_; }
+  MessageLog& Log() { return log_; }
+  const PortList& Ports() const { return ports_; }
+  TComm& Comm(u8 k) { return *comms_[k]; }
+  const std::string& AppDir() const { return appDir_; }
+  // The log dialog's settings; FormClose writes the log with them.
+  LogSettings& LogConfig() { return logSettings_; }
+  u8 UnitCount() const { return sessions_->UnitCount; }
+  u8 CmdLineMode() const { return cmdLineMode_; }
+  u8 CmdLineOff() const { return sessions_->CmdLineOff; }
+  const std::string& CmdLineProjectFile() const { return cmdLineProjectFile_; }
+  const std::string& CmdLineSwitch() const { return cmdLineSwitch_; }
+
+  // ---- Start-up: the core steps of the window's FormShow, which calls them in this order
+  // with its own widget steps in between (numbers are FormShow's steps).
+  void LoadLogConfig();            // 9: "GenLogX.cfg" into LogConfig()
+  void InitMainFormState();        // 10 (the chip state and the images) and 11 (ProtocolKind)
+  void ResetSessionState();        // 12
+  void LoadPortList();             // 13: also at the device search and the off-line start
+  void ResetManufacturerIndex();   // 14
+  void DeleteStaleResultFile();    // 15: "ResDW.Txt"
+  void AddHelloLine();             // 17
+  void LoadFirmwareAtStartUp();    // 18: a missing file gives a log line and a box
+  // 19: args are the program's arguments without the program name.
+  void ReadCommandLine(std::span<const std::string> args);
+  void ArmAutoConnect();           // 20: the first Timer2 tick searches the devices
+  // All of the above in order, with the gauge layout of step 16, for a caller without a
+  // window of its own (benchmarks, tests).
+  void StartUp(std::span<const std::string> args);
+
+  // ---- Timers. Timer1 every 10 ms from the start; Timer2 every 50 ms from the end of
+  // start-up until Timer2Timer returns true.
+  void Timer1Timer();
+  // Runs the first device search, then the re-search once the upgrades started while
+  // linking have ended and no unit in use is busy; true when Timer2 is to stop: every unit
+  // in use is linked, no re-search is pending and no unit in use is upgrading.
+  bool Timer2Timer();
+
+  // ---- Device search (the connect button and the first Timer2 tick): closes every port,
+  // rebuilds the port list, asks for the gauge layout, then OpenPortsAndProbeDevices.
+  void BitBtnFindDevClick();
+  void OpenPortsAndProbeDevices();
+
+  // ---- The two menu commands on the units as a whole.
+  void StartOfflineProgrm1Click();
+  // Reloads "QX740VRD.FWR" and upgrades every unit in use that is linked.
+  void DoFirmwareUpgrade1Click();
+
+  // ---- Unit commands. The window checks the chip and image guards and collects its
+  // settings first.
+  // One unit: its received bytes are dropped, then the starter runs (the batch start).
+  void StartChain(u8 k, UnitStarter starter);
+  // The writing commands' unit loop: for every unit in use, AutoChain by the rule, and the
+  // starter on each unit that is linked and idle. A busy unit keeps its received bytes: they
+  // belong to the reply its step awaits. Returns the units started.
+  UnitSet StartWritingCommand(UnitStarter starter, AutoChainRule rule);
+  // The reads' unit-0 guard: "Please connect the device!" when unit 0 is not linked, the
+  // busy refusal when it runs a step. True when a read may start.
+  bool GuardUnit0();
+  // After GuardUnit0: StartReadMain, StartReadEep, StartReadOption, StartReadChecksum.
+  void StartReadOnUnit0(UnitStarter starter);
+  // After GuardUnit0 (and the read-address dialog): the address and chip-information reads.
+  void StartReadAddress();
+  void StartReadChipInfo();
+  // Units in use that run a step.
+  UnitSet BusyUnits() const;
+
+  // ---- The end. The exit command closes the ports, then the window; its close runs
+  // FormClose: every open port closed, then the log written once by LogConfig().
+  void CloseAllPorts();
+  void FormClose();
+
+ private:
+  void BindPort(u8 k);
+  void SerCommRequestHangup(u8 k, TComm& sender);
+  // Shows the refusal naming the busy units; false when there are none.
+  bool RefusedWhileBusy(UnitSet busy);
+  bool AnyUpgrading() const;
+
+  std::string appDir_;
+  Operator& op_;
+  Sleeper sleep_;
+  PortScanSource scan_;
+  std::unique_ptr<RandomSource> random_;
+  MessageLog log_;
+  std::unique_ptr<ChipModel> model_;
+  std::unique_ptr<ProtocolState> wire_;
+  std::unique_ptr<UnitSessions> sessions_;
+  PortList ports_;
+  LogSettings logSettings_;
+  u8 cmdLineMode_ = 0;
+  std::string cmdLineProjectFile_;
+  std::string cmdLineSwitch_;
+  u8 autoConnectPending_ = 0;
+  bool logWritten_ = false;
+  // Destroyed before the sessions: closing a port stops its events first.
+  std::array<std::unique_ptr<TComm>, UnitMax> comms_;
+  std::array<std::unique_ptr<TCommUnitPort>, UnitMax> unitPorts_;
+};
+
+}  // namespace qx

@@ -1,0 +1,59 @@
+// The unit commands: one chain on one unit, the writing commands' loop, the unit-0 reads.
+#include "app/Station.h"
+#include "programmer/CommandCodes.h"
+#include "programmer/Commands.h"
+#include "programmer/UnitStepFramework.h"
+#include "programmer/UnitStepTarget.h"
+#include "texts/Texts.h"
+
+namespace qx {
+
+void Station::StartChain(u8 k, UnitStarter starter) {
+  wire_->Units[k].RxCount = 0;
+  starter(*sessions_, k);
+}
+
+UnitSet Station::StartWritingCommand(UnitStarter starter, AutoChainRule rule) {
+  auto& s = *sessions_;
+  UnitSet started;
+  for (u8 k = 0; k < s.UnitCount; ++k) {
+    auto& u = s.Unit[k];
+    if (!u.Busy) wire_->Units[k].RxCount = 0;
+    if (rule == AutoChainRule::Set) u.AutoChain = 1;
+    if (rule == AutoChainRule::Clear) u.AutoChain = 0;
+    if (u.Linked && !u.Busy) {
+      starter(s, k);
+      started.set(k);
+    }
+  }
+  return started;
+}
+
+bool Station::GuardUnit0() {
+  if (!sessions_->Unit[0].Linked) {
+    op_.Ask(MsgKind::Information, Text(TextId::ConnectDeviceFirst), MsgButtons::Ok);
+    return false;
+  }
+  // A read over a running step would take that step's replies for its own.
+  return !RefusedWhileBusy(UnitSet(sessions_->Unit[0].Busy ? 1u : 0u));
+}
+
+void Station::StartReadOnUnit0(UnitStarter starter) { starter(*sessions_, 0); }
+
+void Station::StartReadAddress() {
+  auto& s = *sessions_;
+  s.Unit[0].StepState = StepReadAddress;
+  BeginUnitStep(s, 500, model_->Params.MainFlashSize, 0, 0);
+  SetGaugeProgress(s, 0, 250);
+  SendReadAddressCmd(UnitTarget(s, 0), OpReadAddress);
+}
+
+void Station::StartReadChipInfo() {
+  auto& s = *sessions_;
+  s.Unit[0].StepState = StepReadChipInfo;
+  log_.AddInfoLine(Text(TextId::ReadChipInfoStart));
+  BeginUnitStep(s, 500, model_->Params.MainFlashSize, 0, 0);
+  SendChipCommand(UnitTarget(s, 0), CmdChipOperation, OpReadChipInfo);
+}
+
+}  // namespace qx

@@ -1,0 +1,110 @@
+// The core steps of the window's start-up, in its order.
+#include <cctype>
+#include <filesystem>
+
+#include "app/Station.h"
+#include "programmer/FirmwareFile.h"
+#include "programmer/UnitSessionReset.h"
+#include "texts/Texts.h"
+
+namespace qx {
+
+void Station::LoadLogConfig() { qx::LoadLogConfig(appDir_, logSettings_); }
+
+void Station::InitMainFormState() {
+  ChipModel& m = *model_;
+  m.Control.InterfaceFlags = 0;
+  m.Control.PowerFlags = 0;
+  m.Control.ResetFlags = 0;
+  m.Control.EraseFlags = 0;
+  m.Control.ExtControl1 = 0;
+  m.Control.ExtControl2 = 0;
+  m.Control.ExtControl3 = 0;
+  m.FamilyParam1 = 0;
+  m.FamilyParam2 = 0;
+  m.Params.MainFlashSize = 0x20000;
+  m.Params.DownloadSize = 0x20000;
+  m.Params.MainPageSize = 1024;
+  m.Params.FamilyCode = 0;
+  m.Params.Subtype = 0;
+  m.Params.EepSize = 0;
+  m.ReadLength = 64;
+  m.Sn.SnAddress = 0xFFFFFF;
+  m.Params.OptionStart = 0x1FFFF800;
+  m.ObjectLoaded = 0;
+  m.ChipSelected = 0;
+  // The whole data-flash image: the last byte is erased like the rest.
+  m.EepImage.fill(0xFF);
+  m.MainFlashImage.fill(0xFF);
+  m.OptionImage.fill(0x00);
+  m.Params.ProtocolKind = 0x55;
+}
+
+void Station::ResetSessionState() { qx::ResetSessionState(*sessions_); }
+
+void Station::LoadPortList() {
+  auto& s = *sessions_;
+  s.UnitCount = qx::LoadPortList(appDir_, ports_, scan_);
+  // The file names each unit's port; the search assigns them again by position.
+  for (u8 k = 0; k < UnitMax; ++k) {
+    if (!ports_.CommName[k].empty()) comms_[k]->SetCommName(ports_.CommName[k]);
+  }
+  op_.PortListChanged(ports_.Entries, ports_.Text);
+}
+
+void Station::ResetManufacturerIndex() { model_->Params.ManufacturerIndex = 0; }
+
+void Station::DeleteStaleResultFile() {
+  std::error_code ec;
+  std::filesystem::remove(appDir_ + std::string(BatchResultFileName), ec);
+}
+
+void Station::AddHelloLine() { log_.AddInfoLine(Text(TextId::HelloUser)); }
+
+void Station::LoadFirmwareAtStartUp() {
+  const std::string path = appDir_ + std::string(FirmwareFileName);
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec)) {
+    LoadFirmwareFile(wire_->Firmware, path);
+    return;
+  }
+  wire_->Firmware.FirmwareLoaded = 0;
+  const std::string text = Tx(TextId::FileNotFoundConfirm, path);
+  log_.AddInfoLine(text);
+  op_.Ask(MsgKind::Information, text, MsgButtons::Ok);
+}
+
+void Station::ReadCommandLine(std::span<const std::string> args) {
+  auto& s = *sessions_;
+  s.CmdLineOff = 0;
+  if (args.empty()) {
+    cmdLineMode_ = 0;
+    return;
+  }
+  s.DownloadOkCount = 0;
+  cmdLineMode_ = 1;
+  cmdLineProjectFile_ = args[0];
+  if (args.size() >= 2) {
+    cmdLineSwitch_ = args[1];
+    for (auto& c : cmdLineSwitch_) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    s.CmdLineOff = cmdLineSwitch_ == "OFF" ? 1 : 0;
+  }
+}
+
+void Station::ArmAutoConnect() { autoConnectPending_ = 1; }
+
+void Station::StartUp(std::span<const std::string> args) {
+  LoadLogConfig();
+  InitMainFormState();
+  ResetSessionState();
+  LoadPortList();
+  ResetManufacturerIndex();
+  DeleteStaleResultFile();
+  op_.ArrangeProgressGauges(sessions_->UnitCount);
+  AddHelloLine();
+  LoadFirmwareAtStartUp();
+  ReadCommandLine(args);
+  ArmAutoConnect();
+}
+
+}  // namespace qx

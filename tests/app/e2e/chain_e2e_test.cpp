@@ -1,0 +1,166 @@
+// Ten simulated units through the station: start-up, linking, the chains, faults.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "base/ByteOrder.h"
+#include "programmer/AutoChain.h"
+#include "programmer/CommandCodes.h"
+#include "programmer/DownloadChain.h"
+#include "tests/app/e2e/station_fixture.h"
+
+namespace qx::test {
+namespace {
+
+using Kind = RecordingOperator::Kind;
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  void Start(std::vector<sim::UnitConfig> configs) {
+    const auto n = static_cast<u8>(configs.size());
+    rig.Units(std::move(configs));
+    rig.FirmwareFile();
+    rig.Make();
+    rig.StartUp();
+    ASSERT_TRUE(rig.Linked(n));
+  }
+  void PrepareImage(u32 size) {
+    auto& m = rig.st->Model();
+    auto& p = m.Params;
+    p.MainFlashStart = 0;
+    p.MainFlashEnd = size - 1;
+    p.MainFlashSize = size;
+    p.DownloadSize = size;
+    for (u32 i = 0; i < size; ++i) m.MainFlashImage[i] = static_cast<u8>((i * 31) ^ (i >> 9));
+  }
+  bool AllIdle() {
+    for (u8 k = 0; k < rig.st->UnitCount(); ++k) {
+      if (rig.U(k).Busy) return false;
+    }
+    return true;
+  }
+  std::vector<u8> BeganSteps(u8 k) const {
+    std::vector<u8> steps;
+    for (const auto& e : rig.op.Events(k, Kind::Began)) steps.push_back(e.step);
+    return steps;
+  }
+
+  StationRig rig;
+};
+
+TEST_F(EndToEnd, TenUnitsLinkAndTakeADownloadOfMainAndDataFlash) {
+  Start(std::vector<sim::UnitConfig>(10));
+  PrepareImage(0x40000);
+  auto& m = rig.st->Model();
+  m.ProgramEep = 1;
+  m.Params.EepSize = 0x2000;
+  m.Sn.SnValue = 1000;
+  m.Sn.SnGain = 2;
+  EXPECT_EQ(rig.st->StartWritingCommand(StartDownloadChipData, AutoChainRule::Keep), UnitSet().set());
+  ASSERT_TRUE(rig.RunUntil([&] { return rig.st->Sessions().DownloadOkCount == 10; }));
+  for (u8 k = 0; k < 10; ++k) {
+    SCOPED_TRACE(static_cast<int>(k));
+    const auto st = rig.sim->Stats(k);
+    EXPECT_TRUE(st.SettingsValid);
+    EXPECT_EQ(st.DownloadSize, 0x40000u);
+    EXPECT_EQ(st.ByCommand.at(CmdDownloadMainBlock), 64u);
+    EXPECT_EQ(st.ByCommand.at(CmdDownloadEepBlock), 2u);
+    EXPECT_EQ(st.BadFrames, 0u);
+    u32 sn = 0;
+    rig.sim->WithUnit(k, [&](sim::SimUnit& u) { sn = GetLe32(u.LastSettingsBlock(), 96); });
+    EXPECT_EQ(sn, 1000u + 2u * k);
+    EXPECT_EQ(BeganSteps(k), (std::vector<u8>{StepDownloadChipData, StepDownloadMain, StepDownloadEep}));
+    const auto ends = rig.op.Ends(k);
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_TRUE(ends[0].ok);
+    EXPECT_EQ(ends[0].step, StepDownloadEep);
+    EXPECT_EQ(ends[0].gauge.State, GaugeState::Ok);
+    EXPECT_EQ(ends[0].gauge.Progress, ends[0].gauge.Max);
+  }
+  ASSERT_TRUE(rig.RunUntil([&] {
+    for (u8 k = 0; k < 10; ++k) {
+      if (!rig.sim->Stats(k).Restarted) return false;
+    }
+    return true;
+  }));
+}
+
+TEST_F(EndToEnd, AutoChainOnTenUnitsWithFaultsFailingExactlyThoseUnits) {
+  Start(std::vector<sim::UnitConfig>(10));
+  PrepareImage(0x8000);
+  rig.st->Model().ProgramOptionBytes = 1;
+  rig.sim->SetFaults(3, {{sim::FaultKind::Status, 0, 0x2C}});
+  rig.sim->SetFaults(4, {{sim::FaultKind::Silence, 0, 0}});
+  rig.sim->SetFaults(5, {{sim::FaultKind::BadCheck, 0, 0}});
+  rig.sim->SetFaults(6, {{sim::FaultKind::BadEscape, 0, 0}});
+  rig.sim->SetFaults(7, {{sim::FaultKind::Garbage, 0, 0}});
+  EXPECT_EQ(rig.st->StartWritingCommand(StartAutoProgram, AutoChainRule::Set), UnitSet().set());
+  ASSERT_TRUE(rig.RunUntil([&] { return AllIdle(); }));
+  const std::vector<u8> good = {0, 1, 2, 7, 8, 9};
+  for (u8 k : good) {
+    SCOPED_TRACE(static_cast<int>(k));
+    const auto ends = rig.op.Ends(k);
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_TRUE(ends[0].ok);
+    EXPECT_EQ(ends[0].step, StepWriteOption);
+    EXPECT_EQ(BeganSteps(k), (std::vector<u8>{StepBlankCheck, StepProgramMain, StepVerifyMain, StepWriteOption}));
+    bool same = false;
+    rig.sim->WithUnit(k, [&](sim::SimUnit& u) {
+      same = std::equal(u.Main().begin(), u.Main().begin() + 0x8000, rig.st->Model().MainFlashImage.begin());
+    });
+    EXPECT_TRUE(same);
+  }
+  // Flash error, time-out, check word, framing: each ends its own unit's chain.
+  const std::vector<std::pair<u8, u8>> failed = {{3, 0x2C}, {4, 64}, {5, 35}, {6, 32}};
+  for (const auto& [k, code] : failed) {
+    SCOPED_TRACE(static_cast<int>(k));
+    const auto ends = rig.op.Ends(k);
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_FALSE(ends[0].ok);
+    EXPECT_EQ(ends[0].code, code);
+    EXPECT_EQ(ends[0].step, StepBlankCheck);
+    EXPECT_EQ(ends[0].gauge.State, GaugeState::Failed);
+  }
+  auto advanced = rig.op.serialAdvances;
+  std::sort(advanced.begin(), advanced.end());
+  EXPECT_EQ(advanced, good);
+}
+
+TEST_F(EndToEnd, OldFirmwareAndBootLoaderUnitsAmongTenAreUpgradedAndLinkAgain) {
+  std::vector<sim::UnitConfig> configs(10);
+  configs[4].OldFirmware = true;
+  configs[7].BootLoader = true;
+  Start(configs);
+  for (u8 k : {u8{4}, u8{7}}) {
+    SCOPED_TRACE(static_cast<int>(k));
+    EXPECT_TRUE(rig.sim->Stats(k).FirmwareEnded);
+    EXPECT_EQ(rig.sim->Stats(k).FirmwareBlocks, 2u);
+    EXPECT_EQ(BeganSteps(k), std::vector<u8>{StepFirmwareUpgrade});
+    const auto ends = rig.op.Ends(k);
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_TRUE(ends[0].ok);
+    EXPECT_EQ(rig.U(k).StepState, StepIdle);
+  }
+  for (u8 k = 0; k < 10; ++k) EXPECT_EQ(rig.U(k).Linked, 1);
+  EXPECT_EQ(rig.sim->Stats(0).FirmwareBlocks, 0u);
+}
+
+TEST_F(EndToEnd, AHangUpClosesThatPortAndItsStepTimesOut) {
+  Start(std::vector<sim::UnitConfig>(2));
+  PrepareImage(0x10000);
+  rig.sim->SetFaults(1, {{sim::FaultKind::HangUp, 2, 0}});
+  rig.st->StartChain(0, StartDownloadChipData);
+  rig.st->StartChain(1, StartDownloadChipData);
+  ASSERT_TRUE(rig.RunUntil([&] { return AllIdle(); }));
+  EXPECT_EQ(rig.st->Sessions().DownloadOkCount, 1);
+  EXPECT_FALSE(rig.st->Comm(1).IsOpen());
+  EXPECT_EQ(rig.U(1).Linked, 0);
+  EXPECT_EQ(rig.st->Ports().Entries, (std::vector<std::string>{rig.sim->Path(0)}));
+  const auto ends = rig.op.Ends(1);
+  ASSERT_EQ(ends.size(), 1u);
+  EXPECT_EQ(ends[0].code, 64);
+  EXPECT_FALSE(ends[0].ok);
+}
+
+}  // namespace
+}  // namespace qx::test

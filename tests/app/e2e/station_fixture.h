@@ -1,0 +1,85 @@
+#pragma once
+// A station in a fresh program folder, with simulated units on pseudo-terminals named by
+// its "ConfigQlt.ini", a pumped event queue, a recording operator and a sleeper that only
+// records. RunUntil serves port events and the two timers faster than real time: a
+// Timer1 tick per round of at most 3 ms, Timer2 on every fifth while it runs.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Station.h"
+#include "serial/PumpedEventQueue.h"
+#include "tests/support/RecordingOperator.h"
+#include "tests/support/TempDir.h"
+#include "tests/unitsim/SimFiles.h"
+#include "tests/unitsim/UnitSimulator.h"
+
+namespace qx::test {
+
+class StationRig {
+ public:
+  // Writes the simulated units' connection file into the program folder.
+  void Units(std::vector<sim::UnitConfig> configs) {
+    sim = std::make_unique<sim::UnitSimulator>(std::move(configs));
+    sim->WriteConfigFile(dir.Dir());
+  }
+  void FirmwareFile(const std::string& version = "V2.4", u16 endAddress = 0x17FF) {
+    sim::FirmwareFileSpec spec;
+    spec.Version = version;
+    spec.EndAddress = endAddress;
+    spec.Image.resize(0x1800);
+    for (std::size_t i = 0; i < spec.Image.size(); ++i) spec.Image[i] = static_cast<u8>(i * 7);
+    sim::WriteBytesFile(dir.File("QX740VRD.FWR"), sim::MakeFirmwareFile(spec));
+  }
+  Station& Make() {
+    PortScanSource scan;
+    scan.SysfsRoot = dir.File("no-sysfs");  // no adapters of the test machine
+    st = std::make_unique<Station>(StationSetup{.AppDir = dir.Dir(),
+                                                .Poster = queue,
+                                                .Op = op,
+                                                .Sleep =
+                                                    [this](int ms) {
+                                                      sleeps.push_back(ms);
+                                                      if (onSleep) onSleep(ms);
+                                                    },
+                                                .Clock = [] { return std::string("12:34:56"); },
+                                                .Scan = scan});
+    return *st;
+  }
+  // Start-up as the window runs it, Timer2 enabled at its end.
+  void StartUp(const std::vector<std::string>& args = {}) {
+    st->StartUp(args);
+    timer2On = true;
+  }
+  bool RunUntil(const std::function<bool()>& done, int maxRounds = 4000) {
+    for (int r = 0; r < maxRounds && !done(); ++r) {
+      if (queue.PumpUntil(done, std::chrono::milliseconds(3))) break;
+      st->Timer1Timer();
+      if (timer2On && ++rounds % 5 == 0 && st->Timer2Timer()) timer2On = false;
+    }
+    return done();
+  }
+  bool Linked(u8 count) {
+    return RunUntil([&] { return !timer2On && st->Sessions().LinkedCount == count; });
+  }
+  UnitSession& U(u8 k) { return st->Sessions().Unit[k]; }
+  // The log lines without their "> 12:34:56 " stamp (unit lines keep their tag).
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> out;
+    for (const auto& l : op.logLines) out.push_back(l.rfind("> 12:34:56 ", 0) == 0 ? l.substr(11) : l);
+    return out;
+  }
+
+  TempDir dir;
+  PumpedEventQueue queue;
+  RecordingOperator op;
+  std::vector<int> sleeps;
+  std::function<void(int)> onSleep;  // sees the station as it is when it waits
+  std::unique_ptr<sim::UnitSimulator> sim;
+  std::unique_ptr<Station> st;  // destroyed first: its ports close before the units go
+  bool timer2On = false;
+  int rounds = 0;
+};
+
+}  // namespace qx::test

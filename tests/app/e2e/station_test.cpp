@@ -1,0 +1,453 @@
+// The station against simulated units through its real serial components.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "programmer/CommandCodes.h"
+#include "programmer/OnlineChains.h"
+#include "project/LogFileWriter.h"
+#include "tests/app/e2e/station_fixture.h"
+
+namespace qx::test {
+namespace {
+
+using Kind = RecordingOperator::Kind;
+
+std::size_t Count(const std::vector<std::string>& v, const std::string& s) {
+  return static_cast<std::size_t>(std::count(v.begin(), v.end(), s));
+}
+
+TEST(Station, StartUpInItsFolderLinksTheListedUnitsWithTheDesignedLines) {
+  StationRig rig;
+  rig.Units(std::vector<sim::UnitConfig>(3));
+  rig.FirmwareFile();
+  rig.dir.Write("ResDW.Txt", "Download Success\r\n");
+  rig.Make();
+  rig.StartUp();
+  EXPECT_FALSE(std::filesystem::exists(rig.dir.File("ResDW.Txt")));
+  ASSERT_TRUE(rig.Linked(3));
+
+  EXPECT_TRUE(rig.op.messages.empty());
+  EXPECT_EQ(rig.st->Wire().Firmware.FirmwareLoaded, 1);
+  const auto t = rig.Texts();
+  const std::vector<std::string> firstLines = {
+      "Hello NolbinGenX-KVT User! ------ ",
+      "Checking Device 1 In " + rig.sim->Path(0) + "............",
+      "Checking Device 2 In " + rig.sim->Path(1) + "............",
+      "Checking Device 3 In " + rig.sim->Path(2) + "............"};
+  ASSERT_GE(t.size(), 7u);
+  EXPECT_EQ(std::vector<std::string>(t.begin(), t.begin() + 4), firstLines);
+  for (u8 k = 0; k < 3; ++k) {
+    SCOPED_TRACE(static_cast<int>(k));
+    const std::string found = "C" + std::to_string(k + 1) + " : Find Device: " + rig.sim->IdText(k) + "!";
+    EXPECT_EQ(Count(t, found), 1u);
+    EXPECT_EQ(rig.U(k).Linked, 1);
+    EXPECT_EQ(rig.sim->Stats(k).Probes, 1u);
+  }
+  EXPECT_EQ(rig.op.captions.front(), "Searching Devices............");
+  EXPECT_EQ(rig.op.gaugeLayouts, (std::vector<u8>{3, 3}));  // start-up, then the search
+  EXPECT_EQ(rig.sleeps, (std::vector<int>{50, 10, 10, 10}));
+  ASSERT_FALSE(rig.op.portLists.empty());
+  EXPECT_EQ(rig.op.portLists.back(),
+            (std::vector<std::string>{rig.sim->Path(0), rig.sim->Path(1), rig.sim->Path(2)}));
+  EXPECT_EQ(rig.op.portTexts.back(), rig.sim->Path(2));
+}
+
+TEST(Station, StartUpWithoutPortsOrFirmwareReportsTheFileAndStopsTimer2AtOnce) {
+  StationRig rig;
+  rig.Make();
+  rig.StartUp();
+  const std::string path = rig.dir.File("QX740VRD.FWR");
+  const std::string missing = "File \"" + path + "\" not found, Please confirm!";
+  EXPECT_EQ(rig.Texts(), (std::vector<std::string>{"Hello NolbinGenX-KVT User! ------ ", missing}));
+  ASSERT_EQ(rig.op.messages.size(), 1u);
+  EXPECT_EQ(rig.op.messages[0].text, missing);
+  EXPECT_EQ(rig.st->Wire().Firmware.FirmwareLoaded, 0);
+  // The values in force after start-up: the chip-state reset, then the session reset.
+  const ChipModel& m = rig.st->Model();
+  EXPECT_EQ(m.Params.MainFlashSize, 0u);
+  EXPECT_EQ(m.Params.DownloadSize, 0x20000u);
+  EXPECT_EQ(m.Params.MainPageSize, 0);
+  EXPECT_EQ(m.Params.ProtocolKind, 0x55);
+  EXPECT_EQ(m.Params.OptionStart, 0x1FFFF800u);
+  EXPECT_EQ(m.ReadLength, 64);
+  EXPECT_EQ(m.Sn.SnAddress, 0xFFFFFFu);
+  EXPECT_EQ(m.Control.PowerOnTime, 10);
+  EXPECT_EQ(m.ProgrammerModel, "Nolbin200XX");
+  EXPECT_EQ(m.MainFlashImage.back(), 0xFF);
+  EXPECT_EQ(m.EepImage.back(), 0xFF);
+  EXPECT_EQ(m.OptionImage.front(), 0x00);
+  EXPECT_EQ(rig.st->UnitCount(), 0);
+  // The first tick searches (an empty list opens nothing) and stops the timer.
+  EXPECT_TRUE(rig.st->Timer2Timer());
+  EXPECT_EQ(rig.op.portTexts.back(), "No COM Port");
+}
+
+TEST(Station, TheFileNamesTheUnitsPortsAndAPortThatWillNotOpenStopsTheSearch) {
+  StationRig rig;
+  rig.Units(std::vector<sim::UnitConfig>(1));
+  Station& st = rig.Make();
+  rig.dir.Write("ConfigQlt.ini", "[Connection]\r\nDEV3=com7\r\nDEV1=ttyS77\r\n");
+  st.LoadPortList();
+  EXPECT_EQ(st.UnitCount(), 2);
+  EXPECT_EQ(st.Comm(2).CommName(), "COM7");
+  EXPECT_EQ(st.Comm(0).CommName(), "ttyS77");
+  EXPECT_EQ(rig.op.portLists.back(), (std::vector<std::string>{"COM7", "ttyS77"}));
+
+  // Unit 0's port opens, unit 1's does not: the error leaves the search, nothing is probed.
+  rig.dir.Write("ConfigQlt.ini", "[Connection]\r\nDEV1=" + rig.sim->Path(0) + "\r\nDEV2=" + rig.dir.File("none") +
+                                     "\r\n");
+  st.Sessions().LinkedCount = 4;
+  EXPECT_THROW(st.BitBtnFindDevClick(), ECommsError);
+  EXPECT_TRUE(st.Comm(0).IsOpen());
+  EXPECT_FALSE(st.Comm(1).IsOpen());
+  EXPECT_EQ(st.Sessions().LinkedCount, 0);
+  rig.RunUntil([] { return false; }, 10);
+  EXPECT_EQ(rig.sim->Stats(0).Requests, 0u);
+  EXPECT_TRUE(rig.sleeps.empty());
+}
+
+TEST(Station, CommandLineSetsBatchModeAndTheOffSwitchInAnyCase) {
+  struct Case {
+    std::vector<std::string> args;
+    u8 mode, off;
+    const char* sw;
+  };
+  for (const Case& c : {Case{{}, 0, 0, ""}, Case{{"job.pqz"}, 1, 0, ""}, Case{{"job.pqz", "oFf"}, 1, 1, "OFF"},
+                        Case{{"job.pqz", "on", "extra"}, 1, 0, "ON"}}) {
+    StationRig rig;
+    Station& st = rig.Make();
+    st.Sessions().DownloadOkCount = 3;
+    st.ReadCommandLine(c.args);
+    EXPECT_EQ(st.CmdLineMode(), c.mode);
+    EXPECT_EQ(st.CmdLineOff(), c.off);
+    EXPECT_EQ(st.CmdLineSwitch(), c.sw);
+    EXPECT_EQ(st.CmdLineProjectFile(), c.args.empty() ? "" : c.args[0]);
+    EXPECT_EQ(st.Sessions().DownloadOkCount, c.args.empty() ? 3 : 0);
+  }
+}
+
+TEST(Station, UnitsUpgradedWhileLinkingAreLinkedByTheReSearchAndOnlyThenTimer2Stops) {
+  StationRig rig;
+  std::vector<sim::UnitConfig> configs(3);
+  configs[1].OldFirmware = true;
+  configs[2].BootLoader = true;
+  rig.Units(configs);
+  rig.FirmwareFile("V2.4");
+  rig.Make();
+  // Whether both upgrades had ended, and the timer still ran, when it waited before the
+  // re-search.
+  bool upgradesOverAtReSearch = false;
+  rig.onSleep = [&](int ms) {
+    if (ms != 500) return;
+    upgradesOverAtReSearch = rig.timer2On && !rig.U(1).UpgradeBusy && !rig.U(2).UpgradeBusy &&
+                             rig.op.Ends(1).size() == 1 && rig.op.Ends(2).size() == 1 && rig.op.Ends(1)[0].ok &&
+                             rig.op.Ends(2)[0].ok && rig.st->Sessions().LinkedCount == 1;
+  };
+  rig.StartUp();
+  ASSERT_TRUE(rig.RunUntil([&] { return !rig.timer2On; }));
+  EXPECT_TRUE(upgradesOverAtReSearch);
+  EXPECT_EQ(rig.st->Sessions().LinkedCount, 3);
+  EXPECT_EQ(rig.st->Sessions().RelinkPending, 0);
+  for (u8 k = 0; k < 3; ++k) {
+    SCOPED_TRACE(static_cast<int>(k));
+    EXPECT_EQ(rig.U(k).Linked, 1);
+    EXPECT_EQ(rig.U(k).UpgradeBusy, 0);
+    EXPECT_EQ(rig.sim->Stats(k).Probes, 2u);  // the search and the re-search
+  }
+  for (u8 k : {u8{1}, u8{2}}) {
+    SCOPED_TRACE(static_cast<int>(k));
+    EXPECT_TRUE(rig.sim->Stats(k).FirmwareEnded);
+    EXPECT_EQ(rig.sim->Stats(k).FirmwareBlocks, 2u);
+    const auto began = rig.op.Events(k, Kind::Began);
+    ASSERT_EQ(began.size(), 1u);
+    EXPECT_EQ(began[0].step, StepFirmwareUpgrade);
+  }
+  EXPECT_EQ(std::count(rig.sleeps.begin(), rig.sleeps.end(), 500), 1);
+  // Linked after the re-search with the new firmware: the id text now carries V2.4.
+  EXPECT_EQ(Count(rig.Texts(), "C2 : Find Device: " + rig.sim->IdText(1) + "!"), 1u);
+}
+
+TEST(Station, AUnitWhoseUpgradeFailsDoesNotKeepTheOthersFromLinking) {
+  StationRig rig;
+  std::vector<sim::UnitConfig> configs(3);
+  configs[1].OldFirmware = true;
+  configs[1].Faults = {{sim::FaultKind::Silence, 2, 0}};  // its first firmware block
+  configs[2].BootLoader = true;
+  rig.Units(configs);
+  rig.FirmwareFile("V2.4");
+  rig.Make();
+  rig.StartUp();
+  ASSERT_TRUE(rig.Linked(3));
+  const auto ends = rig.op.Ends(1);
+  ASSERT_EQ(ends.size(), 1u);
+  EXPECT_EQ(ends[0].step, StepFirmwareUpgrade);
+  EXPECT_EQ(ends[0].code, 64);
+  EXPECT_FALSE(ends[0].ok);
+  // Not started a second time: it works on with its old firmware.
+  EXPECT_EQ(rig.op.Events(1, Kind::Began).size(), 1u);
+  EXPECT_FALSE(rig.sim->Stats(1).FirmwareEnded);
+  EXPECT_EQ(rig.sim->Stats(1).Probes, 2u);
+  EXPECT_TRUE(rig.sim->Stats(2).FirmwareEnded);
+  for (u8 k = 0; k < 3; ++k) EXPECT_EQ(rig.U(k).Linked, 1);
+}
+
+// Timer2 after the first search: it stops only when every unit in use is linked and no
+// re-search is pending; the re-search waits until no unit in use is upgrading or busy.
+TEST(Station, Timer2StopsOnlyWhenNothingIsPendingAndReSearchesWhenTheUnitsAreFree) {
+  struct Case {
+    const char* name;
+    u8 linked;
+    u8 relink;
+    bool upgrading;  // unit 1
+    bool busy;       // unit 0 runs a step the operator started
+    bool stops;
+    bool searches;
+  };
+  for (const Case& c : {Case{"all linked", 2, 0, false, false, true, false},
+                        Case{"linked but upgrading", 2, 1, true, false, false, false},
+                        Case{"linked, re-search pending", 2, 1, false, false, false, true},
+                        Case{"upgrade running", 1, 1, true, false, false, false},
+                        Case{"a unit busy", 1, 1, false, true, false, false},
+                        Case{"upgrades over", 1, 1, false, false, false, true}}) {
+    SCOPED_TRACE(c.name);
+    StationRig rig;
+    Station& st = rig.Make();
+    auto& s = st.Sessions();
+    s.UnitCount = 2;
+    s.LinkedCount = c.linked;
+    s.RelinkPending = c.relink;
+    s.Unit[1].UpgradeBusy = c.upgrading;
+    s.Unit[1].Busy = c.upgrading;
+    s.Unit[0].Busy = c.busy;
+    EXPECT_EQ(st.Timer2Timer(), c.stops);
+    EXPECT_EQ(rig.sleeps, (c.searches ? std::vector<int>{500, 50} : std::vector<int>{}));
+    EXPECT_EQ(s.RelinkPending, c.searches ? 0 : c.relink);
+  }
+}
+
+TEST(Station, ClosingClosesEveryOpenPortAndWritesTheLogOnce) {
+  StationRig rig;
+  rig.Units(std::vector<sim::UnitConfig>(2));
+  rig.FirmwareFile();
+  rig.Make();
+  rig.StartUp();
+  ASSERT_TRUE(rig.Linked(2));
+  ASSERT_TRUE(rig.st->Comm(0).IsOpen());
+  auto& log = rig.st->LogConfig();
+  log.Location = LogLocationCustomer;
+  log.Mode = LogModeAppend;
+  log.FileName = "run.log";
+  rig.st->CloseAllPorts();  // the exit command, then the window's close
+  rig.st->FormClose();
+  rig.st->FormClose();
+  for (u8 k = 0; k < UnitMax; ++k) EXPECT_FALSE(rig.st->Comm(k).IsOpen());
+  const std::string written = ReadText(rig.dir.File("run.log"));
+  EXPECT_EQ(written, "Dromix Log File!\r\n" + LogFileBytes(rig.st->Log().Lines(), Language::English));
+  EXPECT_TRUE(rig.op.messages.empty());
+}
+
+TEST(Station, OffLineStartSendsExactlyOneRestartToEveryUnitAndUnlinksThem) {
+  StationRig rig;
+  rig.Units(std::vector<sim::UnitConfig>(3));
+  rig.FirmwareFile();
+  rig.Make();
+  rig.StartUp();
+  ASSERT_TRUE(rig.Linked(3));
+  rig.sleeps.clear();
+  rig.st->StartOfflineProgrm1Click();
+  EXPECT_EQ(rig.sleeps, (std::vector<int>{30, 30, 30}));
+  EXPECT_EQ(rig.Texts().back(), "Start Off-Line Programming......");
+  ASSERT_TRUE(rig.RunUntil([&] {
+    for (u8 k = 0; k < 3; ++k) {
+      if (!rig.sim->Stats(k).Restarted) return false;
+    }
+    return true;
+  }));
+  rig.RunUntil([] { return false; }, 20);  // anything more would arrive meanwhile
+  for (u8 k = 0; k < 3; ++k) {
+    SCOPED_TRACE(static_cast<int>(k));
+    const auto st = rig.sim->Stats(k);
+    EXPECT_EQ(st.ByCommand.at(CmdRestart), 1u);
+    EXPECT_EQ(st.Requests, 2u);  // the probe and the restart
+    EXPECT_EQ(rig.U(k).Linked, 0);
+    EXPECT_EQ(rig.U(k).Busy, 0);
+    EXPECT_TRUE(rig.st->Comm(k).IsOpen());
+  }
+}
+
+TEST(Station, AHangUpRemovesItsPortListEntryAndUnlinksOnlyThatUnit) {
+  StationRig rig;
+  rig.Units(std::vector<sim::UnitConfig>(3));
+  rig.FirmwareFile();
+  rig.Make();
+  rig.StartUp();
+  ASSERT_TRUE(rig.Linked(3));
+  rig.sim->HangUp(1);
+  ASSERT_TRUE(rig.RunUntil([&] { return !rig.st->Comm(1).IsOpen(); }));
+  const std::vector<std::string> left = {rig.sim->Path(0), rig.sim->Path(2)};
+  EXPECT_EQ(rig.st->Ports().Entries, left);
+  EXPECT_EQ(rig.op.portLists.back(), left);
+  EXPECT_EQ(rig.U(1).Linked, 0);
+  EXPECT_EQ(rig.U(0).Linked, 1);
+  EXPECT_EQ(rig.U(2).Linked, 1);
+  EXPECT_TRUE(rig.st->Comm(0).IsOpen());
+}
+
+// The commands that close or take over the units wait while a unit in use runs a step.
+TEST(Station, CommandsOnAllUnitsAreRefusedWhileUnitsAreBusy) {
+  StationRig rig;
+  rig.Units(std::vector<sim::UnitConfig>(3));
+  rig.FirmwareFile();
+  Station& st = rig.Make();
+  st.StartUp({});
+  const std::size_t lines = rig.op.logLines.size();
+  auto& s = st.Sessions();
+  s.Unit[1].Busy = 1;
+  s.Unit[2].Busy = 1;
+  s.Unit[5].Busy = 1;  // not in use
+  const std::string refusal = "Busy programmers: 2, 3. Please wait until they have finished!";
+  const std::vector<std::function<void()>> commands = {[&] { st.BitBtnFindDevClick(); },
+                                                       [&] { st.StartOfflineProgrm1Click(); },
+                                                       [&] { st.DoFirmwareUpgrade1Click(); }};
+  for (const auto& command : commands) {
+    rig.op.messages.clear();
+    command();
+    ASSERT_EQ(rig.op.messages.size(), 1u);
+    EXPECT_EQ(rig.op.messages[0].text, refusal);
+  }
+  EXPECT_EQ(rig.op.logLines.size(), lines);
+  for (u8 k = 0; k < 3; ++k) EXPECT_FALSE(st.Comm(k).IsOpen());
+  EXPECT_EQ(s.Unit[1].Busy, 1);
+  EXPECT_EQ(rig.sim->Stats(0).Requests, 0u);
+
+  // The unit-0 reads: not linked, then linked but busy, then free.
+  rig.op.messages.clear();
+  EXPECT_FALSE(st.GuardUnit0());
+  s.Unit[0].Linked = 1;
+  s.Unit[0].Busy = 1;
+  EXPECT_FALSE(st.GuardUnit0());
+  s.Unit[0].Busy = 0;
+  EXPECT_TRUE(st.GuardUnit0());
+  ASSERT_EQ(rig.op.messages.size(), 2u);
+  EXPECT_EQ(rig.op.messages[0].text, "Please connect the device!");
+  EXPECT_EQ(rig.op.messages[1].text, "Busy programmers: 1. Please wait until they have finished!");
+}
+
+TEST(Station, FirmwareUpgradeCommandUpgradesTheLinkedUnitsOrSaysWhyNot) {
+  enum class File { Missing, Damaged, Good };
+  struct Case {
+    File file;
+    std::vector<u8> linked;
+    std::string message;  // "" for none; {} stands for the program folder
+  };
+  const std::vector<Case> cases = {
+      {File::Missing, {0}, "File \"{}QX740VRD.FWR\" not found, Please confirm!"},
+      {File::Damaged, {0}, "Firmware file \"{}QX740VRD.FWR\" is not valid, no upgrade started!"},
+      {File::Good, {}, "No Device is Connected!"},
+      {File::Good, {1, 3}, ""},
+  };
+  for (const Case& c : cases) {
+    StationRig rig;
+    if (c.file == File::Good) rig.FirmwareFile();
+    if (c.file == File::Damaged) rig.dir.Write("QX740VRD.FWR", std::string(5000, 'x'));
+    Station& st = rig.Make();
+    auto& s = st.Sessions();
+    s.UnitCount = 4;
+    for (u8 k : c.linked) s.Unit[k].Linked = 1;
+    s.Unit[6].Linked = 1;  // linked but not in use
+    st.DoFirmwareUpgrade1Click();
+    std::string expected = c.message;
+    if (const auto at = expected.find("{}"); at != std::string::npos) expected.replace(at, 2, rig.dir.Dir());
+    if (expected.empty()) {
+      EXPECT_TRUE(rig.op.messages.empty());
+    } else {
+      ASSERT_EQ(rig.op.messages.size(), 1u);
+      EXPECT_EQ(rig.op.messages[0].text, expected);
+    }
+    EXPECT_EQ(st.Wire().Firmware.FirmwareLoaded, c.file == File::Good ? 1 : 0);
+    for (u8 k = 0; k < UnitMax; ++k) {
+      const bool upgraded = c.message.empty() && std::count(c.linked.begin(), c.linked.end(), k) == 1;
+      EXPECT_EQ(s.Unit[k].StepState, upgraded ? StepFirmwareUpgrade : StepIdle) << static_cast<int>(k);
+    }
+  }
+}
+
+TEST(Station, TheUnitZeroReadsStartTheirStepsAndEndOnTheUnitsReplies) {
+  StationRig rig;
+  rig.Units(std::vector<sim::UnitConfig>(1));
+  rig.FirmwareFile();
+  Station& st = rig.Make();
+  rig.StartUp();
+  ASSERT_TRUE(rig.Linked(1));
+  auto idle = [&] { return st.BusyUnits().none(); };
+
+  ASSERT_TRUE(st.GuardUnit0());
+  st.StartReadChipInfo();
+  const auto began = rig.op.Events(0, Kind::Began);
+  ASSERT_EQ(began.size(), 1u);
+  EXPECT_EQ(began[0].step, StepReadChipInfo);
+  EXPECT_EQ(began[0].gauge.Progress, 15);
+  EXPECT_EQ(began[0].gauge.Max, 500);
+  ASSERT_TRUE(rig.RunUntil(idle));
+  auto t = rig.Texts();
+  EXPECT_EQ(Count(t, "Read Chip Information Data......"), 1u);
+  EXPECT_EQ(Count(t, "  0x03800000 : 5C 5D 5E 5F 58 59 5A 5B 54 55 56 57 50 51 52 53"), 1u);
+
+  st.Model().ReadStart = 0x100;
+  st.Model().ReadLength = 32;
+  st.StartReadAddress();
+  EXPECT_EQ(rig.U(0).StepState, StepReadAddress);
+  EXPECT_EQ(rig.op.unitEvents.back().kind, Kind::Progress);
+  EXPECT_EQ(rig.op.unitEvents.back().gauge.Progress, 250);
+  ASSERT_TRUE(rig.RunUntil(idle));
+  t = rig.Texts();
+  EXPECT_EQ(Count(t, "> Read Address Memory Data below: "), 1u);
+  std::string secondRow = "0x00000110 : ";  // the simulated chip is erased
+  for (int i = 0; i < 16; ++i) secondRow += "FF ";
+  EXPECT_EQ(Count(t, secondRow), 1u);
+
+  st.StartReadOnUnit0(StartReadChecksum);
+  ASSERT_TRUE(rig.RunUntil(idle));
+  const auto ends = rig.op.Ends(0);
+  ASSERT_EQ(ends.size(), 3u);
+  EXPECT_EQ(ends[0].step, StepReadChipInfo);
+  EXPECT_EQ(ends[1].step, StepReadAddress);
+  EXPECT_EQ(ends[2].step, StepReadChecksum);
+  for (const auto& e : ends) EXPECT_TRUE(e.ok);
+}
+
+TEST(Station, WritingCommandStartsLinkedIdleUnitsAndLeavesABusyUnitsBytes) {
+  StationRig rig;
+  Station& st = rig.Make();
+  auto& s = st.Sessions();
+  s.UnitCount = 3;
+  s.Unit[0].Linked = 1;
+  s.Unit[1].Linked = 1;
+  s.Unit[1].Busy = 1;
+  s.Unit[1].StepState = StepProgramMain;
+  s.Unit[3].Linked = 1;  // not in use
+  for (u8 k = 0; k < 4; ++k) {
+    s.Unit[k].AutoChain = 1;
+    st.Wire().Units[k].RxCount = 5;
+  }
+  const UnitSet started = st.StartWritingCommand(StartBlankCheck, AutoChainRule::Clear);
+  EXPECT_EQ(started, UnitSet(0b001));
+  EXPECT_EQ(s.Unit[0].StepState, StepBlankCheck);
+  EXPECT_EQ(s.Unit[1].StepState, StepProgramMain);
+  const std::vector<u16> rx = {st.Wire().Units[0].RxCount, st.Wire().Units[1].RxCount, st.Wire().Units[2].RxCount,
+                               st.Wire().Units[3].RxCount};
+  EXPECT_EQ(rx, (std::vector<u16>{0, 5, 0, 5}));
+  for (u8 k = 0; k < 3; ++k) EXPECT_EQ(s.Unit[k].AutoChain, 0);
+  EXPECT_EQ(s.Unit[3].AutoChain, 1);
+
+  s.Unit[0].Busy = 0;
+  EXPECT_EQ(st.StartWritingCommand(StartBlankCheck, AutoChainRule::Set), UnitSet(0b001));
+  EXPECT_EQ(s.Unit[1].AutoChain, 1);
+  EXPECT_EQ(s.Unit[2].AutoChain, 1);
+  EXPECT_EQ(st.BusyUnits(), UnitSet(0b011));
+}
+
+}  // namespace
+}  // namespace qx::test

@@ -71,6 +71,8 @@ void HandleReadMainResult(UnitSessions& s, u8 code, u8 k) {
   AdvanceBlockGauge(s, k, 1);
   if (u.BlockIndex < u.BlockCount) return (void)SendChipCommand(UnitTarget(s, k), CmdReadMainBlock, u.BlockIndex);
   s.Model.ObjectLoaded = 1;
+  // A copied chip programs everything that was read.
+  s.Model.Params.DownloadSize = s.Model.Params.MainFlashSize;
   EndUnitStep(s, 0, k);
   AddUnitInfoLine(s, Text(TextId::ReadMainDone), k);
   CalcReadMainChecksum(s.Model, s.Log);

@@ -243,11 +243,13 @@ TEST_F(OnlineChain, DataRepliesAreReadAsFarAsTheyCarry) {
 TEST_F(OnlineChain, ReadMainFillsTheImageAndSetsObjectLoaded) {
   for (auto& b : chipMain) b = static_cast<u8>(b + 1);
   w.U(0).AutoChain = 1;
+  w.model->Params.DownloadSize = 0x400;  // a smaller job loaded before
   StartReadMain(*w.s, 0);
   EXPECT_EQ(w.U(0).AutoChain, 0);
   RunUnit(0);
   EXPECT_TRUE(std::equal(chipMain.begin(), chipMain.begin() + 0x3000, w.model->MainFlashImage.begin()));
   EXPECT_EQ(w.model->ObjectLoaded, 1);
+  EXPECT_EQ(w.model->Params.DownloadSize, w.model->Params.MainFlashSize);
   EXPECT_EQ(w.op.mainHex, (std::vector<std::pair<u32, u32>>{{0x08000000, 0x08002FFF}}));
   EXPECT_EQ(w.op.checksumChanges, 1);
   // The read-back sum follows the unit's line.

@@ -62,15 +62,16 @@ struct ProjectLoadResult {
   WindowChanges Changes;
   ProgramControls Controls;
   std::vector<std::string_view> ClickHandlers;
-  WindowActions Actions;  // StatusFilePath: panel 2
+  WindowActions Actions;  // the refresh's page to the front; StatusFilePath: panel 2
   std::string StatusFileChecksum;  // panel 0
   std::string StatusChipChecksum;  // panel 1
 };
 
 // The whole load: the log line, the reader, the flags, ApplyProjectSettings, the chip
-// reaction (on every good file, also for the chip shown already), the sums and views, and
-// ShowProjectSettings. controls: what the window's setting controls show now. Throws
-// EInOutError when the file cannot be read.
+// reaction (on every good file, also for the chip shown already), ShowProjectSettings over
+// what the reaction leaves, then the sums and views (over the loaded MainImageOffset).
+// controls: what the window's setting controls show now. Throws EInOutError when the file
+// cannot be read.
 ProjectLoadResult LoadProjectFile(const std::string& path, const ProgramControls& controls, ProjectEnv& env);
 
 }  // namespace qx

@@ -2,7 +2,8 @@
 // the option view, and the option button and "Show Chip Option Data" commands.
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 

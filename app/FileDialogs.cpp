@@ -31,6 +31,14 @@ FileDialogDesign SaveDialog() {
   return {TextsOf({TextId::FilterSaveBinary, TextId::FilterSaveIntelHex, TextId::FilterSaveMotorola}), 1, "bin"};
 }
 
+FileDialogDesign ProjectSaveDialog() { return {TextsOf({TextId::FilterProjectSave, TextId::FilterProjectAll}), 1, "pqz"}; }
+
+FileDialogDesign ProjectOpenDialog() { return {TextsOf({TextId::FilterProjectOpen, TextId::FilterProjectAll}), 1, "pqz"}; }
+
+std::string ProjectSaveDialogTitle() { return std::string(Text(TextId::PrjSaveDialogTitle)); }
+
+std::string ProjectOpenDialogTitle() { return std::string(Text(TextId::PrjOpenDialogTitle)); }
+
 int FilterIndexOf(const FileDialogDesign& design, const std::string& filter) {
   const auto it = std::find(design.Filters.begin(), design.Filters.end(), filter);
   return it == design.Filters.end() ? 0 : static_cast<int>(it - design.Filters.begin()) + 1;

@@ -1,6 +1,6 @@
 #pragma once
-// The designed filters, preselected filter and default extension of the main window's
-// three file dialogs, in Qt's "description (patterns)" form. Filter indexes count from 1
+// The designed titles, filters, preselected filter and default extension of the main
+// window's file dialogs, in Qt's "description (patterns)" form. Filter indexes count from 1
 // in the designed order; the save command maps them to formats.
 #include <string>
 #include <vector>
@@ -16,6 +16,12 @@ struct FileDialogDesign {
 FileDialogDesign ObjectOpenDialog();  // "OpenDialog1"
 FileDialogDesign EepOpenDialog();     // "OpenDialogOTP"
 FileDialogDesign SaveDialog();        // "SaveDialog1", shared by both saves
+FileDialogDesign ProjectSaveDialog();  // "SaveDialogPrj"
+FileDialogDesign ProjectOpenDialog();  // "OpenDialogPrj"
+
+// The project dialogs' titles; the other dialogs keep Qt's own.
+std::string ProjectSaveDialogTitle();
+std::string ProjectOpenDialogTitle();
 
 // The 1-based index of filter in design, 0 when it is not one of them.
 int FilterIndexOf(const FileDialogDesign& design, const std::string& filter);

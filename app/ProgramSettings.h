@@ -43,6 +43,9 @@ struct ProgramControls {
   std::string SNEdit1 = "0x00000000";
   std::string GainEdit = "0x01";
   std::string AddrEdit = "0x0000FFF0";
+  // Not collected into the settings bytes; the project file keeps them in ProjectFlags.
+  bool ChkBoxPCSN = false;
+  bool ChkBoxSNDP = false;
 };
 
 // Writes every field the controls own, in the designed order, and logs the control bytes.

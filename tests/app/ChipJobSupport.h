@@ -1,0 +1,85 @@
+#pragma once
+// A chip chosen as the chip-selection dialog leaves it, a job loaded into it, and the
+// pieces the chip reaction and the project commands work on: a program folder that can
+// hold flash-driver files, a log with a fixed clock and a recording operator.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/ChipReaction.h"
+#include "app/ProjectCommands.h"
+#include "chips/ChipModelLists.h"
+#include "chips/ChipSelect.h"
+#include "programmer/FlashDriver.h"
+#include "programmer/RandomSource.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/unitsim/SimFiles.h"
+
+namespace qx::test {
+
+inline u8 ListPosition(Maker maker, std::string_view name) {
+  const auto models = ModelsOfMaker(IndexOf(maker));
+  const auto it = std::find(models.begin(), models.end(), name);
+  EXPECT_NE(it, models.end()) << name;
+  return static_cast<u8>(it - models.begin());
+}
+
+inline void Choose(ChipModel& m, Maker maker, std::string_view name) {
+  ASSERT_TRUE(SelectChip(m, IndexOf(maker), name, ListPosition(maker, name))) << name;
+}
+
+// Object data over part of the main flash (so the programmed range ends inside it) and
+// over the data flash, as a loaded object file leaves them.
+inline void LoadJob(ChipModel& m, unsigned seed) {
+  ChipParams& p = m.Params;
+  p.DownloadSize = p.MainFlashSize / 2 + 3;
+  const auto main = RandomBytes(p.DownloadSize, seed);
+  std::copy(main.begin(), main.end(), m.MainFlashImage.begin());
+  const auto eep = RandomBytes(p.EepDownloadSize, seed + 1);
+  std::copy(eep.begin(), eep.end(), m.EepImage.begin());
+  m.ObjectLoaded = 1;
+  m.ObjectFileName = "/jobs/app-" + std::to_string(seed) + ".hex";
+  m.Sums.FileChecksum = 0x1234500u + seed;
+}
+
+struct Bench {
+  std::unique_ptr<ChipModel> model = std::make_unique<ChipModel>();
+  FlashDriver driver;
+  MessageLog log = FixedClockLog();
+  ViewRecorder op;
+  DefaultRandom random{7};
+  ProjectSectionBuffer section{};
+  TempDir folder;
+  std::string appDir = folder.Dir();
+  int hexResets = 0;
+
+  ChipReactionEnv Reaction() { return {*model, driver, appDir, log, op, [this] { ++hexResets; }}; }
+
+  ProjectEnv Env() {
+    ProjectEnv e{*model, driver, appDir, log, op, random, section};
+    e.ResetHexViews = [this] { ++hexResets; };
+    e.ShortDate = [] { return std::string("2024/05/17"); };
+    return e;
+  }
+
+  // A valid flash-driver file for the chip name in the program folder, as the unit
+  // simulator's --write-driver writes it.
+  std::string WriteDriver(std::string_view chipName, const sim::DriverFileSpec& spec = {}) {
+    std::filesystem::create_directories(folder.Path() / "DromixDRVs");
+    const std::string path = appDir + "DromixDRVs/" + std::string(sim::DriverStemFor(chipName)) + ".KDV";
+    EXPECT_TRUE(sim::WriteBytesFile(path, sim::MakeDriverFile(spec))) << path;
+    return path;
+  }
+
+  std::vector<std::string> MessageTexts() const {
+    std::vector<std::string> v;
+    for (const auto& m : op.messages) v.push_back(m.text);
+    return v;
+  }
+};
+
+}  // namespace qx::test

@@ -46,6 +46,8 @@ struct ProgramControls {
   // Not collected into the settings bytes; the project file keeps them in ProjectFlags.
   bool ChkBoxPCSN = false;
   bool ChkBoxSNDP = false;
+
+  bool operator==(const ProgramControls&) const = default;
 };
 
 // Writes every field the controls own, in the designed order, and logs the control bytes.

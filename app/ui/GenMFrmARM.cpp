@@ -137,9 +137,8 @@ TGenMFrmARM::TGenMFrmARM(QWidget* parent)
   BindHandlers();
 }
 
-TGenMFrmARM::~TGenMFrmARM() {
-  if (log_ != nullptr) log_->SetView(nullptr);
-}
+// The log's owner outlives its views or detaches them; the window does not touch it here.
+TGenMFrmARM::~TGenMFrmARM() = default;
 
 void TGenMFrmARM::SetForms(TAboutForm* about, TLogCfgForm* logCfg) {
   aboutForm_ = about;

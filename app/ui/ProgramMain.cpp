@@ -2,15 +2,14 @@
 
 #include <QApplication>
 
+#include "app/ui/Program.h"
 #include "app/ui/QtText.h"
 #include "base/AppDir.h"
 
 namespace qx {
 
-ProgramForms CreateProgramForms(ChipModel& model, MessageLog& log, const std::string& appDir) {
+ProgramForms CreateProgramForms(TGenMFrmARM& window, ChipModel& model, MessageLog& log, const std::string& appDir) {
   ProgramForms f;
-  f.GenMFrmARM = std::make_unique<TGenMFrmARM>();
-  TGenMFrmARM& window = *f.GenMFrmARM;
   window.setWindowTitle(QtText(TextId::MainCaption));
   f.AboutForm = std::make_unique<TAboutForm>(&window);
   f.AboutForm->LabelTilA().setText(QtText(TextId::ProgramTitle));
@@ -25,11 +24,8 @@ ProgramForms CreateProgramForms(ChipModel& model, MessageLog& log, const std::st
 int ProgramMain(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QtText(TextId::ProgramTitle));
-  // Until the station owns the run, the chip model and the log live here.
-  auto model = std::make_unique<ChipModel>();
-  MessageLog log;
-  const ProgramForms forms = CreateProgramForms(*model, log, ExecutableDir());
-  forms.GenMFrmARM->show();
+  Program program(ProgramSetup{ExecutableDir()});
+  program.Window().show();
   return QApplication::exec();
 }
 

@@ -13,19 +13,19 @@
 
 namespace qx {
 
-// The forms that live for the whole run. The dialogs are the window's children, so the
-// window is declared first and destroyed last.
+// The forms that live for the whole run besides the main window, whose children they are
+// (the window outlives them).
 struct ProgramForms {
-  std::unique_ptr<TGenMFrmARM> GenMFrmARM;
   std::unique_ptr<TAboutForm> AboutForm;
   std::unique_ptr<TFormOfsAddr> FormOfsAddr;
   std::unique_ptr<TConfigSNForm> ConfigSNForm;
   std::unique_ptr<TLogCfgForm> LogCfgForm;
 };
 
-// Creates the main window (captioned, showing the log), the About box with its title and
-// the offset, S/N and log-settings dialogs. appDir with a trailing '/'.
-ProgramForms CreateProgramForms(ChipModel& model, MessageLog& log, const std::string& appDir);
+// Captions the main window, creates the About box with its title and the offset, S/N and
+// log-settings dialogs as its children, and has the window show the log. appDir with a
+// trailing '/'.
+ProgramForms CreateProgramForms(TGenMFrmARM& window, ChipModel& model, MessageLog& log, const std::string& appDir);
 
 int ProgramMain(int argc, char** argv);
 

@@ -48,7 +48,7 @@ class ProgramFormsTest : public ::testing::Test {
       return 0;
     };
   }
-  TGenMFrmARM& Window() { return *forms.GenMFrmARM; }
+  TGenMFrmARM& Window() { return window; }
   // The log appended to a file named by the operator, so that each write shows.
   void LogToCustomerFile() {
     LogSettings s;
@@ -67,7 +67,8 @@ class ProgramFormsTest : public ::testing::Test {
   test::TempDir dir;
   std::unique_ptr<ChipModel> model = std::make_unique<ChipModel>();
   MessageLog log{[] { return std::string("08:30:00"); }};
-  ProgramForms forms = CreateProgramForms(*model, log, dir.Dir());
+  TGenMFrmARM window;
+  ProgramForms forms = CreateProgramForms(window, *model, log, dir.Dir());
   test::RecordingCommands commands;
   std::vector<std::string> boxes;
   std::vector<QDialog*> modals;

@@ -1,0 +1,24 @@
+#include "app/ui/Program.h"
+
+namespace qx {
+
+Program::Program(ProgramSetup setup) {
+  StationSetup s{setup.AppDir, poster_, window_};
+  s.Sleep = std::move(setup.Sleep);
+  s.Clock = std::move(setup.Clock);
+  s.Scan = std::move(setup.Scan);
+  s.Random = std::move(setup.Random);
+  station_ = std::make_unique<Station>(std::move(s));
+  forms_ = CreateProgramForms(window_, station_->Model(), station_->Log(), station_->AppDir());
+  controller_ = std::make_unique<MainController>(window_, *station_, forms_);
+}
+
+Program::~Program() {
+  controller_.reset();
+  window_.SetForms(nullptr, nullptr);
+  forms_ = {};
+  // The ports close before the window goes; nothing reports to the window after it.
+  station_.reset();
+}
+
+}  // namespace qx

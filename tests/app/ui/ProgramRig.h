@@ -1,0 +1,112 @@
+#pragma once
+// The real program (window, station, start forms, controller) in a fresh program folder,
+// with simulated units on pseudo-terminals named by its "ConfigQlt.ini". Message boxes and
+// modal dialogs are answered at once from queues (never a real modal wait), the GUI-thread
+// waits only record, and RunUntil serves Qt's events (the ports' posts among them) and the
+// station's timers faster than real time.
+#include <QApplication>
+#include <QDialog>
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ui/Program.h"
+#include "tests/support/QtAppEnvironment.h"
+#include "tests/support/TempDir.h"
+#include "tests/unitsim/SimFiles.h"
+#include "tests/unitsim/UnitSimulator.h"
+
+namespace qx::test {
+
+class ProgramRig {
+ public:
+  struct Box {
+    MsgKind kind;
+    std::string text;
+    MsgButtons buttons;
+  };
+
+  // Writes the simulated units' connection file into the program folder.
+  void Units(std::vector<sim::UnitConfig> configs) {
+    sim = std::make_unique<sim::UnitSimulator>(std::move(configs));
+    sim->WriteConfigFile(dir.Dir());
+  }
+  void FirmwareFile(const std::string& version = "V2.4", u16 endAddress = 0x17FF) {
+    sim::FirmwareFileSpec spec;
+    spec.Version = version;
+    spec.EndAddress = endAddress;
+    spec.Image.resize(0x1800);
+    for (std::size_t i = 0; i < spec.Image.size(); ++i) spec.Image[i] = static_cast<u8>(i * 7);
+    sim::WriteBytesFile(dir.File("QX740VRD.FWR"), sim::MakeFirmwareFile(spec));
+  }
+
+  // The program over the folder; boxes and dialogs answered from the queues below.
+  Program& Make() {
+    ProgramSetup setup{dir.Dir()};
+    setup.Sleep = [this](int ms) { sleeps.push_back(ms); };
+    setup.Clock = [] { return std::string("12:34:56"); };
+    setup.Scan.SysfsRoot = dir.File("no-sysfs");  // no adapters of the test machine
+    program = std::make_unique<Program>(std::move(setup));
+    TGenMFrmARM& w = program->Window();
+    w.ShowMessage = [this](MsgKind kind, std::string_view text, MsgButtons buttons) {
+      boxes.push_back({kind, std::string(text), buttons});
+      if (answers.empty()) return buttons == MsgButtons::YesAbort || buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+      const MsgAnswer a = answers.front();
+      answers.pop_front();
+      return a;
+    };
+    w.ShowModal = [this](QDialog& d) {
+      modals.push_back(&d);
+      if (onModal) return onModal(d);
+      return static_cast<int>(QDialog::Rejected);
+    };
+    return *program;
+  }
+
+  Station& Core() { return program->Core(); }
+  TGenMFrmARM& Window() { return program->Window(); }
+
+  // Serves Qt's events and one Timer1 tick per round of at most 3 ms (Timer2 on every
+  // fifth round while timer2On), until done.
+  bool RunUntil(const std::function<bool()>& done, int maxRounds = 4000) {
+    for (int r = 0; r < maxRounds && !done(); ++r) {
+      const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(3);
+      while (!done() && std::chrono::steady_clock::now() < end) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+      }
+      if (done()) break;
+      Core().Timer1Timer();
+      if (timer2On && ++rounds % 5 == 0 && Core().Timer2Timer()) timer2On = false;
+    }
+    return done();
+  }
+  // The units searched and linked through the station (no window command involved).
+  bool LinkUnits() {
+    Core().LoadPortList();
+    Core().BitBtnFindDevClick();
+    const u8 n = static_cast<u8>(sim ? sim->Count() : 0);
+    return RunUntil([&] { return Core().Sessions().LinkedCount == n; });
+  }
+  bool AllIdle() {
+    for (u8 k = 0; k < Core().UnitCount(); ++k) {
+      if (Core().Sessions().Unit[k].Busy) return false;
+    }
+    return true;
+  }
+
+  TempDir dir;
+  std::unique_ptr<sim::UnitSimulator> sim;
+  std::unique_ptr<Program> program;  // destroyed first: its ports close before the units go
+  std::vector<Box> boxes;
+  std::deque<MsgAnswer> answers;
+  std::vector<QDialog*> modals;
+  std::function<int(QDialog&)> onModal;
+  std::vector<int> sleeps;
+  bool timer2On = false;
+  int rounds = 0;
+};
+
+}  // namespace qx::test

@@ -52,6 +52,16 @@ class StationRig {
     st->StartUp(args);
     timer2On = true;
   }
+  // Start-up, then Timer2's first tick (the device search) alone; Timer2 runs on only once
+  // `answered` holds. A unit slow to answer its first probe (a loaded machine) would
+  // otherwise meet a re-search the other units' upgrades ask for.
+  bool StartUpAndSearchUntil(const std::function<bool()>& answered) {
+    st->StartUp({});
+    st->Timer2Timer();
+    const bool ok = RunUntil(answered);
+    timer2On = true;
+    return ok;
+  }
   bool RunUntil(const std::function<bool()>& done, int maxRounds = 4000) {
     for (int r = 0; r < maxRounds && !done(); ++r) {
       if (queue.PumpUntil(done, std::chrono::milliseconds(3))) break;

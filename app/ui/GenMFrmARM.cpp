@@ -14,6 +14,7 @@
 
 #include "app/ui/AboutForm.h"
 #include "app/ui/ControlText.h"
+#include "app/ui/FileDialogBox.h"
 #include "app/ui/HandlerGuard.h"
 #include "app/ui/MessageBoxes.h"
 #include "app/ui/ProgressGauges.h"
@@ -132,6 +133,7 @@ TGenMFrmARM::TGenMFrmARM(QWidget* parent)
     return ShowMessageBox(this, kind, text, buttons);
   };
   ShowModal = [](QDialog& dialog) { return dialog.exec(); };
+  ShowFileDialog = [this](const FileDialogRequest& request) { return ShowFileDialogBox(this, request); };
 
   SetDesignTexts();
   BindHandlers();
@@ -356,6 +358,10 @@ void TGenMFrmARM::ShowEepData() {
 
 void TGenMFrmARM::ShowOptionData() {
   if (GridRefresh* r = Refresh(HexGrid::Option)) r->Reload();
+}
+
+void TGenMFrmARM::AdvanceSerialNumber(u8 unit) {
+  if (OnAdvanceSerialNumber) OnAdvanceSerialNumber(unit);
 }
 
 }  // namespace qx

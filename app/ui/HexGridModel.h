@@ -8,6 +8,7 @@
 
 #include "app/HexGridRows.h"
 #include "images/ChipModel.h"
+#include "programmer/SerialPatch.h"
 
 namespace qx {
 
@@ -31,6 +32,9 @@ class HexGridModel : public QAbstractTableModel {
   void ShowEepData();
   // Option grid: 16 rows (a reset).
   void ShowOptionData();
+  // Main grid: while patch is active its bytes show over the image (unit 0's own serial
+  // number, which the image does not hold). The patch outlives the model; nullptr: none.
+  void ShowSerialNumber(const UnitSerialPatch* patch) { serial_ = patch; }
 
   HexGrid Grid() const { return grid_; }
 
@@ -42,6 +46,7 @@ class HexGridModel : public QAbstractTableModel {
   u32 rows_ = 0;
   std::array<QString, 256> byteText_;
   std::array<QString, 16> columnTitle_;
+  const UnitSerialPatch* serial_ = nullptr;
 };
 
 }  // namespace qx

@@ -8,6 +8,8 @@ namespace qx {
 MainController::MainController(TGenMFrmARM& window, Station& station, ProgramForms& forms)
     : window_(window), station_(station), forms_(forms) {
   window_.SetCommands(*this);
+  BindUnitCommands(*this);
+  BindFileCommands(*this);
 }
 
 void MainController::Bind(WindowCommand command, std::function<void()> handler) {

@@ -41,4 +41,9 @@ class MainController final : public WindowCommands {
   std::map<WindowCommand, std::function<void()>> handlers_;
 };
 
+// The writing commands and the reads on the units (UnitCommands.cpp).
+void BindUnitCommands(MainController& controller);
+// Object files, data-flash files, the memory save and the S/N page (FileCommands.cpp).
+void BindFileCommands(MainController& controller);
+
 }  // namespace qx

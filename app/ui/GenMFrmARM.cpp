@@ -16,6 +16,7 @@
 #include "app/HexGridRows.h"
 #include "app/ui/AboutForm.h"
 #include "app/ui/ControlText.h"
+#include "app/ui/FileDialogBox.h"
 #include "app/ui/HandlerGuard.h"
 #include "app/ui/MessageBoxes.h"
 #include "app/ui/ProgressGauges.h"
@@ -142,6 +143,7 @@ TGenMFrmARM::TGenMFrmARM(QWidget* parent)
     return ShowMessageBox(this, kind, text, buttons);
   };
   ShowModal = [](QDialog& dialog) { return dialog.exec(); };
+  ShowFileDialog = [this](const FileDialogRequest& request) { return ShowFileDialogBox(this, request); };
 
   SetDesignTexts();
   BindHandlers();
@@ -387,6 +389,10 @@ void TGenMFrmARM::ChecksumsChanged() {
   if (model_ == nullptr) return;
   SetStatusPanel(0, FileChecksumText(*model_));
   SetStatusPanel(1, ChipChecksumText(*model_));
+}
+
+void TGenMFrmARM::AdvanceSerialNumber(u8 unit) {
+  if (OnAdvanceSerialNumber) OnAdvanceSerialNumber(unit);
 }
 
 }  // namespace qx

@@ -10,6 +10,7 @@
 #include "app/HexGridRows.h"
 #include "app/ui/GridRefresh.h"
 #include "images/ChipModel.h"
+#include "programmer/SerialPatch.h"
 
 namespace qx {
 
@@ -33,6 +34,9 @@ class HexGridModel : public QAbstractTableModel, public GridRefresh {
   void ShowEepData();
   // Option grid: 16 rows (a reset).
   void ShowOptionData();
+  // Main grid: while patch is active its bytes show over the image (unit 0's own serial
+  // number, which the image does not hold). The patch outlives the model; nullptr: none.
+  void ShowSerialNumber(const UnitSerialPatch* patch) { serial_ = patch; }
 
   HexGrid Grid() const { return grid_; }
 
@@ -50,6 +54,7 @@ class HexGridModel : public QAbstractTableModel, public GridRefresh {
   u32 rows_ = 0;
   std::array<QString, 256> byteText_;
   std::array<QString, 16> columnTitle_;
+  const UnitSerialPatch* serial_ = nullptr;
 };
 
 }  // namespace qx

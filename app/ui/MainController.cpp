@@ -11,6 +11,8 @@ MainController::MainController(TGenMFrmARM& window, Station& station, ProgramFor
     : window_(window), station_(station), forms_(forms) {
   window_.SetCommands(*this);
   BindFrameCommands(*this);
+  BindUnitCommands(*this);
+  BindFileCommands(*this);
 }
 
 MainController::~MainController() = default;

@@ -355,7 +355,14 @@ void TGenMFrmARM::ShowEepData() {
 }
 
 void TGenMFrmARM::ShowOptionData() {
+  ui_->ViewPageCtrl->setTabVisible(ui_->ViewPageCtrl->indexOf(ui_->TabShtOPB), true);
   if (GridRefresh* r = Refresh(HexGrid::Option)) r->Reload();
+}
+
+void TGenMFrmARM::ResetHexViews() {
+  for (HexGrid grid : {HexGrid::Main, HexGrid::Eep}) {
+    if (GridRefresh* r = Refresh(grid)) r->ShowHeaderOnly();
+  }
 }
 
 }  // namespace qx

@@ -65,6 +65,8 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   [[nodiscard]] std::vector<std::string> ApplyWindowChanges(const std::vector<ControlChange>& changes);
   // A grid takes its model: design column widths (73, 16 x 25, 130) and rows of 20.
   void AttachGridModel(HexGrid grid, QAbstractItemModel& model, GridRefresh& refresh);
+  // The main and data-flash grids back to their header row (a chip was chosen).
+  void ResetHexViews();
 
   // Handlers. Each runs inside the wrapper when its control fires.
   void FormShow();

@@ -66,4 +66,6 @@ void HexGridModel::ShowEepData() { ResetRows(EepHexRowCount(model_.Params)); }
 
 void HexGridModel::ShowOptionData() { ResetRows(OptionHexRows); }
 
+void HexGridModel::ShowHeaderOnly() { ResetRows(0); }
+
 }  // namespace qx

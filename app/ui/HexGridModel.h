@@ -31,6 +31,8 @@ class HexGridModel : public QAbstractTableModel {
   void ShowEepData();
   // Option grid: 16 rows (a reset).
   void ShowOptionData();
+  // No rows under the header (a reset).
+  void ShowHeaderOnly();
 
   HexGrid Grid() const { return grid_; }
 

@@ -8,6 +8,7 @@ namespace qx {
 MainController::MainController(TGenMFrmARM& window, Station& station, ProgramForms& forms)
     : window_(window), station_(station), forms_(forms) {
   window_.SetCommands(*this);
+  BindChipCommands(*this);
 }
 
 void MainController::Bind(WindowCommand command, std::function<void()> handler) {

@@ -41,4 +41,7 @@ class MainController final : public WindowCommands {
   std::map<WindowCommand, std::function<void()>> handlers_;
 };
 
+// The chip commands (app/ui/ChipCommands.cpp).
+void BindChipCommands(MainController& controller);
+
 }  // namespace qx

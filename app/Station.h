@@ -156,6 +156,8 @@ class Station {
   void StartReadChipInfo();
   // Units in use that run a step.
   UnitSet BusyUnits() const;
+  // Shows the refusal naming the busy units; false when there are none.
+  bool RefusedWhileBusy(UnitSet busy);
 
   // ---- The end. The exit command closes the ports, then the window; its close runs
   // FormClose: every open port closed, then the log written once by LogConfig().
@@ -165,8 +167,6 @@ class Station {
  private:
   void BindPort(u8 k);
   void SerCommRequestHangup(u8 k, TComm& sender);
-  // Shows the refusal naming the busy units; false when there are none.
-  bool RefusedWhileBusy(UnitSet busy);
   bool AnyUpgrading() const;
 
   std::string appDir_;

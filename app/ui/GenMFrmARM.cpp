@@ -395,4 +395,10 @@ void TGenMFrmARM::AdvanceSerialNumber(u8 unit) {
   if (OnAdvanceSerialNumber) OnAdvanceSerialNumber(unit);
 }
 
+void TGenMFrmARM::ResetHexViews() {
+  for (HexGrid grid : {HexGrid::Main, HexGrid::Eep}) {
+    if (GridRefresh* r = Refresh(grid)) r->ShowHeaderOnly();
+  }
+}
+
 }  // namespace qx

@@ -87,5 +87,6 @@ void HexGridModel::Reload() {
     case HexGrid::Option: return ShowOptionData();
   }
 }
+void HexGridModel::ShowHeaderOnly() { ResetRows(0); }
 
 }  // namespace qx

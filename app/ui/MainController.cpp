@@ -13,6 +13,7 @@ MainController::MainController(TGenMFrmARM& window, Station& station, ProgramFor
   BindFrameCommands(*this);
   BindUnitCommands(*this);
   BindFileCommands(*this);
+  BindChipCommands(*this);
 }
 
 MainController::~MainController() = default;

@@ -55,5 +55,7 @@ void BindFrameCommands(MainController& controller);
 void BindUnitCommands(MainController& controller);
 // Object files, data-flash files, the memory save and the S/N page (FileCommands.cpp).
 void BindFileCommands(MainController& controller);
+// The chip commands (app/ui/ChipCommands.cpp).
+void BindChipCommands(MainController& controller);
 
 }  // namespace qx

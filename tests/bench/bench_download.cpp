@@ -33,6 +33,7 @@
 #include "programmer/UnitStep.h"
 #include "serial/PumpedEventQueue.h"
 #include "serial/TComm.h"
+#include "tests/bench/BenchJob.h"
 #include "tests/bench/BenchProcess.h"
 #include "tests/unitsim/SimFiles.h"
 
@@ -45,8 +46,8 @@ using qx::bench::SimulatorProcess;
 
 namespace {
 
-constexpr double kLineRate = 1'000'000.0 / 11.0;  // 8N2 at 1,000,000 baud
-constexpr qx::u32 kDownloadSize = 0x100000;
+using qx::bench::kDownloadSize;
+using qx::bench::kLineRate;
 constexpr double kGoalLineFraction = 0.95;
 constexpr double kGoalCpuPercent = 5.0;
 
@@ -168,23 +169,6 @@ class Bench {
     return done();
   }
 
-  void PrepareChip() {
-    auto& m = station_->Model();
-    auto& p = m.Params;
-    m.ChipName = "BENCH1M";
-    p.MainFlashStart = 0;
-    p.MainFlashSize = kDownloadSize;
-    p.MainFlashEnd = kDownloadSize - 1;
-    p.DownloadSize = kDownloadSize;
-    p.UseFlashDriver = 0;
-    m.ProgramEep = 0;
-    m.ChipSelected = 1;
-    m.ObjectLoaded = 1;
-    // Program-like data: every byte value, so that the frame escapes cost what they cost.
-    std::mt19937 gen(1234);
-    for (qx::u32 i = 0; i < kDownloadSize; ++i) m.MainFlashImage[i] = static_cast<u8>(gen());
-  }
-
   // The program's turn-round of unit k: from the reader having the reply's last bytes to the
   // writer having written the request that answers it.
   void Instrument(u8 k) {
@@ -229,7 +213,7 @@ class Bench {
       std::printf("  only %d of %d units linked\n", station_->Sessions().LinkedCount, count);
       return false;
     }
-    PrepareChip();
+    qx::bench::PrepareChip(station_->Model());
     auto allIdle = [&] { return station_->BusyUnits().none(); };
 
     const double cpu0 = CpuOf(RUSAGE_SELF);

@@ -29,6 +29,7 @@
 #include "app/ui/Program.h"
 #include "programmer/DownloadChain.h"
 #include "programmer/FirmwareFile.h"
+#include "tests/bench/BenchJob.h"
 #include "tests/bench/BenchProcess.h"
 #include "tests/unitsim/SimFiles.h"
 
@@ -37,8 +38,8 @@ using qx::u8;
 
 namespace {
 
-constexpr double kLineRate = 1'000'000.0 / 11.0;  // 8N2 at 1,000,000 baud
-constexpr qx::u32 kDownloadSize = 0x100000;
+using qx::bench::kDownloadSize;
+using qx::bench::kLineRate;
 constexpr double kGoalLineFraction = 0.95;
 constexpr double kGoalCpuPercent = 10.0;
 
@@ -57,22 +58,6 @@ bool ServeUntil(const std::function<bool()>& done, int milliseconds) {
   look.start();
   loop.exec();
   return done();
-}
-
-void PrepareChip(qx::ChipModel& m) {
-  auto& p = m.Params;
-  m.ChipName = "BENCH1M";
-  p.MainFlashStart = 0;
-  p.MainFlashSize = kDownloadSize;
-  p.MainFlashEnd = kDownloadSize - 1;
-  p.DownloadSize = kDownloadSize;
-  p.UseFlashDriver = 0;
-  m.ProgramEep = 0;
-  m.ChipSelected = 1;
-  m.ObjectLoaded = 1;
-  // Program-like data: every byte value, so that the frame escapes cost what they cost.
-  std::mt19937 gen(1234);
-  for (qx::u32 i = 0; i < kDownloadSize; ++i) m.MainFlashImage[i] = static_cast<u8>(gen());
 }
 
 struct Figures {
@@ -122,7 +107,7 @@ Figures Run(const std::string& exe, int units) {
       std::printf("  %d of %d units linked\n", s.LinkedCount, units);
       return f;
     }
-    PrepareChip(station.Model());
+    qx::bench::PrepareChip(station.Model());
 
     // Each unit's end: the reply that leaves it idle. The window's own routing stays in place.
     std::array<steady_clock::time_point, qx::UnitMax> endOf{};

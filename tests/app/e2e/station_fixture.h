@@ -11,27 +11,14 @@
 #include "app/Station.h"
 #include "serial/PumpedEventQueue.h"
 #include "tests/support/RecordingOperator.h"
-#include "tests/support/TempDir.h"
+#include "tests/app/SimulatedFolder.h"
 #include "tests/unitsim/SimFiles.h"
 #include "tests/unitsim/UnitSimulator.h"
 
 namespace qx::test {
 
-class StationRig {
+class StationRig : public SimulatedFolder {
  public:
-  // Writes the simulated units' connection file into the program folder.
-  void Units(std::vector<sim::UnitConfig> configs) {
-    sim = std::make_unique<sim::UnitSimulator>(std::move(configs));
-    sim->WriteConfigFile(dir.Dir());
-  }
-  void FirmwareFile(const std::string& version = "V2.4", u16 endAddress = 0x17FF) {
-    sim::FirmwareFileSpec spec;
-    spec.Version = version;
-    spec.EndAddress = endAddress;
-    spec.Image.resize(0x1800);
-    for (std::size_t i = 0; i < spec.Image.size(); ++i) spec.Image[i] = static_cast<u8>(i * 7);
-    sim::WriteBytesFile(dir.File("QX740VRD.FWR"), sim::MakeFirmwareFile(spec));
-  }
   Station& Make() {
     PortScanSource scan;
     scan.SysfsRoot = dir.File("no-sysfs");  // no adapters of the test machine
@@ -81,12 +68,10 @@ class StationRig {
     return out;
   }
 
-  TempDir dir;
   PumpedEventQueue queue;
   RecordingOperator op;
   std::vector<int> sleeps;
   std::function<void(int)> onSleep;  // sees the station as it is when it waits
-  std::unique_ptr<sim::UnitSimulator> sim;
   std::unique_ptr<Station> st;  // destroyed first: its ports close before the units go
   bool timer2On = false;
   int rounds = 0;

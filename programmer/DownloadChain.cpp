@@ -24,6 +24,7 @@ void StartDownloadChipData(UnitSessions& s, u8 k) {
   auto& u = s.Unit[k];
   u.StepState = StepDownloadChipData;
   u.GaugeRun = 1;
+  u.DownloadDone = 0;
   AddUnitInfoLine(s, Text(TextId::DownloadChipDataStart), k);
   BeginUnitStep(s, 500, s.Model.Params.DownloadSize, 0, k);
   if (RefuseWithoutDriver(s, k)) return;
@@ -94,6 +95,7 @@ void HandleDownloadEepResult(UnitSessions& s, u8 code, u8 k) {
 
 void FinishDownload(UnitSessions& s, u8 k) {
   s.DownloadOkCount = static_cast<u8>(s.DownloadOkCount + 1);
+  s.Unit[k].DownloadDone = 1;
   EndUnitStep(s, 0, k);
   AddUnitInfoLine(s, Text(TextId::DownloadSuccess), k);
   if (!s.CmdLineOff) SendRestartCmd(UnitTarget(s, k));

@@ -12,12 +12,14 @@
 #include <QStyle>
 #include <QTableView>
 
+#include "app/HexGridRows.h"
 #include "app/ui/AboutForm.h"
 #include "app/ui/ControlText.h"
 #include "app/ui/HandlerGuard.h"
 #include "app/ui/MessageBoxes.h"
 #include "app/ui/ProgressGauges.h"
 #include "app/ui/QtText.h"
+#include "images/ViewChecksums.h"
 #include "project/ui/LogCfgForm.h"
 #include "ui_GenMFrmARM.h"
 
@@ -185,6 +187,10 @@ void TGenMFrmARM::Run(Handler handler) {
   RunHandler([this, handler] { (this->*handler)(); }, [this](std::string_view message) { ShowError(message); });
 }
 
+void TGenMFrmARM::Run(const std::function<void()>& handler) {
+  RunHandler(handler, [this](std::string_view message) { ShowError(message); });
+}
+
 void TGenMFrmARM::RunCommand(WindowCommand command) {
   if (commands_ != nullptr) commands_->Run(command);
 }
@@ -292,11 +298,13 @@ void TGenMFrmARM::ArrangeProgressGauges(int unitCount) {
   for (int k = 0; k < GaugeCount; ++k) gauges_[static_cast<std::size_t>(k)]->setVisible(k < shown);
 }
 
-void TGenMFrmARM::ShowPortList(const PortList& list) {
+void TGenMFrmARM::ShowPortList(const PortList& list) { PortListChanged(list.Entries, list.Text); }
+
+void TGenMFrmARM::PortListChanged(std::span<const std::string> entries, std::string_view text) {
   QComboBox* combo = ui_->ComboBoxCOM;
   combo->clear();
-  for (const std::string& e : list.Entries) combo->addItem(QString::fromStdString(e));
-  SetComboText(*combo, QString::fromStdString(list.Text));
+  for (const std::string& e : entries) combo->addItem(QString::fromStdString(e));
+  SetComboText(*combo, QtText(text));
 }
 
 void TGenMFrmARM::SetStatusPanel(int panel, std::string_view text) {
@@ -318,6 +326,11 @@ void TGenMFrmARM::AttachGridModel(HexGrid grid, QAbstractItemModel& model, GridR
   view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   view->verticalHeader()->setDefaultSectionSize(kGridRowHeight);
   gridRefresh_[static_cast<std::size_t>(grid)] = &refresh;
+}
+
+void TGenMFrmARM::DetachGridModels() {
+  for (QTableView* view : {ui_->HexViewer, ui_->EEPDataView, ui_->OptionView}) view->setModel(nullptr);
+  gridRefresh_ = {};
 }
 
 MsgAnswer TGenMFrmARM::Ask(MsgKind kind, std::string_view text, MsgButtons buttons) {
@@ -351,11 +364,21 @@ void TGenMFrmARM::UpdateMainHexRows(u32 firstAddress, u32 lastAddress) {
 }
 
 void TGenMFrmARM::ShowEepData() {
+  ui_->ViewPageCtrl->setTabVisible(ui_->ViewPageCtrl->indexOf(ui_->TabSheetEEP), true);
   if (GridRefresh* r = Refresh(HexGrid::Eep)) r->Reload();
+  // Data shown in the data flash: programming it is what the operator wants.
+  if (model_ != nullptr) ui_->ChkBoxPrgEEP->setChecked(EepShowsData(*model_));
 }
 
 void TGenMFrmARM::ShowOptionData() {
+  ui_->ViewPageCtrl->setTabVisible(ui_->ViewPageCtrl->indexOf(ui_->TabShtOPB), true);
   if (GridRefresh* r = Refresh(HexGrid::Option)) r->Reload();
+}
+
+void TGenMFrmARM::ChecksumsChanged() {
+  if (model_ == nullptr) return;
+  SetStatusPanel(0, FileChecksumText(*model_));
+  SetStatusPanel(1, ChipChecksumText(*model_));
 }
 
 }  // namespace qx

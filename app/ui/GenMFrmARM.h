@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,7 @@ namespace qx {
 // A chip family's changes (chips/WindowChanges.h); declared only, as moc cannot read the
 // text catalogue behind that header.
 struct ControlChange;
+struct ChipModel;
 class TAboutForm;
 class TLogCfgForm;
 
@@ -47,6 +49,8 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   void SetForms(TAboutForm* about, TLogCfgForm* logCfg);
   // The message log the memo shows: its lines are mirrored, "Clear Information" clears it.
   void SetMessageLog(MessageLog& log);
+  // The chip model the views and the status bar show.
+  void SetChipModel(const ChipModel& model) { model_ = &model; }
 
   // The modal dialogs of the window; tests replace them (never a real modal wait there).
   std::function<MsgAnswer(MsgKind, std::string_view, MsgButtons)> ShowMessage;
@@ -58,6 +62,7 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   // Places the gauges for the unit count: one per unit in whole groups, the memo ending
   // just above the first gauge.
   void ArrangeProgressGauges(int unitCount);
+  void ArrangeProgressGauges(u8 unitCount) override { ArrangeProgressGauges(static_cast<int>(unitCount)); }
   void ShowPortList(const PortList& list);
   void SetStatusPanel(int panel, std::string_view text);
   // Applies a chip family's changes by object name, in order; returns the names that
@@ -65,6 +70,8 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   [[nodiscard]] std::vector<std::string> ApplyWindowChanges(const std::vector<ControlChange>& changes);
   // A grid takes its model: design column widths (73, 16 x 25, 130) and rows of 20.
   void AttachGridModel(HexGrid grid, QAbstractItemModel& model, GridRefresh& refresh);
+  // The grids let go of their models (their owner goes before the window).
+  void DetachGridModels();
 
   // Handlers. Each runs inside the wrapper when its control fires.
   void FormShow();
@@ -113,12 +120,14 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   using Handler = void (TGenMFrmARM::*)();
   // Runs a handler inside the wrapper: an exception shows its message in an error box.
   void Run(Handler handler);
+  void Run(const std::function<void()>& handler);
 
   // Operator.
   MsgAnswer Ask(MsgKind kind, std::string_view text, MsgButtons buttons) override;
   void LogLineAdded(const std::string& line) override;
   void LogCleared() override;
   void SetInfoCaption(std::string_view text) override;
+  void PortListChanged(std::span<const std::string> entries, std::string_view text) override;
   void UnitStepBegan(u8 unit, u8 step, const UnitGauge& gauge) override;
   void UnitProgress(u8 unit, const UnitGauge& gauge) override;
   void UnitStepEnded(u8 unit, u8 step, u8 code, bool ok, const UnitGauge& gauge) override;
@@ -126,6 +135,7 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   void UpdateMainHexRows(u32 firstAddress, u32 lastAddress) override;
   void ShowEepData() override;
   void ShowOptionData() override;
+  void ChecksumsChanged() override;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -152,6 +162,7 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   TAboutForm* aboutForm_ = nullptr;
   TLogCfgForm* logCfgForm_ = nullptr;
   MessageLog* log_ = nullptr;
+  const ChipModel* model_ = nullptr;
   std::array<GridRefresh*, 3> gridRefresh_{};
   bool shown_ = false;
   bool closed_ = false;

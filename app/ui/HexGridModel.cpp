@@ -66,4 +66,16 @@ void HexGridModel::ShowEepData() { ResetRows(EepHexRowCount(model_.Params)); }
 
 void HexGridModel::ShowOptionData() { ResetRows(OptionHexRows); }
 
+void HexGridModel::Reload() {
+  switch (grid_) {
+    case HexGrid::Main: {
+      const ChipParams& p = model_.Params;
+      ShowMainHex(p.MainImageOffset, p.MainImageOffset + p.DownloadSize - 1);
+      return;
+    }
+    case HexGrid::Eep: return ShowEepData();
+    case HexGrid::Option: return ShowOptionData();
+  }
+}
+
 }  // namespace qx

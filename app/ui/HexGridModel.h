@@ -1,17 +1,19 @@
 #pragma once
 // The three hex grids of the main window as table models over the images: 18 columns
 // (address, 16 bytes, text), one row per 16-byte image row. Cells are formatted when the
-// view asks for them, so a grid's memory does not grow with the image.
+// view asks for them, so a grid's memory does not grow with the image. Each is the refresh
+// target of its grid in the main window.
 #include <QAbstractTableModel>
 #include <QString>
 #include <array>
 
 #include "app/HexGridRows.h"
+#include "app/ui/GridRefresh.h"
 #include "images/ChipModel.h"
 
 namespace qx {
 
-class HexGridModel : public QAbstractTableModel {
+class HexGridModel : public QAbstractTableModel, public GridRefresh {
   Q_OBJECT
 
  public:
@@ -33,6 +35,12 @@ class HexGridModel : public QAbstractTableModel {
   void ShowOptionData();
 
   HexGrid Grid() const { return grid_; }
+
+  // GridRefresh: the main grid's range and rows; Reload rebuilds any grid as its chip
+  // now sizes it (the main grid over the programmed range).
+  void ShowRange(u32 firstIndex, u32 lastIndex) override { ShowMainHex(firstIndex, lastIndex); }
+  void UpdateRows(u32 firstAddress, u32 lastAddress) override { UpdateMainHexRows(firstAddress, lastAddress); }
+  void Reload() override;
 
  private:
   void ResetRows(u32 rows);

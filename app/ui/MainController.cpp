@@ -3,12 +3,19 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/ui/MainFrame.h"
+
 namespace qx {
 
 MainController::MainController(TGenMFrmARM& window, Station& station, ProgramForms& forms)
     : window_(window), station_(station), forms_(forms) {
   window_.SetCommands(*this);
+  BindFrameCommands(*this);
 }
+
+MainController::~MainController() = default;
+
+void MainController::SetFrame(std::unique_ptr<MainFrame> frame) { frame_ = std::move(frame); }
 
 void MainController::Bind(WindowCommand command, std::function<void()> handler) {
   if (!handlers_.emplace(command, std::move(handler)).second) {

@@ -10,6 +10,7 @@
 //   project    project load and save
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "app/Station.h"
 #include "app/WindowCommands.h"
@@ -18,9 +19,12 @@
 
 namespace qx {
 
+class MainFrame;
+
 class MainController final : public WindowCommands {
  public:
   MainController(TGenMFrmARM& window, Station& station, ProgramForms& forms);
+  ~MainController() override;
   MainController(const MainController&) = delete;
   MainController& operator=(const MainController&) = delete;
 
@@ -33,12 +37,19 @@ class MainController final : public WindowCommands {
   TGenMFrmARM& Window() { return window_; }
   Station& Core() { return station_; }
   ProgramForms& Forms() { return forms_; }
+  // The frame group's timers, grids and start-up (set by BindFrameCommands).
+  MainFrame& Frame() { return *frame_; }
+  void SetFrame(std::unique_ptr<MainFrame> frame);
 
  private:
   TGenMFrmARM& window_;
   Station& station_;
   ProgramForms& forms_;
   std::map<WindowCommand, std::function<void()>> handlers_;
+  std::unique_ptr<MainFrame> frame_;
 };
+
+// The frame: start-up, the timers, the device search, off-line start, firmware upgrade, close.
+void BindFrameCommands(MainController& controller);
 
 }  // namespace qx

@@ -100,6 +100,25 @@ TLogCfgForm::TLogCfgForm(std::string appDir, const MessageLog& log, Operator& op
   });
   connect(SpeedButtonOP, &QToolButton::clicked, this, [this] { SpeedButtonOPClick(); });
   connect(OK, &QPushButton::clicked, this, [this] { OKClick(); });
+  // Connected last: the location handler above has reset the mode when these run.
+  connect(CheckBoxLog, &QCheckBox::toggled, this, [this] { StoreControls(); });
+  connect(creatGroup_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+    if (checked) StoreControls();
+  });
+  connect(modGroup_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+    if (checked) StoreControls();
+  });
+  connect(EditLogName, &QLineEdit::textChanged, this, [this] { StoreControls(); });
+  StoreControls();
+}
+
+void TLogCfgForm::BindSettings(LogSettings& settings) {
+  settings_ = &settings;
+  SetSettings(LogSettings(settings));
+}
+
+void TLogCfgForm::StoreControls() {
+  if (!showingSettings_) *settings_ = ReadControls();
 }
 
 void TLogCfgForm::SetCaptions() {
@@ -127,29 +146,31 @@ void TLogCfgForm::UpdateEnabled() {
   EditLogName->setEnabled(customer);
 }
 
-LogSettings TLogCfgForm::Settings() const {
+LogSettings TLogCfgForm::ReadControls() const {
   LogSettings s;
   s.Enabled = CheckBoxLog->isChecked();
   s.Location = creatGroup_->checkedId() == LogLocationCustomer ? LogLocationCustomer : LogLocationSystem;
-  s.Mode = LogModeIndex();
-  s.FileName = LogFileName();
+  const int mode = modGroup_->checkedId();
+  s.Mode = mode < 0 ? LogModeCreate : mode;
+  s.FileName = EditLogName->text().toStdString();
   return s;
 }
 
-void TLogCfgForm::SetSettings(const LogSettings& s) {
+void TLogCfgForm::SetSettings(const LogSettings& settings) {
+  const LogSettings s = settings;  // it may be the store that the controls change
+  showingSettings_ = true;
   CheckBoxLog->setChecked(s.Enabled);
   SetIndex(creatGroup_, s.Location == LogLocationCustomer ? LogLocationCustomer : LogLocationSystem);
   SetIndex(modGroup_, s.Mode >= LogModeCreate && s.Mode <= LogModeAppend ? s.Mode : LogModeCreate);
   EditLogName->setText(QString::fromStdString(s.FileName));
   UpdateEnabled();
+  showingSettings_ = false;
+  StoreControls();
 }
 
-int TLogCfgForm::LogModeIndex() const {
-  const int id = modGroup_->checkedId();
-  return id < 0 ? LogModeCreate : id;
-}
+int TLogCfgForm::LogModeIndex() const { return settings_->Mode; }
 
-std::string TLogCfgForm::LogFileName() const { return EditLogName->text().toStdString(); }
+std::string TLogCfgForm::LogFileName() const { return settings_->FileName; }
 
 void TLogCfgForm::CheckBoxLogClick() { UpdateEnabled(); }
 
@@ -172,11 +193,12 @@ void TLogCfgForm::OKClick() {
   accept();
 }
 
-// Captions follow the build's language; the settings in force stay as they are, so that
-// opening and closing the dialog does not lose them.
+// Captions follow the build's language; the controls show the settings in force (the
+// start-up may have read them without the dialog), so opening and closing the dialog does
+// not lose them.
 void TLogCfgForm::FormShow() {
   SetCaptions();
-  UpdateEnabled();
+  SetSettings(*settings_);
 }
 
 void TLogCfgForm::FormClose() {
@@ -212,7 +234,7 @@ LogWriteEnv TLogCfgForm::Env() const {
 
 // The check box only enables the controls: the log is written in every case.
 bool TLogCfgForm::WriteLogFile() {
-  if (creatGroup_->checkedId() != LogLocationCustomer) {
+  if (settings_->Location != LogLocationCustomer) {
     WriteSystemLog();
     return true;
   }

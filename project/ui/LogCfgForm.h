@@ -1,6 +1,8 @@
 #pragma once
-// The log settings dialog "Config Log File.". The settings live in its controls; the main
-// window reads the settings file into it at start-up and has it write the log at close.
+// The log settings dialog "Config Log File.". Its controls show one LogSettings, its own or
+// the one bound to it (the station's, which the program's close writes the log with), and
+// every change of a control is stored there at once. The main window reads the settings
+// file through it at start-up and has it write the log at close.
 #include <QDialog>
 #include <functional>
 #include <string>
@@ -30,6 +32,9 @@ class TLogCfgForm : public QDialog {
   // appDir with a trailing '/'; log is the message log saved at close.
   TLogCfgForm(std::string appDir, const MessageLog& log, Operator& op, QWidget* parent = nullptr);
 
+  // From now on the controls show and change these settings (they outlive the dialog).
+  void BindSettings(LogSettings& settings);
+
   void LoadLogConfig();
   // False only when the customer log could not be appended to.
   bool WriteLogFile();
@@ -38,8 +43,9 @@ class TLogCfgForm : public QDialog {
 
   int LogModeIndex() const;
   std::string LogFileName() const;
-  // The settings as the controls show them, and the other way round.
-  LogSettings Settings() const;
+  // The settings in force (what the controls show once the dialog is shown), and the
+  // controls made to show others, which are then in force.
+  LogSettings Settings() const { return *settings_; }
   void SetSettings(const LogSettings& settings);
 
   void CheckBoxLogClick();
@@ -72,8 +78,14 @@ class TLogCfgForm : public QDialog {
   LogWriteEnv Env() const;
   void SetCaptions();
   void UpdateEnabled();
+  LogSettings ReadControls() const;
+  // After a control changed: the settings follow it.
+  void StoreControls();
 
   std::string appDir_;
+  LogSettings ownSettings_;
+  LogSettings* settings_ = &ownSettings_;
+  bool showingSettings_ = false;  // the controls are being set from the settings
   const MessageLog& log_;
   Operator& op_;
   QButtonGroup* creatGroup_;

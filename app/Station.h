@@ -155,6 +155,8 @@ class Station {
   void StartReadChipInfo();
   // Units in use that run a step.
   UnitSet BusyUnits() const;
+  // Shows the refusal naming the busy units; false when there are none.
+  bool RefusedWhileBusy(UnitSet busy);
 
   // ---- Project files: the window's open and save commands and the batch start use these,
   // so a project reaches the chip state one way only. A window adds what it shows: its
@@ -197,8 +199,6 @@ class Station {
  private:
   void BindPort(u8 k);
   void SerCommRequestHangup(u8 k, TComm& sender);
-  // Shows the refusal naming the busy units; false when there are none.
-  bool RefusedWhileBusy(UnitSet busy);
   bool RefusedWhileBusy(UnitSet busy, Operator& op);
   bool AnyUpgrading() const;
   // The operator of the batch steps: boxes logged only when unattended.

@@ -3,7 +3,9 @@
 #include <QMenu>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "app/ui/ControlText.h"
 #include "app/ui/GenMFrmARM.h"
@@ -50,11 +52,33 @@ void ApplyToAction(QAction& action, const ControlChange& c) {
   if (auto text = TextOf(c)) action.setText(*text);
 }
 
-void ApplyToPage(QTabWidget& tabs, QWidget& page, const ControlChange& c) {
+// Pages selected while their tab was hidden, waiting for their tab to be shown.
+using PendingPages = std::vector<QWidget*>;
+
+void DropPending(PendingPages& pending, const QTabWidget& tabs) {
+  std::erase_if(pending, [&tabs](QWidget* p) { return tabs.indexOf(p) >= 0; });
+}
+
+// A page selected while its tab is hidden comes to the front only when a later change of
+// the same list shows its tab; until then, and if none does, the page control stays where
+// it is: a page in front without its tab could not be left by the operator.
+void ApplyToPage(QTabWidget& tabs, QWidget& page, const ControlChange& c, PendingPages& pending) {
   const int index = tabs.indexOf(&page);
-  if (c.Visible) tabs.setTabVisible(index, *c.Visible);
+  if (c.Visible) {
+    tabs.setTabVisible(index, *c.Visible);
+    if (*c.Visible && std::find(pending.begin(), pending.end(), &page) != pending.end()) {
+      DropPending(pending, tabs);
+      tabs.setCurrentIndex(index);
+    }
+  }
   if (c.Enabled) tabs.setTabEnabled(index, *c.Enabled);
-  if (c.Selected && *c.Selected) tabs.setCurrentIndex(index);
+  if (c.Selected && *c.Selected) {
+    DropPending(pending, tabs);
+    if (tabs.isTabVisible(index))
+      tabs.setCurrentIndex(index);
+    else
+      pending.push_back(&page);
+  }
   if (auto text = TextOf(c)) tabs.setTabText(index, *text);
 }
 
@@ -75,6 +99,7 @@ void ApplyToWidget(QWidget& w, const ControlChange& c) {
 
 std::vector<std::string> TGenMFrmARM::ApplyWindowChanges(const WindowChanges& changes) {
   std::vector<std::string> unknown;
+  PendingPages pending;
   for (const ControlChange& c : changes) {
     QObject* target = FindControl(c.Name);
     if (auto* menu = qobject_cast<QMenu*>(target)) {
@@ -83,7 +108,7 @@ std::vector<std::string> TGenMFrmARM::ApplyWindowChanges(const WindowChanges& ch
       ApplyToAction(*action, c);
     } else if (auto* w = qobject_cast<QWidget*>(target)) {
       if (QTabWidget* tabs = TabsOf(*w))
-        ApplyToPage(*tabs, *w, c);
+        ApplyToPage(*tabs, *w, c, pending);
       else
         ApplyToWidget(*w, c);
     } else {

@@ -381,4 +381,10 @@ void TGenMFrmARM::ChecksumsChanged() {
   SetStatusPanel(1, ChipChecksumText(*model_));
 }
 
+void TGenMFrmARM::ResetHexViews() {
+  for (HexGrid grid : {HexGrid::Main, HexGrid::Eep}) {
+    if (GridRefresh* r = Refresh(grid)) r->ShowHeaderOnly();
+  }
+}
+
 }  // namespace qx

@@ -72,6 +72,8 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   void AttachGridModel(HexGrid grid, QAbstractItemModel& model, GridRefresh& refresh);
   // The grids let go of their models (their owner goes before the window).
   void DetachGridModels();
+  // The main and data-flash grids back to their header row (a chip was chosen).
+  void ResetHexViews();
 
   // Handlers. Each runs inside the wrapper when its control fires.
   void FormShow();

@@ -16,6 +16,8 @@ class GridRefresh {
   virtual void UpdateRows(u32 firstAddress, u32 lastAddress) = 0;
   // The grid is rebuilt from its image as the chip now sizes it.
   virtual void Reload() = 0;
+  // The grid keeps its header row only: a new chip was chosen and nothing is loaded for it.
+  virtual void ShowHeaderOnly() = 0;
 };
 
 }  // namespace qx

@@ -78,4 +78,6 @@ void HexGridModel::Reload() {
   }
 }
 
+void HexGridModel::ShowHeaderOnly() { ResetRows(0); }
+
 }  // namespace qx

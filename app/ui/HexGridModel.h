@@ -33,6 +33,8 @@ class HexGridModel : public QAbstractTableModel, public GridRefresh {
   void ShowEepData();
   // Option grid: 16 rows (a reset).
   void ShowOptionData();
+  // No rows under the header (a reset).
+  void ShowHeaderOnly() override;
 
   HexGrid Grid() const { return grid_; }
 

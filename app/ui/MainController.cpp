@@ -11,6 +11,7 @@ MainController::MainController(TGenMFrmARM& window, Station& station, ProgramFor
     : window_(window), station_(station), forms_(forms) {
   window_.SetCommands(*this);
   BindFrameCommands(*this);
+  BindChipCommands(*this);
 }
 
 MainController::~MainController() = default;

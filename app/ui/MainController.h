@@ -51,5 +51,7 @@ class MainController final : public WindowCommands {
 
 // The frame: start-up, the timers, the device search, off-line start, firmware upgrade, close.
 void BindFrameCommands(MainController& controller);
+// The chip commands (app/ui/ChipCommands.cpp).
+void BindChipCommands(MainController& controller);
 
 }  // namespace qx

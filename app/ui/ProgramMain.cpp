@@ -10,6 +10,7 @@ namespace qx {
 
 ProgramForms CreateProgramForms(TGenMFrmARM& window, ChipModel& model, MessageLog& log, const std::string& appDir) {
   ProgramForms f;
+  f.AC784xOpbFrm = std::make_unique<TAC784xOpbFrm>(model, window, &window);
   window.setWindowTitle(QtText(TextId::MainCaption));
   f.AboutForm = std::make_unique<TAboutForm>(&window);
   f.AboutForm->LabelTilA().setText(QtText(TextId::ProgramTitle));

@@ -187,6 +187,7 @@ class RecordingRefresh : public GridRefresh {
   void ShowRange(u32 first, u32 last) override { calls.push_back("show " + std::to_string(first) + ".." + std::to_string(last)); }
   void UpdateRows(u32 first, u32 last) override { calls.push_back("rows " + std::to_string(first) + ".." + std::to_string(last)); }
   void Reload() override { calls.push_back("reload"); }
+  void ShowHeaderOnly() override { calls.push_back("header"); }
   std::vector<std::string> calls;
 };
 

@@ -26,4 +26,16 @@ std::string ProjectOpenDialogTitle();
 // The 1-based index of filter in design, 0 when it is not one of them.
 int FilterIndexOf(const FileDialogDesign& design, const std::string& filter);
 
+// What a command asks of the window's file dialog, and the operator's answer.
+enum class FileDialogMode : unsigned char { Open, Save };
+struct FileDialogRequest {
+  FileDialogMode Mode = FileDialogMode::Open;
+  FileDialogDesign Design;
+  std::string Title;  // empty: the dialog's own
+};
+struct FileDialogChoice {
+  std::string Path;
+  int FilterIndex = 0;  // of the filter chosen, as FilterIndexOf counts
+};
+
 }  // namespace qx

@@ -66,9 +66,7 @@ void CollectProgramSettings(const ProgramControls& c, ChipModel& model, MessageL
   sn.SnLength = 4;
 
   // Each conversion may raise; the fields before it stay written.
-  sn.SnGain = static_cast<u16>(StrToInt(c.GainEdit));
-  sn.SnValue = static_cast<u32>(StrToInt64(c.SNEdit1));
-  sn.SnAddress = static_cast<u32>(StrToInt64(c.AddrEdit));
+  ReadSerialNumberFields(c, sn);
   model.DeviceAddress = static_cast<u8>(StrToInt(c.EditDevAdr));
 
   const ChipParams& p = model.Params;
@@ -76,6 +74,12 @@ void CollectProgramSettings(const ProgramControls& c, ChipModel& model, MessageL
                  model.FamilyParam2, p.DownloadSize) +
               Tx(TextId::ChipControlSettingsBytes, cc.InterfaceFlags, cc.PowerFlags, cc.ResetFlags, cc.ProgramFlags,
                  cc.EraseFlags, cc.ExtControl1, cc.ExtControl2, cc.ExtControl3));
+}
+
+void ReadSerialNumberFields(const ProgramControls& c, SnSettings& sn) {
+  sn.SnGain = static_cast<u16>(StrToInt(c.GainEdit));
+  sn.SnValue = static_cast<u32>(StrToInt64(c.SNEdit1));
+  sn.SnAddress = static_cast<u32>(StrToInt64(c.AddrEdit));
 }
 
 }  // namespace qx

@@ -57,4 +57,9 @@ struct ProgramControls {
 // every other maker it keeps what the chip family set.
 void CollectProgramSettings(const ProgramControls& controls, ChipModel& model, MessageLog& log);
 
+// The three number fields of the "S/N Set" page as the collection reads them, in its order:
+// SnGain (low 16 bits), SnValue and SnAddress (64-bit texts, low 32 bits). A text that is not
+// an integer raises EConvertError there.
+void ReadSerialNumberFields(const ProgramControls& controls, SnSettings& sn);
+
 }  // namespace qx

@@ -27,14 +27,14 @@ std::array<u8, 4> SerialNumberBytes(u32 value, bool bigEndian) {
   return b;
 }
 
-bool InsertSerialNumber(ChipModel& model, MessageLog& log, Operator& op, bool bigEndian) {
+std::optional<u32> PrepareSerialNumberRange(ChipModel& model, MessageLog& log, Operator& op) {
   ChipParams& p = model.Params;
   const std::optional<u32> index = SerialNumberIndex(p, model.Sn);
   if (!index) {
     const std::string text = Tx(TextId::SnAddressOutsideFlash, model.Sn.SnAddress);
     log.AddInfoLine(text);
     op.Ask(MsgKind::Warning, text, MsgButtons::Ok);
-    return false;
+    return std::nullopt;
   }
   // A number past the programmed range would reach no chip.
   const u32 lastOffset = *index + 3 - p.MainImageOffset;
@@ -42,6 +42,13 @@ bool InsertSerialNumber(ChipModel& model, MessageLog& log, Operator& op, bool bi
     p.DownloadSize = std::min((lastOffset / 256 + 1) * 256, p.MainFlashSize);
     log.AddInfoLine(ProgrammedSizeLine(p));
   }
+  return index;
+}
+
+bool InsertSerialNumber(ChipModel& model, MessageLog& log, Operator& op, bool bigEndian) {
+  const std::optional<u32> index = PrepareSerialNumberRange(model, log, op);
+  if (!index) return false;
+  const ChipParams& p = model.Params;
   const std::array<u8, 4> bytes = SerialNumberBytes(model.Sn.SnValue, bigEndian);
   std::copy(bytes.begin(), bytes.end(), model.MainFlashImage.begin() + *index);
   op.UpdateMainHexRows(model.Sn.SnAddress, model.Sn.SnAddress + 3);

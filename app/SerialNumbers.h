@@ -19,11 +19,15 @@ std::optional<u32> SerialNumberIndex(const ChipParams& params, const SnSettings&
 // The bytes of value in address order: big-endian puts the most significant byte first.
 std::array<u8, 4> SerialNumberBytes(u32 value, bool bigEndian);
 
-// Writes SnValue into the main image at SnAddress, widens DownloadSize to cover it (to the
-// end of its 256-byte page, at most MainFlashSize), shows the bytes in the main grid and
-// recomputes MainCheck16 and MainSum16 over the programmed range. An address whose bytes do
-// not lie inside the main flash is reported and nothing is written: returns false, and the
-// calling command stops before it sends anything.
+// The image index of the S/N at SnAddress, with DownloadSize widened to cover it (to the end
+// of its 256-byte page, at most MainFlashSize) and logged. An address whose bytes do not lie
+// inside the main flash is reported: nullopt, and the calling command stops before it sends
+// anything.
+std::optional<u32> PrepareSerialNumberRange(ChipModel& model, MessageLog& log, Operator& op);
+
+// PrepareSerialNumberRange, then SnValue written into the main image there, the bytes shown
+// in the main grid and MainCheck16 and MainSum16 recomputed over the programmed range.
+// False (nothing written) when the address is refused.
 bool InsertSerialNumber(ChipModel& model, MessageLog& log, Operator& op, bool bigEndian);
 
 // The serial number of unit k of a run: SnValue + k x SnGain (32-bit, wrapping), with its

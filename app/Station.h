@@ -26,10 +26,10 @@
 //                   its busy flag would leave its step without a time-out.
 //
 // Units in use are 0 .. UnitCount - 1. The commands that would pull the ground from under
-// running chains (device search, off-line start, firmware upgrade) are refused with a
-// message naming the busy units while any unit in use is busy; the unit-0 reads while unit
-// 0 is. The automatic search of start-up runs before any unit can be busy, the re-search
-// after the upgrades waits until none is.
+// running chains (device search, off-line start, firmware upgrade, the unit-0 reads, and
+// the window's loads, which write the image the chains send) are refused with a message
+// naming the busy units while any unit in use is busy. The automatic search of start-up
+// runs before any unit can be busy, the re-search after the upgrades waits until none is.
 #include <array>
 #include <bitset>
 #include <functional>
@@ -141,12 +141,17 @@ class Station {
   // settings first.
   // One unit: its received bytes are dropped, then the starter runs (the batch start).
   void StartChain(u8 k, UnitStarter starter);
-  // The writing commands' unit loop: for every unit in use, AutoChain by the rule, and the
-  // starter on each unit that is linked and idle. A busy unit keeps its received bytes: they
-  // belong to the reply its step awaits. Returns the units started.
-  UnitSet StartWritingCommand(UnitStarter starter, AutoChainRule rule);
+  // The writing commands' unit loop: each unit in use that is linked and idle has its
+  // received bytes dropped and AutoChain set by the rule, then prepare (when given) and the
+  // starter run for it. The other units keep both: a busy unit's bytes belong to the reply
+  // its step awaits, its AutoChain to the chain it runs. Returns the units started.
+  UnitSet StartWritingCommand(UnitStarter starter, AutoChainRule rule,
+                              const std::function<void(u8 k)>& prepare = {});
+  // The refusal naming the busy units when any unit in use is busy; true when refused.
+  bool RefuseWhileBusy();
   // The reads' unit-0 guard: "Please connect the device!" when unit 0 is not linked, the
-  // busy refusal when it runs a step. True when a read may start.
+  // busy refusal when any unit in use runs a step (a read writes the image the others send,
+  // and on a busy unit 0 it would take over its step). True when a read may start.
   bool GuardUnit0();
   // After GuardUnit0: StartReadMain, StartReadEep, StartReadOption, StartReadChecksum.
   void StartReadOnUnit0(UnitStarter starter);

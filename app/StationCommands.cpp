@@ -13,29 +13,30 @@ void Station::StartChain(u8 k, UnitStarter starter) {
   starter(*sessions_, k);
 }
 
-UnitSet Station::StartWritingCommand(UnitStarter starter, AutoChainRule rule) {
+UnitSet Station::StartWritingCommand(UnitStarter starter, AutoChainRule rule, const std::function<void(u8 k)>& prepare) {
   auto& s = *sessions_;
   UnitSet started;
-  for (u8 k = 0; k < s.UnitCount; ++k) {
+  for (u8 k = 0; k < s.UnitCount && k < UnitMax; ++k) {
     auto& u = s.Unit[k];
-    if (!u.Busy) wire_->Units[k].RxCount = 0;
+    if (!u.Linked || u.Busy) continue;
+    wire_->Units[k].RxCount = 0;
     if (rule == AutoChainRule::Set) u.AutoChain = 1;
     if (rule == AutoChainRule::Clear) u.AutoChain = 0;
-    if (u.Linked && !u.Busy) {
-      starter(s, k);
-      started.set(k);
-    }
+    if (prepare) prepare(k);
+    starter(s, k);
+    started.set(k);
   }
   return started;
 }
+
+bool Station::RefuseWhileBusy() { return RefusedWhileBusy(BusyUnits()); }
 
 bool Station::GuardUnit0() {
   if (!sessions_->Unit[0].Linked) {
     op_.Ask(MsgKind::Information, Text(TextId::ConnectDeviceFirst), MsgButtons::Ok);
     return false;
   }
-  // A read over a running step would take that step's replies for its own.
-  return !RefusedWhileBusy(UnitSet(sessions_->Unit[0].Busy ? 1u : 0u));
+  return !RefuseWhileBusy();
 }
 
 void Station::StartReadOnUnit0(UnitStarter starter) { starter(*sessions_, 0); }

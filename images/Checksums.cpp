@@ -13,8 +13,7 @@ std::span<const u8> SumRange(std::span<const u8> buffer, u32 first, u32 last) {
   return ClampRange(buffer, first, last);
 }
 
-u16 Check16(std::span<const u8> bytes) {
-  u16 h = 0;
+u16 Check16(std::span<const u8> bytes, u16 h = 0) {
   for (const u8 b : bytes) {
     const u16 m = (h & 1) ? 0x4A12 : 0;
     h = static_cast<u16>((h >> 1) ^ b ^ m);
@@ -58,6 +57,8 @@ u32 CalcAcc32(std::span<const u8> buffer, u32 first, u32 last) {
 u16 CalcCheck16(std::span<const u8> buffer, u32 first, u32 last) { return Check16(SumRange(buffer, first, last)); }
 
 u16 CalcCheck16(std::span<const u8> bytes) { return Check16(bytes); }
+
+u16 ContinueCheck16(u16 check, std::span<const u8> bytes) { return Check16(bytes, check); }
 
 u32 ReflectBits(u32 value, u8 bits) {
   u32 r = 0;

@@ -14,6 +14,9 @@ u32 CalcAcc32(std::span<const u8> buffer, u32 first, u32 last);
 u16 CalcCheck16(std::span<const u8> buffer, u32 first, u32 last);
 // Shift-xor check of all bytes (the packet check).
 u16 CalcCheck16(std::span<const u8> bytes);
+// The check continued over bytes from the check of what came before them: a range's check
+// is that of its pieces chained in order, starting from 0.
+u16 ContinueCheck16(u16 check, std::span<const u8> bytes);
 
 // The low bits of value in reverse order.
 u32 ReflectBits(u32 value, u8 bits);

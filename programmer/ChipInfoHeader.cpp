@@ -42,8 +42,8 @@ void FillChipInfoHeader(const ChipModel& model, RandomSource& random, u16 header
   out[43] = t.ChipOutStableTime;
   PutLe16(out, 44, p.MainPageSize);
   PutLe16(out, 46, p.EepPageSize);
-  PutLe16(out, 48, s.MainCheck16);
-  PutLe16(out, 50, s.MainSum16);
+  PutLe16(out, ChipInfoMainCheck16At, s.MainCheck16);
+  PutLe16(out, ChipInfoMainSum16At, s.MainSum16);
   PutLe16(out, 52, s.EepCheck16);
   PutLe16(out, 54, s.EepSum16);
   PutLe16(out, 56, s.OptionCheck16);

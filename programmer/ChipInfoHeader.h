@@ -10,6 +10,9 @@
 namespace qx {
 
 inline constexpr std::size_t ChipInfoHeaderSize = 80;
+// Where the header holds MainCheck16 and MainSum16.
+inline constexpr std::size_t ChipInfoMainCheck16At = 48;
+inline constexpr std::size_t ChipInfoMainSum16At = 50;
 
 // Writes the header into out. Byte 6 takes a fresh random byte on every call; headerParam
 // is 0 in commands and random inside the settings block.

@@ -28,7 +28,14 @@ UnitBuffers& Slots(const CommandTarget& t) { return t.State.Units[t.Unit % UnitM
 std::span<u8, PacketSlotSize> Packet(const CommandTarget& t) { return Slots(t).PacketBuf; }
 
 void PutHeaderAt(const CommandTarget& t, u16 at, u16 headerParam) {
-  FillChipInfoHeader(t.Model, t.Random, headerParam, Packet(t).subspan(at).first<ChipInfoHeaderSize>());
+  const auto header = Packet(t).subspan(at).first<ChipInfoHeaderSize>();
+  FillChipInfoHeader(t.Model, t.Random, headerParam, header);
+  // A unit with a serial number of its own is told the sums of its own bytes.
+  const UnitSerialPatch& serial = Slots(t).Serial;
+  if (serial.Active) {
+    PutLe16(header, ChipInfoMainCheck16At, serial.MainCheck16);
+    PutLe16(header, ChipInfoMainSum16At, serial.MainSum16);
+  }
 }
 
 // The 4096 image bytes from start; what lies outside the image goes as the erased value.
@@ -52,8 +59,9 @@ u16 SendProgramBlock(const CommandTarget& t, u8 command, std::span<const u8> ima
   auto packet = Packet(t);
   PutPacketHeader(packet, command, block, t.Model.Params, ProgramPayload);
   PutHeaderAt(t, HeaderAt, 0);
-  CopyImageBlock(image, BlockStart(block, offset), packet.subspan(AfterHeaderAt, DataBlockSize),
-                 t.Model.ErasedValue());
+  const auto data = packet.subspan(AfterHeaderAt, DataBlockSize);
+  CopyImageBlock(image, BlockStart(block, offset), data, t.Model.ErasedValue());
+  if (command == CmdProgramMainBlock) OverlaySerialPatch(Slots(t).Serial, BlockStart(block, offset), data);
   u16 n = ProgramPayload;
   if (t.Model.Params.UseFlashDriver) {
     const u16 step = CopyDriverStepSegment(t.State.Driver, t.StepState, packet, ProgramStepSegAt);

@@ -1,5 +1,6 @@
 // Verification of main flash and data flash against the images.
 #include <algorithm>
+#include <array>
 
 #include "programmer/CommandCodes.h"
 #include "programmer/OnlineChains.h"
@@ -54,7 +55,11 @@ void HandleVerifyMainResult(UnitSessions& s, u8 code, u8 k) {
   n = imageAt >= MainImageSize ? 0 : std::min(n, MainImageSize - imageAt);
   const auto chip = ReplyPayloadOrFail(s, k, n);
   if (chip.empty()) return;
-  const auto image = std::span<const u8>(s.Model.MainFlashImage).subspan(imageAt, n);
+  // What the unit was programmed with: the image, with the unit's own serial number.
+  std::array<u8, DataBlockSize> expected{};
+  const auto image = std::span<u8>(expected).first(n);
+  std::copy_n(s.Model.MainFlashImage.begin() + static_cast<std::ptrdiff_t>(imageAt), n, image.begin());
+  OverlaySerialPatch(s.Wire.Units[k].Serial, static_cast<std::int64_t>(imageAt), image);
   if (CompareBlock(s, k, chip.first(n), image, base)) return ReportUnitResult(s, ResVerifyError, k);
 
   AdvanceBlockGauge(s, k, 1);

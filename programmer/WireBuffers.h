@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "base/Types.h"
+#include "programmer/SerialPatch.h"
 
 namespace qx {
 
@@ -29,6 +30,8 @@ struct UnitBuffers {
   std::array<u8, RxBufferSize> RxRawBuf{};
   // Valid bytes in RxRawBuf; never above RxBufferSize.
   u16 RxCount = 0;
+  // The unit's own serial number, when an on-line run gave it one.
+  UnitSerialPatch Serial{};
 };
 
 static_assert(RxBufferSize <= 0xFFFF, "RxCount is 16 bits");

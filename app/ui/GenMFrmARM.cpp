@@ -15,6 +15,7 @@
 #include "app/HexGridRows.h"
 #include "app/ui/AboutForm.h"
 #include "app/ui/ControlText.h"
+#include "app/ui/FileDialogBox.h"
 #include "app/ui/HandlerGuard.h"
 #include "app/ui/MessageBoxes.h"
 #include "app/ui/ProgressGauges.h"
@@ -134,6 +135,7 @@ TGenMFrmARM::TGenMFrmARM(QWidget* parent)
     return ShowMessageBox(this, kind, text, buttons);
   };
   ShowModal = [](QDialog& dialog) { return dialog.exec(); };
+  ShowFileDialog = [this](const FileDialogRequest& request) { return ShowFileDialogBox(this, request); };
 
   SetDesignTexts();
   BindHandlers();
@@ -385,6 +387,10 @@ void TGenMFrmARM::ResetHexViews() {
   for (HexGrid grid : {HexGrid::Main, HexGrid::Eep}) {
     if (GridRefresh* r = Refresh(grid)) r->ShowHeaderOnly();
   }
+}
+
+void TGenMFrmARM::AdvanceSerialNumber(u8 unit) {
+  if (OnAdvanceSerialNumber) OnAdvanceSerialNumber(unit);
 }
 
 }  // namespace qx

@@ -9,11 +9,13 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/FileDialogs.h"
 #include "app/WindowCommands.h"
 #include "app/ui/GridRefresh.h"
 #include "app/ui/KeyPreview.h"
@@ -55,6 +57,10 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   // The modal dialogs of the window; tests replace them (never a real modal wait there).
   std::function<MsgAnswer(MsgKind, std::string_view, MsgButtons)> ShowMessage;
   std::function<int(QDialog&)> ShowModal;
+  // The open and save file dialogs: the chosen file, nullopt when cancelled.
+  std::function<std::optional<FileDialogChoice>(const FileDialogRequest&)> ShowFileDialog;
+  // Where the core's serial-number advance goes (the serial-number page's commands).
+  std::function<void(u8 unit)> OnAdvanceSerialNumber;
 
   // Run-time captions of the first show: the customer-information tab hidden and the S/N
   // page in front, the two caption tables, the reset-mode items, the status-bar texts.
@@ -138,6 +144,7 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   void ShowEepData() override;
   void ShowOptionData() override;
   void ChecksumsChanged() override;
+  void AdvanceSerialNumber(u8 unit) override;
 
  protected:
   void showEvent(QShowEvent* event) override;

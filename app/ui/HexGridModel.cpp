@@ -1,5 +1,7 @@
 #include "app/ui/HexGridModel.h"
 
+#include <algorithm>
+
 #include "texts/Texts.h"
 
 namespace qx {
@@ -28,7 +30,15 @@ QVariant HexGridModel::data(const QModelIndex& index, int role) const {
   const auto row = static_cast<u32>(index.row());
   const int column = index.column();
   if (column == 0) return Q(Tx(TextId::HexGridAddress, HexRowAddress(grid_, model_.Params, row)));
-  const std::span<const u8> bytes = HexRowBytes(grid_, model_, row);
+  std::span<const u8> bytes = HexRowBytes(grid_, model_, row);
+  std::array<u8, 16> shown{};
+  if (grid_ == HexGrid::Main && serial_ != nullptr && serial_->Active) {
+    const auto first = static_cast<std::int64_t>(model_.Params.MainImageOffset) + std::int64_t{16} * row;
+    std::copy(bytes.begin(), bytes.end(), shown.begin());
+    const auto row16 = std::span<u8>(shown).first(bytes.size());
+    OverlaySerialPatch(*serial_, first, row16);
+    bytes = row16;
+  }
   if (column == HexGridTextColumn) return QString::fromLatin1(HexRowText(bytes).c_str());
   const auto k = static_cast<std::size_t>(column - 1);
   if (column < 1 || column > 16 || k >= bytes.size()) return {};

@@ -10,6 +10,7 @@
 #include "app/HexGridRows.h"
 #include "app/ui/GridRefresh.h"
 #include "images/ChipModel.h"
+#include "programmer/SerialPatch.h"
 
 namespace qx {
 
@@ -35,6 +36,9 @@ class HexGridModel : public QAbstractTableModel, public GridRefresh {
   void ShowOptionData();
   // No rows under the header (a reset).
   void ShowHeaderOnly() override;
+  // Main grid: while patch is active its bytes show over the image (unit 0's own serial
+  // number, which the image does not hold). The patch outlives the model; nullptr: none.
+  void ShowSerialNumber(const UnitSerialPatch* patch) { serial_ = patch; }
 
   HexGrid Grid() const { return grid_; }
 
@@ -52,6 +56,7 @@ class HexGridModel : public QAbstractTableModel, public GridRefresh {
   u32 rows_ = 0;
   std::array<QString, 256> byteText_;
   std::array<QString, 16> columnTitle_;
+  const UnitSerialPatch* serial_ = nullptr;
 };
 
 }  // namespace qx

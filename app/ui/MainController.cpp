@@ -12,6 +12,8 @@ MainController::MainController(TGenMFrmARM& window, Station& station, ProgramFor
   window_.SetCommands(*this);
   BindFrameCommands(*this);
   BindChipCommands(*this);
+  BindUnitCommands(*this);
+  BindFileCommands(*this);
 }
 
 MainController::~MainController() = default;

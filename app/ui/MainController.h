@@ -53,5 +53,9 @@ class MainController final : public WindowCommands {
 void BindFrameCommands(MainController& controller);
 // The chip commands (app/ui/ChipCommands.cpp).
 void BindChipCommands(MainController& controller);
+// The writing commands and the reads on the units (UnitCommands.cpp).
+void BindUnitCommands(MainController& controller);
+// Object files, data-flash files, the memory save and the S/N page (FileCommands.cpp).
+void BindFileCommands(MainController& controller);
 
 }  // namespace qx

@@ -15,7 +15,7 @@ ProgramForms CreateProgramForms(TGenMFrmARM& window, ChipModel& model, MessageLo
   f.AboutForm = std::make_unique<TAboutForm>(&window);
   f.AboutForm->LabelTilA().setText(QtText(TextId::ProgramTitle));
   f.FormOfsAddr = std::make_unique<TFormOfsAddr>(model, window, &window);
-  f.ConfigSNForm = std::make_unique<TConfigSNForm>(model, window, &window);
+  f.ConfigSNForm = std::make_unique<TConfigSNForm>(model, window, log, &window);
   f.LogCfgForm = std::make_unique<TLogCfgForm>(appDir, log, window, &window);
   window.SetForms(f.AboutForm.get(), f.LogCfgForm.get());
   window.SetMessageLog(log);

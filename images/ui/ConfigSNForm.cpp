@@ -13,6 +13,7 @@
 
 #include "base/Errors.h"
 #include "images/NumberText.h"
+#include "images/ViewChecksums.h"
 #include "texts/Texts.h"
 
 namespace qx {
@@ -31,8 +32,8 @@ QRadioButton* AddChoice(QGroupBox* box, QButtonGroup* group, const char* name, i
 
 }  // namespace
 
-TConfigSNForm::TConfigSNForm(ChipModel& model, Operator& op, QWidget* parent)
-    : QDialog(parent), model_(model), op_(op) {
+TConfigSNForm::TConfigSNForm(ChipModel& model, Operator& op, MessageLog& log, QWidget* parent)
+    : QDialog(parent), model_(model), op_(op), log_(log) {
   setObjectName("ConfigSNForm");
   LabelAdrS = new QLabel(this);
   LabelAdrS->setObjectName("LabelAdrS");
@@ -169,6 +170,7 @@ void TConfigSNForm::WriteSnData(SnArea area) {
   if (area == SnArea::MainFlash) {
     op_.UpdateMainHexRows(address, address + ((r.Count | 15u) + 1));
   } else {
+    CalcEepChecksum(model_, log_);
     op_.ShowEepData();
   }
 }

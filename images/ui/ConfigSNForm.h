@@ -4,6 +4,7 @@
 #include <QDialog>
 
 #include "images/ChipModel.h"
+#include "base/MessageLog.h"
 #include "base/Operator.h"
 #include "images/SnConstData.h"
 
@@ -21,7 +22,8 @@ class TConfigSNForm : public QDialog {
   Q_OBJECT
 
  public:
-  TConfigSNForm(ChipModel& model, Operator& op, QWidget* parent = nullptr);
+  // log: where the data-flash sums are logged after a data-flash write.
+  TConfigSNForm(ChipModel& model, Operator& op, MessageLog& log, QWidget* parent = nullptr);
 
   void FormShow();
   void RadioGrpSNClick();
@@ -54,6 +56,7 @@ class TConfigSNForm : public QDialog {
 
   ChipModel& model_;
   Operator& op_;
+  MessageLog& log_;
   QButtonGroup* areaButtons_;
   QButtonGroup* formatButtons_;
 };

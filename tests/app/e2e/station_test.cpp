@@ -322,17 +322,22 @@ TEST(Station, CommandsOnAllUnitsAreRefusedWhileUnitsAreBusy) {
   EXPECT_EQ(s.Unit[1].Busy, 1);
   EXPECT_EQ(rig.sim->Stats(0).Requests, 0u);
 
-  // The unit-0 reads: not linked, then linked but busy, then free.
+  // The unit-0 reads: not linked, then linked but busy, then free while others are busy
+  // (the read writes the image they send), then with every unit in use idle.
   rig.op.messages.clear();
   EXPECT_FALSE(st.GuardUnit0());
   s.Unit[0].Linked = 1;
   s.Unit[0].Busy = 1;
   EXPECT_FALSE(st.GuardUnit0());
   s.Unit[0].Busy = 0;
+  EXPECT_FALSE(st.GuardUnit0());
+  s.Unit[1].Busy = s.Unit[2].Busy = 0;
   EXPECT_TRUE(st.GuardUnit0());
-  ASSERT_EQ(rig.op.messages.size(), 2u);
+  ASSERT_EQ(rig.op.messages.size(), 3u);
   EXPECT_EQ(rig.op.messages[0].text, "Please connect the device!");
-  EXPECT_EQ(rig.op.messages[1].text, "Busy programmers: 1. Please wait until they have finished!");
+  EXPECT_EQ(rig.op.messages[1].text, "Busy programmers: 1, 2, 3. Please wait until they have finished!");
+  EXPECT_EQ(rig.op.messages[2].text, refusal);
+  EXPECT_FALSE(st.RefuseWhileBusy());
 }
 
 TEST(Station, FirmwareUpgradeCommandUpgradesTheLinkedUnitsOrSaysWhyNot) {
@@ -432,20 +437,25 @@ TEST(Station, WritingCommandStartsLinkedIdleUnitsAndLeavesABusyUnitsBytes) {
     s.Unit[k].AutoChain = 1;
     st.Wire().Units[k].RxCount = 5;
   }
-  const UnitSet started = st.StartWritingCommand(StartBlankCheck, AutoChainRule::Clear);
+  std::vector<u8> prepared;
+  const UnitSet started =
+      st.StartWritingCommand(StartBlankCheck, AutoChainRule::Clear, [&](u8 k) { prepared.push_back(k); });
   EXPECT_EQ(started, UnitSet(0b001));
+  EXPECT_EQ(prepared, std::vector<u8>{0});
   EXPECT_EQ(s.Unit[0].StepState, StepBlankCheck);
   EXPECT_EQ(s.Unit[1].StepState, StepProgramMain);
+  // Only the unit started is touched: the busy one keeps its chain, the others everything.
   const std::vector<u16> rx = {st.Wire().Units[0].RxCount, st.Wire().Units[1].RxCount, st.Wire().Units[2].RxCount,
                                st.Wire().Units[3].RxCount};
-  EXPECT_EQ(rx, (std::vector<u16>{0, 5, 0, 5}));
-  for (u8 k = 0; k < 3; ++k) EXPECT_EQ(s.Unit[k].AutoChain, 0);
-  EXPECT_EQ(s.Unit[3].AutoChain, 1);
+  EXPECT_EQ(rx, (std::vector<u16>{0, 5, 5, 5}));
+  const std::vector<u8> chains = {s.Unit[0].AutoChain, s.Unit[1].AutoChain, s.Unit[2].AutoChain, s.Unit[3].AutoChain};
+  EXPECT_EQ(chains, (std::vector<u8>{0, 1, 1, 1}));
 
   s.Unit[0].Busy = 0;
+  s.Unit[1].AutoChain = 0;
   EXPECT_EQ(st.StartWritingCommand(StartBlankCheck, AutoChainRule::Set), UnitSet(0b001));
-  EXPECT_EQ(s.Unit[1].AutoChain, 1);
-  EXPECT_EQ(s.Unit[2].AutoChain, 1);
+  EXPECT_EQ(s.Unit[0].AutoChain, 1);
+  EXPECT_EQ(s.Unit[1].AutoChain, 0);
   EXPECT_EQ(st.BusyUnits(), UnitSet(0b011));
 }
 

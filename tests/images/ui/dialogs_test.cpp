@@ -6,10 +6,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <cstdio>
 
 #include "tests/images/ObjectFileFixture.h"
 #include "images/ui/ConfigSNForm.h"
 #include "images/ui/FormOfsAddr.h"
+#include "images/Checksums.h"
 #include "tests/support/QtAppEnvironment.h"
 
 namespace qx {
@@ -53,9 +55,10 @@ class SnDialog : public Dialogs {
  protected:
   void SetUp() override {
     Dialogs::SetUp();
-    dlg = std::make_unique<TConfigSNForm>(*chip, op);
+    dlg = std::make_unique<TConfigSNForm>(*chip, op, log);
     dlg->show();
   }
+  MessageLog log{[] { return std::string("12:00:00"); }};
   std::unique_ptr<TConfigSNForm> dlg;
   const std::vector<std::pair<u32, u32>>& mainRows = op.mainHexRows;
   const int& eepRefreshes = op.eepShows;
@@ -121,6 +124,14 @@ TEST_F(SnDialog, HexInDataFlashAtItsEndAndRefusedAboveIt) {
   EXPECT_EQ(chip->EepImage[0xFFF], 0x12);
   EXPECT_EQ(chip->EepImage[0x1001], 0xBC);
   EXPECT_EQ(eepRefreshes, 1);
+  // The data-flash sums follow the write before the view shows it.
+  const u32 eepSum = CalcAcc32(chip->EepImage, 0, test::kEepSize - 1);
+  EXPECT_EQ(chip->Sums.EepAcc32, eepSum);
+  EXPECT_EQ(chip->Sums.EepCheck16, CalcCheck16(chip->EepImage, 0, test::kEepSize - 1));
+  char line[64];
+  std::snprintf(line, sizeof line, "> 12:00:00 Chip EEP Data ACC32 CheckSum   = 0x%08X", eepSum);
+  ASSERT_EQ(log.Lines().size(), 1u);
+  EXPECT_EQ(log.Lines()[0], line);
 
   dlg->show();  // opening again keeps text and format, resets the area
   EXPECT_EQ(dlg->EditDataSN->text(), "12 3 ABC");

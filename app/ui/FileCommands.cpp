@@ -1,0 +1,108 @@
+// Object files, data-flash files, the memory save, and the "S/N Set" page: the file dialogs
+// and controls of the window around the rules of app/ObjectFileCommands and app/SerialNumbers.
+#include <QCheckBox>
+#include <QLineEdit>
+
+#include "app/FileDialogs.h"
+#include "app/ObjectFileCommands.h"
+#include "app/UnitSerialNumbers.h"
+#include "app/ui/MainController.h"
+#include "app/ui/NamedControl.h"
+#include "app/ui/QtText.h"
+#include "app/ui/ShowWindowActions.h"
+
+namespace qx {
+
+namespace {
+
+ObjectFileContext ContextOf(MainController& c) {
+  TGenMFrmARM& w = c.Window();
+  TFormOfsAddr* offset = c.Forms().FormOfsAddr.get();
+  return {c.Core().Model(), c.Core().Log(), c.Core().Sessions().Op, [&w, offset] {
+            if (offset != nullptr && w.ShowModal) w.ShowModal(*offset);
+          }};
+}
+
+std::optional<FileDialogChoice> ChooseFile(TGenMFrmARM& w, FileDialogMode mode, FileDialogDesign design) {
+  if (!w.ShowFileDialog) return std::nullopt;
+  return w.ShowFileDialog(FileDialogRequest{mode, std::move(design), {}});
+}
+
+// The loads write the image that running chains send: refused while a unit is busy.
+bool LoadAllowed(MainController& c) {
+  return ChipChosen(c.Core().Model(), c.Core().Sessions().Op) && !c.Core().RefuseWhileBusy();
+}
+
+using LoadRule = ObjectCommandResult (*)(const ObjectFileContext&, const std::string&);
+
+void LoadCommand(MainController& c, FileDialogDesign design, LoadRule load) {
+  if (!LoadAllowed(c)) return;
+  const std::optional<FileDialogChoice> file = ChooseFile(c.Window(), FileDialogMode::Open, std::move(design));
+  if (!file) return;
+  const ObjectCommandResult r = load(ContextOf(c), file->Path);
+  // The units' own numbers were placed over the image as it was.
+  if (r.Done) ForgetSerialNumbers(c.Core());
+  ShowWindowActions(c.Window(), r.Actions);
+}
+
+void SaveEepData(MainController& c) {
+  const std::optional<FileDialogChoice> file = ChooseFile(c.Window(), FileDialogMode::Save, SaveDialog());
+  if (file) SaveEepDataFile(c.Core().Model(), file->Path);
+}
+
+void SaveMemory(MainController& c) {
+  if (!SaveMemoryAllowed(c.Core().Model())) return;
+  const std::optional<FileDialogChoice> file = ChooseFile(c.Window(), FileDialogMode::Save, SaveDialog());
+  if (file) SaveMemoryToFile(c.Core().Model(), file->Path, file->FilterIndex);
+}
+
+void CheckBoxSNClick(TGenMFrmARM& w) {
+  const bool on = NamedControl<QCheckBox>(w, "CheckBoxSN").isChecked();
+  for (const char* name : {"AddrEdit", "SNEdit1", "GainEdit", "SNOrderChk", "ChkBoxPCSN"}) {
+    NamedControl<QWidget>(w, name).setEnabled(on);
+  }
+}
+
+void ChkBoxSNDPClick(TGenMFrmARM& w) {
+  QLineEdit& edit = NamedControl<QLineEdit>(w, "SNEdit1");
+  const bool decimal = NamedControl<QCheckBox>(w, "ChkBoxSNDP").isChecked();
+  // A text that is not a number raises here and stays as it is.
+  edit.setText(QtText(RedisplaySerialNumber(edit.text().toStdString(), decimal)));
+}
+
+void ButtonCfgSNClick(MainController& c) {
+  Station& st = c.Core();
+  if (!ConfigSnAllowed(st.Model(), st.Sessions().Op) || st.RefuseWhileBusy()) return;
+  if (c.Forms().ConfigSNForm && c.Window().ShowModal) c.Window().ShowModal(*c.Forms().ConfigSNForm);
+  ForgetSerialNumbers(st);
+  AfterConfigSn(st.Model(), st.Log(), st.Sessions().Op);
+}
+
+SerialNumberControls SerialControlsOf(const TGenMFrmARM& w) {
+  return {NamedControl<QCheckBox>(w, "CheckBoxSN").isChecked(), NamedControl<QCheckBox>(w, "ChkBoxPCSN").isChecked(),
+          NamedControl<QCheckBox>(w, "ChkBoxSNDP").isChecked()};
+}
+
+void AdvanceSerialNumber(TGenMFrmARM& w, Station& st, u8 unit) {
+  const bool numbered = unit < UnitMax && st.Wire().Units[unit].Serial.Active != 0;
+  const std::optional<std::string> text = SerialNumberAfterChip(st.Model().Sn, SerialControlsOf(w), numbered);
+  if (text) NamedControl<QLineEdit>(w, "SNEdit1").setText(QtText(*text));
+}
+
+}  // namespace
+
+void BindFileCommands(MainController& controller) {
+  MainController& c = controller;
+  c.Bind(WindowCommand::FileOpenBtnClick, [&c] { LoadCommand(c, ObjectOpenDialog(), OpenObjectFile); });
+  c.Bind(WindowCommand::SpdBtnLoadMoreClick, [&c] { LoadCommand(c, ObjectOpenDialog(), LoadMoreObjectFile); });
+  c.Bind(WindowCommand::LoadEepDataFile1Click, [&c] { LoadCommand(c, EepOpenDialog(), LoadEepDataFile); });
+  c.Bind(WindowCommand::SaveEepDatatoFile1Click, [&c] { SaveEepData(c); });
+  c.Bind(WindowCommand::FileSaveBtnClick, [&c] { SaveMemory(c); });
+  c.Bind(WindowCommand::CheckBoxSNClick, [&c] { CheckBoxSNClick(c.Window()); });
+  c.Bind(WindowCommand::ChkBoxSNDPClick, [&c] { ChkBoxSNDPClick(c.Window()); });
+  c.Bind(WindowCommand::ButtonCfgSNClick, [&c] { ButtonCfgSNClick(c); });
+  // Only the station calls it, and the window outlives the station.
+  c.Window().OnAdvanceSerialNumber = [&w = c.Window(), &st = c.Core()](u8 unit) { AdvanceSerialNumber(w, st, unit); };
+}
+
+}  // namespace qx

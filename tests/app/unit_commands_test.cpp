@@ -1,0 +1,274 @@
+// The unit commands without a window: what each runs before its units start and in which
+// order, the guards, the reads on unit 0, and the serial numbers of a gang run.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/UnitCommands.h"
+#include "app/UnitSerialNumbers.h"
+#include "base/Errors.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/ChipJobSupport.h"
+#include "tests/app/e2e/station_fixture.h"
+
+namespace qx::test {
+namespace {
+
+constexpr UnitCommand kAll[] = {UnitCommand::Auto,         UnitCommand::Download,   UnitCommand::BlankCheck,
+                                UnitCommand::Erase,        UnitCommand::Program,    UnitCommand::Verify,
+                                UnitCommand::WriteOption,  UnitCommand::WriteEep,   UnitCommand::ReadMain,
+                                UnitCommand::ReadEep,      UnitCommand::ReadOption, UnitCommand::ReadChecksum,
+                                UnitCommand::ReadAddress,  UnitCommand::ReadChipInfo};
+
+bool Writing(UnitCommand c) { return RuleOf(c).Start == UnitStart::AllUnits; }
+
+class UnitCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    st.Model() = *ChosenChip();
+    st.Model().ObjectLoaded = 1;
+    st.Sessions().UnitCount = 3;
+    for (u8 k = 0; k < 3; ++k) st.Sessions().Unit[k].Linked = 1;
+  }
+
+  UnitCommandView View() {
+    UnitCommandView v;
+    v.ChipPageToFront = [this](bool panel) { pages.push_back(panel); };
+    v.Controls = [this] { return controls; };
+    v.CustomerControls = [] { return CustomerInfoControls{}; };
+    v.Apply = [](const WindowActions&) {};
+    v.AskReadAddress = [this] {
+      calls.push_back("dialog");
+      ++addressDialogs;
+    };
+    v.ShowSerialNumber = [this](const std::string& t) { shownSerial.push_back(t); };
+    return v;
+  }
+  void Run(UnitCommand c) { RunUnitCommand(c, st, View()); }
+
+  UnitSet Busy() const { return st.BusyUnits(); }
+  std::vector<std::string> Boxes() const {
+    std::vector<std::string> v;
+    for (const auto& m : rig.op.messages) v.push_back(m.text);
+    return v;
+  }
+  bool Logged(const std::string& prefix) const {
+    for (const auto& l : rig.op.logLines) {
+      if (l.rfind(prefix, 0) == 0) return true;
+    }
+    return false;
+  }
+  // Online serial numbers at an address inside the chip.
+  void SerialNumbersOn(const std::string& value, const std::string& gain, u32 address) {
+    controls.CheckBoxSN = true;
+    controls.ChkBoxPCSN = true;
+    controls.SNEdit1 = value;
+    controls.GainEdit = gain;
+    controls.AddrEdit = Hex8(address);
+  }
+
+  StationRig rig;
+  Station& st = rig.Make();
+  ProgramControls controls;
+  std::vector<bool> pages;
+  std::vector<std::string> calls;
+  std::vector<std::string> shownSerial;
+  int addressDialogs = 0;
+};
+
+TEST_F(UnitCommands, WithoutAChipEveryCommandStopsAtTheChipGuard) {
+  for (const UnitCommand c : kAll) {
+    st.Model().ChipSelected = 0;
+    rig.op.messages.clear();
+    pages.clear();
+    Run(c);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"Please select chip type first!"}) << int(c);
+    EXPECT_EQ(pages.size(), c == UnitCommand::ReadEep ? 0u : 1u) << int(c);
+    EXPECT_EQ(pages == std::vector<bool>{true}, c == UnitCommand::Verify) << int(c);
+  }
+  EXPECT_TRUE(Busy().none());
+  EXPECT_FALSE(Logged("> Chip Control Settting"));
+  EXPECT_EQ(addressDialogs, 0);
+}
+
+// A Silergy set-up restored without the chip chosen: the customer block and the serial
+// numbers run before the guard stops the command, as designed.
+TEST_F(UnitCommands, CustomerBlockAndSerialNumbersComeBeforeTheGuards) {
+  Choose(st.Model(), Maker::Silergy, "SA32B14xx");
+  st.Model().ChipSelected = 0;
+  const u32 start = st.Model().Params.MainFlashStart;
+  SerialNumbersOn("0x10", "1", start + 0x1000);
+  const struct {
+    UnitCommand command;
+    bool block, serial;
+  } cases[] = {{UnitCommand::Auto, true, true},
+               {UnitCommand::Download, true, false},
+               {UnitCommand::Program, true, true},
+               {UnitCommand::Verify, false, false},
+               {UnitCommand::BlankCheck, false, false}};
+  for (const auto& c : cases) {
+    rig.op.logLines.clear();
+    rig.op.messages.clear();
+    st.Model().Params.DownloadSize = 0x100;
+    Run(c.command);
+    EXPECT_EQ(Logged("> 12:34:56 No Summary Data need to be Setup!"), c.block) << int(c.command);
+    EXPECT_EQ(st.Model().Params.DownloadSize, c.serial ? 0x1100u : 0x100u) << int(c.command);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"Please select chip type first!"});
+  }
+  EXPECT_TRUE(Busy().none());
+}
+
+TEST_F(UnitCommands, WithoutAnImageOnlyBlankEraseAndOptionWriteStart) {
+  st.Model().ObjectLoaded = 0;
+  for (const UnitCommand c : kAll) {
+    if (!Writing(c)) continue;
+    rig.op.messages.clear();
+    for (u8 k = 0; k < 3; ++k) st.Sessions().Unit[k].Busy = 0;
+    Run(c);
+    const bool starts = c == UnitCommand::BlankCheck || c == UnitCommand::Erase || c == UnitCommand::WriteOption;
+    EXPECT_EQ(Busy(), starts ? UnitSet(0b111) : UnitSet()) << int(c);
+    EXPECT_EQ(Boxes(), starts ? std::vector<std::string>{} : std::vector<std::string>{"Please load the object file first!"})
+        << int(c);
+  }
+}
+
+TEST_F(UnitCommands, WritingCommandsLogAnEmptyLineTheSettingsAndForAutoChipTheOptions) {
+  Run(UnitCommand::Download);
+  const auto& l = rig.op.logLines;
+  ASSERT_GE(l.size(), 4u);
+  EXPECT_EQ(l[0], "");
+  EXPECT_EQ(l[1].rfind("> Chip Control Settting : ", 0), 0u) << l[1];
+  EXPECT_EQ(l[2].rfind("> 12:34:56 Current Option:", 0), 0u) << l[2];
+  EXPECT_EQ(l[3], "> 12:34:56 C1 : Start to Download Chip Data......");
+  EXPECT_EQ(st.Sessions().Unit[0].StepState, StepDownloadChipData);
+
+  // The data-flash write has no empty line; blank check lists no options.
+  for (const UnitCommand c : {UnitCommand::WriteEep, UnitCommand::BlankCheck}) {
+    for (u8 k = 0; k < 3; ++k) st.Sessions().Unit[k].Busy = 0;
+    rig.op.logLines.clear();
+    Run(c);
+    ASSERT_GE(l.size(), 2u);
+    EXPECT_EQ(l[0] == "", c == UnitCommand::BlankCheck) << int(c);
+    EXPECT_FALSE(Logged("> 12:34:56 Current Option:"));
+  }
+}
+
+TEST_F(UnitCommands, ReadsRunOnUnitZeroOnlyWhenItIsLinkedAndNoUnitIsBusy) {
+  const struct {
+    UnitCommand command;
+    u8 step;
+    bool collects;
+  } reads[] = {{UnitCommand::ReadMain, StepReadMain, true},      {UnitCommand::ReadEep, StepReadEep, true},
+               {UnitCommand::ReadOption, StepReadOption, true},  {UnitCommand::ReadChecksum, StepReadChecksum, true},
+               {UnitCommand::ReadAddress, StepReadAddress, true}, {UnitCommand::ReadChipInfo, StepReadChipInfo, false}};
+  auto& units = st.Sessions().Unit;
+  for (const auto& r : reads) {
+    for (u8 k = 0; k < 3; ++k) units[k] = UnitSession{};
+    units[1].Linked = units[2].Linked = 1;
+    rig.op.messages.clear();
+    Run(r.command);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"Please connect the device!"});
+
+    units[0].Linked = 1;
+    units[2].Busy = 1;
+    rig.op.messages.clear();
+    Run(r.command);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"Busy programmers: 3. Please wait until they have finished!"});
+    EXPECT_EQ(units[0].Busy, 0);
+
+    units[2].Busy = 0;
+    rig.op.messages.clear();
+    rig.op.logLines.clear();
+    addressDialogs = 0;
+    Run(r.command);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(units[0].StepState, r.step) << int(r.command);
+    EXPECT_EQ(Busy(), UnitSet(0b001));
+    EXPECT_EQ(Logged("> Chip Control Settting"), r.collects) << int(r.command);
+    EXPECT_EQ(addressDialogs, r.command == UnitCommand::ReadAddress ? 1 : 0);
+  }
+}
+
+TEST_F(UnitCommands, OnlineSerialNumbersGiveEveryStartedUnitItsOwnAndMoveOnPastThem) {
+  auto& s = st.Sessions();
+  s.UnitCount = 4;
+  s.Unit[3].Linked = 1;
+  s.Unit[2].Linked = 0;  // skipped: its number goes unused
+  ChipModel& m = st.Model();
+  const u32 index = 0x3FFE;
+  SerialNumbersOn("0xFFFFFFFE", "2", kMainStart + index);
+  const std::vector<u8> image(m.MainFlashImage.begin(), m.MainFlashImage.begin() + 0x8000);
+
+  Run(UnitCommand::Program);
+  EXPECT_EQ(Busy(), UnitSet(0b1011));
+  const struct {
+    u8 unit;
+    std::array<u8, 4> bytes;
+  } expected[] = {{0, {0xFF, 0xFF, 0xFF, 0xFE}}, {1, {0x00, 0x00, 0x00, 0x00}}, {3, {0x00, 0x00, 0x00, 0x04}}};
+  for (const auto& e : expected) {
+    const UnitSerialPatch& p = st.Wire().Units[e.unit].Serial;
+    EXPECT_EQ(p.Active, 1) << int(e.unit);
+    EXPECT_EQ(p.Index, index);
+    EXPECT_EQ(p.Bytes, e.bytes) << int(e.unit);
+  }
+  EXPECT_EQ(st.Wire().Units[2].Serial.Active, 0);
+  EXPECT_EQ(m.Sn.SnValue, 0x00000006u);
+  EXPECT_EQ(shownSerial, std::vector<std::string>{"0x00000006"});
+  EXPECT_TRUE(std::equal(image.begin(), image.end(), m.MainFlashImage.begin()));
+  // The grid shows unit 0's number where the image holds its own bytes.
+  ASSERT_FALSE(rig.op.mainHexRows.empty());
+  EXPECT_EQ(rig.op.mainHexRows.back(), std::make_pair(kMainStart + index, kMainStart + index + 3));
+
+  // The next run starts where the last one ended; decimal display follows the box.
+  for (u8 k = 0; k < 4; ++k) s.Unit[k].Busy = 0;
+  controls.SNEdit1 = shownSerial.back();
+  controls.ChkBoxSNDP = true;
+  Run(UnitCommand::Auto);
+  EXPECT_EQ(st.Wire().Units[0].Serial.Bytes, (std::array<u8, 4>{0, 0, 0, 6}));
+  EXPECT_EQ(shownSerial.back(), "14");
+
+  // Without on-line numbers the units started program the image as it is.
+  for (u8 k = 0; k < 4; ++k) s.Unit[k].Busy = 0;
+  s.Unit[3].Busy = 1;
+  controls.ChkBoxPCSN = false;
+  Run(UnitCommand::Program);
+  EXPECT_EQ(st.Wire().Units[0].Serial.Active, 0);
+  EXPECT_EQ(st.Wire().Units[3].Serial.Active, 1);  // busy: its run keeps its number
+  EXPECT_EQ(shownSerial.size(), 2u);
+}
+
+TEST_F(UnitCommands, ASerialNumberOutsideTheFlashOrNotANumberStartsNothing) {
+  SerialNumbersOn("0x10", "1", kMainStart + kMainSize - 2);
+  Run(UnitCommand::Auto);
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0], "S/N address 0x0803FFFE is outside the main flash, command stopped!");
+  SerialNumbersOn("0x1G", "1", kMainStart);
+  EXPECT_THROW(Run(UnitCommand::Program), EConvertError);
+  EXPECT_TRUE(Busy().none());
+  EXPECT_TRUE(shownSerial.empty());
+  EXPECT_EQ(st.Model().Sn.SnValue, 0x10u);  // read from the page, not moved on
+}
+
+TEST_F(UnitCommands, AChipDoneAdvancesOnlyANumberNotCountedAtItsStart) {
+  SnSettings sn;
+  sn.SnValue = 7;
+  sn.SnGain = 3;
+  EXPECT_FALSE(SerialNumberAfterChip(sn, {true, true, false}, true).has_value());
+  EXPECT_EQ(sn.SnValue, 7u);
+  EXPECT_EQ(SerialNumberAfterChip(sn, {true, true, false}, false), "0x0000000A");
+  EXPECT_FALSE(SerialNumberAfterChip(sn, {true, false, false}, false).has_value());
+  EXPECT_EQ(sn.SnValue, 10u);
+}
+
+TEST_F(UnitCommands, ForgettingTheNumbersShowsTheImageAgain) {
+  SerialNumbersOn("0x10", "1", kMainStart + 0x40);
+  Run(UnitCommand::Program);
+  rig.op.mainHexRows.clear();
+  ForgetSerialNumbers(st);
+  for (u8 k = 0; k < 3; ++k) EXPECT_EQ(st.Wire().Units[k].Serial.Active, 0);
+  EXPECT_EQ(rig.op.mainHexRows, (std::vector<std::pair<u32, u32>>{{kMainStart + 0x40, kMainStart + 0x43}}));
+}
+
+}  // namespace
+}  // namespace qx::test

@@ -172,9 +172,6 @@ class Station {
     std::function<void(const ProjectLoadResult&)> ShowLoad;
   };
   void SetProjectView(ProjectView view) { projectView_ = std::move(view); }
-  // The busy refusal of the window's project load: a load over running chains would change
-  // the job under them. True when refused.
-  bool ProjectLoadRefused();
   // LoadProjectFile of app/ProjectCommands.h over the station's state with the view's
   // controls (the design values without a view); a good load is then shown by the view.
   // Throws EInOutError when the file cannot be read.

@@ -1,6 +1,7 @@
 // Project load and save over the station's state: the window's commands and the batch
 // start go through here.
 #include "app/Station.h"
+#include "app/UnitSerialNumbers.h"
 #include "texts/Texts.h"
 
 namespace qx {
@@ -13,13 +14,14 @@ ProjectEnv Station::MakeProjectEnv(Operator& op) {
   return env;
 }
 
-bool Station::ProjectLoadRefused() { return RefusedWhileBusy(BusyUnits()); }
-
 ProjectLoadResult Station::LoadProject(const std::string& path, Operator& op) {
   const ProgramControls shown = projectView_.ReadControls ? projectView_.ReadControls() : ProgramControls{};
   ProjectEnv env = MakeProjectEnv(op);
   ProjectLoadResult r = qx::LoadProjectFile(path, shown, env);
-  if (r.Read == ProjectReadResult::PrjOk && projectView_.ShowLoad) projectView_.ShowLoad(r);
+  if (r.Read != ProjectReadResult::PrjOk) return r;
+  // The units' own numbers were placed over the image the load replaced.
+  ForgetSerialNumbers(*this);
+  if (projectView_.ShowLoad) projectView_.ShowLoad(r);
   return r;
 }
 

@@ -14,6 +14,7 @@ MainController::MainController(TGenMFrmARM& window, Station& station, ProgramFor
   BindChipCommands(*this);
   BindUnitCommands(*this);
   BindFileCommands(*this);
+  BindProjectCommands(*this);
 }
 
 MainController::~MainController() = default;

@@ -57,5 +57,7 @@ void BindChipCommands(MainController& controller);
 void BindUnitCommands(MainController& controller);
 // Object files, data-flash files, the memory save and the S/N page (FileCommands.cpp).
 void BindFileCommands(MainController& controller);
+// Project save and load (ProjectUiCommands.cpp).
+void BindProjectCommands(MainController& controller);
 
 }  // namespace qx

@@ -85,6 +85,22 @@ TEST(Batch, WithOffEveryUnitTakesTheProjectThenTheResultFileIsWrittenAndTheProgr
   }
 }
 
+// A unit with older firmware is upgraded while linking; the batch starts only once the
+// search after the upgrade has linked it again.
+TEST(Batch, AUnitWithOldFirmwareIsUpgradedBeforeTheBatchStarts) {
+  BatchRun run;
+  std::vector<sim::UnitConfig> configs(3);
+  configs[1].OldFirmware = true;
+  run.Units(3, configs);
+  run.rig.FirmwareFile();
+  const BatchJob job = WriteBatchJob(run.rig.dir.Dir());
+  run.Start({job.Path, "OFF"});
+  ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.op.closeRequests > 0; }, 8000));
+  EXPECT_TRUE(run.rig.sim->Stats(1).FirmwareEnded);
+  EXPECT_EQ(run.rig.sim->Stats(1).Probes, 2u);
+  for (u8 k = 0; k < 3; ++k) ExpectUnitHoldsTheJob(*run.rig.sim, k, 3, job);
+}
+
 // Without "OFF" each unit starts its own programming; nothing is written, nothing closes.
 TEST(Batch, WithoutOffEveryUnitGetsTheRestartAndTheProgramStaysOpen) {
   BatchRun run;

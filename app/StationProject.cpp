@@ -2,7 +2,6 @@
 // start go through here.
 #include "app/Station.h"
 #include "app/UnitSerialNumbers.h"
-#include "texts/Texts.h"
 
 namespace qx {
 

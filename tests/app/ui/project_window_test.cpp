@@ -249,6 +249,28 @@ TEST(WindowProjectLoad, EachMakersProjectOpensWithItsFamilysWindowAndItsSettings
   }
 }
 
+// "None selected" comes back as none in the window's radio groups, not as the last item.
+TEST(WindowProjectLoad, IndexesOutsideTheirGroupsSelectNothing) {
+  Bench src;
+  Choose(*src.model, Maker::Indie, "IND83209xx");
+  LoadJob(*src.model, 9);
+  ProgramControls c;
+  c.RadioGpVolt = -1;
+  c.RadioGrpRST = 3;
+  ProjectEnv env = src.Env();
+  const std::string path = src.folder.File("none.pqz");
+  SavetoProjectFile(path, c, env);
+
+  ChipWindow w;
+  PreviousJob(w, Maker::Lcm, "LCM32F037K8xx", true);
+  DialogAnswers answers(w.Window());
+  answers.path = path;
+  w.Find<QAction>("LoadFromProjectFile1").trigger();
+  EXPECT_EQ(w.Find<TRadioGroup>("RadioGpVolt").ItemIndex(), -1);
+  EXPECT_EQ(w.Find<TRadioGroup>("RadioGrpRST").ItemIndex(), -1);
+  EXPECT_EQ(w.Find<TRadioGroup>("RadioGrpSpdF").ItemIndex(), 0);
+}
+
 TEST(WindowProjectLoad, RefusedWhileAUnitIsBusyAndACancelledDialogChangesNothing) {
   ChipWindow w(std::vector<sim::UnitConfig>(2));
   ASSERT_TRUE(w.rig.LinkUnits());

@@ -44,7 +44,7 @@ void Station::StartReadOnUnit0(UnitStarter starter) { starter(*sessions_, 0); }
 void Station::StartReadAddress() {
   auto& s = *sessions_;
   s.Unit[0].StepState = StepReadAddress;
-  BeginUnitStep(s, 500, model_->Params.MainFlashSize, 0, 0);
+  BeginUnitStep(s, 0, TicksAfterCommand, model_->Params.MainFlashSize, false);
   SetGaugeProgress(s, 0, 250);
   SendReadAddressCmd(UnitTarget(s, 0), OpReadAddress);
 }
@@ -53,7 +53,7 @@ void Station::StartReadChipInfo() {
   auto& s = *sessions_;
   s.Unit[0].StepState = StepReadChipInfo;
   log_.AddInfoLine(Text(TextId::ReadChipInfoStart));
-  BeginUnitStep(s, 500, model_->Params.MainFlashSize, 0, 0);
+  BeginUnitStep(s, 0, TicksAfterCommand, model_->Params.MainFlashSize, false);
   SendChipCommand(UnitTarget(s, 0), CmdChipOperation, OpReadChipInfo);
 }
 

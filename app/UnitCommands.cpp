@@ -15,7 +15,7 @@ namespace qx {
 
 namespace {
 
-void StartChipErase(UnitSessions& s, u8 k) { StartErase(s, Text(TextId::EraseStart), k); }
+void StartChipErase(UnitSessions& s, u8 k) { StartErase(s, k, Text(TextId::EraseStart)); }
 
 using A = AutoChainRule;
 using U = UnitStart;

@@ -8,11 +8,11 @@
 namespace qx {
 
 void StartAutoProgram(UnitSessions& s, u8 k) {
-  auto& u = s.Unit[k];
-  u.StepState = StepBlankCheck;
-  u.GaugeRun = 1;
-  AddUnitInfoLine(s, Text(TextId::AutoProgramStart), k);
-  BeginUnitStep(s, 500, s.Model.Params.DownloadSize, 0, k);
+  OpenStep(s, k,
+           {.Step = StepBlankCheck,
+            .Text = Text(TextId::AutoProgramStart),
+            .Length = s.Model.Params.DownloadSize,
+            .GaugeRun = true});
   if (RefuseWithoutDriver(s, k)) return;
   SendChipCommand(UnitTarget(s, k), CmdChipOperation, OpBlankCheck);
 }

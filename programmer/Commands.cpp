@@ -8,6 +8,7 @@
 #include "programmer/ChipInfoHeader.h"
 #include "programmer/CommandCodes.h"
 #include "programmer/Frame.h"
+#include "programmer/RequestLayout.h"
 #include "programmer/SettingsBlock.h"
 
 namespace qx {
@@ -22,7 +23,6 @@ constexpr u16 WriteOptionPayload = 1104;
 constexpr u16 WriteOptionPayloadC0 = 4176;
 constexpr u16 ReadAddressPayload = 64;
 constexpr u16 ChipDataPayload = 1024;
-constexpr u8 FamilyLongOption = 0xC0;
 
 UnitBuffers& Slots(const CommandTarget& t) { return t.State.Units[t.Unit % UnitMax]; }
 std::span<u8, PacketSlotSize> Packet(const CommandTarget& t) { return Slots(t).PacketBuf; }
@@ -46,6 +46,21 @@ void CopyImageBlock(std::span<const u8> image, std::int64_t start, std::span<u8>
   }
 }
 
+// With a flash driver: the segments the request carries for the unit's step and the chip's
+// family (RequestLayout.h), and the payload length recounted to the end of the last one.
+// Without: payloadLength as it is.
+u16 PutDriverSegments(const CommandTarget& t, DriverRequest request, u16 payloadLength) {
+  const ChipParams& chip = t.Model.Params;
+  if (!chip.UseFlashDriver) return payloadLength;
+  auto packet = Packet(t);
+  const SegmentPlacement at = DriverSegmentPlacement(request, chip.FamilyCode);
+  std::size_t end = at.StepAt + CopyDriverStepSegment(t.State.Driver, t.StepState, packet, at.StepAt);
+  if (at.CommonAt != 0) end = at.CommonAt + CopyDriverCommonSegment(t.State.Driver, packet, at.CommonAt);
+  const u16 n = static_cast<u16>(end - HeaderAt);
+  PutLe16(packet, 6, n);
+  return n;
+}
+
 std::int64_t BlockStart(u16 block, i32 offset) { return static_cast<std::int64_t>(block) * 1024 + offset; }
 
 u16 SendDataBlock(const CommandTarget& t, u8 command, std::span<const u8> image, u16 block, i32 offset) {
@@ -62,18 +77,7 @@ u16 SendProgramBlock(const CommandTarget& t, u8 command, std::span<const u8> ima
   const auto data = packet.subspan(AfterHeaderAt, DataBlockSize);
   CopyImageBlock(image, BlockStart(block, offset), data, t.Model.ErasedValue());
   if (command == CmdProgramMainBlock) OverlaySerialPatch(Slots(t).Serial, BlockStart(block, offset), data);
-  u16 n = ProgramPayload;
-  if (t.Model.Params.UseFlashDriver) {
-    const u16 step = CopyDriverStepSegment(t.State.Driver, t.StepState, packet, ProgramStepSegAt);
-    if (t.Model.Params.FamilyCode == 0x04) {
-      const u16 common = CopyDriverCommonSegment(t.State.Driver, packet, ProgramCommonSegAt);
-      n = static_cast<u16>(ProgramCommonSegAt + common - HeaderAt);
-    } else {
-      n = static_cast<u16>(ProgramStepSegAt + step - HeaderAt);
-    }
-    PutLe16(packet, 6, n);
-  }
-  return FinishAndSend(t, n);
+  return FinishAndSend(t, PutDriverSegments(t, DriverRequest::ProgramBlock, ProgramPayload));
 }
 
 }  // namespace
@@ -142,18 +146,7 @@ u16 SendChipCommand(const CommandTarget& t, u8 command, u16 param) {
   auto packet = Packet(t);
   PutPacketHeader(packet, command, param, t.Model.Params, ChipCmdPayload);
   PutHeaderAt(t, HeaderAt, 0);
-  u16 n = ChipCmdPayload;
-  if (t.Model.Params.UseFlashDriver) {
-    const u16 step = CopyDriverStepSegment(t.State.Driver, t.StepState, packet, ChipCmdStepSegAt);
-    if (FamilyUsesCommonSegment(t.Model.Params.FamilyCode)) {
-      const u16 common = CopyDriverCommonSegment(t.State.Driver, packet, ChipCmdCommonSegAt);
-      n = static_cast<u16>(ChipCmdCommonSegAt + common - HeaderAt);
-    } else {
-      n = static_cast<u16>(ChipCmdStepSegAt + step - HeaderAt);
-    }
-    PutLe16(packet, 6, n);
-  }
-  return FinishAndSend(t, n);
+  return FinishAndSend(t, PutDriverSegments(t, DriverRequest::ChipCommand, ChipCmdPayload));
 }
 
 u16 SendProgramMainBlockCmd(const CommandTarget& t, u16 block, i32 offset) {
@@ -167,17 +160,13 @@ u16 SendProgramEepBlockCmd(const CommandTarget& t, u16 block, i32 offset) {
 u16 SendWriteOptionCmd(const CommandTarget& t) {
   auto packet = Packet(t);
   const ChipParams& chip = t.Model.Params;
-  const bool longOption = chip.FamilyCode == FamilyLongOption && !chip.UseFlashDriver;
+  const bool longOption = FamilyWritesLongOption(chip.FamilyCode) && !chip.UseFlashDriver;
   u16 n = longOption ? WriteOptionPayloadC0 : WriteOptionPayload;
   const std::size_t optionBytes = n - ChipCmdPayload;
   PutPacketHeader(packet, CmdChipOperation, OpWriteOption, chip, n);
   PutHeaderAt(t, HeaderAt, 0);
   std::copy_n(t.Model.OptionImage.begin(), optionBytes, packet.begin() + AfterHeaderAt);
-  if (chip.UseFlashDriver) {
-    const u16 step = CopyDriverStepSegment(t.State.Driver, t.StepState, packet, WriteOptionStepSegAt);
-    n = static_cast<u16>(WriteOptionPayload + step);
-    PutLe16(packet, 6, n);
-  }
+  n = PutDriverSegments(t, DriverRequest::WriteOption, n);
   return FinishAndSend(t, n, n + PacketHeaderSize - 1u);
 }
 

@@ -12,9 +12,9 @@ void StartDownloadMain(UnitSessions& s, u8 k);
 void StartDownloadEep(UnitSessions& s, u8 k);
 void FinishDownload(UnitSessions& s, u8 k);
 
-void HandleDownloadChipDataResult(UnitSessions& s, u8 code, u8 k);
-void HandleDownloadDriverResult(UnitSessions& s, u8 code, u8 k);
-void HandleDownloadMainResult(UnitSessions& s, u8 code, u8 k);
-void HandleDownloadEepResult(UnitSessions& s, u8 code, u8 k);
+void HandleDownloadChipDataResult(UnitSessions& s, u8 k, u8 code);
+void HandleDownloadDriverResult(UnitSessions& s, u8 k, u8 code);
+void HandleDownloadMainResult(UnitSessions& s, u8 k, u8 code);
+void HandleDownloadEepResult(UnitSessions& s, u8 k, u8 code);
 
 }  // namespace qx

@@ -18,22 +18,22 @@ void StartFirmwareUpgrade(UnitSessions& s, u8 k) {
   u.StepState = StepFirmwareUpgrade;
   u.GaugeRun = 0;
   u.Busy = 1;
-  u.TimeoutTicks = 500;
+  u.TimeoutTicks = TicksAfterCommand;
   u.BlockIndex = 0;
   u.BlockCount = FirmwareBlockCount(fw);
   ArmStepGauge(s, k, 2, u.BlockCount);
-  AddUnitInfoLine(s, Tx(TextId::UpgradeStart, k + 1), k);
+  AddUnitInfoLine(s, k, Tx(TextId::UpgradeStart, k + 1));
   SendFirmwareBlockCmd(UnitTarget(s, k), 0);
 }
 
-void HandleFirmwareBlockResult(UnitSessions& s, u8 code, u8 k) {
+void HandleFirmwareBlockResult(UnitSessions& s, u8 k, u8 code) {
   if (code != ResAck) {
     // Only 6 acknowledges a block; a bare 0 is no success here either.
     if (IsSuccess(code)) {
-      EndUnitStep(s, 1, k, code);
-      return AddUnitInfoLine(s, Tx(TextId::ResTextFailedWithCode, code, code), k);
+      EndUnitStep(s, k, true, code);
+      return AddUnitInfoLine(s, k, Tx(TextId::ResTextFailedWithCode, code, code));
     }
-    return ReportUnitResult(s, code, k);
+    return ReportUnitResult(s, k, code);
   }
   auto& u = s.Unit[k];
   SetGaugeProgress(s, k, u.Gauge.Progress + 1);
@@ -42,8 +42,8 @@ void HandleFirmwareBlockResult(UnitSessions& s, u8 code, u8 k) {
   u.UpgradeBusy = 0;
   u.UpgradeFailed = 0;
   SendFirmwareEndCmd(UnitTarget(s, k));
-  AddUnitInfoLine(s, Tx(TextId::UpgradeCompleted, k + 1), k);
-  EndUnitStep(s, 0, k);
+  AddUnitInfoLine(s, k, Tx(TextId::UpgradeCompleted, k + 1));
+  EndUnitStep(s, k, false);
 }
 
 }  // namespace qx

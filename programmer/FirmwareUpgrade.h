@@ -7,6 +7,6 @@ namespace qx {
 
 // Nothing when no valid firmware file is loaded.
 void StartFirmwareUpgrade(UnitSessions& s, u8 k);
-void HandleFirmwareBlockResult(UnitSessions& s, u8 code, u8 k);
+void HandleFirmwareBlockResult(UnitSessions& s, u8 k, u8 code);
 
 }  // namespace qx

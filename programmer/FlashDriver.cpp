@@ -7,7 +7,7 @@
 #include "images/BinaryFile.h"
 #include "base/ByteOrder.h"
 #include "images/Checksums.h"
-#include "programmer/UnitStep.h"
+#include "programmer/RequestLayout.h"
 #include "texts/Texts.h"
 
 namespace qx {
@@ -27,52 +27,6 @@ const std::array<DriverFileRow, 32> DriverFileTable = {{
 }};
 
 namespace {
-
-struct SegmentUse {
-  u16 EntryAt;
-  u16 FurthestDest;  // the furthest packet offset any builder copies this entry to
-};
-
-// Entry 48 goes to 1112 as the option write's step segment and as the chip commands' common
-// segment; only family 0x04 also puts it behind the programming block, at 4440.
-std::array<SegmentUse, 5> SegmentUses(u8 familyCode) {
-  return {{
-      {SegBlankCheckAt, ChipCmdStepSegAt},
-      {SegReadChecksumAt, ChipCmdStepSegAt},
-      {SegEraseAt, ChipCmdStepSegAt},
-      {SegProgramAt, ProgramStepSegAt},
-      {SegWriteOptionAt, familyCode == 0x04 ? ProgramCommonSegAt : ChipCmdCommonSegAt},
-  }};
-}
-
-// The steps whose request is a chip command (SendChipCommand).
-bool ChipCommandStep(u8 stepState) {
-  switch (stepState) {
-    case StepBlankCheck:
-    case StepErase:
-    case StepReadChecksum:
-    case StepReadOption:
-    case StepVerifyMain:
-    case StepVerifyEep:
-    case StepReadMain:
-    case StepReadEep:
-    case StepReadChipInfo: return true;
-    default: return false;
-  }
-}
-
-// The segment entry of a step; 0 for a step that carries none.
-u16 StepEntry(u8 stepState) {
-  switch (stepState) {
-    case StepBlankCheck: return SegBlankCheckAt;
-    case StepReadChecksum: return SegReadChecksumAt;
-    case StepErase: return SegEraseAt;
-    case StepProgramMain:
-    case StepProgramEep: return SegProgramAt;
-    case StepWriteOption: return SegWriteOptionAt;
-    default: return 0;
-  }
-}
 
 bool SegmentFits(std::size_t offset, std::size_t length, std::size_t destAt) {
   return offset + length <= DriverImageSize && destAt + length + 2 <= PacketSlotSize;
@@ -127,14 +81,6 @@ void DescrambleDriver(std::span<u8, DriverImageSize> image, std::size_t fileLeng
   }
 }
 
-bool FamilyUsesCommonSegment(u8 familyCode) { return familyCode == 0x00 || familyCode == 0x18 || familyCode == 0x04; }
-
-bool StepCarriesDriver(u8 stepState, u8 familyCode) {
-  if (stepState == StepDownloadChipData || stepState == StepDownloadDriver) return true;
-  if (StepEntry(stepState) != 0) return true;
-  return FamilyUsesCommonSegment(familyCode) && ChipCommandStep(stepState);
-}
-
 bool DriverImageValid(std::span<const u8, DriverImageSize> image, std::size_t fileLength, u8 familyCode) {
   if (fileLength < DriverFileOverhead || fileLength > DriverFileMaxSize) return false;
   if (!std::equal(DriverMagic.begin(), DriverMagic.end(), image.begin())) return false;
@@ -142,8 +88,9 @@ bool DriverImageValid(std::span<const u8, DriverImageSize> image, std::size_t fi
   if (fileLength != bodyLength + DriverFileOverhead) return false;
   const u16 check = bodyLength == 0 ? 0 : CalcCheck16(image.subspan(DriverBodyAt, bodyLength));
   if (check != GetLe16(image, 10)) return false;
-  for (const auto& use : SegmentUses(familyCode)) {
-    if (!SegmentFits(GetLe16(image, use.EntryAt), GetLe16(image, use.EntryAt + 2u), use.FurthestDest)) return false;
+  for (const u16 entryAt : DriverSegmentEntries) {
+    const u16 destAt = FurthestSegmentDestination(entryAt, familyCode);
+    if (!SegmentFits(GetLe16(image, entryAt), GetLe16(image, entryAt + 2u), destAt)) return false;
   }
   return true;
 }
@@ -177,11 +124,11 @@ void LoadFlashDriver(FlashDriver& driver, std::string_view chipName, u8 familyCo
 }
 
 u16 CopyDriverStepSegment(const FlashDriver& driver, u8 stepState, std::span<u8, PacketSlotSize> packet, u16 destAt) {
-  return CopySegment(driver, StepEntry(stepState), packet, destAt);
+  return CopySegment(driver, StepSegmentEntry(stepState), packet, destAt);
 }
 
 u16 CopyDriverCommonSegment(const FlashDriver& driver, std::span<u8, PacketSlotSize> packet, u16 destAt) {
-  return CopySegment(driver, SegWriteOptionAt, packet, destAt);
+  return CopySegment(driver, SegCommonAt, packet, destAt);
 }
 
 }  // namespace qx

@@ -28,14 +28,11 @@ inline constexpr u16 SegBlankCheckAt = 32;
 inline constexpr u16 SegReadChecksumAt = 36;
 inline constexpr u16 SegEraseAt = 40;
 inline constexpr u16 SegProgramAt = 44;
-inline constexpr u16 SegWriteOptionAt = 48;  // also the common segment
-
-// Where builders place the segments in a packet.
-inline constexpr u16 ChipCmdStepSegAt = 88;
-inline constexpr u16 ChipCmdCommonSegAt = 1112;
-inline constexpr u16 WriteOptionStepSegAt = 1112;
-inline constexpr u16 ProgramStepSegAt = 4184;
-inline constexpr u16 ProgramCommonSegAt = 4440;
+inline constexpr u16 SegWriteOptionAt = 48;
+inline constexpr u16 SegCommonAt = SegWriteOptionAt;
+// Every entry, in table order.
+inline constexpr std::array<u16, 5> DriverSegmentEntries = {SegBlankCheckAt, SegReadChecksumAt, SegEraseAt,
+                                                            SegProgramAt, SegWriteOptionAt};
 
 struct FlashDriver {
   std::array<u8, DriverImageSize> Image{};
@@ -66,10 +63,6 @@ bool CheckFlashDriver(const FlashDriver& driver);
 // restores the bytes. fileLength must be 1 .. DriverFileMaxSize.
 void DescrambleDriver(std::span<u8, DriverImageSize> image, std::size_t fileLength);
 
-// The chip families whose chip commands add the common segment (entry 48) at 1112; of
-// them only 0x04 adds it to programming blocks too, at 4440.
-bool FamilyUsesCommonSegment(u8 familyCode);
-
 // Checks of a descrambled image of fileLength bytes: magic, L + 104 = length, body check,
 // and every segment inside the image and inside the packet slot at the furthest destination
 // the requests of familyCode copy it to.
@@ -79,11 +72,6 @@ bool DriverImageValid(std::span<const u8, DriverImageSize> image, std::size_t fi
 // reports failures to op. DriverSize changes only when the file was read.
 void LoadFlashDriver(FlashDriver& driver, std::string_view chipName, u8 familyCode, std::string_view appDir,
                      Operator& op);
-
-// Whether the request of a step carries bytes of the driver for a chip of familyCode: a step
-// with a segment entry, a chip command of a family with the common segment, and the
-// download, whose chain sends the driver block.
-bool StepCarriesDriver(u8 stepState, u8 familyCode);
 
 // Copies the segment that stepState selects into packet from destAt on and returns its
 // length; 0 for a step without a segment, an empty entry, or no valid driver loaded.

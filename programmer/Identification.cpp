@@ -110,9 +110,9 @@ void HandleLinkFrame(UnitSessions& s, u8 k, u16 frameLength) {
     if (!upgrade) s.LinkedCount = static_cast<u8>(s.LinkedCount + 1);
     u.Linked = 1;
     u.StepState = StepIdle;
-    u.TimeoutTicks = 500;
+    u.TimeoutTicks = TicksAfterCommand;
     s.Op.SetInfoCaption(IdText(id));
-    AddUnitInfoLine(s, Tx(TextId::FindDevice, IdText(id)), k);
+    AddUnitInfoLine(s, k, Tx(TextId::FindDevice, IdText(id)));
     if (upgrade) StartFirmwareUpgrade(s, k);
     return;
   }
@@ -123,7 +123,7 @@ void HandleLinkFrame(UnitSessions& s, u8 k, u16 frameLength) {
   }
   u.Linked = 0;
   s.Op.SetInfoCaption(Text(TextId::NoDeviceFound));
-  AddUnitInfoLine(s, Text(TextId::NoDeviceFound), k);
+  AddUnitInfoLine(s, k, Text(TextId::NoDeviceFound));
 }
 
 }  // namespace qx

@@ -8,7 +8,7 @@
 namespace qx {
 
 void StartBlankCheck(UnitSessions& s, u8 k);
-void StartErase(UnitSessions& s, std::string_view text, u8 k);
+void StartErase(UnitSessions& s, u8 k, std::string_view text);
 void StartProgramMain(UnitSessions& s, u8 k);
 void StartProgramEep(UnitSessions& s, u8 k);
 void FinishProgramMain(UnitSessions& s, u8 k);
@@ -20,19 +20,19 @@ void StartReadMain(UnitSessions& s, u8 k);
 void StartReadEep(UnitSessions& s, u8 k);
 void StartReadChecksum(UnitSessions& s, u8 k);
 
-void HandleBlankCheckResult(UnitSessions& s, u8 code, u8 k);
-void HandleEraseResult(UnitSessions& s, u8 code, u8 k);
-void HandleProgramMainResult(UnitSessions& s, u8 code, u8 k);
-void HandleProgramEepResult(UnitSessions& s, u8 code, u8 k);
-void HandleVerifyMainResult(UnitSessions& s, u8 code, u8 k);
-void HandleVerifyEepResult(UnitSessions& s, u8 code, u8 k);
-void HandleWriteOptionResult(UnitSessions& s, u8 code, u8 k);
-void HandleReadOptionResult(UnitSessions& s, u8 code, u8 k);
-void HandleReadMainResult(UnitSessions& s, u8 code, u8 k);
-void HandleReadEepResult(UnitSessions& s, u8 code, u8 k);
-void HandleReadChecksumResult(UnitSessions& s, u8 code, u8 k);
+void HandleBlankCheckResult(UnitSessions& s, u8 k, u8 code);
+void HandleEraseResult(UnitSessions& s, u8 k, u8 code);
+void HandleProgramMainResult(UnitSessions& s, u8 k, u8 code);
+void HandleProgramEepResult(UnitSessions& s, u8 k, u8 code);
+void HandleVerifyMainResult(UnitSessions& s, u8 k, u8 code);
+void HandleVerifyEepResult(UnitSessions& s, u8 k, u8 code);
+void HandleWriteOptionResult(UnitSessions& s, u8 k, u8 code);
+void HandleReadOptionResult(UnitSessions& s, u8 k, u8 code);
+void HandleReadMainResult(UnitSessions& s, u8 k, u8 code);
+void HandleReadEepResult(UnitSessions& s, u8 k, u8 code);
+void HandleReadChecksumResult(UnitSessions& s, u8 k, u8 code);
 // Unit 0 only: the replies of the chip-information and address reads.
-void HandleReadChipInfoResult(UnitSessions& s, u8 code, u8 k);
-void HandleReadAddressResult(UnitSessions& s, u8 code, u8 k);
+void HandleReadChipInfoResult(UnitSessions& s, u8 k, u8 code);
+void HandleReadAddressResult(UnitSessions& s, u8 k, u8 code);
 
 }  // namespace qx

@@ -34,32 +34,39 @@ std::size_t EepBlockBytes(const ChipParams& p, u32 base) {
 
 void StartReadOption(UnitSessions& s, u8 k) {
   s.Log.AddLine("");
-  OpenStep(s, k, StepReadOption, -1, Text(TextId::ReadOptionStart), 500, s.Model.Params.DownloadSize, 0);
+  // GaugeRun stays as the previous step left it.
+  OpenStep(s, k,
+           {.Step = StepReadOption, .Text = Text(TextId::ReadOptionStart), .Length = s.Model.Params.DownloadSize});
   if (RefuseWithoutDriver(s, k)) return;
   SendChipCommand(UnitTarget(s, k), CmdChipOperation, OpReadOption);
 }
 
-void HandleReadOptionResult(UnitSessions& s, u8 code, u8 k) {
-  if (!IsSuccess(code)) return ReportUnitResult(s, code, k);
+void HandleReadOptionResult(UnitSessions& s, u8 k, u8 code) {
+  if (!IsSuccess(code)) return ReportUnitResult(s, k, code);
   // The listings show only what the reply carried.
   const auto payload = ReplyPayload(s, k);
-  EndUnitStep(s, 0, k);
+  EndUnitStep(s, k, false);
   ShowReadOption(s.Log, s.Model, k, payload);
 }
 
 void StartReadMain(UnitSessions& s, u8 k) {
   s.Unit[k].AutoChain = 0;
-  OpenStep(s, k, StepReadMain, 0, Text(TextId::ReadMainStart), 500, s.Model.Params.MainFlashSize, 1);
+  OpenStep(s, k,
+           {.Step = StepReadMain,
+            .Text = Text(TextId::ReadMainStart),
+            .Length = s.Model.Params.MainFlashSize,
+            .BlockMode = true,
+            .GaugeRun = false});
   if (!ReadBackFitsImage(s.Model.Params)) {
-    AddUnitInfoLine(s, Text(TextId::ReadBackPastImage), k);
-    return EndUnitStep(s, 1, k);
+    AddUnitInfoLine(s, k, Text(TextId::ReadBackPastImage));
+    return EndUnitStep(s, k, true);
   }
   if (RefuseWithoutDriver(s, k)) return;
   SendChipCommand(UnitTarget(s, k), CmdReadMainBlock, s.Unit[k].BlockIndex);
 }
 
-void HandleReadMainResult(UnitSessions& s, u8 code, u8 k) {
-  if (code != ResOk) return ReportUnitResult(s, code, k);
+void HandleReadMainResult(UnitSessions& s, u8 k, u8 code) {
+  if (code != ResOk) return ReportUnitResult(s, k, code);
   const auto chip = ReplyPayloadOrFail(s, k, 4096);
   if (chip.empty()) return;
   auto& u = s.Unit[k];
@@ -73,8 +80,8 @@ void HandleReadMainResult(UnitSessions& s, u8 code, u8 k) {
   s.Model.ObjectLoaded = 1;
   // A copied chip programs everything that was read.
   s.Model.Params.DownloadSize = s.Model.Params.MainFlashSize;
-  EndUnitStep(s, 0, k);
-  AddUnitInfoLine(s, Text(TextId::ReadMainDone), k);
+  EndUnitStep(s, k, false);
+  AddUnitInfoLine(s, k, Text(TextId::ReadMainDone));
   CalcReadMainChecksum(s.Model, s.Log);
   s.Op.ChecksumsChanged();
   s.Op.ShowMainHex(s.Model.Params.MainFlashStart, s.Model.Params.MainFlashEnd);
@@ -82,13 +89,18 @@ void HandleReadMainResult(UnitSessions& s, u8 code, u8 k) {
 
 void StartReadEep(UnitSessions& s, u8 k) {
   s.Unit[k].AutoChain = 0;
-  OpenStep(s, k, StepReadEep, 0, Text(TextId::ReadEepStart), 500, s.Model.Params.EepSize, 1);
+  OpenStep(s, k,
+           {.Step = StepReadEep,
+            .Text = Text(TextId::ReadEepStart),
+            .Length = s.Model.Params.EepSize,
+            .BlockMode = true,
+            .GaugeRun = false});
   if (RefuseWithoutDriver(s, k)) return;
   SendChipCommand(UnitTarget(s, k), CmdReadEepBlock, s.Unit[k].BlockIndex);
 }
 
-void HandleReadEepResult(UnitSessions& s, u8 code, u8 k) {
-  if (code != ResOk) return ReportUnitResult(s, code, k);
+void HandleReadEepResult(UnitSessions& s, u8 k, u8 code) {
+  if (code != ResOk) return ReportUnitResult(s, k, code);
   auto& u = s.Unit[k];
   const u32 base = u32{u.BlockIndex} * 1024;
   const std::size_t n = EepBlockBytes(s.Model.Params, base);
@@ -99,8 +111,8 @@ void HandleReadEepResult(UnitSessions& s, u8 code, u8 k) {
   if (u32{u.BlockIndex} * 1024 < s.Model.Params.EepSize) {
     return (void)SendChipCommand(UnitTarget(s, k), CmdReadEepBlock, u.BlockIndex);
   }
-  AddUnitInfoLine(s, Text(TextId::ReadEepDone), k);
-  EndUnitStep(s, 0, k);
+  AddUnitInfoLine(s, k, Text(TextId::ReadEepDone));
+  EndUnitStep(s, k, false);
   CalcReadEepChecksum(s.Model, s.Log);
   s.Op.ChecksumsChanged();
   s.Op.ShowEepData();
@@ -108,24 +120,29 @@ void HandleReadEepResult(UnitSessions& s, u8 code, u8 k) {
 
 void StartReadChecksum(UnitSessions& s, u8 k) {
   s.Unit[k].AutoChain = 0;
-  OpenStep(s, k, StepReadChecksum, 1, Text(TextId::ReadChecksumStart), 500, s.Model.Params.DownloadSize, 1);
+  OpenStep(s, k,
+           {.Step = StepReadChecksum,
+            .Text = Text(TextId::ReadChecksumStart),
+            .Length = s.Model.Params.DownloadSize,
+            .BlockMode = true,
+            .GaugeRun = true});
   if (RefuseWithoutDriver(s, k)) return;
   SendChipCommand(UnitTarget(s, k), CmdChipOperation, OpReadChecksum);
 }
 
-void HandleReadChecksumResult(UnitSessions& s, u8 code, u8 k) {
-  if (code != ResOk) return ReportUnitResult(s, code, k);
+void HandleReadChecksumResult(UnitSessions& s, u8 k, u8 code) {
+  if (code != ResOk) return ReportUnitResult(s, k, code);
   const auto p = ReplyPayloadOrFail(s, k, 6);
   if (p.empty()) return;
-  AddUnitInfoLine(s, Tx(TextId::ReadChecksumLine, GetLe16(p, 0), GetLe32(p, 2)), k);
-  EndUnitStep(s, 0, k);
+  AddUnitInfoLine(s, k, Tx(TextId::ReadChecksumLine, GetLe16(p, 0), GetLe32(p, 2)));
+  EndUnitStep(s, k, false);
 }
 
-void HandleReadChipInfoResult(UnitSessions& s, u8 code, u8 k) {
-  if (code != ResOk) return ReportUnitResult(s, code, k);
+void HandleReadChipInfoResult(UnitSessions& s, u8 k, u8 code) {
+  if (code != ResOk) return ReportUnitResult(s, k, code);
   const auto p = ReplyPayloadOrFail(s, k, ChipInfoBytes);
   if (p.empty()) return;
-  EndUnitStep(s, 0, k);
+  EndUnitStep(s, k, false);
   s.Log.AddLine("");
   s.Log.AddLine(Text(TextId::ChipInfoHeading));
   for (unsigned r = 0; r < ChipInfoBytes / 16; ++r) {
@@ -135,12 +152,12 @@ void HandleReadChipInfoResult(UnitSessions& s, u8 code, u8 k) {
   }
 }
 
-void HandleReadAddressResult(UnitSessions& s, u8 code, u8 k) {
-  if (!IsSuccess(code)) return ReportUnitResult(s, code, k);
+void HandleReadAddressResult(UnitSessions& s, u8 k, u8 code) {
+  if (!IsSuccess(code)) return ReportUnitResult(s, k, code);
   // Success, also for a status-only reply; only the whole rows the reply carried are shown.
   const auto p = ReplyPayload(s, k);
   const std::size_t rows = std::min<std::size_t>(s.Model.ReadLength, p.size()) / 16;
-  EndUnitStep(s, 0, k);
+  EndUnitStep(s, k, false);
   s.Log.AddLine(Text(TextId::ReadAddressHeading));
   for (std::size_t r = 0; r < rows; ++r) {
     std::string line = Tx(TextId::ReadAddressRowLabel, static_cast<u32>(s.Model.ReadStart + r * 16));

@@ -30,22 +30,27 @@ bool CompareBlock(UnitSessions& s, u8 k, std::span<const u8> chip, std::span<con
 
 // After the last verified block: option bytes or the end of the chain.
 void EndOfVerification(UnitSessions& s, u8 k) {
-  if (!s.Unit[k].AutoChain) return EndUnitStep(s, 0, k);
+  if (!s.Unit[k].AutoChain) return EndUnitStep(s, k, false);
   if (s.Model.ProgramOptionBytes) return StartWriteOption(s, k);
-  AddUnitInfoLine(s, Text(TextId::ChipProgrammingSuccess), k);
-  EndUnitStep(s, 0, k);
+  AddUnitInfoLine(s, k, Text(TextId::ChipProgrammingSuccess));
+  EndUnitStep(s, k, false);
 }
 
 }  // namespace
 
 void StartVerifyMain(UnitSessions& s, u8 k) {
-  OpenStep(s, k, StepVerifyMain, 0, Text(TextId::VerifyMainStart), 500, s.Model.Params.DownloadSize, 1);
+  OpenStep(s, k,
+           {.Step = StepVerifyMain,
+            .Text = Text(TextId::VerifyMainStart),
+            .Length = s.Model.Params.DownloadSize,
+            .BlockMode = true,
+            .GaugeRun = false});
   if (RefuseWithoutDriver(s, k)) return;
   SendChipCommand(UnitTarget(s, k), CmdReadMainBlock, s.Unit[k].BlockIndex);
 }
 
-void HandleVerifyMainResult(UnitSessions& s, u8 code, u8 k) {
-  if (code != ResOk) return ReportUnitResult(s, code, k);
+void HandleVerifyMainResult(UnitSessions& s, u8 k, u8 code) {
+  if (code != ResOk) return ReportUnitResult(s, k, code);
   const auto& p = s.Model.Params;
   const u32 base = static_cast<u32>(s.Unit[k].BlockIndex) * 1024;
   // Offsets past the chip's last main-flash byte are not compared.
@@ -60,24 +65,29 @@ void HandleVerifyMainResult(UnitSessions& s, u8 code, u8 k) {
   const auto image = std::span<u8>(expected).first(n);
   std::copy_n(s.Model.MainFlashImage.begin() + static_cast<std::ptrdiff_t>(imageAt), n, image.begin());
   OverlaySerialPatch(s.Wire.Units[k].Serial, static_cast<std::int64_t>(imageAt), image);
-  if (CompareBlock(s, k, chip.first(n), image, base)) return ReportUnitResult(s, ResVerifyError, k);
+  if (CompareBlock(s, k, chip.first(n), image, base)) return ReportUnitResult(s, k, ResVerifyError);
 
   AdvanceBlockGauge(s, k, 1);
   auto& u = s.Unit[k];
   if (u.BlockIndex < u.BlockCount) return (void)SendChipCommand(UnitTarget(s, k), CmdReadMainBlock, u.BlockIndex);
-  AddUnitInfoLine(s, Text(TextId::VerifyMainSuccess), k);
+  AddUnitInfoLine(s, k, Text(TextId::VerifyMainSuccess));
   if (s.Model.ProgramEep) return StartVerifyEep(s, k);
   EndOfVerification(s, k);
 }
 
 void StartVerifyEep(UnitSessions& s, u8 k) {
-  OpenStep(s, k, StepVerifyEep, 0, Text(TextId::VerifyEepStart), 500, s.Model.Params.EepSize, 1);
+  OpenStep(s, k,
+           {.Step = StepVerifyEep,
+            .Text = Text(TextId::VerifyEepStart),
+            .Length = s.Model.Params.EepSize,
+            .BlockMode = true,
+            .GaugeRun = false});
   if (RefuseWithoutDriver(s, k)) return;
   SendChipCommand(UnitTarget(s, k), CmdReadEepBlock, s.Unit[k].BlockIndex);
 }
 
-void HandleVerifyEepResult(UnitSessions& s, u8 code, u8 k) {
-  if (code != ResOk) return ReportUnitResult(s, code, k);
+void HandleVerifyEepResult(UnitSessions& s, u8 k, u8 code) {
+  if (code != ResOk) return ReportUnitResult(s, k, code);
   const auto& p = s.Model.Params;
   const u32 base = static_cast<u32>(s.Unit[k].BlockIndex) * 1024;
   const u32 size = std::min<u32>(p.EepSize, EepImageSize);
@@ -85,14 +95,14 @@ void HandleVerifyEepResult(UnitSessions& s, u8 code, u8 k) {
   const auto chip = ReplyPayloadOrFail(s, k, n);
   if (chip.empty()) return;
   const auto image = std::span<const u8>(s.Model.EepImage).subspan(n == 0 ? 0 : base, n);
-  if (CompareBlock(s, k, chip.first(n), image, p.EepStart + base)) return ReportUnitResult(s, ResVerifyError, k);
+  if (CompareBlock(s, k, chip.first(n), image, p.EepStart + base)) return ReportUnitResult(s, k, ResVerifyError);
 
   AdvanceBlockGauge(s, k, 3);
   auto& u = s.Unit[k];
   if (u32{u.BlockIndex} * 1024 < p.EepSize) {
     return (void)SendChipCommand(UnitTarget(s, k), CmdReadEepBlock, u.BlockIndex);
   }
-  AddUnitInfoLine(s, Text(TextId::VerifyEepSuccess), k);
+  AddUnitInfoLine(s, k, Text(TextId::VerifyEepSuccess));
   EndOfVerification(s, k);
 }
 

@@ -11,60 +11,72 @@ namespace {
 
 i32 MainOffset(const UnitSessions& s) { return static_cast<i32>(s.Model.Params.MainImageOffset); }
 
+// A step done: the automatic chain goes on with next, a single operation ends here.
+void ContinueChainOrEnd(UnitSessions& s, u8 k, void (*next)(UnitSessions&, u8)) {
+  if (s.Unit[k].AutoChain) return next(s, k);
+  EndUnitStep(s, k, false);
+}
+
 }  // namespace
 
 void StartBlankCheck(UnitSessions& s, u8 k) {
-  OpenStep(s, k, StepBlankCheck, 1, Text(TextId::BlankCheckStart), 500, s.Model.Params.DownloadSize, 0);
+  OpenStep(s, k,
+           {.Step = StepBlankCheck,
+            .Text = Text(TextId::BlankCheckStart),
+            .Length = s.Model.Params.DownloadSize,
+            .GaugeRun = true});
   if (RefuseWithoutDriver(s, k)) return;
   SendChipCommand(UnitTarget(s, k), CmdChipOperation, OpBlankCheck);
 }
 
-void HandleBlankCheckResult(UnitSessions& s, u8 code, u8 k) {
+void HandleBlankCheckResult(UnitSessions& s, u8 k, u8 code) {
   const bool chain = s.Unit[k].AutoChain != 0;
   if (IsSuccess(code)) {
-    AddUnitInfoLine(s, Text(TextId::ChipIsBlank), k);
-    if (chain) {
-      StartProgramMain(s, k);
-    } else {
-      EndUnitStep(s, 0, k);
-    }
+    AddUnitInfoLine(s, k, Text(TextId::ChipIsBlank));
+    ContinueChainOrEnd(s, k, StartProgramMain);
   } else if (code == ResCommandFailed) {
-    if (chain) return StartErase(s, Text(TextId::EraseNotBlank), k);
-    AddUnitInfoLine(s, Text(TextId::ChipNotBlank), k);
-    EndUnitStep(s, 1, k, code);
+    if (chain) return StartErase(s, k, Text(TextId::EraseNotBlank));
+    AddUnitInfoLine(s, k, Text(TextId::ChipNotBlank));
+    EndUnitStep(s, k, true, code);
   } else if (code == ResWriteProtected || code == ResReadProtected || code == ResProtected) {
-    if (chain) return StartErase(s, Text(TextId::EraseProtected), k);
-    AddUnitInfoLine(s, Text(TextId::ChipReadProtected), k);
-    ReportUnitResult(s, code, k);
+    if (chain) return StartErase(s, k, Text(TextId::EraseProtected));
+    AddUnitInfoLine(s, k, Text(TextId::ChipReadProtected));
+    ReportUnitResult(s, k, code);
   } else {
-    ReportUnitResult(s, code, k);
+    ReportUnitResult(s, k, code);
   }
 }
 
-void StartErase(UnitSessions& s, std::string_view text, u8 k) {
-  OpenStep(s, k, StepErase, 1, text, 2000, s.Model.Params.DownloadSize, 0);
+void StartErase(UnitSessions& s, u8 k, std::string_view text) {
+  OpenStep(s, k,
+           {.Step = StepErase,
+            .Text = text,
+            .Length = s.Model.Params.DownloadSize,
+            .GaugeRun = true,
+            .Ticks = TicksForErase});
   if (RefuseWithoutDriver(s, k)) return;
   SendChipCommand(UnitTarget(s, k), CmdChipOperation, OpErase);
 }
 
-void HandleEraseResult(UnitSessions& s, u8 code, u8 k) {
-  if (!IsSuccess(code)) return ReportUnitResult(s, code, k);
-  AddUnitInfoLine(s, Text(TextId::ChipErased), k);
-  if (s.Unit[k].AutoChain) {
-    StartProgramMain(s, k);
-  } else {
-    EndUnitStep(s, 0, k);
-  }
+void HandleEraseResult(UnitSessions& s, u8 k, u8 code) {
+  if (!IsSuccess(code)) return ReportUnitResult(s, k, code);
+  AddUnitInfoLine(s, k, Text(TextId::ChipErased));
+  ContinueChainOrEnd(s, k, StartProgramMain);
 }
 
 void StartProgramMain(UnitSessions& s, u8 k) {
-  OpenStep(s, k, StepProgramMain, 0, Text(TextId::ProgramMainStart), 500, s.Model.Params.DownloadSize, 1);
+  OpenStep(s, k,
+           {.Step = StepProgramMain,
+            .Text = Text(TextId::ProgramMainStart),
+            .Length = s.Model.Params.DownloadSize,
+            .BlockMode = true,
+            .GaugeRun = false});
   if (RefuseWithoutDriver(s, k)) return;
   SendProgramMainBlockCmd(UnitTarget(s, k), s.Unit[k].BlockIndex, MainOffset(s));
 }
 
-void HandleProgramMainResult(UnitSessions& s, u8 code, u8 k) {
-  if (!IsSuccess(code)) return ReportUnitResult(s, code, k);
+void HandleProgramMainResult(UnitSessions& s, u8 k, u8 code) {
+  if (!IsSuccess(code)) return ReportUnitResult(s, k, code);
   AdvanceBlockGauge(s, k, 1);
   auto& u = s.Unit[k];
   if (u.BlockIndex < u.BlockCount) {
@@ -77,44 +89,45 @@ void HandleProgramMainResult(UnitSessions& s, u8 code, u8 k) {
 }
 
 void FinishProgramMain(UnitSessions& s, u8 k) {
-  AddUnitInfoLine(s, Text(TextId::ProgramMainSuccess), k);
-  if (s.Unit[k].AutoChain) {
-    StartVerifyMain(s, k);
-  } else {
-    EndUnitStep(s, 0, k);
-  }
+  AddUnitInfoLine(s, k, Text(TextId::ProgramMainSuccess));
+  ContinueChainOrEnd(s, k, StartVerifyMain);
 }
 
 void StartProgramEep(UnitSessions& s, u8 k) {
-  OpenStep(s, k, StepProgramEep, 0, Text(TextId::ProgramEepStart), 500, s.Model.Params.EepSize, 1);
+  OpenStep(s, k,
+           {.Step = StepProgramEep,
+            .Text = Text(TextId::ProgramEepStart),
+            .Length = s.Model.Params.EepSize,
+            .BlockMode = true,
+            .GaugeRun = false});
   if (RefuseWithoutDriver(s, k)) return;
   SendProgramEepBlockCmd(UnitTarget(s, k), s.Unit[k].BlockIndex, 0);
 }
 
-void HandleProgramEepResult(UnitSessions& s, u8 code, u8 k) {
-  if (!IsSuccess(code)) return ReportUnitResult(s, code, k);
+void HandleProgramEepResult(UnitSessions& s, u8 k, u8 code) {
+  if (!IsSuccess(code)) return ReportUnitResult(s, k, code);
   AdvanceBlockGauge(s, k, 1);
   auto& u = s.Unit[k];
   if (u.BlockIndex < u.BlockCount) return (void)SendProgramEepBlockCmd(UnitTarget(s, k), u.BlockIndex, 0);
-  AddUnitInfoLine(s, Text(TextId::ProgramEepSuccess), k);
-  if (u.AutoChain) {
-    StartVerifyMain(s, k);
-  } else {
-    EndUnitStep(s, 0, k);
-  }
+  AddUnitInfoLine(s, k, Text(TextId::ProgramEepSuccess));
+  ContinueChainOrEnd(s, k, StartVerifyMain);
 }
 
 void StartWriteOption(UnitSessions& s, u8 k) {
-  OpenStep(s, k, StepWriteOption, 1, Text(TextId::WriteOptionStart), 500, s.Model.Params.DownloadSize, 0);
+  OpenStep(s, k,
+           {.Step = StepWriteOption,
+            .Text = Text(TextId::WriteOptionStart),
+            .Length = s.Model.Params.DownloadSize,
+            .GaugeRun = true});
   if (RefuseWithoutDriver(s, k)) return;
   SendWriteOptionCmd(UnitTarget(s, k));
 }
 
-void HandleWriteOptionResult(UnitSessions& s, u8 code, u8 k) {
-  if (!IsSuccess(code)) return ReportUnitResult(s, code, k);
-  AddUnitInfoLine(s, Text(TextId::WriteOptionSuccess), k);
+void HandleWriteOptionResult(UnitSessions& s, u8 k, u8 code) {
+  if (!IsSuccess(code)) return ReportUnitResult(s, k, code);
+  AddUnitInfoLine(s, k, Text(TextId::WriteOptionSuccess));
   if (s.Unit[k].AutoChain) s.Op.AdvanceSerialNumber(k);
-  EndUnitStep(s, 0, k);
+  EndUnitStep(s, k, false);
 }
 
 }  // namespace qx

@@ -35,7 +35,7 @@ void RouteBufferedFrames(UnitSessions& s, u8 k) {
 }  // namespace
 
 void HandleReceiveData(UnitSessions& s, u8 k, std::span<const u8> chunk) {
-  s.Unit[k].TimeoutTicks = 1000;
+  s.Unit[k].TimeoutTicks = TicksAfterChunk;
   auto& hold = s.Hold[k];
   if (hold.Routing) {
     const std::size_t room = hold.Held.size() - hold.HeldCount;
@@ -72,7 +72,7 @@ void HandleReceiveData(UnitSessions& s, u8 k, std::span<const u8> chunk) {
   if (hold.Dropped > 0) {
     const u32 dropped = hold.Dropped;
     hold.Dropped = 0;
-    AddUnitInfoLine(s, Tx(TextId::UnitHeldBytesDropped, dropped), k);
+    AddUnitInfoLine(s, k, Tx(TextId::UnitHeldBytesDropped, dropped));
   }
 }
 

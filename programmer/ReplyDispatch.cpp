@@ -13,7 +13,7 @@
 namespace qx {
 namespace {
 
-using Handler = void (*)(UnitSessions&, u8, u8);
+using Handler = void (*)(UnitSessions&, u8 k, u8 code);
 
 Handler HandlerOf(u8 step, u8 k) {
   switch (step) {
@@ -45,7 +45,7 @@ void DispatchReplyFrame(UnitSessions& s, u8 k, u16 frameLength) {
   auto& buf = s.Wire.Units[k];
   const auto decoded = DecodeFrame(std::span<const u8>(buf.RxFrameBuf).first(frameLength), buf.PacketBuf);
   // Reporting the result ends the step: once, whatever step the unit was in.
-  if (decoded.Status != ResOk) return ReportUnitResult(s, decoded.Status, k);
+  if (decoded.Status != ResOk) return ReportUnitResult(s, k, decoded.Status);
   const auto packet = std::span<const u8>(buf.PacketBuf).first(decoded.Length);
   const u8 code = VerifyReply(packet);
   if (packet[0] == PktProgressReport) return HandleProgressReport(s, k);
@@ -55,7 +55,7 @@ void DispatchReplyFrame(UnitSessions& s, u8 k, u16 frameLength) {
   // than the bytes that came.
   auto& u = s.Unit[k];
   u.ReplyPayloadBytes = static_cast<u16>(decoded.Length > PacketOverhead ? decoded.Length - PacketOverhead : 0);
-  if (const Handler h = HandlerOf(u.StepState, k)) h(s, code, k);
+  if (const Handler h = HandlerOf(u.StepState, k)) h(s, k, code);
 }
 
 void HandleProgressReport(UnitSessions& s, u8 k) {
@@ -67,7 +67,7 @@ void HandleProgressReport(UnitSessions& s, u8 k) {
   const i32 total = GetLe16(r, 5);
   auto& u = s.Unit[k];
   auto phaseLine = [&](TextId id, i32 progress, i32 max, bool running) {
-    AddUnitInfoLine(s, Text(id), k);
+    AddUnitInfoLine(s, k, Text(id));
     SetGaugeProgress(s, k, progress);
     SetGaugeMax(s, k, max);
     if (running) SetGaugeState(s, k, GaugeState::Running);
@@ -86,7 +86,7 @@ void HandleProgressReport(UnitSessions& s, u8 k) {
       const i32 current = GetLe16(r, 3);
       const bool main = r[1] == PhaseProgramMain;
       // Logged once at the start of the phase; later reports only move the gauge.
-      if (current == 0) AddUnitInfoLine(s, Text(main ? TextId::PhaseProgramMainLine : TextId::PhaseProgramEepLine), k);
+      if (current == 0) AddUnitInfoLine(s, k, Text(main ? TextId::PhaseProgramMainLine : TextId::PhaseProgramEepLine));
       SetGaugeProgress(s, k, current + 2);
       SetGaugeMax(s, k, total);
       if (main) SetGaugeState(s, k, GaugeState::Running);
@@ -103,8 +103,8 @@ void HandleProgressReport(UnitSessions& s, u8 k) {
         SetGaugeState(s, k, GaugeState::Failed);
         line += Tx(TextId::PhaseCompletedBad, result);
       }
-      AddUnitInfoLine(s, line, k);
-      AddUnitInfoLine(s, Tx(TextId::UnitOkNgCounts, u.OkCount, u.NgCount), k);
+      AddUnitInfoLine(s, k, line);
+      AddUnitInfoLine(s, k, Tx(TextId::UnitOkNgCounts, u.OkCount, u.NgCount));
       SetGaugeProgress(s, k, u.Gauge.Max);
       return;
     }

@@ -13,8 +13,8 @@ void TickUnits(UnitSessions& s) {
     if (u.GaugeRun) SetGaugeProgress(s, k, u.Gauge.Progress + 1);
     if (u.TimeoutTicks > 0) --u.TimeoutTicks;
     if (u.TimeoutTicks == 0) {
-      AddUnitInfoLine(s, Text(TextId::StepTimedOut), k);
-      EndUnitStep(s, 1, k, ResTimeout);
+      AddUnitInfoLine(s, k, Text(TextId::StepTimedOut));
+      EndUnitStep(s, k, true, ResTimeout);
     }
   }
 }

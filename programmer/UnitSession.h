@@ -7,12 +7,19 @@
 
 namespace qx {
 
+// Time-outs in ticks of the 10 ms timer.
+inline constexpr u16 TicksAtReset = 200;
+inline constexpr u16 TicksWhileLinking = 300;  // the search and the off-line start open ports
+inline constexpr u16 TicksAfterCommand = 500;  // a step's first request, an identification
+inline constexpr u16 TicksAfterChunk = 1000;   // every chunk a unit's port receives
+inline constexpr u16 TicksForErase = 2000;
+
 // The unit's gauge (UnitGauge) changes only through the gauge helpers, which keep the
 // progress within 0..Max like the window's own bar does.
 
 // The unit's received-byte count lives with its buffers (UnitBuffers::RxCount).
 struct UnitSession {
-  u16 TimeoutTicks = 200;
+  u16 TimeoutTicks = TicksAtReset;
   u8 StepState = StepIdle;
   u16 BlockCount = 0;
   u16 BlockIndex = 0;

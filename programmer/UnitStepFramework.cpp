@@ -23,7 +23,7 @@ void ClampedMax(UnitGauge& g, i32 max) {
 
 }  // namespace
 
-void AddUnitInfoLine(UnitSessions& s, std::string_view text, u8 k) {
+void AddUnitInfoLine(UnitSessions& s, u8 k, std::string_view text) {
   std::string line = "> " + s.Log.TimeOfDay() + Tx(TextId::UnitLineTag, k + 1);
   line += text;
   s.Log.AddLine(line);
@@ -53,13 +53,13 @@ void SetGaugeState(UnitSessions& s, u8 k, GaugeState state) {
   s.Op.UnitProgress(k, s.Unit[k].Gauge);
 }
 
-void BeginUnitStep(UnitSessions& s, u16 timeoutTicks, u32 length, u8 blockMode, u8 k) {
+void BeginUnitStep(UnitSessions& s, u8 k, u16 timeoutTicks, u32 length, bool blockMode) {
   auto& u = s.Unit[k];
   u.BlockIndex = 0;
   u.TimeoutTicks = timeoutTicks;
   u.Busy = 1;
   u.BlockCount = static_cast<u16>(length / 1024 + (length % 1024 != 0 ? 1 : 0));
-  if (blockMode == 0) {
+  if (!blockMode) {
     ArmStepGauge(s, k, timeoutTicks / 100 + 10, timeoutTicks);
   } else if (length != 0) {
     ArmStepGauge(s, k, 4, u.BlockCount);
@@ -68,11 +68,11 @@ void BeginUnitStep(UnitSessions& s, u16 timeoutTicks, u32 length, u8 blockMode, 
   }
 }
 
-void EndUnitStep(UnitSessions& s, u8 failed, u8 k) {
-  EndUnitStep(s, failed, k, failed ? StepFailedWithoutCode : ResOk);
+void EndUnitStep(UnitSessions& s, u8 k, bool failed) {
+  EndUnitStep(s, k, failed, failed ? StepFailedWithoutCode : ResOk);
 }
 
-void EndUnitStep(UnitSessions& s, u8 failed, u8 k, u8 code) {
+void EndUnitStep(UnitSessions& s, u8 k, bool failed, u8 code) {
   auto& u = s.Unit[k];
   const u8 step = u.StepState;
   u.Busy = 0;
@@ -85,12 +85,12 @@ void EndUnitStep(UnitSessions& s, u8 failed, u8 k, u8 code) {
   u.Gauge.State = failed ? GaugeState::Failed : GaugeState::Ok;
   u.Gauge.Progress = u.Gauge.Max;
   u.StepState = StepIdle;
-  s.Op.UnitStepEnded(k, step, code, failed == 0, u.Gauge);
+  s.Op.UnitStepEnded(k, step, code, !failed, u.Gauge);
 }
 
-void ReportUnitResult(UnitSessions& s, u8 code, u8 k) {
-  EndUnitStep(s, IsSuccess(code) ? 0 : 1, k, code);
-  AddUnitInfoLine(s, ResultText(code), k);
+void ReportUnitResult(UnitSessions& s, u8 k, u8 code) {
+  EndUnitStep(s, k, !IsSuccess(code), code);
+  AddUnitInfoLine(s, k, ResultText(code));
 }
 
 }  // namespace qx

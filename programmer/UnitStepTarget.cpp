@@ -2,20 +2,19 @@
 
 #include <algorithm>
 
-#include "programmer/FlashDriver.h"
+#include "programmer/RequestLayout.h"
 #include "programmer/ResultCode.h"
 #include "programmer/UnitStepFramework.h"
 #include "texts/Texts.h"
 
 namespace qx {
 
-void OpenStep(UnitSessions& s, u8 k, u8 step, int gaugeRun, std::string_view text, u16 ticks, u32 length,
-              u8 blockMode) {
+void OpenStep(UnitSessions& s, u8 k, const StepOpening& opening) {
   auto& u = s.Unit[k];
-  u.StepState = step;
-  if (gaugeRun >= 0) u.GaugeRun = static_cast<u8>(gaugeRun);
-  AddUnitInfoLine(s, text, k);
-  BeginUnitStep(s, ticks, length, blockMode, k);
+  u.StepState = opening.Step;
+  if (opening.GaugeRun.has_value()) u.GaugeRun = *opening.GaugeRun ? 1 : 0;
+  AddUnitInfoLine(s, k, opening.Text);
+  BeginUnitStep(s, k, opening.Ticks, opening.Length, opening.BlockMode);
 }
 
 void AdvanceBlockGauge(UnitSessions& s, u8 k, int lead) {
@@ -28,8 +27,8 @@ bool RefuseWithoutDriver(UnitSessions& s, u8 k) {
   const ChipParams& p = s.Model.Params;
   if (!p.UseFlashDriver || s.Wire.Driver.DriverLoaded) return false;
   if (!StepCarriesDriver(s.Unit[k].StepState, p.FamilyCode)) return false;
-  AddUnitInfoLine(s, Text(TextId::DriverNotLoadedStop), k);
-  EndUnitStep(s, 1, k);
+  AddUnitInfoLine(s, k, Text(TextId::DriverNotLoadedStop));
+  EndUnitStep(s, k, true);
   return true;
 }
 
@@ -37,7 +36,7 @@ std::span<const u8> ReplyPayloadOrFail(UnitSessions& s, u8 k, std::size_t need) 
   const std::size_t have = s.Unit[k].ReplyPayloadBytes;
   // A handler with nothing to read still needs a byte: the span is empty only on failure.
   if (have < std::max<std::size_t>(need, 1)) {
-    ReportUnitResult(s, ResPacketError, k);
+    ReportUnitResult(s, k, ResPacketError);
     return {};
   }
   return ReplyPayload(s, k);

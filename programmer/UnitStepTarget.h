@@ -1,6 +1,7 @@
 #pragma once
 // What the step chains hand the request builders for one unit, and the checks a step makes
 // before it sends.
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -13,10 +14,20 @@ inline CommandTarget UnitTarget(UnitSessions& s, u8 k) {
   return CommandTarget{s.Model, s.Wire, s.Random, *s.Port[k], k, s.Unit[k].StepState, s.UnitCount};
 }
 
-// A starter's common part: the step, GaugeRun (left as it is when gaugeRun < 0), the start
-// line and BeginUnitStep. Then the starter checks the driver and sends.
-void OpenStep(UnitSessions& s, u8 k, u8 step, int gaugeRun, std::string_view text, u16 ticks, u32 length,
-              u8 blockMode);
+// How a starter opens its step, with designated initializers: Step, Text and Length must be
+// given (the build fails on a missing one), the rest have their usual values.
+struct StepOpening {
+  u8 Step;
+  std::string_view Text;  // the start line
+  u32 Length;             // the bytes the step transfers or works on
+  bool BlockMode = false;  // the gauge counts blocks of Length bytes, else time
+  std::optional<bool> GaugeRun = std::nullopt;  // empty: left as it is
+  u16 Ticks = TicksAfterCommand;
+};
+
+// A starter's common part: the step, GaugeRun, the start line and BeginUnitStep. Then the
+// starter checks the driver and sends.
+void OpenStep(UnitSessions& s, u8 k, const StepOpening& opening);
 
 // Acknowledged data packet: BlockIndex += 4 and the gauge moves to BlockIndex + lead.
 void AdvanceBlockGauge(UnitSessions& s, u8 k, int lead);

@@ -34,11 +34,11 @@ class HexGridModel : public QAbstractTableModel, public GridRefresh {
   void ShowEepData();
   // Option grid: 16 rows (a reset).
   void ShowOptionData();
-  // No rows under the header (a reset).
-  void ShowHeaderOnly() override;
   // Main grid: while patch is active its bytes show over the image (unit 0's own serial
   // number, which the image does not hold). The patch outlives the model; nullptr: none.
   void ShowSerialNumber(const UnitSerialPatch* patch) { serial_ = patch; }
+  // No rows under the header (a reset).
+  void ShowHeaderOnly() override;
 
   HexGrid Grid() const { return grid_; }
 

@@ -11,9 +11,9 @@ MainController::MainController(TGenMFrmARM& window, Station& station, ProgramFor
     : window_(window), station_(station), forms_(forms) {
   window_.SetCommands(*this);
   BindFrameCommands(*this);
-  BindChipCommands(*this);
   BindUnitCommands(*this);
   BindFileCommands(*this);
+  BindChipCommands(*this);
   BindProjectCommands(*this);
 }
 

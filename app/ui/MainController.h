@@ -51,12 +51,12 @@ class MainController final : public WindowCommands {
 
 // The frame: start-up, the timers, the device search, off-line start, firmware upgrade, close.
 void BindFrameCommands(MainController& controller);
-// The chip commands (app/ui/ChipCommands.cpp).
-void BindChipCommands(MainController& controller);
 // The writing commands and the reads on the units (UnitCommands.cpp).
 void BindUnitCommands(MainController& controller);
 // Object files, data-flash files, the memory save and the S/N page (FileCommands.cpp).
 void BindFileCommands(MainController& controller);
+// The chip commands (app/ui/ChipCommands.cpp).
+void BindChipCommands(MainController& controller);
 // Project save and load (ProjectUiCommands.cpp).
 void BindProjectCommands(MainController& controller);
 

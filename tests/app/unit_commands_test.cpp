@@ -36,7 +36,7 @@ class UnitCommands : public ::testing::Test {
     UnitCommandView v;
     v.ChipPageToFront = [this](bool panel) { pages.push_back(panel); };
     v.Controls = [this] { return controls; };
-    v.CustomerControls = [] { return CustomerInfoControls{}; };
+    v.CustomerControls = [this] { return customer; };
     v.Apply = [](const WindowActions&) {};
     v.AskReadAddress = [this] {
       calls.push_back("dialog");
@@ -71,6 +71,7 @@ class UnitCommands : public ::testing::Test {
   StationRig rig;
   Station& st = rig.Make();
   ProgramControls controls;
+  CustomerInfoControls customer;
   std::vector<bool> pages;
   std::vector<std::string> calls;
   std::vector<std::string> shownSerial;
@@ -117,6 +118,32 @@ TEST_F(UnitCommands, CustomerBlockAndSerialNumbersComeBeforeTheGuards) {
     EXPECT_EQ(Boxes(), std::vector<std::string>{"Please select chip type first!"});
   }
   EXPECT_TRUE(Busy().none());
+}
+
+// A block that cannot be placed stops the command; a good one is written before the units start.
+TEST_F(UnitCommands, TheCustomerBlocksAddressErrorStopsTheCommand) {
+  Choose(st.Model(), Maker::Silergy, "SA32B14xx");
+  LoadJob(st.Model(), 3);
+  customer.ChkBoxPrgInf = true;
+  for (const UnitCommand c : {UnitCommand::Download, UnitCommand::Auto, UnitCommand::Program}) {
+    rig.op.messages.clear();
+    Run(c);
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"Address Set Eror!please Checked", "Info Address Set Eror! Please Checked"}))
+        << int(c);
+  }
+  EXPECT_TRUE(Busy().none());
+
+  const u32 size = st.Model().Params.MainFlashSize;
+  customer.EditSumy = Hex8(size - CustomerInfoBlockSize);
+  customer.EditBTAS = "0";
+  customer.EditBTAE = "0x9FFF";
+  customer.EditAPAS = "0xA000";
+  customer.EditAPAE = Hex8(size - CustomerInfoBlockSize - 1);
+  rig.op.messages.clear();
+  Run(UnitCommand::Download);
+  EXPECT_TRUE(Boxes().empty()) << Boxes().front();
+  EXPECT_EQ(st.Model().MainFlashImage[size - CustomerInfoBlockSize + 8], 'C');
+  EXPECT_TRUE(Logged("> 12:34:56 C3 : Start to Download Chip Data......"));
 }
 
 TEST_F(UnitCommands, WithoutAnImageOnlyBlankEraseAndOptionWriteStart) {

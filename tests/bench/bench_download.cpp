@@ -7,11 +7,8 @@
 //   UNITS: unit counts to run, 1..10 (default 1 and 10); the simulator defaults to
 //   ../unitsim/unitsim beside this program. The units are linked and driven through the
 //   station, as the program drives them.
-#include <signal.h>
-#include <spawn.h>
 #include <stdlib.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -36,98 +33,23 @@
 #include "programmer/UnitStep.h"
 #include "serial/PumpedEventQueue.h"
 #include "serial/TComm.h"
+#include "tests/bench/BenchJob.h"
+#include "tests/bench/BenchProcess.h"
 #include "tests/unitsim/SimFiles.h"
-
-extern char** environ;
 
 using namespace std::chrono;
 using qx::u8;
+using qx::bench::CpuOf;
+using qx::bench::CpuOfPid;
+using qx::bench::DefaultSimulatorPath;
+using qx::bench::SimulatorProcess;
 
 namespace {
 
-constexpr double kLineRate = 1'000'000.0 / 11.0;  // 8N2 at 1,000,000 baud
-constexpr qx::u32 kDownloadSize = 0x100000;
+using qx::bench::kDownloadSize;
+using qx::bench::kLineRate;
 constexpr double kGoalLineFraction = 0.95;
 constexpr double kGoalCpuPercent = 5.0;
-
-double Seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; }
-
-double CpuOf(int who) {
-  rusage u{};
-  ::getrusage(who, &u);
-  return Seconds(u.ru_utime) + Seconds(u.ru_stime);
-}
-
-// User + system seconds of a running process, from /proc (clock-tick resolution).
-double CpuOfPid(pid_t pid) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-  std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const auto paren = all.rfind(')');
-  if (paren == std::string::npos) return 0;
-  std::istringstream fields(all.substr(paren + 2));
-  std::string f;
-  double utime = 0, stime = 0;
-  // Fields from 3 (state) on; utime and stime are fields 14 and 15.
-  for (int i = 3; i <= 15 && fields >> f; ++i) {
-    if (i == 14) utime = std::stod(f);
-    if (i == 15) stime = std::stod(f);
-  }
-  return (utime + stime) / static_cast<double>(::sysconf(_SC_CLK_TCK));
-}
-
-// The unitsim executable as a child with its standard output on a pipe.
-class SimulatorProcess {
- public:
-  SimulatorProcess(const std::string& exe, int units, const std::string& dir) {
-    int fds[2];
-    if (::pipe(fds) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    posix_spawn_file_actions_addclose(&actions, fds[1]);
-    const std::string n = std::to_string(units);
-    std::vector<std::string> args = {exe, "--units", n, "--dir", dir, "--pace"};
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    if (posix_spawn(&pid_, exe.c_str(), &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(fds[1]);
-    out_ = ::fdopen(fds[0], "r");
-  }
-  ~SimulatorProcess() {
-    Stop();
-    if (out_) std::fclose(out_);
-  }
-  SimulatorProcess(const SimulatorProcess&) = delete;
-  SimulatorProcess& operator=(const SimulatorProcess&) = delete;
-
-  bool Running() const { return pid_ > 0 && out_ != nullptr; }
-  pid_t Pid() const { return pid_; }
-  bool ReadLine(std::string& line) {
-    std::array<char, 1024> buf{};
-    if (!out_ || !std::fgets(buf.data(), static_cast<int>(buf.size()), out_)) return false;
-    line = buf.data();
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-    return true;
-  }
-  // SIGINT, then the summary lines it prints, then its exit.
-  std::vector<std::string> Stop() {
-    std::vector<std::string> lines;
-    if (pid_ <= 0) return lines;
-    ::kill(pid_, SIGINT);
-    for (std::string l; ReadLine(l);) lines.push_back(l);
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
-    pid_ = -1;
-    return lines;
-  }
-
- private:
-  pid_t pid_ = -1;
-  FILE* out_ = nullptr;
-};
 
 struct Figures {
   int Units = 0;
@@ -247,23 +169,6 @@ class Bench {
     return done();
   }
 
-  void PrepareChip() {
-    auto& m = station_->Model();
-    auto& p = m.Params;
-    m.ChipName = "BENCH1M";
-    p.MainFlashStart = 0;
-    p.MainFlashSize = kDownloadSize;
-    p.MainFlashEnd = kDownloadSize - 1;
-    p.DownloadSize = kDownloadSize;
-    p.UseFlashDriver = 0;
-    m.ProgramEep = 0;
-    m.ChipSelected = 1;
-    m.ObjectLoaded = 1;
-    // Program-like data: every byte value, so that the frame escapes cost what they cost.
-    std::mt19937 gen(1234);
-    for (qx::u32 i = 0; i < kDownloadSize; ++i) m.MainFlashImage[i] = static_cast<u8>(gen());
-  }
-
   // The program's turn-round of unit k: from the reader having the reply's last bytes to the
   // writer having written the request that answers it.
   void Instrument(u8 k) {
@@ -308,7 +213,7 @@ class Bench {
       std::printf("  only %d of %d units linked\n", station_->Sessions().LinkedCount, count);
       return false;
     }
-    PrepareChip();
+    qx::bench::PrepareChip(station_->Model());
     auto allIdle = [&] { return station_->BusyUnits().none(); };
 
     const double cpu0 = CpuOf(RUSAGE_SELF);
@@ -391,13 +296,6 @@ void Print(const Figures& f) {
                 100.0 * kGoalLineFraction, perUnit >= kGoalLineFraction * kLineRate ? "met" : "MISSED",
                 kGoalCpuPercent, cpuPercent < kGoalCpuPercent ? "met" : "MISSED");
   }
-}
-
-std::string DefaultSimulatorPath() {
-  std::error_code ec;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return "unitsim";
-  return (self.parent_path().parent_path() / "unitsim" / "unitsim").string();
 }
 
 void Usage() {

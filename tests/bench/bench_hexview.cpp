@@ -30,12 +30,6 @@ double Ms(Clock::time_point a, Clock::time_point b) { return std::chrono::durati
 
 std::size_t HeapInUse() { return mallinfo2().uordblks; }
 
-// The main grid's model when the program has attached none of its own.
-class MainGrid : public qx::HexGridModel {
- public:
-  using HexGridModel::HexGridModel;
-};
-
 constexpr qx::u32 kStart = 0x08000000;
 constexpr qx::u32 kBig = 0x400000;
 constexpr qx::u32 kSmall = 0x10000;
@@ -85,11 +79,10 @@ int main(int argc, char** argv) {
   auto* view = window.findChild<QTableView*>("HexViewer");
   auto* pages = window.findChild<QTabWidget*>("ViewPageCtrl");
   QWidget* flashPage = window.findChild<QWidget*>("TabSheetFlash");
-  std::unique_ptr<MainGrid> own;
   qx::ChipModel& model = program.Core().Model();
   if (qobject_cast<qx::HexGridModel*>(view->model()) == nullptr) {
-    own = std::make_unique<MainGrid>(model, qx::HexGrid::Main);
-    window.AttachGridModel(qx::HexGrid::Main, *own, *own);
+    std::printf("the program attached no grid model to HexViewer\n");
+    return 1;
   }
   ChooseBigChip(model);
   window.resize(1100, 800);

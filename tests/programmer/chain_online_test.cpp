@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
         BlankCase{11, 1, {"Chip error: No Response!"}, GaugeState::Failed, StepIdle}));
 
 TEST_F(OnlineChain, EraseUsesItsLongTimeoutAndEndsWithItsLine) {
-  StartErase(*w.s, "Do Chip Erase......", 0);
+  StartErase(*w.s, 0, "Do Chip Erase......");
   EXPECT_EQ(w.U(0).TimeoutTicks, 2000);
   EXPECT_EQ(w.U(0).Gauge.Progress, 30);
   EXPECT_EQ(Requests(0), (std::vector<std::pair<u8, u16>>{{CmdChipOperation, OpErase}}));
@@ -351,7 +351,7 @@ TEST_F(OnlineChain, WithoutADriverOnlyRequestsThatCarryDriverBytesAreRefused) {
   };
   const Start starts[] = {
       {"blank check", StartBlankCheck, true},        {"auto", StartAutoProgram, true},
-      {"erase", [](UnitSessions& s, u8 k) { StartErase(s, "x", k); }, true},
+      {"erase", [](UnitSessions& s, u8 k) { StartErase(s, k, "x"); }, true},
       {"program main", StartProgramMain, true},      {"program eep", StartProgramEep, true},
       {"write option", StartWriteOption, true},      {"checksum", StartReadChecksum, true},
       {"verify main", StartVerifyMain, false},       {"verify eep", StartVerifyEep, false},

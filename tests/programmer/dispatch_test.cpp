@@ -76,7 +76,7 @@ TEST(Dispatch, ABadFrameEndsItsStepOnce) {
   for (const auto* frame : {&badEscape, &tooShort}) {
     for (const bool running : {true, false}) {
       SessionWorld w;
-      if (running) StartErase(*w.s, "x", 2);
+      if (running) StartErase(*w.s, 2, "x");
       const std::size_t lines = w.Lines().size();
       w.Feed(2, *frame);
       const auto ends = w.op.Ends(2);
@@ -92,7 +92,7 @@ TEST(Dispatch, ABadFrameEndsItsStepOnce) {
 
 TEST(Dispatch, CheckMismatchReachesTheHandlerAs35) {
   SessionWorld w;
-  StartErase(*w.s, "x", 0);
+  StartErase(*w.s, 0, "x");
   auto frame = StatusReply(6);
   frame[frame.size() - 7] ^= 0x01;  // last check byte (not a special byte here)
   w.Feed(0, frame);
@@ -101,7 +101,7 @@ TEST(Dispatch, CheckMismatchReachesTheHandlerAs35) {
 
 TEST(Routing, AReplyInThreeChunksIsDispatchedOnceWhenComplete) {
   SessionWorld w;
-  StartErase(*w.s, "x", 0);
+  StartErase(*w.s, 0, "x");
   const auto frame = StatusReply(6);
   w.Feed(0, std::span<const u8>(frame).first(3));
   w.Feed(0, std::span<const u8>(frame).subspan(3, 4));
@@ -118,7 +118,7 @@ TEST(Routing, FillerWaitsAndEveryChunkReArmsTheTimeout) {
   w.Feed(2, ff);
   EXPECT_EQ(w.wire->Units[2].RxCount, 5);
   EXPECT_EQ(w.U(2).TimeoutTicks, 1000);
-  StartErase(*w.s, "x", 2);
+  StartErase(*w.s, 2, "x");
   w.Status(2, 6);
   EXPECT_EQ(w.U(2).Busy, 0);
 }
@@ -147,7 +147,7 @@ TEST(Routing, FramesOfAUnitWaitingInTheMismatchQuestionAreHeldBackOthersGoOn) {
   p.MainFlashEnd = 0x1FFF;
   p.DownloadSize = 0x2000;
   StartVerifyMain(*w.s, 0);
-  StartErase(*w.s, "x", 1);
+  StartErase(*w.s, 1, "x");
   std::vector<u8> chip(w.model->MainFlashImage.begin(), w.model->MainFlashImage.begin() + 4096);
   chip[5] ^= 1;
   int asked = 0;
@@ -228,7 +228,7 @@ TEST(Routing, BytesAFullHoldDropsAreCountedAndLoggedOnce) {
 
 TEST(Routing, AHandlerThatThrowsDoesNotMuteItsUnit) {
   SessionWorld w;
-  StartErase(*w.s, "x", 0);
+  StartErase(*w.s, 0, "x");
   bool fail = true;
   w.op.onLogLine = [&](const std::string&) {
     if (fail) {
@@ -238,7 +238,7 @@ TEST(Routing, AHandlerThatThrowsDoesNotMuteItsUnit) {
   };
   EXPECT_THROW(w.Status(0, 6), std::runtime_error);
   // The reply that failed was consumed: the next erase ends on its own reply, not on it.
-  StartErase(*w.s, "x", 0);
+  StartErase(*w.s, 0, "x");
   const std::vector<u8> filler(1, 0xFF);
   w.Feed(0, filler);
   EXPECT_EQ(w.U(0).Busy, 1);

@@ -206,6 +206,39 @@ TEST(PacketChipCommand, ProgramBlockCarriesDataAndSegments) {
   EXPECT_TRUE(std::equal(plain.begin() + 144, plain.begin() + 192, p.begin() + 4440));
 }
 
+// The family decides where the driver's common segment goes: chip commands of 0x00, 0x18
+// and 0x04 carry it at 1112, programming blocks only for 0x04, at 4440; the option write
+// never. Without a driver only 0xC0 writes the long option data. The test driver's blank
+// check, programming and common segments are 16, 32 and 48 bytes long.
+TEST(PacketChipCommand, FamilyDecidesWhichRequestsCarryTheCommonSegment) {
+  struct Case {
+    u8 family;
+    std::size_t chipCommand, programBlock, writeOption, writeOptionWithoutDriver;
+  };
+  const Case cases[] = {
+      {0x10, 90 + 16, 4186 + 32, 1114 + 48, 1114}, {0x00, 1114 + 48, 4186 + 32, 1114 + 48, 1114},
+      {0x18, 1114 + 48, 4186 + 32, 1114 + 48, 1114}, {0x04, 1114 + 48, 4442 + 48, 1114 + 48, 1114},
+      {0xC0, 90 + 16, 4186 + 32, 1114 + 48, 4186},
+  };
+  const Bytes plain = sim::MakePlainDriverFile(sim::DriverFileSpec{});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.family));
+    World w;
+    std::copy(plain.begin(), plain.end(), w.State->Driver.Image.begin());
+    w.State->Driver.DriverLoaded = 1;
+    w.Model->Params.FamilyCode = c.family;
+    w.Model->Params.UseFlashDriver = 1;
+    EXPECT_EQ(SendChipCommand(w.Target(0, StepBlankCheck), CmdChipOperation, OpBlankCheck), c.chipCommand);
+    EXPECT_EQ(GetLe16(w.Port.LastPacket(), 6), c.chipCommand - 10);
+    EXPECT_EQ(SendProgramMainBlockCmd(w.Target(0, StepProgramMain), 0, 0), c.programBlock);
+    EXPECT_EQ(GetLe16(w.Port.LastPacket(), 6), c.programBlock - 10);
+    EXPECT_EQ(SendWriteOptionCmd(w.Target(0, StepWriteOption)), c.writeOption);
+    EXPECT_TRUE(std::equal(plain.begin() + 144, plain.begin() + 192, w.Port.LastPacket().begin() + 1112));
+    w.Model->Params.UseFlashDriver = 0;
+    EXPECT_EQ(SendWriteOptionCmd(w.Target(0, StepWriteOption)), c.writeOptionWithoutDriver);
+  }
+}
+
 TEST(PacketData, BlocksOutsideTheImageAreSentErased) {
   World w;
   w.Model->EepImage.back() = 0x12;

@@ -12,7 +12,7 @@ namespace {
 struct BeginCase {
   u16 ticks;
   u32 length;
-  u8 blockMode;
+  bool blockMode;
   u16 blockCount;
   i32 progress;
   i32 max;
@@ -27,7 +27,7 @@ TEST_P(BeginUnitStepTest, ArmsCountsAndGauge) {
   u.BlockIndex = 77;
   u.StepState = StepErase;
   u.Gauge.State = GaugeState::Failed;
-  BeginUnitStep(*w.s, c.ticks, c.length, c.blockMode, 3);
+  BeginUnitStep(*w.s, 3, c.ticks, c.length, c.blockMode);
   EXPECT_EQ(u.BlockIndex, 0);
   EXPECT_EQ(u.TimeoutTicks, c.ticks);
   EXPECT_EQ(u.Busy, 1);
@@ -47,19 +47,21 @@ TEST_P(BeginUnitStepTest, ArmsCountsAndGauge) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, BeginUnitStepTest,
-                         ::testing::Values(BeginCase{500, 0, 1, 0, 2, 4}, BeginCase{500, 1024, 1, 1, 1, 1},
-                                           BeginCase{500, 1025, 1, 2, 2, 2}, BeginCase{500, 0x20000, 1, 128, 4, 128},
-                                           BeginCase{500, 4096, 0, 4, 15, 500}, BeginCase{2000, 4096, 0, 4, 30, 2000}));
+                         ::testing::Values(BeginCase{500, 0, true, 0, 2, 4}, BeginCase{500, 1024, true, 1, 1, 1},
+                                           BeginCase{500, 1025, true, 2, 2, 2},
+                                           BeginCase{500, 0x20000, true, 128, 4, 128},
+                                           BeginCase{500, 4096, false, 4, 15, 500},
+                                           BeginCase{2000, 4096, false, 4, 30, 2000}));
 
 TEST(EndUnitStep, FillsTheGaugeSetsItsStateAndGoesIdleKeepingTheRest) {
   SessionWorld w;
   auto& u = w.s->Unit[0];
-  BeginUnitStep(*w.s, 500, 0x8000, 1, 0);
+  BeginUnitStep(*w.s, 0, 500, 0x8000, true);
   u.StepState = StepProgramMain;
   u.GaugeRun = 1;
   u.AutoChain = 1;
   u.BlockIndex = 8;
-  EndUnitStep(*w.s, 1, 0);
+  EndUnitStep(*w.s, 0, true);
   EXPECT_EQ(u.Busy, 0);
   EXPECT_EQ(u.StepState, StepIdle);
   EXPECT_EQ(u.Gauge.State, GaugeState::Failed);
@@ -71,7 +73,7 @@ TEST(EndUnitStep, FillsTheGaugeSetsItsStateAndGoesIdleKeepingTheRest) {
 
   // Already idle: only the gauge state and progress change.
   u.Gauge.Progress = 3;
-  EndUnitStep(*w.s, 0, 0);
+  EndUnitStep(*w.s, 0, false);
   EXPECT_EQ(u.Gauge.State, GaugeState::Ok);
   EXPECT_EQ(u.Gauge.Progress, u.Gauge.Max);
   EXPECT_TRUE(w.Lines().empty());
@@ -101,7 +103,7 @@ TEST_P(ReportUnitResultTest, LogsTheTextAndEndsTheStep) {
   const auto& c = GetParam();
   w.s->Unit[2].Busy = 1;
   w.s->Unit[2].StepState = StepBlankCheck;
-  ReportUnitResult(*w.s, c.code, 2);
+  ReportUnitResult(*w.s, 2, c.code);
   ASSERT_EQ(w.Lines().size(), 1u);
   EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(2, c.text));
   EXPECT_EQ(w.s->Unit[2].Gauge.State, c.failed ? GaugeState::Failed : GaugeState::Ok);
@@ -133,8 +135,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AddUnitInfoLine, TagsTheUnitFromOne) {
   SessionWorld w;
-  AddUnitInfoLine(*w.s, "Chip is Blank!", 2);
-  AddUnitInfoLine(*w.s, "x", 9);
+  AddUnitInfoLine(*w.s, 2, "Chip is Blank!");
+  AddUnitInfoLine(*w.s, 9, "x");
   EXPECT_EQ(w.Lines()[0], "> 12:34:56 C3 : Chip is Blank!");
   EXPECT_EQ(w.Lines()[1], "> 12:34:56 C10 : x");
 }
@@ -142,7 +144,7 @@ TEST(AddUnitInfoLine, TagsTheUnitFromOne) {
 TEST(TickUnits, CreepsCountsDownAndTimesOutOnce) {
   SessionWorld w;
   auto& busy = w.s->Unit[4];
-  BeginUnitStep(*w.s, 500, 4096, 0, 4);
+  BeginUnitStep(*w.s, 4, 500, 4096, false);
   busy.GaugeRun = 1;
   busy.StepState = StepBlankCheck;
   busy.TimeoutTicks = 2;
@@ -177,7 +179,7 @@ TEST(TickUnits, CreepsCountsDownAndTimesOutOnce) {
 TEST(TickUnits, BusyWithZeroTicksTimesOutAtOnceAndGaugeStopsAtItsMaximum) {
   SessionWorld w;
   auto& u = w.s->Unit[0];
-  BeginUnitStep(*w.s, 20, 0, 0, 0);  // 10 of 20
+  BeginUnitStep(*w.s, 0, 20, 0, false);  // 10 of 20
   u.GaugeRun = 1;
   for (int i = 0; i < 15; ++i) TickUnits(*w.s);
   EXPECT_EQ(u.Gauge.Progress, 20);

@@ -11,27 +11,14 @@
 #include "app/Station.h"
 #include "serial/PumpedEventQueue.h"
 #include "tests/support/RecordingOperator.h"
-#include "tests/support/TempDir.h"
+#include "tests/app/SimulatedFolder.h"
 #include "tests/unitsim/SimFiles.h"
 #include "tests/unitsim/UnitSimulator.h"
 
 namespace qx::test {
 
-class StationRig {
+class StationRig : public SimulatedFolder {
  public:
-  // Writes the simulated units' connection file into the program folder.
-  void Units(std::vector<sim::UnitConfig> configs) {
-    sim = std::make_unique<sim::UnitSimulator>(std::move(configs));
-    sim->WriteConfigFile(dir.Dir());
-  }
-  void FirmwareFile(const std::string& version = "V2.4", u16 endAddress = 0x17FF) {
-    sim::FirmwareFileSpec spec;
-    spec.Version = version;
-    spec.EndAddress = endAddress;
-    spec.Image.resize(0x1800);
-    for (std::size_t i = 0; i < spec.Image.size(); ++i) spec.Image[i] = static_cast<u8>(i * 7);
-    sim::WriteBytesFile(dir.File("QX740VRD.FWR"), sim::MakeFirmwareFile(spec));
-  }
   Station& Make() {
     PortScanSource scan;
     scan.SysfsRoot = dir.File("no-sysfs");  // no adapters of the test machine
@@ -52,6 +39,16 @@ class StationRig {
     st->StartUp(args);
     timer2On = true;
   }
+  // Start-up, then Timer2's first tick (the device search) alone; Timer2 runs on only once
+  // `answered` holds. A unit slow to answer its first probe (a loaded machine) would
+  // otherwise meet a re-search the other units' upgrades ask for.
+  bool StartUpAndSearchUntil(const std::function<bool()>& answered) {
+    st->StartUp({});
+    st->Timer2Timer();
+    const bool ok = RunUntil(answered);
+    timer2On = true;
+    return ok;
+  }
   bool RunUntil(const std::function<bool()>& done, int maxRounds = 4000) {
     for (int r = 0; r < maxRounds && !done(); ++r) {
       if (queue.PumpUntil(done, std::chrono::milliseconds(3))) break;
@@ -71,12 +68,10 @@ class StationRig {
     return out;
   }
 
-  TempDir dir;
   PumpedEventQueue queue;
   RecordingOperator op;
   std::vector<int> sleeps;
   std::function<void(int)> onSleep;  // sees the station as it is when it waits
-  std::unique_ptr<sim::UnitSimulator> sim;
   std::unique_ptr<Station> st;  // destroyed first: its ports close before the units go
   bool timer2On = false;
   int rounds = 0;

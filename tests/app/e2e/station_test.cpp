@@ -128,6 +128,11 @@ TEST(Station, CommandLineSetsBatchModeAndTheOffSwitchInAnyCase) {
   }
 }
 
+// Units 1 and 2 answered the first search and began their upgrades.
+bool BothUpgradesBegan(StationRig& rig) {
+  return rig.op.Events(1, Kind::Began).size() == 1 && rig.op.Events(2, Kind::Began).size() == 1;
+}
+
 TEST(Station, UnitsUpgradedWhileLinkingAreLinkedByTheReSearchAndOnlyThenTimer2Stops) {
   StationRig rig;
   std::vector<sim::UnitConfig> configs(3);
@@ -145,7 +150,7 @@ TEST(Station, UnitsUpgradedWhileLinkingAreLinkedByTheReSearchAndOnlyThenTimer2St
                              rig.op.Ends(1).size() == 1 && rig.op.Ends(2).size() == 1 && rig.op.Ends(1)[0].ok &&
                              rig.op.Ends(2)[0].ok && rig.st->Sessions().LinkedCount == 1;
   };
-  rig.StartUp();
+  ASSERT_TRUE(rig.StartUpAndSearchUntil([&] { return BothUpgradesBegan(rig); }));
   ASSERT_TRUE(rig.RunUntil([&] { return !rig.timer2On; }));
   EXPECT_TRUE(upgradesOverAtReSearch);
   EXPECT_EQ(rig.st->Sessions().LinkedCount, 3);
@@ -178,7 +183,7 @@ TEST(Station, AUnitWhoseUpgradeFailsDoesNotKeepTheOthersFromLinking) {
   rig.Units(configs);
   rig.FirmwareFile("V2.4");
   rig.Make();
-  rig.StartUp();
+  ASSERT_TRUE(rig.StartUpAndSearchUntil([&] { return BothUpgradesBegan(rig); }));
   ASSERT_TRUE(rig.Linked(3));
   const auto ends = rig.op.Ends(1);
   ASSERT_EQ(ends.size(), 1u);

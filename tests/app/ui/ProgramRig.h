@@ -18,33 +18,19 @@
 #include "app/ui/MainFrame.h"
 #include "app/ui/Program.h"
 #include "tests/support/QtAppEnvironment.h"
-#include "tests/support/TempDir.h"
+#include "tests/app/SimulatedFolder.h"
 #include "tests/unitsim/SimFiles.h"
 #include "tests/unitsim/UnitSimulator.h"
 
 namespace qx::test {
 
-class ProgramRig {
+class ProgramRig : public SimulatedFolder {
  public:
   struct Box {
     MsgKind kind;
     std::string text;
     MsgButtons buttons;
   };
-
-  // Writes the simulated units' connection file into the program folder.
-  void Units(std::vector<sim::UnitConfig> configs) {
-    sim = std::make_unique<sim::UnitSimulator>(std::move(configs));
-    sim->WriteConfigFile(dir.Dir());
-  }
-  void FirmwareFile(const std::string& version = "V2.4", u16 endAddress = 0x17FF) {
-    sim::FirmwareFileSpec spec;
-    spec.Version = version;
-    spec.EndAddress = endAddress;
-    spec.Image.resize(0x1800);
-    for (std::size_t i = 0; i < spec.Image.size(); ++i) spec.Image[i] = static_cast<u8>(i * 7);
-    sim::WriteBytesFile(dir.File("QX740VRD.FWR"), sim::MakeFirmwareFile(spec));
-  }
 
   // The program over the folder; boxes and dialogs answered from the queues below.
   Program& Make() {
@@ -119,8 +105,6 @@ class ProgramRig {
     return true;
   }
 
-  TempDir dir;
-  std::unique_ptr<sim::UnitSimulator> sim;
   std::unique_ptr<Program> program;  // destroyed first: its ports close before the units go
   std::vector<Box> boxes;
   std::deque<MsgAnswer> answers;

@@ -9,6 +9,7 @@
 
 #include "app/ui/SetAddressForm.h"
 #include "images/Checksums.h"
+#include "programmer/CommandCodes.h"
 #include "programmer/UnitStep.h"
 #include "tests/app/ui/WindowJobFixture.h"
 
@@ -228,6 +229,11 @@ TEST_F(UnitCommandsWindow, ABusyUnitIsLeftAloneAndLoadsAndReadsAreRefused) {
   ASSERT_EQ(s.Unit[1].Busy, 1);
   ASSERT_EQ(s.Unit[1].StepState, StepErase);
   rig.Core().Wire().Units[1].RxCount = 3;  // part of a reply on its way
+  const auto erases = [this] {
+    const auto by = rig.sim->Stats(1).ByCommand;
+    return by.count(CmdChipOperation) != 0 ? by.at(CmdChipOperation) : 0u;
+  };
+  ASSERT_TRUE(rig.RunUntil([&] { return erases() == 1; }));
   const u32 requests = rig.sim->Stats(1).Requests;
 
   Click(&W::AutoSpdBtnClick);
@@ -240,8 +246,8 @@ TEST_F(UnitCommandsWindow, ABusyUnitIsLeftAloneAndLoadsAndReadsAreRefused) {
   EXPECT_EQ(rig.sim->Stats(1).Requests, requests);
 
   const std::string refusal = "Busy programmers: 2. Please wait until they have finished!";
-  for (const W::Handler h : {&W::FileOpenBtnClick, &W::SpdBtnLoadMoreClick, &W::ButtonCfgSNClick,
-                             &W::ReadChipMemory1Click, &W::ReadSpcAddressClick}) {
+  for (const W::Handler h : {&W::FileOpenBtnClick, &W::SpdBtnLoadMoreClick, &W::LoadEepDataFile1Click,
+                             &W::ButtonCfgSNClick, &W::ReadChipMemory1Click, &W::ReadSpcAddressClick}) {
     rig.boxes.clear();
     Click(h);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{refusal});

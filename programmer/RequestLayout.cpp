@@ -1,0 +1,118 @@
+#include "programmer/RequestLayout.h"
+
+#include <algorithm>
+#include <array>
+
+#include "programmer/FlashDriver.h"
+#include "programmer/UnitStep.h"
+
+namespace qx {
+namespace {
+
+// Packet offsets of the segments.
+constexpr u16 ChipCmdStepSegAt = 88;
+constexpr u16 ChipCmdCommonSegAt = 1112;
+constexpr u16 ProgramStepSegAt = 4184;
+constexpr u16 ProgramCommonSegAt = 4440;
+constexpr u16 WriteOptionStepSegAt = 1112;
+
+struct StepRow {
+  u8 Step;
+  DriverRequest Request;
+  u16 EntryAt;  // 0: the step's request carries no step segment
+};
+
+constexpr std::array<StepRow, 14> StepRows = {{
+    {StepDownloadChipData, DriverRequest::Download, 0},
+    {StepDownloadDriver, DriverRequest::Download, 0},
+    {StepBlankCheck, DriverRequest::ChipCommand, SegBlankCheckAt},
+    {StepErase, DriverRequest::ChipCommand, SegEraseAt},
+    {StepReadChecksum, DriverRequest::ChipCommand, SegReadChecksumAt},
+    {StepReadOption, DriverRequest::ChipCommand, 0},
+    {StepVerifyMain, DriverRequest::ChipCommand, 0},
+    {StepVerifyEep, DriverRequest::ChipCommand, 0},
+    {StepReadMain, DriverRequest::ChipCommand, 0},
+    {StepReadEep, DriverRequest::ChipCommand, 0},
+    {StepReadChipInfo, DriverRequest::ChipCommand, 0},
+    {StepProgramMain, DriverRequest::ProgramBlock, SegProgramAt},
+    {StepProgramEep, DriverRequest::ProgramBlock, SegProgramAt},
+    {StepWriteOption, DriverRequest::WriteOption, SegWriteOptionAt},
+}};
+
+// The families whose requests differ from the rest; every other family has none of these.
+struct FamilyRow {
+  u8 FamilyCode;
+  bool CommonInChipCommands;
+  bool CommonInProgramBlocks;
+  bool LongOptionWrite;
+};
+
+constexpr std::array<FamilyRow, 4> FamilyRows = {{
+    {0x00, true, false, false},
+    {0x04, true, true, false},
+    {0x18, true, false, false},
+    {0xC0, false, false, true},
+}};
+
+FamilyRow FamilyOf(u8 familyCode) {
+  for (const FamilyRow& row : FamilyRows) {
+    if (row.FamilyCode == familyCode) return row;
+  }
+  return {familyCode, false, false, false};
+}
+
+const StepRow* RowOf(u8 stepState) {
+  for (const StepRow& row : StepRows) {
+    if (row.Step == stepState) return &row;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+DriverRequest StepRequest(u8 stepState) {
+  const StepRow* row = RowOf(stepState);
+  return row ? row->Request : DriverRequest::None;
+}
+
+u16 StepSegmentEntry(u8 stepState) {
+  const StepRow* row = RowOf(stepState);
+  return row ? row->EntryAt : 0;
+}
+
+SegmentPlacement DriverSegmentPlacement(DriverRequest request, u8 familyCode) {
+  const FamilyRow family = FamilyOf(familyCode);
+  switch (request) {
+    case DriverRequest::ChipCommand:
+      return {ChipCmdStepSegAt, family.CommonInChipCommands ? ChipCmdCommonSegAt : u16{0}};
+    case DriverRequest::ProgramBlock:
+      return {ProgramStepSegAt, family.CommonInProgramBlocks ? ProgramCommonSegAt : u16{0}};
+    case DriverRequest::WriteOption: return {WriteOptionStepSegAt, 0};
+    case DriverRequest::None:
+    case DriverRequest::Download: break;
+  }
+  return {};
+}
+
+bool StepCarriesDriver(u8 stepState, u8 familyCode) {
+  const DriverRequest request = StepRequest(stepState);
+  if (request == DriverRequest::Download) return true;
+  return StepSegmentEntry(stepState) != 0 || DriverSegmentPlacement(request, familyCode).CommonAt != 0;
+}
+
+u16 FurthestSegmentDestination(u16 entryAt, u8 familyCode) {
+  u16 furthest = 0;
+  for (const StepRow& row : StepRows) {
+    if (row.EntryAt == entryAt) furthest = std::max(furthest, DriverSegmentPlacement(row.Request, familyCode).StepAt);
+  }
+  if (entryAt == SegCommonAt) {
+    for (const DriverRequest request : {DriverRequest::ChipCommand, DriverRequest::ProgramBlock}) {
+      furthest = std::max(furthest, DriverSegmentPlacement(request, familyCode).CommonAt);
+    }
+  }
+  return furthest;
+}
+
+bool FamilyWritesLongOption(u8 familyCode) { return FamilyOf(familyCode).LongOptionWrite; }
+
+}  // namespace qx

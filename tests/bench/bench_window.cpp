@@ -1,0 +1,210 @@
+// The real program (window, station, forms, controller) under the offscreen platform with
+// ten simulated units answering at the line rate: start-up links them through the window's
+// own timers, then each unit downloads 1 MiB of main flash with the window as the operator
+// (its gauges, log memo and timers running as in production). The simulator runs as a
+// child process (the unitsim executable with --pace), so this process's CPU time is the
+// program's own, window included. Prints figures only.
+//
+// usage: bench_window [UNITS] [--unitsim PATH]
+//   UNITS: 1..10 (default 10); the simulator defaults to ../unitsim/unitsim beside this
+//   program.
+#include <stdlib.h>
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProgressBar>
+#include <QTimer>
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "app/Station.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/Program.h"
+#include "programmer/DownloadChain.h"
+#include "programmer/FirmwareFile.h"
+#include "tests/bench/BenchJob.h"
+#include "tests/bench/BenchProcess.h"
+#include "tests/unitsim/SimFiles.h"
+
+using namespace std::chrono;
+using qx::u8;
+
+namespace {
+
+using qx::bench::kDownloadSize;
+using qx::bench::kLineRate;
+constexpr double kGoalLineFraction = 0.95;
+constexpr double kGoalCpuPercent = 10.0;
+
+// Runs Qt's loop (the window's timers and the ports' events with it) until done or the
+// time is up; done is looked at every 20 ms.
+bool ServeUntil(const std::function<bool()>& done, int milliseconds) {
+  if (done()) return true;
+  QElapsedTimer clock;
+  clock.start();
+  QEventLoop loop;
+  QTimer look;
+  look.setInterval(20);
+  QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+    if (done() || clock.elapsed() >= milliseconds) loop.quit();
+  });
+  look.start();
+  loop.exec();
+  return done();
+}
+
+struct Figures {
+  bool Ok = false;
+  int Units = 0;
+  double LinkSeconds = 0;
+  double Wall = 0;
+  double Slowest = 0, Fastest = 1e9;  // each unit's own download, seconds
+  double Cpu = 0;                     // this process over Wall
+  double SimulatorCpu = 0;
+  std::size_t LogLines = 0;           // lines the download added to the memo
+  std::size_t GaugeEvents = 0;        // progress events the window's gauges showed
+};
+
+Figures Run(const std::string& exe, int units) {
+  Figures f;
+  f.Units = units;
+  std::array<char, 32> dirName{};
+  std::snprintf(dirName.data(), dirName.size(), "/tmp/wndbench.XXXXXX");
+  if (!::mkdtemp(dirName.data())) return f;
+  const std::string dir = dirName.data();
+  qx::sim::FirmwareFileSpec spec;  // the version the simulated units report: no upgrade
+  spec.Image.assign(2048, 0);
+  qx::sim::WriteBytesFile(dir + "/" + std::string(qx::FirmwareFileName), qx::sim::MakeFirmwareFile(spec));
+  {
+    qx::bench::SimulatorProcess sim(exe, units, dir);
+    std::string line;
+    for (int k = 0; k < units && sim.Running(); ++k) sim.ReadLine(line);
+    if (!sim.Running()) {
+      std::printf("  cannot start %s\n", exe.c_str());
+      return f;
+    }
+    qx::Program program(qx::ProgramSetup{dir + "/"});
+    qx::TGenMFrmARM& window = program.Window();
+    window.ShowMessage = [](qx::MsgKind, std::string_view text, qx::MsgButtons) {
+      std::printf("  unexpected box: %.*s\n", static_cast<int>(text.size()), text.data());
+      return qx::MsgAnswer::Abort;
+    };
+    qx::Station& station = program.Core();
+    auto& s = station.Sessions();
+    const auto linkStart = steady_clock::now();
+    window.show();  // the start-up; the window's Timer2 searches and links the units
+    const bool linked = ServeUntil(
+        [&] { return !program.Controller().Frame().Timer2().isActive() && s.LinkedCount == units; }, 15000);
+    f.LinkSeconds = duration<double>(steady_clock::now() - linkStart).count();
+    if (!linked || station.UnitCount() != units) {
+      std::printf("  %d of %d units linked\n", s.LinkedCount, units);
+      return f;
+    }
+    qx::bench::PrepareChip(station.Model());
+
+    // Each unit's end: the reply that leaves it idle. The window's own routing stays in place.
+    std::array<steady_clock::time_point, qx::UnitMax> endOf{};
+    bool measuring = false;
+    for (u8 k = 0; k < units; ++k) {
+      qx::TComm& comm = station.Comm(k);
+      auto route = comm.OnReceiveData;
+      comm.OnReceiveData = [&, k, route](qx::TComm& c, std::span<const u8> data) {
+        route(c, data);
+        if (measuring && !s.Unit[k].Busy && endOf[k] == steady_clock::time_point{}) endOf[k] = steady_clock::now();
+      };
+    }
+    std::size_t gaugeEvents = 0;
+    const int gaugeCount = 10;
+    std::array<QMetaObject::Connection, 10> gaugeWatch;
+    for (int k = 0; k < gaugeCount; ++k) {
+      auto* bar = window.findChild<QProgressBar*>(QStringLiteral("Gauge%1").arg(k + 1));
+      if (bar != nullptr)
+        gaugeWatch[static_cast<std::size_t>(k)] =
+            QObject::connect(bar, &QProgressBar::valueChanged, [&gaugeEvents] { ++gaugeEvents; });
+    }
+    const std::size_t lines0 = station.Log().Lines().size();
+
+    const double cpu0 = qx::bench::CpuOf(RUSAGE_SELF);
+    const double simCpu0 = qx::bench::CpuOfPid(sim.Pid());
+    measuring = true;
+    const auto t0 = steady_clock::now();
+    station.StartWritingCommand(qx::StartDownloadChipData, qx::AutoChainRule::Keep);
+    ServeUntil([&] { return station.BusyUnits().none(); }, 120000);
+    const auto t1 = steady_clock::now();
+    measuring = false;
+    f.Cpu = qx::bench::CpuOf(RUSAGE_SELF) - cpu0;
+    f.SimulatorCpu = qx::bench::CpuOfPid(sim.Pid()) - simCpu0;
+    f.Wall = duration<double>(t1 - t0).count();
+    for (u8 k = 0; k < units; ++k) {
+      if (endOf[k] == steady_clock::time_point{}) continue;
+      const double own = duration<double>(endOf[k] - t0).count();
+      f.Slowest = std::max(f.Slowest, own);
+      f.Fastest = std::min(f.Fastest, own);
+    }
+    f.LogLines = station.Log().Lines().size() - lines0;
+    f.GaugeEvents = gaugeEvents;
+    for (auto& c : gaugeWatch) QObject::disconnect(c);
+    f.Ok = s.DownloadOkCount == units;
+    if (!f.Ok) {
+      for (const auto& l : station.Log().Lines()) std::printf("  log: %s\n", l.c_str());
+    }
+    // The units' own programming runs report in before the ports close.
+    ServeUntil([] { return false; }, 1000);
+    station.CloseAllPorts();
+  }
+  std::filesystem::remove_all(dir);
+  return f;
+}
+
+void Print(const Figures& f) {
+  const double slowest = kDownloadSize / f.Slowest;
+  const double fastest = kDownloadSize / f.Fastest;
+  const double cpuPercent = 100.0 * f.Cpu / f.Wall;
+  std::printf("%d unit%s, 1 MiB main flash each, the window as the operator: %s\n", f.Units,
+              f.Units == 1 ? "" : "s", f.Ok ? "all succeeded" : "FAILED");
+  std::printf("  start-up to every unit linked (the window's timers, the designed waits): %.2f s\n", f.LinkSeconds);
+  std::printf("  wall %.2f s (start to the last unit's end)\n", f.Wall);
+  std::printf("  payload per unit %.0f bytes/s = %.1f %% of the line rate (slowest unit), %.1f %% (fastest)\n",
+              slowest, 100.0 * slowest / kLineRate, 100.0 * fastest / kLineRate);
+  std::printf("  the window meanwhile: %zu gauge value changes, %zu log lines\n", f.GaugeEvents, f.LogLines);
+  std::printf("  process CPU %.3f s = %.2f %% of one core; simulator CPU %.3f s\n", f.Cpu, cpuPercent, f.SimulatorCpu);
+  std::printf("  goal: >= %.0f %% of the line rate per unit: %s; process CPU < %.0f %% of one core: %s\n",
+              100.0 * kGoalLineFraction, slowest >= kGoalLineFraction * kLineRate ? "met" : "MISSED", kGoalCpuPercent,
+              cpuPercent < kGoalCpuPercent ? "met" : "MISSED");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string exe = qx::bench::DefaultSimulatorPath();
+  int units = 10;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--unitsim" && i + 1 < argc) {
+      exe = argv[++i];
+      continue;
+    }
+    char* end = nullptr;
+    const long n = std::strtol(a.c_str(), &end, 10);
+    if (a.empty() || *end != '\0' || n < 1 || n > static_cast<long>(qx::UnitMax)) {
+      std::fprintf(stderr, "usage: bench_window [UNITS] [--unitsim PATH]\n");
+      return 2;
+    }
+    units = static_cast<int>(n);
+  }
+  // The window is real but needs no screen.
+  if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  std::printf("line rate %.0f bytes/s per unit (1,000,000 baud 8N2); simulator %s --pace; platform %s\n", kLineRate,
+              exe.c_str(), qgetenv("QT_QPA_PLATFORM").constData());
+  const Figures f = Run(exe, units);
+  if (f.Wall > 0) Print(f);
+  return f.Ok ? 0 : 1;
+}

@@ -1,0 +1,90 @@
+// screens-en, screens-zh: the real program of one build in a given program folder (its
+// "ConfigQlt.ini" naming running units), shown until every listed unit is linked; then
+// PNGs of the main window, the chip-selection dialog and the AC78x option dialog.
+// scripts/screenshots.sh runs both under Xvfb for docs/.
+//
+// usage: screens-LANG --dir DIR --out FOLDER
+//   writes FOLDER/main-window-LANG.png, chip-select-LANG.png, option-bytes-LANG.png
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPixmap>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "app/ui/MainFrame.h"
+#include "app/ui/Program.h"
+#include "chips/ChipModelLists.h"
+#include "chips/ChipSelect.h"
+#include "chips/Makers.h"
+#include "chips/ui/AC78xOptBForm.h"
+#include "chips/ui/ChipSelForm.h"
+#include "texts/Language.h"
+
+namespace {
+
+// Serves the program's events until done or the time is up.
+bool ServeUntil(const std::function<bool()>& done, int milliseconds) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done() && clock.elapsed() < milliseconds) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  return done();
+}
+
+bool Save(QWidget& widget, const std::string& path) {
+  widget.show();
+  widget.raise();
+  ServeUntil([] { return false; }, 300);  // laid out and painted
+  const bool ok = widget.grab().save(QString::fromStdString(path), "PNG");
+  std::printf("%s %s\n", ok ? "wrote" : "could not write", path.c_str());
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  std::string dir, out;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string key = argv[i];
+    if (key == "--dir") dir = argv[i + 1];
+    if (key == "--out") out = argv[i + 1];
+  }
+  if (dir.empty() || out.empty()) {
+    std::fprintf(stderr, "usage: %s --dir DIR --out FOLDER\n", argv[0]);
+    return 2;
+  }
+  if (dir.back() != '/') dir += '/';
+  const std::string lang = qx::BuildLanguage() == qx::Language::Chinese ? "zh" : "en";
+
+  qx::Program program(qx::ProgramSetup{dir});
+  qx::TGenMFrmARM& window = program.Window();
+  window.show();  // its first show runs the start-up; Timer2 then searches the units
+  qx::Station& station = program.Core();
+  const bool linked = ServeUntil(
+      [&] {
+        return !program.Controller().Frame().Timer2().isActive() && station.UnitCount() > 0 &&
+               station.Sessions().LinkedCount >= station.UnitCount();
+      },
+      20000);
+  std::printf("%d of %d units linked\n", station.Sessions().LinkedCount, station.UnitCount());
+  if (!linked) return 1;
+
+  bool ok = Save(window, out + "/main-window-" + lang + ".png");
+  {
+    qx::TChipSelForm chooser(station.Model(), &window);
+    ok = Save(chooser, out + "/chip-select-" + lang + ".png") && ok;
+  }
+  {
+    // The option bytes of an AutoChip chip as its selection leaves them.
+    const qx::u8 maker = qx::IndexOf(qx::Maker::AutoChip);
+    const auto models = qx::ModelsOfMaker(maker);
+    const auto at = std::find(models.begin(), models.end(), "AC78013xCxx");
+    qx::SelectChip(station.Model(), maker, *at, static_cast<qx::u8>(at - models.begin()));
+    qx::TAC78xOptBForm options(station.Model(), window, &window);
+    ok = Save(options, out + "/option-bytes-" + lang + ".png") && ok;
+  }
+  station.CloseAllPorts();
+  return ok ? 0 : 1;
+}

@@ -15,7 +15,7 @@
 #include "programmer/CommandCodes.h"
 #include "tests/app/e2e/BatchJob.h"
 #include "tests/app/e2e/ProgramProcess.h"
-#include "tests/support/TempDir.h"
+#include "tests/app/SimulatedFolder.h"
 
 namespace qx::test {
 namespace {
@@ -31,13 +31,10 @@ std::string ReadText(const std::filesystem::path& path) {
 
 // A program folder with the connection file of ten simulated units, the firmware file, the
 // sample job and its chip's flash driver.
-struct BatchFolder {
+struct BatchFolder : SimulatedFolder {
   explicit BatchFolder(std::vector<sim::UnitConfig> configs = std::vector<sim::UnitConfig>(kUnits)) {
-    sim = std::make_unique<sim::UnitSimulator>(std::move(configs));
-    sim->WriteConfigFile(dir.Dir());
-    sim::FirmwareFileSpec firmware;
-    firmware.Image.resize(0x1800);
-    sim::WriteBytesFile(dir.File("QX740VRD.FWR"), sim::MakeFirmwareFile(firmware));
+    Units(std::move(configs));
+    FirmwareFile();
     job = WriteBatchJob(dir.Dir());
   }
   u32 Requests(u8 k, u8 command) const {
@@ -58,8 +55,6 @@ struct BatchFolder {
     return files;
   }
 
-  TempDir dir;
-  std::unique_ptr<sim::UnitSimulator> sim;
   BatchJob job;
 };
 

@@ -21,13 +21,6 @@ units=10
 limit=120      # seconds the batch may take before the run counts as failed
 line_rate=90909  # bytes per second: 1,000,000 baud, 8N2
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
-bash scripts/install-deps.sh build
-cmake --preset run >/dev/null
-cmake --build --preset run -j "$(nproc)" --target qx740vrd qx740vrd-zh unitsim write_sample_project
-build=build/run
-
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   if [ "$window" -eq 1 ]; then
     echo "run.sh: --window needs a display (DISPLAY or WAYLAND_DISPLAY is not set)" >&2
@@ -35,6 +28,13 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   fi
   export QT_QPA_PLATFORM=offscreen
 fi
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/install-deps.sh build
+cmake --preset run >/dev/null
+cmake --build --preset run -j "$(nproc)" --target qx740vrd qx740vrd-zh unitsim write_sample_project
+build=build/run
 
 dir=$(mktemp -d "${TMPDIR:-/tmp}/qx740vrd-run.XXXXXX")
 sim_pid=""
@@ -74,9 +74,9 @@ if [ "$window" -eq 1 ]; then
   echo "the window is open: close it to end the run"
   wait "$program_pid" || true
 else
-  deadline=$(( $(date +%s) + limit ))
+  deadline=$(( $(date +%s%N) + limit * 1000000000 ))
   while kill -0 "$program_pid" 2>/dev/null; do
-    if [ "$(date +%s)" -ge "$deadline" ]; then finished=0; break; fi
+    if [ "$(date +%s%N)" -ge "$deadline" ]; then finished=0; break; fi
     sleep 0.02
   done
   if [ "$finished" -eq 1 ]; then wait "$program_pid" || finished=0; fi
@@ -106,21 +106,24 @@ if [ -s "$dir/program.txt" ]; then
   cat "$dir/program.txt"
 fi
 
+if [ "$finished" -ne 1 ]; then
+  echo
+  echo "run.sh: the batch did not finish within $limit s; the program was stopped" >&2
+  exit 1
+fi
+
 # The sample's bytes on the line: the most any unit received, at the line rate.
 bytes=$(grep -o '^unit [0-9]*: [0-9]* bytes' "$dir/units.txt" | awk '{ if ($3 > max) max = $3 } END { print max + 0 }')
 echo
-awk -v s="$start" -v e="$end" -v b="$bytes" -v r="$line_rate" 'BEGIN {
+awk -v s="$start" -v e="$end" -v b="$bytes" -v r="$line_rate" -v w="$window" 'BEGIN {
   run = e - s; line = b / r
-  printf "batch run: %.2f s from program start to exit\n", run
+  if (w == 1) printf "the program ran %.2f s, until its window was closed\n", run
+  else printf "batch run: %.2f s from program start to exit\n", run
   printf "the sample on the line: %.2f s (%d bytes to each unit at %d bytes/s)\n", line, b, r
-  printf "left beyond the line time plus 10 %%, for start-up, linking and the close: %.2f s\n", run - 1.1 * line
+  if (w != 1) printf "left beyond the line time plus 10 %%, for start-up, linking and the close: %.2f s\n", run - 1.1 * line
 }'
 
 if [ "$window" -eq 1 ]; then exit 0; fi
-if [ "$finished" -ne 1 ]; then
-  echo "run.sh: the batch did not finish within $limit s" >&2
-  exit 1
-fi
 if [ "$(cat "$dir/ResDW.Txt" 2>/dev/null)" != $'Download Success\r' ]; then
   echo "run.sh: the batch ended without its result file" >&2
   exit 1

@@ -240,6 +240,23 @@ TEST(Batch, AProjectThatIsNotLoadedStartsNothing) {
   }
 }
 
+// With no unit in use the project is loaded and nothing else happens: no result file, no
+// close, even though every unit in use (none) counts as linked.
+TEST(Batch, WithoutUnitsTheProjectIsLoadedAndNothingEnds) {
+  BatchRun run;
+  run.rig.FirmwareFile();
+  const BatchJob job = WriteBatchJob(run.rig.dir.Dir());
+  run.Start({job.Path, "OFF"});
+  ASSERT_TRUE(run.rig.RunUntil([&] { return !run.rig.timer2On; }));
+  run.rig.RunUntil([] { return false; }, 20);
+  EXPECT_EQ(run.rig.st->UnitCount(), 0);
+  EXPECT_EQ(run.rig.st->Model().ChipName, "SA32B12xx");
+  EXPECT_EQ(run.rig.st->Model().ObjectLoaded, 1);
+  EXPECT_TRUE(run.rig.st->BatchUnits().none());
+  EXPECT_FALSE(run.ResultWritten());
+  EXPECT_EQ(run.rig.op.closeRequests, 0);
+}
+
 // Unattended, the boxes of start-up and of the load are log lines: a missing firmware file
 // and a missing flash driver. The driver's absence then fails every unit's download.
 TEST(Batch, UnattendedTheBoxesOfStartUpAndLoadAreLoggedOnly) {

@@ -60,7 +60,9 @@ bool Station::AnyUpgrading() const {
   return false;
 }
 
-bool Station::RefusedWhileBusy(UnitSet busy) {
+bool Station::RefusedWhileBusy(UnitSet busy) { return RefusedWhileBusy(busy, op_); }
+
+bool Station::RefusedWhileBusy(UnitSet busy, Operator& op) {
   if (busy.none()) return false;
   std::string names;
   for (u8 k = 0; k < UnitMax; ++k) {
@@ -68,7 +70,7 @@ bool Station::RefusedWhileBusy(UnitSet busy) {
     if (!names.empty()) names += ", ";
     names += std::to_string(k + 1);
   }
-  op_.Ask(MsgKind::Warning, Tx(TextId::UnitsBusyRefused, names), MsgButtons::Ok);
+  op.Ask(MsgKind::Warning, Tx(TextId::UnitsBusyRefused, names), MsgButtons::Ok);
   return true;
 }
 

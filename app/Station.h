@@ -38,6 +38,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/ProjectCommands.h"
+#include "app/UnattendedOperator.h"
 #include "base/MessageLog.h"
 #include "base/Operator.h"
 #include "base/Sleeper.h"
@@ -107,12 +109,14 @@ class Station {
   void ResetManufacturerIndex();   // 14
   void DeleteStaleResultFile();    // 15: "ResDW.Txt"
   void AddHelloLine();             // 17
-  void LoadFirmwareAtStartUp();    // 18: a missing file gives a log line and a box
+  // 18: a missing file gives a log line and a box (the line only in an unattended batch:
+  // with arguments, 19 runs before 18).
+  void LoadFirmwareAtStartUp();
   // 19: args are the program's arguments without the program name.
   void ReadCommandLine(std::span<const std::string> args);
   void ArmAutoConnect();           // 20: the first Timer2 tick searches the devices
-  // All of the above in order, with the gauge layout of step 16, for a caller without a
-  // window of its own (benchmarks, tests).
+  // All of the above in order (19 before 18), with the gauge layout of step 16, for a
+  // caller without a window of its own (benchmarks, tests).
   void StartUp(std::span<const std::string> args);
 
   // ---- Timers. Timer1 every 10 ms from the start; Timer2 every 50 ms from the end of
@@ -159,6 +163,36 @@ class Station {
   // Shows the refusal naming the busy units; false when there are none.
   bool RefusedWhileBusy(UnitSet busy);
 
+  // ---- Project files: the window's open and save commands and the batch start use these,
+  // so a project reaches the chip state one way only. A window adds what it shows: its
+  // setting controls, its grid reset, and the loaded result applied to it.
+  struct ProjectView {
+    std::function<ProgramControls()> ReadControls;
+    std::function<void()> ResetHexViews;
+    std::function<void(const ProjectLoadResult&)> ShowLoad;
+  };
+  void SetProjectView(ProjectView view) { projectView_ = std::move(view); }
+  // LoadProjectFile of app/ProjectCommands.h over the station's state with the view's
+  // controls (the design values without a view); a good load is then shown by the view.
+  // Throws EInOutError when the file cannot be read.
+  ProjectLoadResult LoadProjectFile(const std::string& path);
+  // SavetoProjectFile of app/ProjectCommands.h over the station's state.
+  void SavetoProjectFile(const std::string& path, const ProgramControls& controls);
+
+  // ---- Batch mode (a project file on the command line). The batch start runs once, from
+  // Timer2Timer when every unit in use is linked: the project is loaded and each unit in use
+  // takes the download; a project that is missing, unreadable or refused by its checks
+  // starts nothing. The exit test runs at the end of every Timer1 tick: with "OFF", once
+  // every unit started has finished its download of this run, "ResDW.Txt" is written and
+  // the program asked to close, once; a result file that cannot be written is reported and
+  // the program stays open.
+  void BatchStart();
+  void BatchExitTest();
+  // Batch mode with "OFF": the run's message boxes are logged only.
+  bool Unattended() const { return cmdLineMode_ && sessions_->CmdLineOff; }
+  // The units the batch start began the download on.
+  UnitSet BatchUnits() const { return batchUnits_; }
+
   // ---- The end. The exit command closes the ports, then the window; its close runs
   // FormClose: every open port closed, then the log written once by LogConfig().
   void CloseAllPorts();
@@ -167,7 +201,12 @@ class Station {
  private:
   void BindPort(u8 k);
   void SerCommRequestHangup(u8 k, TComm& sender);
+  bool RefusedWhileBusy(UnitSet busy, Operator& op);
   bool AnyUpgrading() const;
+  // The operator of the batch steps: boxes logged only when unattended.
+  Operator& BatchOperator() { return Unattended() ? static_cast<Operator&>(unattended_) : op_; }
+  ProjectEnv MakeProjectEnv(Operator& op);
+  ProjectLoadResult LoadProject(const std::string& path, Operator& op);
 
   std::string appDir_;
   Operator& op_;
@@ -185,6 +224,12 @@ class Station {
   std::string cmdLineSwitch_;
   u8 autoConnectPending_ = 0;
   bool logWritten_ = false;
+  UnattendedOperator unattended_{op_, log_};
+  ProjectView projectView_;
+  ProjectSectionBuffer projectSection_{};
+  bool batchStarted_ = false;
+  bool batchExited_ = false;
+  UnitSet batchUnits_;
   // Destroyed before the sessions: closing a port stops its events first.
   std::array<std::unique_ptr<TComm>, UnitMax> comms_;
   std::array<std::unique_ptr<TCommUnitPort>, UnitMax> unitPorts_;

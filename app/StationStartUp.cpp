@@ -71,7 +71,8 @@ void Station::LoadFirmwareAtStartUp() {
   wire_->Firmware.FirmwareLoaded = 0;
   const std::string text = Tx(TextId::FileNotFoundConfirm, path);
   log_.AddInfoLine(text);
-  op_.Ask(MsgKind::Information, text, MsgButtons::Ok);
+  // An unattended batch would wait at the box for ever; the log has the text.
+  if (!Unattended()) op_.Ask(MsgKind::Information, text, MsgButtons::Ok);
 }
 
 void Station::ReadCommandLine(std::span<const std::string> args) {
@@ -102,8 +103,10 @@ void Station::StartUp(std::span<const std::string> args) {
   DeleteStaleResultFile();
   op_.ArrangeProgressGauges(sessions_->UnitCount);
   AddHelloLine();
-  LoadFirmwareAtStartUp();
+  // The command line before the firmware file: an unattended batch logs the missing file
+  // instead of waiting at its box.
   ReadCommandLine(args);
+  LoadFirmwareAtStartUp();
   ArmAutoConnect();
 }
 

@@ -6,7 +6,7 @@ namespace qx {
 
 void Station::Timer1Timer() {
   TickUnits(*sessions_);
-  // The batch exit test of batch mode runs here, at the end of every tick.
+  BatchExitTest();
 }
 
 bool Station::Timer2Timer() {
@@ -18,7 +18,7 @@ bool Station::Timer2Timer() {
   // A unit being upgraded is counted only when it answers the search after the upgrades,
   // so the timer goes on (and no batch download starts) until that search has run.
   if (s.LinkedCount >= s.UnitCount && !s.RelinkPending && !AnyUpgrading()) {
-    // The batch start of batch mode runs here, once every unit in use is linked.
+    BatchStart();
     return true;
   }
   // The search closes every port: it waits for the upgrades and for any step that the

@@ -76,6 +76,9 @@ class Operator {
   // A chip of unit k's automatic chain is complete: the serial number moves on (when the
   // window's serial-number boxes say so).
   virtual void AdvanceSerialNumber(u8 unit) { (void)unit; }
+  // The batch run has ended well: the program ends as when the operator closes it (the
+  // window closes itself; a windowless caller sees the request).
+  virtual void CloseProgram() {}
 };
 
 }  // namespace qx

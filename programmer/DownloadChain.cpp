@@ -13,6 +13,7 @@ i32 MainOffset(const UnitSessions& s) { return static_cast<i32>(s.Model.Params.M
 }  // namespace
 
 void StartDownloadChipData(UnitSessions& s, u8 k) {
+  s.Unit[k].DownloadDone = 0;
   OpenStep(s, k,
            {.Step = StepDownloadChipData,
             .Text = Text(TextId::DownloadChipDataStart),
@@ -93,6 +94,7 @@ void HandleDownloadEepResult(UnitSessions& s, u8 k, u8 code) {
 
 void FinishDownload(UnitSessions& s, u8 k) {
   s.DownloadOkCount = static_cast<u8>(s.DownloadOkCount + 1);
+  s.Unit[k].DownloadDone = 1;
   EndUnitStep(s, k, false);
   AddUnitInfoLine(s, k, Text(TextId::DownloadSuccess));
   if (!s.CmdLineOff) SendRestartCmd(UnitTarget(s, k));

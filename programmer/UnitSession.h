@@ -29,6 +29,9 @@ struct UnitSession {
   // by itself (the upgrade command still can), so a broken unit cannot loop.
   u8 UpgradeFailed = 0;
   u8 Linked = 0;
+  // The unit's latest download ran to its end. Kept per unit so that a batch counts units,
+  // not completions: a unit done twice cannot stand in for one that failed.
+  u8 DownloadDone = 0;
   u8 AutoChain = 0;
   u8 Busy = 0;
   u8 GaugeRun = 0;

@@ -9,8 +9,8 @@
 #include <array>
 #include <functional>
 #include <memory>
-#include <span>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -145,6 +145,8 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   void ShowOptionData() override;
   void ChecksumsChanged() override;
   void AdvanceSerialNumber(u8 unit) override;
+  // The batch exit: the window closes as the operator's close would (FormClose runs).
+  void CloseProgram() override { close(); }
 
  protected:
   void showEvent(QShowEvent* event) override;

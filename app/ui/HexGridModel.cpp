@@ -87,6 +87,7 @@ void HexGridModel::Reload() {
     case HexGrid::Option: return ShowOptionData();
   }
 }
+
 void HexGridModel::ShowHeaderOnly() { ResetRows(0); }
 
 }  // namespace qx

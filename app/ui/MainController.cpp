@@ -14,6 +14,7 @@ MainController::MainController(TGenMFrmARM& window, Station& station, ProgramFor
   BindUnitCommands(*this);
   BindFileCommands(*this);
   BindChipCommands(*this);
+  BindProjectCommands(*this);
 }
 
 MainController::~MainController() = default;

@@ -57,5 +57,7 @@ void BindUnitCommands(MainController& controller);
 void BindFileCommands(MainController& controller);
 // The chip commands (app/ui/ChipCommands.cpp).
 void BindChipCommands(MainController& controller);
+// Project save and load (ProjectUiCommands.cpp).
+void BindProjectCommands(MainController& controller);
 
 }  // namespace qx

@@ -100,9 +100,11 @@ void MainFrame::StartUp() {
   st.DeleteStaleResultFile();
   window_.ArrangeProgressGauges(st.UnitCount());
   st.AddHelloLine();
+  // The command line before the firmware file: an unattended batch logs a missing file
+  // instead of waiting at its box.
+  st.ReadCommandLine(ProgramArguments(QCoreApplication::arguments()));
   // A missing firmware file is shown in a box; Timer2 starts only after it is closed.
   st.LoadFirmwareAtStartUp();
-  st.ReadCommandLine(ProgramArguments(QCoreApplication::arguments()));
   st.ArmAutoConnect();
   timer2_.start();
 }

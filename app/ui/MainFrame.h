@@ -29,7 +29,7 @@ class MainFrame {
   MainFrame& operator=(const MainFrame&) = delete;
 
   // The first show's steps after its captions: log settings, chip state and views, session
-  // reset, port list, gauges, greeting, firmware file, command line; Timer2 enabled last.
+  // reset, port list, gauges, greeting, command line, firmware file; Timer2 enabled last.
   void StartUp();
 
   // The timers' handlers. Timer2 stops once the station says every unit in use is linked.

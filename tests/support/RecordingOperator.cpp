@@ -4,6 +4,10 @@ namespace qx::test {
 
 MsgAnswer RecordingOperator::Ask(MsgKind kind, std::string_view text, MsgButtons buttons) {
   messages.push_back({kind, std::string(text), buttons});
+  if (onAsk) {
+    const Message shown = messages.back();  // a box inside it may add to messages
+    onAsk(shown);
+  }
   if (!answers.empty()) {
     const MsgAnswer a = answers.front();
     answers.pop_front();

@@ -53,6 +53,10 @@ class RecordingOperator : public Operator {
   void ShowOptionData() override { ++optionShows; }
   void ChecksumsChanged() override { ++checksumChanges; }
   void AdvanceSerialNumber(u8 unit) override { serialAdvances.push_back(unit); }
+  void CloseProgram() override {
+    ++closeRequests;
+    if (onClose) onClose();
+  }
 
   // The unit's events of one kind, in order.
   std::vector<UnitEvent> Events(u8 unit, Kind kind) const;
@@ -64,6 +68,10 @@ class RecordingOperator : public Operator {
   std::deque<MsgAnswer> answers;
   // Runs for every log line after it was recorded (a test may throw from it).
   std::function<void(const std::string&)> onLogLine;
+  // Runs for every message box after it was recorded, as its nested loop would.
+  std::function<void(const Message&)> onAsk;
+  // Runs for every close request after it was counted.
+  std::function<void()> onClose;
 
   std::vector<Message> messages;
   std::vector<std::string> logLines;
@@ -79,6 +87,7 @@ class RecordingOperator : public Operator {
   int optionShows = 0;
   int checksumChanges = 0;
   std::vector<u8> serialAdvances;
+  int closeRequests = 0;
 };
 
 }  // namespace qx::test

@@ -37,7 +37,7 @@ std::uint32_t Sum(std::span<const std::uint8_t> b) {
 }  // namespace
 
 SimUnit::SimUnit(UnitConfig config)
-    : config_(std::move(config)), main_(MainSize, 0xFF), eep_(EepSize, 0xFF), option_(OptionSize, 0xFF), job_(MainSize, 0xFF) {}
+    : config_(std::move(config)), main_(MainSize, 0xFF), eep_(EepSize, 0xFF), option_(OptionSize, 0xFF), job_(MainSize, 0xFF), eepJob_(EepSize, 0xFF) {}
 
 std::string SimUnit::IdText() const {
   if (config_.BootLoader && !upgraded_) return "Nolbin200XXX V1.0, Boot";
@@ -179,7 +179,10 @@ SimUnit::Reply SimUnit::Handle(const Bytes& p) {
       if (n != 4096 || at + 4096 > job_.size()) return StatusReply(command, kFlashError);
       std::copy(payload.begin(), payload.end(), job_.begin() + static_cast<std::ptrdiff_t>(at));
       return StatusReply(command, kAck);
-    case 0x5A: return StatusReply(command, n == 4096 ? kAck : kFlashError);
+    case 0x5A:
+      if (n != 4096 || at + 4096 > eepJob_.size()) return StatusReply(command, kFlashError);
+      std::copy(payload.begin(), payload.end(), eepJob_.begin() + static_cast<std::ptrdiff_t>(at));
+      return StatusReply(command, kAck);
     case 0x93: return ChipOperation(p);
     case 0x95:
     case 0x99: {

@@ -81,6 +81,9 @@ class SimUnit {
   std::vector<std::uint8_t>& Option() { return option_; }
   const std::array<std::uint8_t, 0x10000>& FirmwareImage() const { return firmware_; }
   const Bytes& LastSettingsBlock() const { return settings_; }
+  // The downloaded job for stand-alone runs: main-flash and data-flash data by block.
+  const std::vector<std::uint8_t>& MainJob() const { return job_; }
+  const std::vector<std::uint8_t>& EepJob() const { return eepJob_; }
   const Bytes& DriverBlock() const { return driver_; }
 
   // Progress reports of one stand-alone run with the chip result (6 = good).
@@ -113,6 +116,7 @@ class SimUnit {
   std::vector<std::uint8_t> eep_;
   std::vector<std::uint8_t> option_;
   std::vector<std::uint8_t> job_;  // main-flash data downloaded for stand-alone runs
+  std::vector<std::uint8_t> eepJob_;  // data-flash data downloaded likewise
   std::array<std::uint8_t, 0x10000> firmware_{};
   Bytes settings_;
   Bytes driver_;

@@ -1,0 +1,70 @@
+// Batch mode: the batch start of Timer2 and the exit test of Timer1.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/Station.h"
+#include "base/Errors.h"
+#include "programmer/DownloadChain.h"
+#include "project/FileReplace.h"
+#include "texts/Texts.h"
+
+namespace qx {
+
+void Station::BatchStart() {
+  if (!cmdLineMode_ || batchStarted_) return;
+  // Once, whatever follows: a box below runs a nested loop with the timers in it.
+  batchStarted_ = true;
+  Operator& op = BatchOperator();
+  const std::string& path = cmdLineProjectFile_;
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) {
+    const std::string text = Tx(TextId::BatchProjectNotFound, path);
+    log_.AddInfoLine(text);
+    if (!Unattended()) op_.Ask(MsgKind::Information, text, MsgButtons::Ok);
+    return;
+  }
+  if (RefusedWhileBusy(BusyUnits(), op)) return;
+  ProjectReadResult read = ProjectReadResult::PrjOk;
+  try {
+    read = LoadProject(path, op).Read;
+  } catch (const EInOutError& e) {
+    log_.AddInfoLine(e.what());
+    if (!Unattended()) op_.Ask(MsgKind::Error, e.what(), MsgButtons::Ok);
+    return;
+  }
+  // The reader has logged why: the chip state is not this job's, so no unit may take it.
+  if (read != ProjectReadResult::PrjOk) {
+    log_.AddInfoLine(Text(TextId::BatchNotStarted));
+    return;
+  }
+  for (u8 k = 0; k < sessions_->UnitCount && k < UnitMax; ++k) {
+    batchUnits_.set(k);
+    StartChain(k, StartDownloadChipData);
+  }
+}
+
+void Station::BatchExitTest() {
+  if (!Unattended() || batchExited_ || batchUnits_.none()) return;
+  for (u8 k = 0; k < UnitMax; ++k) {
+    if (batchUnits_.test(k) && (!sessions_->Unit[k].DownloadDone || sessions_->Unit[k].Busy)) return;
+  }
+  // Once: the box of a failed write and the window's close both run nested loops.
+  batchExited_ = true;
+  const std::string path = appDir_ + std::string(BatchResultFileName);
+  const std::string_view line = Text(TextId::BatchResultLine);
+  std::vector<u8> bytes(line.begin(), line.end());
+  bytes.push_back('\r');
+  bytes.push_back('\n');
+  try {
+    WriteFileReplacing(path, bytes);
+  } catch (const EInOutError& e) {
+    const std::string text = Tx(TextId::BatchResultNotWritten, std::string(e.what()));
+    log_.AddInfoLine(text);
+    op_.Ask(MsgKind::Error, text, MsgButtons::Ok);
+    return;
+  }
+  op_.CloseProgram();
+}
+
+}  // namespace qx

@@ -1,0 +1,327 @@
+// Batch mode through the station against simulated units: the batch start once every unit
+// is linked, the downloads, the exit test with and without "OFF", and the runs that must
+// not end in a result file.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "programmer/CommandCodes.h"
+#include "programmer/DownloadChain.h"
+#include "tests/app/e2e/BatchJob.h"
+#include "tests/app/e2e/station_fixture.h"
+
+namespace qx::test {
+namespace {
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool Has(const std::vector<std::string>& lines, const std::string& line) {
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+struct BatchRun {
+  void Units(u8 n, std::vector<sim::UnitConfig> configs = {}) {
+    configs.resize(n);
+    units = n;
+    rig.Units(std::move(configs));
+  }
+  void Start(std::vector<std::string> args) {
+    rig.Make();
+    rig.StartUp(args);
+  }
+  std::string ResultPath() const { return rig.dir.File("ResDW.Txt"); }
+  bool ResultWritten() const { return std::filesystem::exists(ResultPath()); }
+  // Every unit in use has ended its chain (or the run gave up waiting).
+  bool AllDone(int rounds = 8000) {
+    return rig.RunUntil(
+        [&] {
+          if (rig.st->BatchUnits().count() != units) return false;
+          for (u8 k = 0; k < units; ++k) {
+            if (rig.U(k).Busy) return false;
+          }
+          return true;
+        },
+        rounds);
+  }
+  u32 Requests(u8 k, u8 command) const {
+    const auto st = rig.sim->Stats(k);
+    const auto it = st.ByCommand.find(command);
+    return it == st.ByCommand.end() ? 0 : it->second;
+  }
+
+  StationRig rig;
+  u8 units = 0;
+};
+
+// With "OFF" in any letter case: every unit takes the project, with the data flash the
+// project asks for and without the restart; then one result line and one close request.
+TEST(Batch, WithOffEveryUnitTakesTheProjectThenTheResultFileIsWrittenAndTheProgramCloses) {
+  for (const char* off : {"OFF", "oFf"}) {
+    SCOPED_TRACE(off);
+    BatchRun run;
+    run.Units(3);
+    run.rig.FirmwareFile();
+    const BatchJob job = WriteBatchJob(run.rig.dir.Dir());
+    bool writtenBeforeClose = false;
+    run.rig.op.onClose = [&] { writtenBeforeClose = ReadText(run.ResultPath()) == "Download Success\r\n"; };
+    run.Start({job.Path, off});
+    ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.op.closeRequests > 0; }, 8000));
+    EXPECT_TRUE(writtenBeforeClose);
+    run.rig.RunUntil([] { return false; }, 20);
+    EXPECT_EQ(run.rig.op.closeRequests, 1);
+    EXPECT_TRUE(run.rig.op.messages.empty());
+    for (u8 k = 0; k < 3; ++k) {
+      ExpectUnitHoldsTheJob(*run.rig.sim, k, 3, job);
+      EXPECT_EQ(run.Requests(k, CmdDownloadEepBlock), job.Model->Params.EepSize / 4096);
+      EXPECT_EQ(run.Requests(k, CmdRestart), 0u);
+      EXPECT_TRUE(Has(run.rig.Texts(), "C" + std::to_string(k + 1) + " : Data Donwload Success!"));
+    }
+  }
+}
+
+// A unit with older firmware is upgraded while linking; the batch starts only once the
+// search after the upgrade has linked it again.
+TEST(Batch, AUnitWithOldFirmwareIsUpgradedBeforeTheBatchStarts) {
+  BatchRun run;
+  std::vector<sim::UnitConfig> configs(3);
+  configs[1].OldFirmware = true;
+  run.Units(3, configs);
+  run.rig.FirmwareFile();
+  const BatchJob job = WriteBatchJob(run.rig.dir.Dir());
+  run.Start({job.Path, "OFF"});
+  ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.op.closeRequests > 0; }, 8000));
+  EXPECT_TRUE(run.rig.sim->Stats(1).FirmwareEnded);
+  EXPECT_EQ(run.rig.sim->Stats(1).Probes, 2u);
+  for (u8 k = 0; k < 3; ++k) ExpectUnitHoldsTheJob(*run.rig.sim, k, 3, job);
+}
+
+// Without "OFF" each unit starts its own programming; nothing is written, nothing closes.
+TEST(Batch, WithoutOffEveryUnitGetsTheRestartAndTheProgramStaysOpen) {
+  BatchRun run;
+  run.Units(3);
+  run.rig.FirmwareFile();
+  const BatchJob job = WriteBatchJob(run.rig.dir.Dir());
+  run.Start({job.Path});
+  ASSERT_TRUE(run.rig.RunUntil([&] {
+    for (u8 k = 0; k < 3; ++k) {
+      if (!run.rig.sim->Stats(k).Restarted) return false;
+    }
+    return true;
+  }, 8000));
+  run.rig.RunUntil([] { return false; }, 20);
+  for (u8 k = 0; k < 3; ++k) {
+    ExpectUnitHoldsTheJob(*run.rig.sim, k, 3, job);
+    EXPECT_EQ(run.Requests(k, CmdRestart), 1u);
+  }
+  EXPECT_FALSE(run.ResultWritten());
+  EXPECT_EQ(run.rig.op.closeRequests, 0);
+}
+
+// A project saved without data-flash programming sends no data-flash packet: the loaded
+// ProgramFlags decide, not a settings collection.
+TEST(Batch, TheDataFlashGoesOnlyWhenTheProjectSaysSo) {
+  BatchRun run;
+  run.Units(2);
+  run.rig.FirmwareFile();
+  sample::SampleJob spec;
+  spec.ProgramDataFlash = false;
+  const BatchJob job = WriteBatchJob(run.rig.dir.Dir(), spec);
+  run.Start({job.Path, "OFF"});
+  ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.op.closeRequests > 0; }, 8000));
+  for (u8 k = 0; k < 2; ++k) {
+    EXPECT_EQ(run.Requests(k, CmdDownloadEepBlock), 0u);
+    EXPECT_EQ(run.Requests(k, CmdDownloadMainBlock), job.Model->Params.DownloadSize / 4096);
+  }
+}
+
+// Two failing units keep the result file away; the others complete. A unit that completes
+// twice does not make up for one that failed.
+TEST(Batch, FailedUnitsLeaveNoResultFileAndARepeatedSuccessCountsOnce) {
+  BatchRun run;
+  std::vector<sim::UnitConfig> configs(4);
+  configs[1].Faults = {{sim::FaultKind::Status, 5, 3}};  // a main-flash block
+  configs[3].Faults = {{sim::FaultKind::Silence, 2, 0}};  // the chip data: a time-out
+  run.Units(4, configs);
+  run.rig.FirmwareFile();
+  const BatchJob job = WriteBatchJob(run.rig.dir.Dir());
+  run.Start({job.Path, "OFF"});
+  ASSERT_TRUE(run.AllDone());
+  for (const u8 k : {u8{0}, u8{2}}) {
+    EXPECT_EQ(run.rig.U(k).DownloadDone, 1);
+    ExpectUnitHoldsTheJob(*run.rig.sim, k, 4, job);
+  }
+  EXPECT_EQ(run.rig.U(1).DownloadDone, 0);
+  EXPECT_EQ(run.rig.U(3).DownloadDone, 0);
+  EXPECT_TRUE(Has(run.rig.Texts(), "C4 : Command Executed Time Out!"));
+
+  // The two good units download again: four completions now for four units linked.
+  run.rig.st->StartChain(0, StartDownloadChipData);
+  run.rig.st->StartChain(2, StartDownloadChipData);
+  ASSERT_TRUE(run.AllDone());
+  EXPECT_GE(run.rig.st->Sessions().DownloadOkCount, run.rig.st->Sessions().LinkedCount);
+  run.rig.RunUntil([] { return false; }, 20);
+  EXPECT_FALSE(run.ResultWritten());
+  EXPECT_EQ(run.rig.op.closeRequests, 0);
+}
+
+// Nothing starts on a project that is missing, unreadable, fails its checks, or comes while
+// a unit is busy; no result file. Without "OFF" the missing file is also shown.
+TEST(Batch, AProjectThatIsNotLoadedStartsNothing) {
+  struct Case {
+    const char* name;
+    std::function<std::string(const BatchJob&, const TempDir&)> project;
+    bool off;
+    bool busyUnit;
+    std::vector<std::string> lines;  // besides the reader's or loader's own
+    std::vector<std::string> boxes;
+  };
+  const auto damaged = [](const BatchJob& job, const TempDir& dir) {
+    std::vector<u8> bytes = ReadFileBytes(job.Path, 1u << 26);
+    bytes[ProjectMfmTagOffset + 200] ^= 0x40;
+    const std::string path = dir.File("damaged.pqz");
+    WriteFile(path, bytes);
+    return path;
+  };
+  const auto missing = [](const BatchJob&, const TempDir& dir) { return dir.File("missing.pqz"); };
+  const auto folder = [](const BatchJob&, const TempDir& dir) {
+    std::filesystem::create_directory(dir.File("folder.pqz"));
+    return dir.File("folder.pqz");
+  };
+  const auto good = [](const BatchJob& job, const TempDir&) { return job.Path; };
+  const Case cases[] = {
+      {"damaged", damaged, true, false,
+       {"Project File Data Has Been Corrupted!", "The project was not loaded: no download started!"}, {}},
+      {"damaged, no OFF", damaged, false, false,
+       {"Project File Data Has Been Corrupted!", "The project was not loaded: no download started!"}, {}},
+      {"missing", missing, true, false, {"File of %PATH is not found!"}, {}},
+      {"missing, no OFF", missing, false, false, {"File of %PATH is not found!"}, {"File of %PATH is not found!"}},
+      {"a folder", folder, true, false, {"File read error: %PATH"}, {}},
+      {"a unit busy", good, true, true, {"Busy programmers: 2. Please wait until they have finished!"}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    BatchRun run;
+    run.Units(2);
+    run.rig.FirmwareFile();
+    const BatchJob job = WriteBatchJob(run.rig.dir.Dir());
+    const std::string path = c.project(job, run.rig.dir);
+    run.rig.Make();
+    run.rig.StartUp(c.off ? std::vector<std::string>{path, "OFF"} : std::vector<std::string>{path});
+    if (c.busyUnit) {
+      // An operator's command on a unit already linked while the others link.
+      ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.st->Sessions().LinkedCount == 2; }));
+      run.rig.U(1).Busy = 1;
+      run.rig.U(1).TimeoutTicks = 60000;
+    }
+    ASSERT_TRUE(run.rig.RunUntil([&] { return !run.rig.timer2On; }));
+    run.rig.RunUntil([] { return false; }, 50);
+    const auto expand = [&](std::string s) {
+      const auto at = s.find("%PATH");
+      if (at != std::string::npos) s.replace(at, 5, path);
+      return s;
+    };
+    const auto texts = run.rig.Texts();
+    for (const auto& line : c.lines) EXPECT_TRUE(Has(texts, expand(line))) << expand(line);
+    std::vector<std::string> boxes;
+    for (const auto& m : run.rig.op.messages) boxes.push_back(m.text);
+    std::vector<std::string> expectedBoxes;
+    for (const auto& b : c.boxes) expectedBoxes.push_back(expand(b));
+    EXPECT_EQ(boxes, expectedBoxes);
+    EXPECT_TRUE(run.rig.st->BatchUnits().none());
+    for (u8 k = 0; k < 2; ++k) EXPECT_EQ(run.Requests(k, CmdChipData), 0u);
+    EXPECT_FALSE(run.ResultWritten());
+    EXPECT_EQ(run.rig.op.closeRequests, 0);
+  }
+}
+
+// With no unit in use the project is loaded and nothing else happens: no result file, no
+// close, even though every unit in use (none) counts as linked.
+TEST(Batch, WithoutUnitsTheProjectIsLoadedAndNothingEnds) {
+  BatchRun run;
+  run.rig.FirmwareFile();
+  const BatchJob job = WriteBatchJob(run.rig.dir.Dir());
+  run.Start({job.Path, "OFF"});
+  ASSERT_TRUE(run.rig.RunUntil([&] { return !run.rig.timer2On; }));
+  run.rig.RunUntil([] { return false; }, 20);
+  EXPECT_EQ(run.rig.st->UnitCount(), 0);
+  EXPECT_EQ(run.rig.st->Model().ChipName, "SA32B12xx");
+  EXPECT_EQ(run.rig.st->Model().ObjectLoaded, 1);
+  EXPECT_TRUE(run.rig.st->BatchUnits().none());
+  EXPECT_FALSE(run.ResultWritten());
+  EXPECT_EQ(run.rig.op.closeRequests, 0);
+}
+
+// Unattended, the boxes of start-up and of the load are log lines: a missing firmware file
+// and a missing flash driver. The driver's absence then fails every unit's download.
+TEST(Batch, UnattendedTheBoxesOfStartUpAndLoadAreLoggedOnly) {
+  for (const bool off : {true, false}) {
+    SCOPED_TRACE(off ? "OFF" : "no OFF");
+    BatchRun run;
+    run.Units(2);
+    const BatchJob job = WriteBatchJob(run.rig.dir.Dir());
+    std::filesystem::remove_all(run.rig.dir.File("DromixDRVs"));
+    run.Start(off ? std::vector<std::string>{job.Path, "OFF"} : std::vector<std::string>{job.Path});
+    ASSERT_TRUE(run.AllDone());
+    const std::string firmware = "File \"" + run.rig.dir.File("QX740VRD.FWR") + "\" not found, Please confirm!";
+    const std::string driver =
+        "File \"" + run.rig.dir.Dir() + "DromixDRVs/" + std::string(sim::DriverStemFor("SA32B12xx")) +
+        ".KDV\" is not exists, please check it!";
+    const auto texts = run.rig.Texts();
+    EXPECT_TRUE(Has(texts, firmware));
+    EXPECT_EQ(Has(texts, driver), off);
+    std::vector<std::string> boxes;
+    for (const auto& m : run.rig.op.messages) boxes.push_back(m.text);
+    EXPECT_EQ(boxes, (off ? std::vector<std::string>{} : std::vector<std::string>{firmware, driver}));
+    for (u8 k = 0; k < 2; ++k) EXPECT_EQ(run.rig.U(k).DownloadDone, 0);
+    EXPECT_FALSE(run.ResultWritten());
+  }
+}
+
+// The exit runs once: the close's own nested loop ticks Timer1 again. A result file that
+// cannot be written is logged and shown, the program stays open, and the box's loop does
+// not try again.
+TEST(Batch, TheExitRunsOnceAndAResultFileThatCannotBeWrittenKeepsTheProgramOpen) {
+  {
+    BatchRun run;
+    run.Units(2);
+    run.rig.FirmwareFile();
+    const BatchJob job = WriteBatchJob(run.rig.dir.Dir());
+    run.rig.op.onClose = [&] {
+      for (int i = 0; i < 5; ++i) run.rig.st->Timer1Timer();
+    };
+    run.Start({job.Path, "OFF"});
+    ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.op.closeRequests > 0; }, 8000));
+    run.rig.RunUntil([] { return false; }, 20);
+    EXPECT_EQ(run.rig.op.closeRequests, 1);
+    EXPECT_EQ(ReadText(run.ResultPath()), "Download Success\r\n");
+  }
+  BatchRun run;
+  run.Units(2);
+  run.rig.FirmwareFile();
+  const BatchJob job = WriteBatchJob(run.rig.dir.Dir());
+  // A folder in the result file's place, which the start-up cannot delete.
+  std::filesystem::create_directories(run.rig.dir.File("ResDW.Txt") + "/held");
+  run.rig.op.onAsk = [&](const RecordingOperator::Message&) {
+    for (int i = 0; i < 5; ++i) run.rig.st->Timer1Timer();
+  };
+  run.Start({job.Path, "OFF"});
+  ASSERT_TRUE(run.rig.RunUntil([&] { return !run.rig.op.messages.empty(); }, 8000));
+  run.rig.RunUntil([] { return false; }, 20);
+  const std::string text = "File write error: " + run.rig.dir.File("ResDW.Txt") +
+                           " - the batch result is not written, the program stays open!";
+  ASSERT_EQ(run.rig.op.messages.size(), 1u);
+  EXPECT_EQ(run.rig.op.messages[0].text, text);
+  EXPECT_EQ(run.rig.op.messages[0].kind, MsgKind::Error);
+  EXPECT_TRUE(Has(run.rig.Texts(), text));
+  EXPECT_EQ(run.rig.op.closeRequests, 0);
+  EXPECT_TRUE(std::filesystem::is_directory(run.rig.dir.File("ResDW.Txt")));
+}
+
+}  // namespace
+}  // namespace qx::test

@@ -1,0 +1,329 @@
+// Project save and load in the real program: the project dialogs, every stored control and
+// image back in another window, each maker's project with its family's window, the busy
+// refusal, and a batch run shown in the window until it closes.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QStatusBar>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/FileDialogs.h"
+#include "app/ProjectCommands.h"
+#include "app/ui/WindowControls.h"
+#include "tests/app/e2e/BatchJob.h"
+#include "tests/app/ui/ChipWindowSupport.h"
+
+namespace qx::test {
+namespace {
+
+// The file dialog's requests, answered with the given path (or cancelled when empty).
+struct DialogAnswers {
+  explicit DialogAnswers(TGenMFrmARM& w) {
+    w.ShowFileDialog = [this](const FileDialogRequest& r) -> std::optional<FileDialogChoice> {
+      requests.push_back(r);
+      if (path.empty()) return std::nullopt;
+      return FileDialogChoice{path, 1};
+    };
+  }
+  std::string path;
+  std::vector<FileDialogRequest> requests;
+};
+
+// Every stored control away from its design value, with the S/N page in either display.
+ProgramControls StoredControls(bool on, bool decimal) {
+  ProgramControls c;
+  c.RadioGpVolt = 0;
+  c.RadioGrpSpdF = 1;
+  c.CheckBoxOpt = true;
+  c.ChkBoxRDP = true;
+  c.ChkBoxErsEEP = true;
+  c.ChkBoxPrgEEP = true;
+  c.RadioGrpRST = 2;
+  c.ChkBoxBlkEr = true;
+  c.ChkBoxAuto = on;
+  c.CheckBoxCtrl = on;
+  c.ChkBoxVDD = true;
+  c.CheckBoxRun = true;
+  c.ChkBoxCpErsM = true;
+  c.ChkBoxRunSHT = true;
+  c.SpinEditNum = 12345;
+  c.SpinEditIn = 900;
+  c.SpinEditOut = 1200;
+  c.SpinEditVddTim = 250;
+  c.SpinEditPWDTim = 70;
+  c.SpinEditRTM = 1230;
+  c.EditDevAdr = "0x3C";
+  c.CheckBoxSN = on;
+  c.SNOrderChk = false;
+  c.SNEdit1 = decimal ? "4294967041" : "0xFFFFFF01";
+  c.GainEdit = "7";
+  c.AddrEdit = "0x0003FFF0";
+  c.ChkBoxPCSN = true;
+  c.ChkBoxSNDP = decimal;
+  return c;
+}
+
+QString StatusPanel(ChipWindow& w, int i) {
+  return w.Find<QStatusBar>("StatusBar1").findChildren<QLabel*>(Qt::FindDirectChildrenOnly).at(i)->text();
+}
+
+std::vector<std::string> BoxTexts(const ChipWindow& w) {
+  std::vector<std::string> v;
+  for (const auto& b : w.rig.boxes) v.push_back(b.text);
+  return v;
+}
+
+// The enabled states that the loaded boxes' click handlers set.
+void ExpectEnabledStatesFollow(ChipWindow& w) {
+  const bool autoStart = w.Checked("ChkBoxAuto");
+  EXPECT_EQ(w.Find<QWidget>("SpinEditIn").isEnabled(), autoStart);
+  EXPECT_EQ(w.Find<QWidget>("SpinEditOut").isEnabled(), autoStart);
+  EXPECT_EQ(w.Find<QWidget>("SpinEditNum").isEnabled(), w.Checked("CheckBoxCtrl"));
+  const bool sn = w.Checked("CheckBoxSN");
+  for (const char* name : {"AddrEdit", "SNEdit1", "GainEdit", "SNOrderChk", "ChkBoxPCSN"}) {
+    EXPECT_EQ(w.Find<QWidget>(name).isEnabled(), sn) << name;
+  }
+}
+
+void ExpectSameImages(const ChipModel& a, const ChipModel& b) {
+  const ChipParams& p = a.Params;
+  EXPECT_TRUE(std::equal(a.MainFlashImage.begin() + p.MainImageOffset,
+                         a.MainFlashImage.begin() + p.MainImageOffset + p.DownloadSize,
+                         b.MainFlashImage.begin() + p.MainImageOffset));
+  EXPECT_TRUE(std::equal(a.EepImage.begin(), a.EepImage.begin() + p.EepDownloadSize, b.EepImage.begin()));
+  EXPECT_TRUE(std::equal(a.OptionImage.begin(), a.OptionImage.begin() + 332, b.OptionImage.begin()));
+}
+
+// A window with another job in it, to load into.
+void PreviousJob(ChipWindow& w, Maker maker, std::string_view model, bool boxesOn) {
+  w.WriteDriver(model);
+  w.ChooseProgrammatically(maker, model);
+  LoadJob(w.Model(), 99);
+  ProgramControls c = StoredControls(boxesOn, false);
+  ShowProgramControls(w.Window(), c);
+  for (const char* box : {"ChkBoxAuto", "CheckBoxCtrl", "CheckBoxSN"}) {
+    // The operator's clicks, so the enabled states match the boxes.
+    w.Find<QAbstractButton>(box).click();
+    w.Find<QAbstractButton>(box).click();
+  }
+  w.rig.boxes.clear();
+}
+
+class WindowRoundTrip : public ::testing::TestWithParam<bool> {};
+
+// The window saves through its dialog; another window, with another job and the boxes the
+// other way, opens the file: every stored control, the enabled states, the images, the
+// status bar and the chip come back.
+TEST_P(WindowRoundTrip, RestoresEveryStoredControlAndImage) {
+  const bool on = GetParam();
+  ChipWindow a;
+  a.WriteDriver("SA32B14xx");
+  a.ChooseProgrammatically(Maker::Silergy, "SA32B14xx");
+  LoadJob(a.Model(), 3);
+  ShowProgramControls(a.Window(), StoredControls(on, on));
+  const ProgramControls saved = ReadProgramControls(a.Window());
+  DialogAnswers saveAnswers(a.Window());
+  saveAnswers.path = a.rig.dir.File("job.pqz");
+  a.Find<QAction>("SavetoProjectFile1").trigger();
+  ASSERT_EQ(saveAnswers.requests.size(), 1u);
+  EXPECT_EQ(saveAnswers.requests[0].Mode, FileDialogMode::Save);
+  EXPECT_EQ(saveAnswers.requests[0].Title, "Save to Nolbin200xx Project File");
+  EXPECT_EQ(saveAnswers.requests[0].Design.Filters, ProjectSaveDialog().Filters);
+  EXPECT_EQ(BoxTexts(a), std::vector<std::string>{"Created Project File : " + saveAnswers.path});
+  ASSERT_TRUE(std::filesystem::exists(saveAnswers.path));
+
+  ChipWindow b;
+  PreviousJob(b, Maker::AutoChip, "AC78013xDxx", !on);
+  b.WriteDriver("SA32B14xx");
+  DialogAnswers openAnswers(b.Window());
+  openAnswers.path = saveAnswers.path;
+  b.Find<QAbstractButton>("SpdBtnLdPrj").click();
+  ASSERT_EQ(openAnswers.requests.size(), 1u);
+  EXPECT_EQ(openAnswers.requests[0].Mode, FileDialogMode::Open);
+  EXPECT_EQ(openAnswers.requests[0].Title, "Open Nolbin200xx Project File");
+  EXPECT_EQ(openAnswers.requests[0].Design.Filters, ProjectOpenDialog().Filters);
+  EXPECT_EQ(BoxTexts(b), std::vector<std::string>{"Project File Open Success!"});
+
+  EXPECT_TRUE(ReadProgramControls(b.Window()) == saved);
+  EXPECT_EQ(b.TextOf("SNEdit1"), on ? "4294967041" : "0xFFFFFF01");
+  ExpectEnabledStatesFollow(b);
+  EXPECT_EQ(b.TextOf("MCUNameEdit"), "SA32B14xx");
+  EXPECT_EQ(b.rig.Core().Wire().Driver.DriverLoaded, 1);
+  ExpectSameImages(a.Model(), b.Model());
+  EXPECT_EQ(StatusPanel(b, 0).toStdString(), "File CheckSum: " + Hex8(a.Model().Sums.FileChecksum));
+  EXPECT_EQ(StatusPanel(b, 1).toStdString(), "Chip CheckSum: " + Hex8(b.Model().Sums.ChipChecksum));
+  EXPECT_EQ(StatusPanel(b, 2).toStdString(), a.Model().ObjectFileName);
+  // The chip reaction ran once, by the load, not again through the name field.
+  const auto& lines = b.LogLines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "> 12:34:56 Chip \"SA32B14xx\" has been selected!"), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(BoxesAndDisplay, WindowRoundTrip, ::testing::Values(true, false),
+                         [](const auto& p) { return p.param ? "CheckedDecimal" : "ClearHexadecimal"; });
+
+struct MakerRow {
+  Maker maker;
+  const char* model;
+  bool programOption;  // CheckBoxOpt shown by the family
+  bool rdpShown;
+  bool dataFlash;
+};
+
+// A project of each maker's chip, written by the core's writer, opened in a window that
+// holds the previous row's job: the family's window as choosing that chip gives it, the
+// stored settings over it, the images and the driver.
+TEST(WindowProjectLoad, EachMakersProjectOpensWithItsFamilysWindowAndItsSettings) {
+  const MakerRow rows[] = {
+      {Maker::AutoChip, "AC78013xDxx", true, false, false},   {Maker::Indie, "IND83209xx", false, false, false},
+      {Maker::Lapis, "ML630Q448", false, false, true},         {Maker::Aucu, "AU301LDF51xx", true, false, true},
+      {Maker::Meiren, "MR88F102Cx", false, false, true},       {Maker::Lcm, "LCM32F037K8xx", true, false, false},
+      {Maker::CmSemi, "BAT32G127GH40xx", false, false, true},  {Maker::Sonix, "SN32F7661BJG", false, false, false},
+      {Maker::Spintrol, "SPD1176API56", false, false, true},   {Maker::Lingsi, "LE5010AI", false, false, false},
+      {Maker::Silergy, "SA32B14xx", false, true, true},        {Maker::Toshiba, "TMPM4KLFWAUG", false, false, true},
+      {Maker::Tea, "TEA32G5800TLF256", false, true, false},
+  };
+  // Controls whose state the chip's family decides.
+  const char* familyControls[] = {"BtnOptionCfg", "CheckBoxOpt",  "ChkBoxRDP",    "ChkBoxPrgEEP", "ChkBoxErsEEP",
+                                  "RadioGroupPIF", "SpdBtnWrtOPB", "AutoSpdBtn",   "SpdBtnErase",  "SpdBtnProg",
+                                  "SpdBtnDownLoad", "RadioGpVolt", "LabelDEVA",    "EditDevAdr"};
+  const MakerRow* previous = &rows[12];
+  unsigned seed = 10;
+  for (const MakerRow& row : rows) {
+    SCOPED_TRACE(row.model);
+    // The boxes with click handlers the other way than in the window loaded into.
+    const bool on = seed % 2 == 0;
+    ProgramControls shown = StoredControls(on, seed % 3 == 0);
+    shown.CheckBoxOpt = row.programOption;
+    shown.ChkBoxRDP = row.rdpShown;
+    shown.ChkBoxPrgEEP = shown.ChkBoxErsEEP = row.dataFlash;
+    shown.RadioGroupPIF = row.maker == Maker::Meiren ? 1 : 0;
+    Bench src;
+    Choose(*src.model, row.maker, row.model);
+    LoadJob(*src.model, ++seed);
+    ProjectEnv env = src.Env();
+    const std::string path = src.folder.File("job.pqz");
+    SavetoProjectFile(path, shown, env);
+
+    ChipWindow reference;
+    reference.WriteDriver(row.model);
+    reference.ChooseProgrammatically(row.maker, row.model);
+
+    ChipWindow w;
+    PreviousJob(w, previous->maker, previous->model, !on);
+    previous = &row;
+    w.WriteDriver(row.model);
+    DialogAnswers answers(w.Window());
+    answers.path = path;
+    w.Find<QAction>("LoadFromProjectFile1").trigger();
+    EXPECT_EQ(BoxTexts(w), std::vector<std::string>{"Project File Open Success!"});
+
+    EXPECT_EQ(w.TextOf("MCUNameEdit"), row.model);
+    EXPECT_EQ(w.Shown("CheckBoxOpt"), row.programOption);
+    EXPECT_EQ(w.Shown("ChkBoxRDP"), row.rdpShown);
+    EXPECT_EQ(w.Shown("ChkBoxPrgEEP"), row.dataFlash);
+    EXPECT_EQ(w.TabShown("ViewPageCtrl", "TabSheetEEP"), row.dataFlash);
+    EXPECT_EQ(w.TabShown("ViewPageCtrl", "TabShtOPB"), src.model->Params.OptionCode != 0);
+    EXPECT_EQ(w.TabShown("PageControlSet", "TabSheetSLG"), row.maker == Maker::Silergy);
+    for (const char* name : familyControls) {
+      EXPECT_EQ(w.Shown(name), reference.Shown(name)) << name;
+      // A hidden control keeps what an earlier chip left in it.
+      if (reference.Shown(name)) {
+        EXPECT_EQ(w.Find<QWidget>(name).isEnabled(), reference.Find<QWidget>(name).isEnabled()) << name;
+      }
+    }
+    EXPECT_EQ(w.Find<QLabel>("DpCpInfX").text(), reference.Find<QLabel>("DpCpInfX").text());
+
+    // Option programming is one bit for both boxes; only Silergy keeps its protection box.
+    ProgramControls expected = shown;
+    expected.CheckBoxOpt = shown.CheckBoxOpt || shown.ChkBoxRDP;
+    expected.ChkBoxRDP = row.maker == Maker::Silergy && shown.ChkBoxRDP;
+    EXPECT_TRUE(ReadProgramControls(w.Window()) == expected);
+    ExpectEnabledStatesFollow(w);
+    // A family without a driver leaves the one loaded before.
+    if (src.model->Params.UseFlashDriver) {
+      EXPECT_EQ(w.rig.Core().Wire().Driver.DriverLoaded, 1);
+    }
+    ExpectSameImages(*src.model, w.Model());
+  }
+}
+
+// "None selected" comes back as none in the window's radio groups, not as the last item.
+TEST(WindowProjectLoad, IndexesOutsideTheirGroupsSelectNothing) {
+  Bench src;
+  Choose(*src.model, Maker::Indie, "IND83209xx");
+  LoadJob(*src.model, 9);
+  ProgramControls c;
+  c.RadioGpVolt = -1;
+  c.RadioGrpRST = 3;
+  ProjectEnv env = src.Env();
+  const std::string path = src.folder.File("none.pqz");
+  SavetoProjectFile(path, c, env);
+
+  ChipWindow w;
+  PreviousJob(w, Maker::Lcm, "LCM32F037K8xx", true);
+  DialogAnswers answers(w.Window());
+  answers.path = path;
+  w.Find<QAction>("LoadFromProjectFile1").trigger();
+  EXPECT_EQ(w.Find<TRadioGroup>("RadioGpVolt").ItemIndex(), -1);
+  EXPECT_EQ(w.Find<TRadioGroup>("RadioGrpRST").ItemIndex(), -1);
+  EXPECT_EQ(w.Find<TRadioGroup>("RadioGrpSpdF").ItemIndex(), 0);
+}
+
+TEST(WindowProjectLoad, RefusedWhileAUnitIsBusyAndACancelledDialogChangesNothing) {
+  ChipWindow w(std::vector<sim::UnitConfig>(2));
+  ASSERT_TRUE(w.rig.LinkUnits());
+  PreviousJob(w, Maker::Lcm, "LCM32F037K8xx", true);
+  const ProgramControls before = ReadProgramControls(w.Window());
+  DialogAnswers answers(w.Window());
+  answers.path = w.rig.dir.File("never-read.pqz");
+  w.rig.Core().Sessions().Unit[1].Busy = 1;
+  w.Find<QAbstractButton>("SpdBtnLdPrj").click();
+  EXPECT_EQ(BoxTexts(w), std::vector<std::string>{"Busy programmers: 2. Please wait until they have finished!"});
+  EXPECT_TRUE(answers.requests.empty());
+
+  w.rig.Core().Sessions().Unit[1].Busy = 0;
+  w.rig.boxes.clear();
+  answers.path.clear();
+  w.Find<QAction>("LoadFromProjectFile1").trigger();
+  EXPECT_EQ(answers.requests.size(), 1u);
+  EXPECT_TRUE(w.rig.boxes.empty());
+  EXPECT_TRUE(ReadProgramControls(w.Window()) == before);
+  EXPECT_EQ(w.TextOf("MCUNameEdit"), "LCM32F037K8xx");
+}
+
+// Batch mode in the window: the batch start's load shows in the controls like the window's
+// own, and with "OFF" the window closes once the units have the job, after the result file
+// is written; the log file is written by the close.
+TEST(WindowBatch, TheBatchLoadShowsInTheWindowWhichClosesWithOff) {
+  ProgramRig rig;
+  rig.Units(std::vector<sim::UnitConfig>(2));
+  rig.FirmwareFile();
+  const BatchJob job = WriteBatchJob(rig.dir.Dir());
+  rig.Make();
+  rig.Start();
+  // The arguments of the command line, as the start-up reads them.
+  rig.Core().ReadCommandLine(std::vector<std::string>{job.Path, "OFF"});
+  TGenMFrmARM& w = rig.Window();
+  ASSERT_TRUE(w.isVisible());
+  ASSERT_TRUE(rig.RunUntil([&] { return !w.isVisible(); }, 8000));
+
+  std::ifstream result(rig.dir.File("ResDW.Txt"), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(result), {}), "Download Success\r\n");
+  EXPECT_TRUE(rig.boxes.empty()) << rig.boxes.front().text;
+  const auto checked = [&w](const char* name) { return w.findChild<QAbstractButton*>(name)->isChecked(); };
+  EXPECT_EQ(w.findChild<QLineEdit*>("MCUNameEdit")->text(), "SA32B12xx");
+  EXPECT_TRUE(checked("ChkBoxPrgEEP"));
+  EXPECT_TRUE(checked("CheckBoxSN"));
+  EXPECT_TRUE(checked("ChkBoxSNDP"));
+  EXPECT_EQ(w.findChild<QLineEdit*>("SNEdit1")->text(), "1000");
+  EXPECT_TRUE(w.findChild<QWidget*>("AddrEdit")->isEnabled());
+  for (u8 k = 0; k < 2; ++k) ExpectUnitHoldsTheJob(*rig.sim, k, 2, job);
+  const std::filesystem::path logs = rig.dir.Path() / "KVTxLogS";
+  ASSERT_TRUE(std::filesystem::is_directory(logs));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(logs), std::filesystem::directory_iterator()), 1);
+}
+
+}  // namespace
+}  // namespace qx::test

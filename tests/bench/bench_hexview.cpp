@@ -84,10 +84,10 @@ int main(int argc, char** argv) {
     std::printf("the program attached no grid model to HexViewer\n");
     return 1;
   }
-  ChooseBigChip(model);
   window.resize(1100, 800);
-  window.show();
+  window.show();  // start-up resets the chip state: the chip comes after it
   QApplication::processEvents();
+  ChooseBigChip(model);
 
   // Load until the grid shows the rows and the view has painted them.
   double best = 1e9;

@@ -82,4 +82,39 @@ struct Bench {
   }
 };
 
+// Every stored control away from its design value: the S/N page in either display, and
+// with `on` false the boxes that enable other controls left clear.
+inline ProgramControls StoredControls(bool decimal, bool on = true) {
+  ProgramControls c;
+  c.RadioGpVolt = 0;
+  c.RadioGrpSpdF = 1;
+  c.CheckBoxOpt = true;
+  c.ChkBoxRDP = true;
+  c.ChkBoxErsEEP = true;
+  c.ChkBoxPrgEEP = true;
+  c.RadioGrpRST = 2;
+  c.ChkBoxBlkEr = true;
+  c.ChkBoxAuto = on;
+  c.CheckBoxCtrl = on;
+  c.ChkBoxVDD = true;
+  c.CheckBoxRun = true;
+  c.ChkBoxCpErsM = true;
+  c.ChkBoxRunSHT = true;
+  c.SpinEditNum = 12345;
+  c.SpinEditIn = 900;
+  c.SpinEditOut = 1200;
+  c.SpinEditVddTim = 250;
+  c.SpinEditPWDTim = 70;
+  c.SpinEditRTM = 1230;
+  c.EditDevAdr = "0x3C";
+  c.CheckBoxSN = on;
+  c.SNOrderChk = false;
+  c.SNEdit1 = decimal ? "4294967041" : "0xFFFFFF01";
+  c.GainEdit = "7";
+  c.AddrEdit = "0x0003FFF0";
+  c.ChkBoxPCSN = true;
+  c.ChkBoxSNDP = decimal;
+  return c;
+}
+
 }  // namespace qx::test

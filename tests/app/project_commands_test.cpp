@@ -129,40 +129,6 @@ bool SameChanges(const WindowChanges& a, const WindowChanges& b) {
   return true;
 }
 
-// Every stored control away from its design value.
-ProgramControls StoredControls(bool decimal) {
-  ProgramControls c;
-  c.RadioGpVolt = 0;
-  c.RadioGrpSpdF = 1;
-  c.CheckBoxOpt = true;
-  c.ChkBoxRDP = true;
-  c.ChkBoxErsEEP = true;
-  c.ChkBoxPrgEEP = true;
-  c.RadioGrpRST = 2;
-  c.ChkBoxBlkEr = true;
-  c.ChkBoxAuto = true;
-  c.CheckBoxCtrl = true;
-  c.ChkBoxVDD = true;
-  c.CheckBoxRun = true;
-  c.ChkBoxCpErsM = true;
-  c.ChkBoxRunSHT = true;
-  c.SpinEditNum = 12345;
-  c.SpinEditIn = 900;
-  c.SpinEditOut = 1200;
-  c.SpinEditVddTim = 250;
-  c.SpinEditPWDTim = 70;
-  c.SpinEditRTM = 1230;
-  c.EditDevAdr = "0x3C";
-  c.CheckBoxSN = true;
-  c.SNOrderChk = false;
-  c.SNEdit1 = decimal ? "4294967041" : "0xFFFFFF01";
-  c.GainEdit = "7";
-  c.AddrEdit = "0x0003FFF0";
-  c.ChkBoxPCSN = true;
-  c.ChkBoxSNDP = decimal;
-  return c;
-}
-
 u32 Acc32(std::span<const u8> bytes) { return std::accumulate(bytes.begin(), bytes.end(), 0u); }
 
 void ExpectErasedFrom(std::span<const u8> image, std::size_t from, u8 erased) {
@@ -243,7 +209,7 @@ class ProjectRoundTrip : public ::testing::TestWithParam<bool> {};
 
 TEST_P(ProjectRoundTrip, RestoresEveryStoredControlAndImage) {
   const bool decimal = GetParam();
-  const ProgramControls stored = StoredControls(decimal);
+  const ProgramControls stored = test::StoredControls(decimal);
   SavedJob job(Maker::Silergy, "SA32B14xx", stored, 3);
   const ChipModel& src = job.Model();
   EXPECT_EQ(src.ProjectFlags, decimal ? 7 : 6);
@@ -328,7 +294,7 @@ TEST(ProjectLoad, EveryMakersChipComesBackWithItsFamilySetUp) {
     SCOPED_TRACE(row.model);
     // The controls as the family's window shows them: hidden boxes clear, the hidden
     // interface group on SWD.
-    ProgramControls shown = StoredControls(seed % 2 == 0);
+    ProgramControls shown = test::StoredControls(seed % 2 == 0);
     shown.CheckBoxOpt = row.programOption;
     shown.ChkBoxRDP = row.rdpShown;
     shown.ChkBoxPrgEEP = shown.ChkBoxErsEEP = row.dataFlash;
@@ -376,7 +342,7 @@ TEST(ProjectLoad, EveryMakersChipComesBackWithItsFamilySetUp) {
 // The reader checks the whole file before it changes anything; the load then stops with
 // its result, so the batch mode can refuse the job.
 TEST(ProjectLoad, AFileThatFailsItsChecksChangesNothing) {
-  SavedJob job(Maker::Silergy, "SA32B14xx", StoredControls(true), 5);
+  SavedJob job(Maker::Silergy, "SA32B14xx", test::StoredControls(true), 5);
   const std::vector<u8> good = test::ReadFile(job.path);
   const struct {
     const char* name;
@@ -430,7 +396,7 @@ TEST(ProjectLoad, AFileThatFailsItsChecksChangesNothing) {
 // Opening the same project again runs the chip reaction again, and the loaded settings
 // stand over what the family set-up gives: the LCM set-up ticks "Program Option Byte".
 TEST(ProjectLoad, OpeningTheSameProjectAgainRunsTheChipReactionAgain) {
-  ProgramControls stored = StoredControls(false);
+  ProgramControls stored = test::StoredControls(false);
   stored.CheckBoxOpt = false;
   stored.ChkBoxRDP = false;
   stored.ChkBoxPrgEEP = stored.ChkBoxErsEEP = false;

@@ -31,40 +31,6 @@ struct DialogAnswers {
   std::vector<FileDialogRequest> requests;
 };
 
-// Every stored control away from its design value, with the S/N page in either display.
-ProgramControls StoredControls(bool on, bool decimal) {
-  ProgramControls c;
-  c.RadioGpVolt = 0;
-  c.RadioGrpSpdF = 1;
-  c.CheckBoxOpt = true;
-  c.ChkBoxRDP = true;
-  c.ChkBoxErsEEP = true;
-  c.ChkBoxPrgEEP = true;
-  c.RadioGrpRST = 2;
-  c.ChkBoxBlkEr = true;
-  c.ChkBoxAuto = on;
-  c.CheckBoxCtrl = on;
-  c.ChkBoxVDD = true;
-  c.CheckBoxRun = true;
-  c.ChkBoxCpErsM = true;
-  c.ChkBoxRunSHT = true;
-  c.SpinEditNum = 12345;
-  c.SpinEditIn = 900;
-  c.SpinEditOut = 1200;
-  c.SpinEditVddTim = 250;
-  c.SpinEditPWDTim = 70;
-  c.SpinEditRTM = 1230;
-  c.EditDevAdr = "0x3C";
-  c.CheckBoxSN = on;
-  c.SNOrderChk = false;
-  c.SNEdit1 = decimal ? "4294967041" : "0xFFFFFF01";
-  c.GainEdit = "7";
-  c.AddrEdit = "0x0003FFF0";
-  c.ChkBoxPCSN = true;
-  c.ChkBoxSNDP = decimal;
-  return c;
-}
-
 QString StatusPanel(ChipWindow& w, int i) {
   return w.Find<QStatusBar>("StatusBar1").findChildren<QLabel*>(Qt::FindDirectChildrenOnly).at(i)->text();
 }
@@ -101,7 +67,7 @@ void PreviousJob(ChipWindow& w, Maker maker, std::string_view model, bool boxesO
   w.WriteDriver(model);
   w.ChooseProgrammatically(maker, model);
   LoadJob(w.Model(), 99);
-  ProgramControls c = StoredControls(boxesOn, false);
+  ProgramControls c = StoredControls(false, boxesOn);
   ShowProgramControls(w.Window(), c);
   for (const char* box : {"ChkBoxAuto", "CheckBoxCtrl", "CheckBoxSN"}) {
     // The operator's clicks, so the enabled states match the boxes.
@@ -194,7 +160,7 @@ TEST(WindowProjectLoad, EachMakersProjectOpensWithItsFamilysWindowAndItsSettings
     SCOPED_TRACE(row.model);
     // The boxes with click handlers the other way than in the window loaded into.
     const bool on = seed % 2 == 0;
-    ProgramControls shown = StoredControls(on, seed % 3 == 0);
+    ProgramControls shown = StoredControls(seed % 3 == 0, on);
     shown.CheckBoxOpt = row.programOption;
     shown.ChkBoxRDP = row.rdpShown;
     shown.ChkBoxPrgEEP = shown.ChkBoxErsEEP = row.dataFlash;

@@ -191,7 +191,10 @@ void TGenMFrmARM::BindHandlers() {
   }
 }
 
-void TGenMFrmARM::ShowError(std::string_view message) { Ask(MsgKind::Error, message, MsgButtons::Ok); }
+void TGenMFrmARM::ShowError(std::string_view message) {
+  if (ErrorsLogOnly && ErrorsLogOnly() && log_ != nullptr) return log_->AddInfoLine(message);
+  Ask(MsgKind::Error, message, MsgButtons::Ok);
+}
 
 void TGenMFrmARM::Run(Handler handler) {
   RunHandler([this, handler] { (this->*handler)(); }, [this](std::string_view message) { ShowError(message); });

@@ -56,6 +56,9 @@ class TGenMFrmARM : public QMainWindow, public Operator {
 
   // The modal dialogs of the window; tests replace them (never a real modal wait there).
   std::function<MsgAnswer(MsgKind, std::string_view, MsgButtons)> ShowMessage;
+  // True while nobody watches the run (batch mode with "OFF"): a handler's error is then
+  // logged instead of waiting in a box for a click that never comes.
+  std::function<bool()> ErrorsLogOnly;
   std::function<int(QDialog&)> ShowModal;
   // The open and save file dialogs: the chosen file, nullopt when cancelled.
   std::function<std::optional<FileDialogChoice>(const FileDialogRequest&)> ShowFileDialog;

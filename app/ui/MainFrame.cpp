@@ -42,6 +42,7 @@ MainFrame::MainFrame(TGenMFrmARM& window, Station& station, ProgramForms& forms)
   window_.AttachGridModel(HexGrid::Option, optionGrid_, optionGrid_);
   // One owner of the log settings: the station's, which the dialog shows and changes.
   if (forms_.LogCfgForm) forms_.LogCfgForm->BindSettings(station_.LogConfig());
+  window_.ErrorsLogOnly = [this] { return station_.Unattended(); };
   WrapPortEvents();
 
   timer1_.setObjectName(QStringLiteral("Timer1"));

@@ -291,5 +291,27 @@ TEST(WindowBatch, TheBatchLoadShowsInTheWindowWhichClosesWithOff) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(logs), std::filesystem::directory_iterator()), 1);
 }
 
+// A port that cannot be opened in a run nobody watches: the search's error is logged, and
+// no box waits for a click.
+TEST(WindowBatch, AnUnattendedSearchLogsItsOpenErrorInsteadOfWaitingInABox) {
+  ProgramRig rig;
+  rig.FirmwareFile();
+  rig.dir.Write("ConfigQlt.ini", "[Connection]\r\nTOTDEV=1\r\nDEV1=/dev/qx-no-such-port\r\n");
+  const BatchJob job = WriteBatchJob(rig.dir.Dir());
+  rig.Make();
+  rig.Start();
+  rig.Core().ReadCommandLine(std::vector<std::string>{job.Path, "off"});
+  const auto logged = [&] {
+    for (const auto& line : rig.Core().Log().Lines()) {
+      if (line.find("Error opening serial port:") != std::string::npos) return true;
+    }
+    return false;
+  };
+  ASSERT_TRUE(rig.RunUntil(logged));
+  EXPECT_TRUE(rig.boxes.empty()) << rig.boxes.front().text;
+  EXPECT_TRUE(rig.Window().isVisible());
+  EXPECT_FALSE(std::filesystem::exists(rig.dir.File("ResDW.Txt")));
+}
+
 }  // namespace
 }  // namespace qx::test

@@ -14,6 +14,7 @@
 #include <QTableView>
 
 #include "app/HexGridRows.h"
+#include "app/UnattendedOperator.h"
 #include "app/ui/AboutForm.h"
 #include "app/ui/ControlText.h"
 #include "app/ui/FileDialogBox.h"
@@ -347,7 +348,7 @@ void TGenMFrmARM::DetachGridModels() {
 }
 
 MsgAnswer TGenMFrmARM::Ask(MsgKind kind, std::string_view text, MsgButtons buttons) {
-  return ShowMessage ? ShowMessage(kind, text, buttons) : DismissAnswer(buttons);
+  return ShowMessage ? ShowMessage(kind, text, buttons) : ClosedBoxAnswer(buttons);
 }
 
 void TGenMFrmARM::LogLineAdded(const std::string& line) { ui_->InfoMemo->appendPlainText(QString::fromStdString(line)); }

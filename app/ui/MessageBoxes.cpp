@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <vector>
 
+#include "app/UnattendedOperator.h"
 #include "app/ui/QtText.h"
 
 namespace qx {
@@ -46,17 +47,6 @@ QMessageBox::Icon IconOf(MsgKind kind) {
 
 }  // namespace
 
-MsgAnswer DismissAnswer(MsgButtons buttons) {
-  switch (buttons) {
-    case MsgButtons::OkAbort:
-    case MsgButtons::YesAbort: return MsgAnswer::Abort;
-    case MsgButtons::YesNo: return MsgAnswer::No;
-    case MsgButtons::OkCancel: return MsgAnswer::Cancel;
-    case MsgButtons::Ok: break;
-  }
-  return MsgAnswer::Ok;
-}
-
 std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, MsgKind kind, std::string_view text,
                                             MsgButtons buttons) {
   auto box = std::make_unique<QMessageBox>(IconOf(kind), QtText(TextId::ProgramTitle), QtText(text),
@@ -72,7 +62,7 @@ MsgAnswer AnswerOf(const QMessageBox& box, MsgButtons buttons) {
     for (const BoxButton& b : ButtonsOf(buttons))
       if (box.standardButton(clicked) == b.Button) return b.Answer;
   }
-  return DismissAnswer(buttons);
+  return ClosedBoxAnswer(buttons);
 }
 
 MsgAnswer ShowMessageBox(QWidget* parent, MsgKind kind, std::string_view text, MsgButtons buttons) {

@@ -20,7 +20,4 @@ std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, MsgKind kind, std::
 // The answer of a box that has closed.
 MsgAnswer AnswerOf(const QMessageBox& box, MsgButtons buttons);
 
-// The answer a box gives when it is closed without a button (Escape, the close box).
-MsgAnswer DismissAnswer(MsgButtons buttons);
-
 }  // namespace qx

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -116,5 +117,24 @@ inline ProgramControls StoredControls(bool decimal, bool on = true) {
   c.ChkBoxSNDP = decimal;
   return c;
 }
+
+// One chip of every maker (Meiren's listed once) and what its family shows.
+struct MakerRow {
+  Maker maker;
+  const char* model;
+  bool programOption;  // CheckBoxOpt shown by the family
+  bool rdpShown;
+  bool dataFlash;
+};
+
+inline constexpr std::array<MakerRow, 13> kMakerRows{{
+    {Maker::AutoChip, "AC78013xDxx", true, false, false},   {Maker::Indie, "IND83209xx", false, false, false},
+    {Maker::Lapis, "ML630Q448", false, false, true},         {Maker::Aucu, "AU301LDF51xx", true, false, true},
+    {Maker::Meiren, "MR88F102Cx", false, false, true},       {Maker::Lcm, "LCM32F037K8xx", true, false, false},
+    {Maker::CmSemi, "BAT32G127GH40xx", false, false, true},  {Maker::Sonix, "SN32F7661BJG", false, false, false},
+    {Maker::Spintrol, "SPD1176API56", false, false, true},   {Maker::Lingsi, "LE5010AI", false, false, false},
+    {Maker::Silergy, "SA32B14xx", false, true, true},        {Maker::Toshiba, "TMPM4KLFWAUG", false, false, true},
+    {Maker::Tea, "TEA32G5800TLF256", false, true, false},
+}};
 
 }  // namespace qx::test

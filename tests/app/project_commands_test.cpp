@@ -23,6 +23,8 @@ namespace {
 
 using test::Bench;
 using test::Info;
+using test::kMakerRows;
+using test::MakerRow;
 
 #define QX_SAME(field) EXPECT_EQ(a.field, b.field) << #field
 
@@ -269,28 +271,11 @@ TEST_P(ProjectRoundTrip, RestoresEveryStoredControlAndImage) {
 INSTANTIATE_TEST_SUITE_P(SnDisplay, ProjectRoundTrip, ::testing::Values(true, false),
                          [](const auto& p) { return p.param ? "Decimal" : "Hexadecimal"; });
 
-struct MakerRow {
-  Maker maker;
-  const char* model;
-  bool programOption;  // CheckBoxOpt shown by the family
-  bool rdpShown;
-  bool dataFlash;
-};
-
 // One chip of every maker, each loaded over the previous row's job.
 TEST(ProjectLoad, EveryMakersChipComesBackWithItsFamilySetUp) {
-  const MakerRow rows[] = {
-      {Maker::AutoChip, "AC78013xDxx", true, false, false},   {Maker::Indie, "IND83209xx", false, false, false},
-      {Maker::Lapis, "ML630Q448", false, false, true},         {Maker::Aucu, "AU301LDF51xx", true, false, true},
-      {Maker::Meiren, "MR88F102Cx", false, false, true},       {Maker::Lcm, "LCM32F037K8xx", true, false, false},
-      {Maker::CmSemi, "BAT32G127GH40xx", false, false, true},  {Maker::Sonix, "SN32F7661BJG", false, false, false},
-      {Maker::Spintrol, "SPD1176API56", false, false, true},   {Maker::Lingsi, "LE5010AI", false, false, false},
-      {Maker::Silergy, "SA32B14xx", false, true, true},        {Maker::Toshiba, "TMPM4KLFWAUG", false, false, true},
-      {Maker::Tea, "TEA32G5800TLF256", false, true, false},
-  };
-  const MakerRow* previous = &rows[12];
+  const MakerRow* previous = &kMakerRows.back();
   unsigned seed = 10;
-  for (const MakerRow& row : rows) {
+  for (const MakerRow& row : kMakerRows) {
     SCOPED_TRACE(row.model);
     // The controls as the family's window shows them: hidden boxes clear, the hidden
     // interface group on SWD.

@@ -129,34 +129,17 @@ TEST_P(WindowRoundTrip, RestoresEveryStoredControlAndImage) {
 INSTANTIATE_TEST_SUITE_P(BoxesAndDisplay, WindowRoundTrip, ::testing::Values(true, false),
                          [](const auto& p) { return p.param ? "CheckedDecimal" : "ClearHexadecimal"; });
 
-struct MakerRow {
-  Maker maker;
-  const char* model;
-  bool programOption;  // CheckBoxOpt shown by the family
-  bool rdpShown;
-  bool dataFlash;
-};
-
 // A project of each maker's chip, written by the core's writer, opened in a window that
 // holds the previous row's job: the family's window as choosing that chip gives it, the
 // stored settings over it, the images and the driver.
 TEST(WindowProjectLoad, EachMakersProjectOpensWithItsFamilysWindowAndItsSettings) {
-  const MakerRow rows[] = {
-      {Maker::AutoChip, "AC78013xDxx", true, false, false},   {Maker::Indie, "IND83209xx", false, false, false},
-      {Maker::Lapis, "ML630Q448", false, false, true},         {Maker::Aucu, "AU301LDF51xx", true, false, true},
-      {Maker::Meiren, "MR88F102Cx", false, false, true},       {Maker::Lcm, "LCM32F037K8xx", true, false, false},
-      {Maker::CmSemi, "BAT32G127GH40xx", false, false, true},  {Maker::Sonix, "SN32F7661BJG", false, false, false},
-      {Maker::Spintrol, "SPD1176API56", false, false, true},   {Maker::Lingsi, "LE5010AI", false, false, false},
-      {Maker::Silergy, "SA32B14xx", false, true, true},        {Maker::Toshiba, "TMPM4KLFWAUG", false, false, true},
-      {Maker::Tea, "TEA32G5800TLF256", false, true, false},
-  };
   // Controls whose state the chip's family decides.
   const char* familyControls[] = {"BtnOptionCfg", "CheckBoxOpt",  "ChkBoxRDP",    "ChkBoxPrgEEP", "ChkBoxErsEEP",
                                   "RadioGroupPIF", "SpdBtnWrtOPB", "AutoSpdBtn",   "SpdBtnErase",  "SpdBtnProg",
                                   "SpdBtnDownLoad", "RadioGpVolt", "LabelDEVA",    "EditDevAdr"};
-  const MakerRow* previous = &rows[12];
+  const MakerRow* previous = &kMakerRows.back();
   unsigned seed = 10;
-  for (const MakerRow& row : rows) {
+  for (const MakerRow& row : kMakerRows) {
     SCOPED_TRACE(row.model);
     // The boxes with click handlers the other way than in the window loaded into.
     const bool on = seed % 2 == 0;

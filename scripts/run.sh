@@ -46,6 +46,11 @@ cleanup() {
   rm -rf "$dir"
 }
 trap cleanup EXIT
+# Qt wants a private runtime folder; a root shell or a bare container has none.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  mkdir -m 700 "$dir/runtime"
+  export XDG_RUNTIME_DIR="$dir/runtime"
+fi
 
 # The program takes its folder from its own path: it runs from the temporary folder.
 ln "$build/app/qx740vrd" "$dir/qx740vrd" 2>/dev/null || cp "$build/app/qx740vrd" "$dir/qx740vrd"

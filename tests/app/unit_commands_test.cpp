@@ -2,6 +2,8 @@
 // order, the guards, the reads on unit 0, and the serial numbers of a gang run.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -264,6 +266,69 @@ TEST_F(UnitCommands, OnlineSerialNumbersGiveEveryStartedUnitItsOwnAndMoveOnPastT
   EXPECT_EQ(st.Wire().Units[3].Serial.Active, 1);  // busy: its run keeps its number
   EXPECT_EQ(shownSerial.size(), 2u);
 }
+
+struct RunCase {
+  u8 units;       // UnitCount
+  UnitSet unlinked;
+};
+
+class SerialNumbersOfARun : public UnitCommands, public ::testing::WithParamInterface<RunCase> {};
+
+// However many units a run starts, unit k gets the start number + k x gain and the next run
+// begins past the last unit started: no number goes to two chips.
+TEST_P(SerialNumbersOfARun, TheNextRunBeginsPastTheLastUnitStarted) {
+  const RunCase& c = GetParam();
+  auto& s = st.Sessions();
+  s.UnitCount = c.units;
+  for (u8 k = 0; k < UnitMax; ++k) s.Unit[k].Linked = (k < c.units && !c.unlinked.test(k)) ? 1 : 0;
+  constexpr u32 kFirst = 0x00012340, kGain = 3, kIndex = 0x200;
+  SerialNumbersOn(Hex8(kFirst), std::to_string(kGain), kMainStart + kIndex);
+  const auto bigEndian = [](u32 v) {
+    return std::array<u8, 4>{static_cast<u8>(v >> 24), static_cast<u8>(v >> 16), static_cast<u8>(v >> 8),
+                             static_cast<u8>(v)};
+  };
+
+  Run(UnitCommand::Program);
+  std::vector<std::array<u8, 4>> given;
+  u32 next = kFirst;
+  for (u8 k = 0; k < UnitMax; ++k) {
+    const UnitSerialPatch& p = st.Wire().Units[k].Serial;
+    const bool started = s.Unit[k].Linked == 1;
+    EXPECT_EQ(Busy().test(k), started) << int(k);
+    EXPECT_EQ(p.Active, started ? 1 : 0) << int(k);
+    if (!started) continue;
+    EXPECT_EQ(p.Bytes, bigEndian(kFirst + k * kGain)) << int(k);
+    given.push_back(p.Bytes);
+    next = kFirst + (k + 1u) * kGain;
+  }
+  EXPECT_EQ(st.Model().Sn.SnValue, next);
+  ASSERT_EQ(shownSerial.size(), 1u);
+  EXPECT_EQ(shownSerial[0], Hex8(next));
+
+  // The next run, from the number on screen.
+  for (u8 k = 0; k < UnitMax; ++k) s.Unit[k].Busy = 0;
+  controls.SNEdit1 = shownSerial.back();
+  Run(UnitCommand::Program);
+  for (u8 k = 0; k < UnitMax; ++k) {
+    const UnitSerialPatch& p = st.Wire().Units[k].Serial;
+    if (!p.Active) continue;
+    EXPECT_EQ(std::count(given.begin(), given.end(), p.Bytes), 0) << int(k);
+  }
+  EXPECT_EQ(st.Wire().Units[0].Serial.Active == 1, s.Unit[0].Linked == 1);
+  if (s.Unit[0].Linked) {
+    EXPECT_EQ(st.Wire().Units[0].Serial.Bytes, bigEndian(next));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(UnitCounts, SerialNumbersOfARun,
+                         ::testing::Values(RunCase{1, {}}, RunCase{4, {}}, RunCase{9, {}}, RunCase{10, {}},
+                                           RunCase{10, UnitSet(0b0000010100)},   // gaps at units 3 and 5
+                                           RunCase{10, UnitSet(0b1000000001)},   // first and tenth unlinked
+                                           RunCase{10, UnitSet(0b0111111110)}),  // only the first and tenth
+                         [](const ::testing::TestParamInfo<RunCase>& i) {
+                           return "Units" + std::to_string(i.param.units) + "Unlinked" +
+                                  std::to_string(i.param.unlinked.to_ulong());
+                         });
 
 TEST_F(UnitCommands, ASerialNumberOutsideTheFlashOrNotANumberStartsNothing) {
   SerialNumbersOn("0x10", "1", kMainStart + kMainSize - 2);

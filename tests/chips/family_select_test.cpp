@@ -226,6 +226,72 @@ TEST(FamilySelect, ShortAndUnlistedNamesFallBackSafely) {
   EXPECT_EQ(m->Control.EraseFlags, 0x10);
 }
 
+// One model per size letter of every rule that reads a character of the name, and one with
+// a letter the rule does not list: the main flash and the layout the letter gives.
+TEST(FamilySelect, EverySizeLetterGivesItsMainFlash) {
+  struct Letter {
+    Maker maker;
+    u8 position;
+    std::string_view name;
+    u8 subtype;
+    u32 mainStart, mainSize, eepStart, eepEnd;
+  };
+  constexpr u32 AcMain = 0x08000000, AcEep = 0x01000000, AcEepEnd = 0x0101FFFF;
+  constexpr u32 MrEep = 0x1FFFE000, MrEepEnd = 0x1FFFF9FF;
+  constexpr u32 SaEep = 0x20020000, SaEepEnd = 0x2003FFFF;
+  constexpr u32 TmEep = 0x30000000, TmEepEnd = 0x30007FFF;
+  const Letter cases[] = {
+      {Maker::AutoChip, 0, "AC78010xAxx", 0, AcMain, 0x4000, N, N},
+      {Maker::AutoChip, 1, "AC78010xBxx", 0, AcMain, 0x8000, N, N},
+      {Maker::AutoChip, 2, "AC78010xCxx", 0, AcMain, 0x10000, N, N},
+      {Maker::AutoChip, 6, "AC78012xDxx", 0, AcMain, 0x20000, N, N},
+      {Maker::AutoChip, 0, "AC78013xExx", 0, AcMain, 0x20000, N, N},
+      {Maker::AutoChip, 15, "AC7811JBxx", 1, AcMain, 0x8000, N, N},
+      {Maker::AutoChip, 16, "AC7811MBxx", 1, AcMain, 0x10000, N, N},
+      {Maker::AutoChip, 17, "AC7811OBxx", 1, AcMain, 0x20000, N, N},
+      {Maker::AutoChip, 18, "AC7811QBxx", 1, AcMain, 0x40000, N, N},
+      {Maker::AutoChip, 0, "AC7811KBxx", 1, AcMain, 0x40000, N, N},
+      {Maker::AutoChip, 0, "AC78406xDxx", 16, 0, 0x20000, AcEep, AcEepEnd},
+      {Maker::AutoChip, 0, "AC78406xExx", 16, 0, 0x40000, AcEep, AcEepEnd},
+      {Maker::AutoChip, 31, "AC78406xFxx", 16, 0, 0x80000, AcEep, AcEepEnd},
+      {Maker::AutoChip, 32, "AC78406xGxx", 16, 0, 0x100000, AcEep, AcEepEnd},
+      {Maker::AutoChip, 0, "AC78406xHxx", 16, 0, 0x80000, AcEep, AcEepEnd},
+      {Maker::Meiren, 18, "MR88F705BI", 0, 0, 0x10000, MrEep, MrEepEnd},
+      {Maker::Meiren, 19, "MR88F705CI", 0, 0, 0x20000, MrEep, MrEepEnd},
+      {Maker::Meiren, 20, "MR88F705DI", 0, 0, 0x40000, MrEep, MrEepEnd},
+      {Maker::Meiren, 0, "MR88F705AI", 0, 0, 0x40000, MrEep, MrEepEnd},
+      {Maker::Meiren, 39, "MR88F002Bx", 4, 0, 0x10000, MrEep, MrEepEnd},
+      {Maker::Lcm, 0, "LCP037AKxxx", 0, AcMain, 0x8000, N, N},
+      {Maker::Lcm, 0, "LCM32F037K4xx", 0, AcMain, 0x4000, N, N},
+      {Maker::Lcm, 9, "LCM32F037K6xx", 0, AcMain, 0x8000, N, N},
+      {Maker::Lcm, 13, "LCM32F037K8xx", 0, AcMain, 0x10000, N, N},
+      {Maker::Lcm, 0, "LCM32F037K9xx", 0, AcMain, 0x20000, N, N},
+      {Maker::CmSemi, 17, "BAT32A237KE24xx", 0, 0, 0x10000, 0x500000, 0x5005FF},
+      {Maker::CmSemi, 18, "BAT32A237KH32xx", 0, 0, 0x20000, 0x500000, 0x5005FF},
+      {Maker::CmSemi, 0, "BAT32A237KK48xx", 0, 0, 0x40000, 0x500000, 0x5005FF},
+      {Maker::Silergy, 0, "SA32B16xx", 0, 0, 0x80000, SaEep, SaEepEnd},
+      {Maker::Silergy, 1, "SA32B14xx", 1, 0, 0x40000, SaEep, SaEepEnd},
+      {Maker::Silergy, 2, "SA32B12xx", 2, 0, 0x20000, SaEep, SaEepEnd},
+      {Maker::Silergy, 0, "SA32B18xx", 0, 0, 0x80000, SaEep, SaEepEnd},
+      {Maker::Toshiba, 0, "TMPM4KNFYADFG", 0x20, 0, 0x40000, TmEep, TmEepEnd},
+      {Maker::Toshiba, 0, "TMPM4KNFWADFG", 0x20, 0, 0x20000, TmEep, TmEepEnd},
+  };
+  for (const Letter& c : cases) {
+    SCOPED_TRACE(std::string(c.name));
+    auto m = test::FreshModel();
+    EXPECT_TRUE(SelectChip(*m, IndexOf(c.maker), c.name, c.position));
+    const ChipParams& p = m->Params;
+    EXPECT_EQ(m->ChipSelected, 1);
+    EXPECT_EQ(p.Subtype, c.subtype);
+    EXPECT_EQ(p.MainFlashStart, c.mainStart);
+    EXPECT_EQ(p.MainFlashSize, c.mainSize);
+    EXPECT_EQ(p.MainFlashEnd, c.mainStart + c.mainSize - 1);
+    EXPECT_EQ(p.DownloadSize, c.mainSize);
+    EXPECT_EQ(p.EepStart, c.eepStart);
+    EXPECT_EQ(p.EepEnd, c.eepEnd);
+  }
+}
+
 TEST(FamilySelect, TheSelectSequenceClearsObjectDataAndInterfaceBitZero) {
   auto m = test::FreshModel();
   m->ObjectLoaded = 1;

@@ -38,6 +38,11 @@ TEST_F(SRecord, LineResults) {
       {"S1060010010203E3", LineParseResult::OutOfChip},
       {"S30508000100F1", LineParseResult::Accepted},  // no data bytes
       {"S30508000100F2", LineParseResult::ChecksumError},
+      // S2 carries three address bytes: 0x080000 lies below every window of this chip, while
+      // the same characters read with four address bytes would be 0x08000010, inside it.
+      {"S20808000010010203D9", LineParseResult::OutOfChip},
+      {"S204080000F3", LineParseResult::Accepted},  // count k + 1: no data byte
+      {"S2030800F4", LineParseResult::ShortLine},   // count below k + 1
   };
   for (const auto& c : cases) {
     state = {};

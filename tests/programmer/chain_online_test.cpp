@@ -4,6 +4,7 @@
 
 #include "programmer/AutoChain.h"
 #include "programmer/CommandCodes.h"
+#include "programmer/DownloadChain.h"
 #include "programmer/OnlineChains.h"
 #include "programmer/ResultCode.h"
 #include "tests/programmer/session_fixture.h"
@@ -236,6 +237,75 @@ TEST_F(OnlineChain, DataRepliesAreReadAsFarAsTheyCarry) {
       EXPECT_EQ(v.ports[5].packets.size(), 2u);  // the next block was asked for
     } else {
       EXPECT_EQ(v.LastLine(), SessionWorld::UnitLine(5, "Read Chip CRC16/ACC32 CheckSum:  0x1234/0x12345678."));
+    }
+  }
+}
+
+// The four data-flash chains at sizes on both sides of the 4096-byte packet: one request
+// per packet begun, the last beginning below the size; the chip's bytes past the size are
+// neither compared nor stored.
+TEST_F(OnlineChain, DataFlashChainsEndAtTheLastPacketOfTheSize) {
+  using Step = std::function<void(UnitSessions&, u8)>;
+  enum class Kind { Write, Verify, Read };
+  struct Chain {
+    const char* name;
+    Step start;
+    u8 command;
+    std::size_t dataAt;  // packet offset of the image bytes a write carries
+    Kind kind;
+    const char* done;
+  };
+  const Chain chains[] = {
+      {"download", StartDownloadEep, CmdDownloadEepBlock, 8, Kind::Write, "Data Donwload Success!"},
+      {"program", StartProgramEep, CmdProgramEepBlock, 88, Kind::Write, "EEP Data Programm Successed!"},
+      {"verify", StartVerifyEep, CmdReadEepBlock, 0, Kind::Verify, "EEP Data Verify Successed!"},
+      {"read", StartReadEep, CmdReadEepBlock, 0, Kind::Read, "EEP Data has been read out!"},
+  };
+  const struct {
+    u32 size;
+    std::vector<u16> blocks;
+  } sizes[] = {{0x0C00, {0}}, {0x1000, {0}}, {0x1800, {0, 4}}, {0x2000, {0, 4}}};
+  constexpr u8 k = 7;
+  for (const Chain& c : chains) {
+    for (const auto& z : sizes) {
+      SCOPED_TRACE(std::string(c.name) + " of " + std::to_string(z.size) + " bytes");
+      SessionWorld v;
+      v.model->Params = w.model->Params;
+      v.model->Params.EepSize = z.size;
+      for (std::size_t i = 0; i < 0x3000; ++i) v.model->EepImage[i] = static_cast<u8>(i * 5 + (i >> 8));
+      const std::vector<u8> image(v.model->EepImage.begin(), v.model->EepImage.begin() + 0x3000);
+      chipEep = image;
+      if (c.kind == Kind::Read) {
+        for (auto& b : chipEep) b = static_cast<u8>(b ^ 0x33);
+      } else {
+        chipEep[z.size] ^= 0xFF;  // just past the size
+      }
+      c.start(*v.s, k);
+      for (int guard = 0; v.U(k).Busy && guard < 100; ++guard) v.Feed(k, Answer(v.ports[k].packets.back()));
+
+      std::vector<u16> blocks;
+      for (const auto& p : v.ports[k].packets) {
+        ASSERT_GE(p.size(), 10u);
+        if (p[0] != c.command) continue;
+        const u16 block = GetLe16(p, 1);
+        blocks.push_back(block);
+        if (c.kind != Kind::Write) continue;
+        ASSERT_GE(p.size(), c.dataAt + 4096);
+        const std::size_t from = std::size_t{block} * 1024;
+        const std::size_t inside = std::min<std::size_t>(4096, z.size - from);
+        EXPECT_TRUE(std::equal(p.begin() + c.dataAt, p.begin() + c.dataAt + inside, image.begin() + from)) << block;
+      }
+      EXPECT_EQ(blocks, z.blocks);
+      EXPECT_EQ(v.U(k).Busy, 0);
+      EXPECT_EQ(v.U(k).Gauge.State, GaugeState::Ok);
+      EXPECT_TRUE(v.op.messages.empty());
+      const auto texts = v.UnitTexts(k);
+      ASSERT_FALSE(texts.empty());
+      EXPECT_EQ(texts.back(), c.done);
+      if (c.kind == Kind::Read) {
+        EXPECT_TRUE(std::equal(chipEep.begin(), chipEep.begin() + z.size, v.model->EepImage.begin()));
+        EXPECT_TRUE(std::equal(image.begin() + z.size, image.end(), v.model->EepImage.begin() + z.size));
+      }
     }
   }
 }

@@ -114,7 +114,10 @@ TEST(PacketSettings, SerialNumbersOfFourUnitsAndBlockChecks) {
   w.Model->ChipName = "SA32B1xx";
   w.Model->ObjectFileName = "/some/dir/app.hex";
   for (u8 k = 0; k < 4; ++k) {
-    std::array<u8, SettingsBlockSize> b{};
+    // Stale bytes, as a reused packet slot holds them: a sum or check that reaches one
+    // byte too far picks them up.
+    std::array<u8, SettingsBlockSize> b;
+    for (std::size_t i = 0; i < b.size(); ++i) b[i] = static_cast<u8>(0xA5 ^ (i * 29));
     BuildSettingsBlock(*w.Model, w.Random, k, 4, b);
     EXPECT_EQ(GetLe32(b, SbSnValueAt), 1000u + 2u * k);
     EXPECT_EQ(GetLe16(b, SbSnStepAt), 8u);

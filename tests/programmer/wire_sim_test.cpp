@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "base/ByteOrder.h"
@@ -15,11 +16,31 @@
 #include "programmer/CommandCodes.h"
 #include "programmer/FirmwareCommands.h"
 #include "tests/programmer/wire_support.h"
+#include "tests/unitsim/SimCheck.h"
 #include "tests/unitsim/SimFiles.h"
 #include "tests/unitsim/UnitSimulator.h"
 
 namespace qx::wiretest {
 namespace {
+
+// The unit's check word is its own: the answers its definition gives, and the same word as
+// ours over buffers of the lengths packets have. A wrong routine on either side shows here
+// and, on the wire, as a unit that answers check mismatch.
+TEST(SimCheckWord, KnownAnswersAndAgreementWithOurs) {
+  EXPECT_EQ(sim::SimCheck16(Bytes{'a', 'b', 'c'}), 0x2543);
+  EXPECT_EQ(sim::SimCheck16(Bytes{'1', '2', '3', '4', '5', '6', '7', '8', '9'}), 0x1D8F);
+  EXPECT_EQ(sim::SimCheck16(Bytes{0x01, 0x00}), 0x4A12);
+  EXPECT_EQ(sim::SimCheck16(Bytes{0x01, 0x01}), 0x4A13);
+  EXPECT_EQ(sim::SimCheck16(Bytes(8, 0xFF)), 0x360F);
+  EXPECT_EQ(sim::SimCheck16(Bytes{}), 0);
+  for (int b = 0; b < 256; ++b) EXPECT_EQ(sim::SimCheck16(Bytes{static_cast<u8>(b)}), b);
+  std::mt19937 rng(7);
+  for (const std::size_t n : {2, 3, 10, 12, 90, 255, 256, 257, 1034, 4106, 4186}) {
+    Bytes v(n);
+    for (auto& b : v) b = static_cast<u8>(rng());
+    EXPECT_EQ(CalcCheck16(v), sim::SimCheck16(v)) << n;
+  }
+}
 
 class SimExchange : public ::testing::Test {
  protected:
@@ -85,11 +106,13 @@ TEST_F(SimExchange, MemoryOperationsAgree) {
   SendChipCommand(w.Target(0, StepVerifyMain), CmdReadMainBlock, 4);
   auto replies = Exchange();
   ASSERT_EQ(replies.size(), 1u);
+  ASSERT_EQ(replies[0].size(), 4106u);  // a data reply of one block, not a status
   EXPECT_EQ(VerifyReply(replies[0]), ResOk);
   EXPECT_TRUE(std::equal(replies[0].begin() + 8, replies[0].begin() + 8 + 4096, w.Model->MainFlashImage.begin() + 4096));
   SendChipCommand(w.Target(0, StepReadChecksum), CmdChipOperation, OpReadChecksum);
   replies = Exchange();
   ASSERT_EQ(replies.size(), 1u);
+  ASSERT_EQ(replies[0].size(), 16u);  // CRC16 and ACC32 behind the header
   EXPECT_EQ(GetLe16(replies[0], 8), CalcCheck16(w.Model->MainFlashImage, 0, 0x1FFF));
   EXPECT_EQ(GetLe32(replies[0], 10), CalcAcc32(w.Model->MainFlashImage, 0, 0x1FFF));
   SendChipCommand(w.Target(0, StepErase), CmdChipOperation, OpErase);

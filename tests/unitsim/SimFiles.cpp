@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "images/Checksums.h"
+#include "tests/unitsim/SimCheck.h"
 
 namespace qx::sim {
 
@@ -42,7 +42,7 @@ Bytes MakePlainDriverFile(const DriverFileSpec& spec) {
   f[9] = 0x02;
   for (std::size_t i = 0; i < spec.BodyLength; ++i) f[64 + i] = static_cast<std::uint8_t>(spec.BodySeed + 7 * i);
   const std::uint16_t check =
-      spec.BodyLength == 0 ? 0 : CalcCheck16(std::span<const std::uint8_t>(f).subspan(64, spec.BodyLength));
+      spec.BodyLength == 0 ? 0 : SimCheck16(std::span<const std::uint8_t>(f).subspan(64, spec.BodyLength));
   Put16(f, 10, check);
   Put16(f, 12, spec.BodyLength);
   for (std::size_t i = 0; i < 16; ++i) f[16 + i] = spec.Key[i];

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "images/Checksums.h"
+#include "tests/unitsim/SimCheck.h"
 
 namespace qx::sim {
 
@@ -26,7 +26,7 @@ void Append16(Bytes& p, std::uint32_t v) {
   p.push_back(static_cast<std::uint8_t>(v));
   p.push_back(static_cast<std::uint8_t>(v >> 8));
 }
-void AppendCheck(Bytes& p) { Append16(p, CalcCheck16(std::span<const std::uint8_t>(p))); }
+void AppendCheck(Bytes& p) { Append16(p, SimCheck16(std::span<const std::uint8_t>(p))); }
 
 std::uint32_t Sum(std::span<const std::uint8_t> b) {
   std::uint32_t s = 0;
@@ -80,7 +80,7 @@ UnitOutput SimUnit::Receive(std::span<const std::uint8_t> bytes) {
       // The option write's check word leaves out its last payload byte.
       const bool optionWrite = p[0] == 0x93 && Get16(p, 1) == 53;
       const std::size_t checked = p.size() - 2 - (optionWrite ? 1 : 0);
-      const std::uint16_t check = CalcCheck16(std::span<const std::uint8_t>(p).first(checked));
+      const std::uint16_t check = SimCheck16(std::span<const std::uint8_t>(p).first(checked));
       std::uint8_t code = 0;
       if (check != Get16(p, p.size() - 2)) {
         ++stats_.BadFrames;
@@ -218,7 +218,7 @@ SimUnit::Reply SimUnit::ChipData(const Bytes& p) {
   const Bytes block(plain.begin(), plain.begin() + 512);
   const bool copiesEqual = std::equal(block.begin(), block.end(), plain.begin() + 512);
   const bool magic = block[0] == 'Z' && block[1] == 'W' && block[2] == 'L' && block[3] == 'P';
-  const bool check = CalcCheck16(std::span<const std::uint8_t>(block).first(508)) == Get16(block, 508);
+  const bool check = SimCheck16(std::span<const std::uint8_t>(block).first(508)) == Get16(block, 508);
   const bool sum = static_cast<std::uint16_t>(Sum(std::span<const std::uint8_t>(block).first(510))) == Get16(block, 510);
   if (!(copiesEqual && magic && check && sum)) return StatusReply(p[0], 21);
   settings_ = block;
@@ -250,7 +250,7 @@ SimUnit::Reply SimUnit::ChipOperation(const Bytes& p) {
     case 48: {
       auto memory = std::span<const std::uint8_t>(main_).first(size);
       Bytes data;
-      Append16(data, CalcCheck16(memory));
+      Append16(data, SimCheck16(memory));
       const std::uint32_t acc = Sum(memory);
       Append16(data, acc & 0xFFFF);
       Append16(data, acc >> 16);

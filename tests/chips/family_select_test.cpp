@@ -236,21 +236,21 @@ TEST(FamilySelect, EverySizeLetterGivesItsMainFlash) {
     u8 subtype;
     u32 mainStart, mainSize, eepStart, eepEnd;
   };
-  constexpr u32 AcMain = 0x08000000, AcEep = 0x01000000, AcEepEnd = 0x0101FFFF;
+  constexpr u32 Main08 = 0x08000000, AcEep = 0x01000000, AcEepEnd = 0x0101FFFF;
   constexpr u32 MrEep = 0x1FFFE000, MrEepEnd = 0x1FFFF9FF;
   constexpr u32 SaEep = 0x20020000, SaEepEnd = 0x2003FFFF;
   constexpr u32 TmEep = 0x30000000, TmEepEnd = 0x30007FFF;
   const Letter cases[] = {
-      {Maker::AutoChip, 0, "AC78010xAxx", 0, AcMain, 0x4000, N, N},
-      {Maker::AutoChip, 1, "AC78010xBxx", 0, AcMain, 0x8000, N, N},
-      {Maker::AutoChip, 2, "AC78010xCxx", 0, AcMain, 0x10000, N, N},
-      {Maker::AutoChip, 6, "AC78012xDxx", 0, AcMain, 0x20000, N, N},
-      {Maker::AutoChip, 0, "AC78013xExx", 0, AcMain, 0x20000, N, N},
-      {Maker::AutoChip, 15, "AC7811JBxx", 1, AcMain, 0x8000, N, N},
-      {Maker::AutoChip, 16, "AC7811MBxx", 1, AcMain, 0x10000, N, N},
-      {Maker::AutoChip, 17, "AC7811OBxx", 1, AcMain, 0x20000, N, N},
-      {Maker::AutoChip, 18, "AC7811QBxx", 1, AcMain, 0x40000, N, N},
-      {Maker::AutoChip, 0, "AC7811KBxx", 1, AcMain, 0x40000, N, N},
+      {Maker::AutoChip, 0, "AC78010xAxx", 0, Main08, 0x4000, N, N},
+      {Maker::AutoChip, 1, "AC78010xBxx", 0, Main08, 0x8000, N, N},
+      {Maker::AutoChip, 2, "AC78010xCxx", 0, Main08, 0x10000, N, N},
+      {Maker::AutoChip, 6, "AC78012xDxx", 0, Main08, 0x20000, N, N},
+      {Maker::AutoChip, 0, "AC78013xExx", 0, Main08, 0x20000, N, N},
+      {Maker::AutoChip, 15, "AC7811JBxx", 1, Main08, 0x8000, N, N},
+      {Maker::AutoChip, 16, "AC7811MBxx", 1, Main08, 0x10000, N, N},
+      {Maker::AutoChip, 17, "AC7811OBxx", 1, Main08, 0x20000, N, N},
+      {Maker::AutoChip, 18, "AC7811QBxx", 1, Main08, 0x40000, N, N},
+      {Maker::AutoChip, 0, "AC7811KBxx", 1, Main08, 0x40000, N, N},
       {Maker::AutoChip, 0, "AC78406xDxx", 16, 0, 0x20000, AcEep, AcEepEnd},
       {Maker::AutoChip, 0, "AC78406xExx", 16, 0, 0x40000, AcEep, AcEepEnd},
       {Maker::AutoChip, 31, "AC78406xFxx", 16, 0, 0x80000, AcEep, AcEepEnd},
@@ -261,11 +261,11 @@ TEST(FamilySelect, EverySizeLetterGivesItsMainFlash) {
       {Maker::Meiren, 20, "MR88F705DI", 0, 0, 0x40000, MrEep, MrEepEnd},
       {Maker::Meiren, 0, "MR88F705AI", 0, 0, 0x40000, MrEep, MrEepEnd},
       {Maker::Meiren, 39, "MR88F002Bx", 4, 0, 0x10000, MrEep, MrEepEnd},
-      {Maker::Lcm, 0, "LCP037AKxxx", 0, AcMain, 0x8000, N, N},
-      {Maker::Lcm, 0, "LCM32F037K4xx", 0, AcMain, 0x4000, N, N},
-      {Maker::Lcm, 9, "LCM32F037K6xx", 0, AcMain, 0x8000, N, N},
-      {Maker::Lcm, 13, "LCM32F037K8xx", 0, AcMain, 0x10000, N, N},
-      {Maker::Lcm, 0, "LCM32F037K9xx", 0, AcMain, 0x20000, N, N},
+      {Maker::Lcm, 0, "LCP037AKxxx", 0, Main08, 0x8000, N, N},
+      {Maker::Lcm, 0, "LCM32F037K4xx", 0, Main08, 0x4000, N, N},
+      {Maker::Lcm, 9, "LCM32F037K6xx", 0, Main08, 0x8000, N, N},
+      {Maker::Lcm, 13, "LCM32F037K8xx", 0, Main08, 0x10000, N, N},
+      {Maker::Lcm, 0, "LCM32F037K9xx", 0, Main08, 0x20000, N, N},
       {Maker::CmSemi, 17, "BAT32A237KE24xx", 0, 0, 0x10000, 0x500000, 0x5005FF},
       {Maker::CmSemi, 18, "BAT32A237KH32xx", 0, 0, 0x20000, 0x500000, 0x5005FF},
       {Maker::CmSemi, 0, "BAT32A237KK48xx", 0, 0, 0x40000, 0x500000, 0x5005FF},

@@ -275,11 +275,8 @@ TEST_F(OnlineChain, DataFlashChainsEndAtTheLastPacketOfTheSize) {
       for (std::size_t i = 0; i < 0x3000; ++i) v.model->EepImage[i] = static_cast<u8>(i * 5 + (i >> 8));
       const std::vector<u8> image(v.model->EepImage.begin(), v.model->EepImage.begin() + 0x3000);
       chipEep = image;
-      if (c.kind == Kind::Read) {
-        for (auto& b : chipEep) b = static_cast<u8>(b ^ 0x33);
-      } else {
-        chipEep[z.size] ^= 0xFF;  // just past the size
-      }
+      if (c.kind == Kind::Read) for (auto& b : chipEep) b = static_cast<u8>(b ^ 0x33);
+      if (c.kind == Kind::Verify) chipEep[z.size] ^= 0xFF;  // just past the size
       c.start(*v.s, k);
       for (int guard = 0; v.U(k).Busy && guard < 100; ++guard) v.Feed(k, Answer(v.ports[k].packets.back()));
 

@@ -11,17 +11,7 @@ namespace {
 
 using test::kMainStart;
 
-// Lines of a formatted file, without their CR LF.
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> out;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    const std::size_t e = text.find("\r\n", pos);
-    out.push_back(text.substr(pos, e - pos));
-    pos = e + 2;
-  }
-  return out;
-}
+std::vector<std::string> Lines(const std::string& text) { return test::CrLfLines(text); }
 
 class IntelHex : public ::testing::Test {
  protected:

@@ -16,6 +16,7 @@
 #include "images/IntelHexFile.h"
 #include "images/SRecordFile.h"
 #include "tests/app/ui/WindowJobFixture.h"
+#include "tests/images/ObjectFileFixture.h"
 
 namespace qx::test {
 namespace {
@@ -41,17 +42,6 @@ std::array<u32, 12> SumsOf(const ImageChecksums& s) {
           s.EepCheck16, s.OptionSum16, s.OptionCheck16, s.FileChecksum, s.EepFileChecksum, s.ObjectCrc32};
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    const std::size_t end = text.find("\r\n", at);
-    lines.push_back(text.substr(at, end - at));
-    at = end + 2;
-  }
-  return lines;
-}
-
 std::string JoinLines(const std::vector<std::string>& lines) {
   std::string text;
   for (const auto& l : lines) text += l + "\r\n";
@@ -63,7 +53,7 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 // its second line.
 std::string DamagedFile(Format format, Damage damage, u32 address) {
   const std::vector<u8> data = RandomBytes(0x60, 41);
-  std::vector<std::string> lines = SplitLines(format == Format::Hex ? FormatIntelHex(data, address)
+  std::vector<std::string> lines = CrLfLines(format == Format::Hex ? FormatIntelHex(data, address)
                                                                     : FormatSRecords(data, address));
   std::string& second = lines[1];
   switch (damage) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "images/IntelHexFile.h"
+#include "images/ObjectLineLoader.h"
 #include "images/SRecordFile.h"
 #include "tests/images/ObjectFileFixture.h"
 
@@ -102,6 +103,22 @@ TEST(WholeObjectFile, ReadResultTellsWhatWasWrong) {
       EXPECT_EQ(start, 0xFFFFFFFFu);
       EXPECT_EQ(end, 0u);
       EXPECT_EQ(sum, 0u);
+    }
+  }
+}
+
+// Every byte value at every position of the eight-at-a-time steps and of the tail.
+TEST(WholeObjectFile, HexDigitsOnlyFindsEveryOtherCharacter) {
+  const std::string digits = "0123456789abcdefABCDEF0123";  // 26: three steps and a tail of 2
+  for (int c = 0; c < 256; ++c) {
+    const bool hex = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    for (std::size_t at = 0; at < digits.size(); ++at) {
+      std::string line = digits;
+      line[at] = static_cast<char>(c);
+      ASSERT_EQ(HexDigitsOnly(line, 0, line.size()), hex) << c << " at " << at;
+      // Outside the range asked about it does not count.
+      ASSERT_TRUE(HexDigitsOnly(line, at + 1, line.size())) << c << " at " << at;
+      ASSERT_TRUE(HexDigitsOnly(line, 0, at)) << c << " at " << at;
     }
   }
 }

@@ -4,9 +4,12 @@
 // and a file that holds no records refused before any line box.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <string>
 #include <vector>
 
+#include "base/Errors.h"
 #include "images/IntelHexFile.h"
 #include "images/ObjectLineLoader.h"
 #include "images/SRecordFile.h"
@@ -103,6 +106,44 @@ TEST(WholeObjectFile, ReadResultTellsWhatWasWrong) {
       EXPECT_EQ(start, 0xFFFFFFFFu);
       EXPECT_EQ(end, 0u);
       EXPECT_EQ(sum, 0u);
+    }
+  }
+}
+
+// A file that stores nothing reports no range, not the one its caller held before.
+TEST(WholeObjectFile, AFileWithoutDataReportsNoRange) {
+  test::TempDir dir;
+  const struct {
+    Format format;
+    const char* text;
+  } cases[] = {{Format::Hex, ":00000001FF\n"}, {Format::SRec, "S00600004844521B\nS9030000FC\n"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    auto chip = test::MakeChip();
+    test::RecordingOperator op;
+    test::WriteText(dir.File("f.obj"), c.text);
+    u32 start = kMainStart, end = kMainStart + 0xFF, sum = 0x1234;
+    const ObjectReadResult r = c.format == Format::Hex ? LoadIntelHexFile(*chip, dir.File("f.obj"), start, end, sum, op)
+                                                       : LoadSRecordFile(*chip, dir.File("f.obj"), start, end, sum, op);
+    EXPECT_TRUE(r.Complete());
+    EXPECT_EQ(start, 0xFFFFFFFFu);
+    EXPECT_EQ(end, 0u);
+    EXPECT_EQ(sum, 0u);
+  }
+}
+
+TEST(WholeObjectFile, FifoAndFolderAreNotOpened) {
+  test::TempDir dir;
+  ASSERT_EQ(::mkfifo(dir.File("pipe.hex").c_str(), 0600), 0);
+  for (const std::string& path : {dir.File("pipe.hex"), dir.Path().string()}) {
+    auto chip = test::MakeChip();
+    test::RecordingOperator op;
+    u32 start = 0, end = 0, sum = 0;
+    try {
+      LoadIntelHexFile(*chip, path, start, end, sum, op);
+      ADD_FAILURE() << path << " was read";
+    } catch (const EInOutError& e) {
+      EXPECT_EQ(std::string(e.what()), "\"" + path + "\" is not a regular file and has not been opened!");
     }
   }
 }

@@ -12,6 +12,7 @@
 #include "images/BinaryFile.h"
 #include "images/Checksums.h"
 #include "images/IntelHexFile.h"
+#include "images/RegularFile.h"
 #include "images/SRecordFile.h"
 #include "images/ViewChecksums.h"
 #include "programmer/DownloadSize.h"
@@ -30,38 +31,60 @@ std::string UpperExtension(std::string_view path) {
   return ext;
 }
 
-// What a load may change, kept so that a file that cannot be read leaves it as it was.
-class LoadBackup {
- public:
-  explicit LoadBackup(const ChipModel& model) : saved_(std::make_unique<ChipModel>(model)) {}
-
-  void Restore(ChipModel& m) const {
-    const ChipModel& s = *saved_;
-    m.MainFlashImage = s.MainFlashImage;
-    m.EepImage = s.EepImage;
-    m.InfoAreaImage = s.InfoAreaImage;
-    m.OptionImage = s.OptionImage;
-    m.Sums = s.Sums;
-    m.ObjectLoaded = s.ObjectLoaded;
-    m.ObjectFileName = s.ObjectFileName;
-    m.ObjectStart = s.ObjectStart;
-    m.ObjectEnd = s.ObjectEnd;
-    m.LastLoadAddress = s.LastLoadAddress;
-    m.BinOffset = s.BinOffset;
-    m.BootInfoEnd = s.BootInfoEnd;
-    m.AppInfoEnd = s.AppInfoEnd;
-  }
-
-  bool MainChanged(const ChipModel& m) const { return m.MainFlashImage != saved_->MainFlashImage; }
-  bool OptionChanged(const ChipModel& m) const { return m.OptionImage != saved_->OptionImage; }
-
- private:
-  std::unique_ptr<ChipModel> saved_;
-};
+// What a load may change. A load reads into a copy of the model; these fields go over to
+// the live model only when the file was read whole, so a refused file leaves the job (and
+// every view and control showing it) as it was.
+void TakeLoadedFields(ChipModel& to, const ChipModel& from) {
+  to.MainFlashImage = from.MainFlashImage;
+  to.EepImage = from.EepImage;
+  to.InfoAreaImage = from.InfoAreaImage;
+  to.OptionImage = from.OptionImage;
+  to.Sums = from.Sums;
+  to.ObjectLoaded = from.ObjectLoaded;
+  to.ObjectFileName = from.ObjectFileName;
+  to.ObjectStart = from.ObjectStart;
+  to.ObjectEnd = from.ObjectEnd;
+  to.LastLoadAddress = from.LastLoadAddress;
+  to.BinOffset = from.BinOffset;
+  to.BootInfoEnd = from.BootInfoEnd;
+  to.AppInfoEnd = from.AppInfoEnd;
+}
 
 void LogAndShow(const ObjectFileContext& ctx, MsgKind kind, const std::string& text) {
   ctx.Log.AddInfoLine(text);
   ctx.Op.Ask(kind, text, MsgButtons::Ok);
+}
+
+// A FIFO, a device or a folder is refused before it is opened or anything is asked.
+bool RefusedAsNotRegular(const ObjectFileContext& ctx, const std::string& path) {
+  if (!NamesNonRegularFile(path)) return false;
+  LogAndShow(ctx, MsgKind::Error, Tx(TextId::NotARegularFile, path));
+  return true;
+}
+
+// Why a file that was read is not taken; empty when it was read whole.
+std::string RefusalOf(const ObjectReadResult& r, ObjectFormat format, const std::string& path) {
+  if (r.NotRecords) {
+    return Tx(format == ObjectFormat::IntelHex ? TextId::ObjectFileNotIntelHex : TextId::ObjectFileNotSRecord, path);
+  }
+  if (r.AbortedAt != 0) return Tx(TextId::ObjectFileLoadAborted, path, r.AbortedAt, r.BadLines);
+  if (r.BadLines != 0) return Tx(TextId::ObjectFileBadLines, path, r.BadLines);
+  if (r.CountMismatch) return Tx(TextId::ObjectFileCountMismatch, path, r.DeclaredCount, r.CountedRecords);
+  if (!r.EndRecord) return Tx(TextId::ObjectFileNoEndRecord, path);
+  return {};
+}
+
+// An Intel HEX or S-record file into the staged model; false, logged and shown, when it
+// was not read whole.
+bool ReadRecords(const ObjectFileContext& ctx, ChipModel& staged, ObjectFormat format, const std::string& path,
+                 u32& start, u32& end, u32& sum) {
+  const ObjectReadResult r = format == ObjectFormat::IntelHex
+                                 ? LoadIntelHexFile(staged, path, start, end, sum, ctx.Op)
+                                 : LoadSRecordFile(staged, path, start, end, sum, ctx.Op);
+  const std::string refusal = RefusalOf(r, format, path);
+  if (refusal.empty()) return true;
+  LogAndShow(ctx, MsgKind::Error, refusal);
+  return false;
 }
 
 // The reason a binary file gave nothing: it cannot be opened, or reading it failed.
@@ -70,14 +93,10 @@ void LogAndShow(const ObjectFileContext& ctx, MsgKind kind, const std::string& t
   throw EInOutError(Tx(readable ? TextId::FileReadError : TextId::FileOpenError, path));
 }
 
-// Binary object file at the offset the operator gives; false when the offset lies outside
-// the chip's window (reported, nothing copied).
-bool LoadMainBinary(const ObjectFileContext& ctx, const std::string& path) {
-  ChipModel& m = ctx.Model;
+// Binary object file whose first byte the operator placed at address; false when the
+// address lies outside the chip's window (reported, nothing copied).
+bool LoadMainBinary(const ObjectFileContext& ctx, ChipModel& m, const std::string& path, u32 address) {
   const ChipParams& p = m.Params;
-  m.BinOffset = p.MainFlashStart;
-  if (ctx.AskBinOffset) ctx.AskBinOffset();
-  const u32 address = m.BinOffset;
   const u32 index = address - p.MainFlashStart;
   m.BinOffset = index;
 
@@ -116,41 +135,56 @@ bool LoadMainBinary(const ObjectFileContext& ctx, const std::string& path) {
   return true;
 }
 
-ObjectCommandResult LoadWithBackup(const ObjectFileContext& ctx, const std::string& path, const LoadBackup& backup) {
+// The offset dialog edits the live model's BinOffset: preset, asked, and the answer.
+u32 AskBinaryAddress(const ObjectFileContext& ctx, u32 preset) {
+  ctx.Model.BinOffset = preset;
+  if (ctx.AskBinOffset) ctx.AskBinOffset();
+  return ctx.Model.BinOffset;
+}
+
+// Load (clear first), Load More and the load without the path line: the file is read into
+// a copy of the model and taken over only when it was read whole.
+ObjectCommandResult LoadStaged(const ObjectFileContext& ctx, const std::string& path, bool clear, bool logPath) {
   ChipModel& m = ctx.Model;
   ObjectCommandResult result;
-  ctx.Log.AddLine("");
-  m.LastLoadAddress = m.Params.MainFlashStart;
   const ObjectFormat format = ObjectFormatOf(path);
+  if (format != ObjectFormat::Unknown && RefusedAsNotRegular(ctx, path)) return result;
+  if (logPath) ctx.Log.AddInfoLine(Tx(TextId::ObjectFileLoading, path));
+  const u32 binOffsetBefore = m.BinOffset;
+  const u32 binAddress = format == ObjectFormat::Binary ? AskBinaryAddress(ctx, m.Params.MainFlashStart) : 0;
+
+  const auto staged = std::make_unique<ChipModel>(m);
+  ChipModel& s = *staged;
+  if (clear) {
+    const u8 blank = s.ErasedValue();
+    FillBytes(s.EepImage, EepImageSize - 1, blank);
+    FillBytes(s.MainFlashImage, MainImageSize, blank);
+    s.ObjectFileName = std::filesystem::path(path).filename().string();
+  }
+  ctx.Log.AddLine("");
+  s.LastLoadAddress = s.Params.MainFlashStart;
+  bool read = true;
   try {
     switch (format) {
       case ObjectFormat::IntelHex:
-        LoadIntelHexFile(m, path, m.ObjectStart, m.ObjectEnd, m.Sums.FileChecksum, ctx.Op);
-        break;
       case ObjectFormat::SRecord:
-        LoadSRecordFile(m, path, m.ObjectStart, m.ObjectEnd, m.Sums.FileChecksum, ctx.Op);
+        read = ReadRecords(ctx, s, format, path, s.ObjectStart, s.ObjectEnd, s.Sums.FileChecksum);
         break;
-      case ObjectFormat::Binary:
-        if (!LoadMainBinary(ctx, path)) {
-          backup.Restore(m);
-          return result;
-        }
-        break;
-      case ObjectFormat::Unknown:
-        break;
+      case ObjectFormat::Binary: read = LoadMainBinary(ctx, s, path, binAddress); break;
+      case ObjectFormat::Unknown: break;
     }
   } catch (const EInOutError& e) {
-    backup.Restore(m);
     LogAndShow(ctx, MsgKind::Error, e.what());
+    read = false;
+  }
+  if (!read) {
+    m.BinOffset = binOffsetBefore;
     return result;
   }
   result.Done = true;
-  if (format == ObjectFormat::Unknown) {
-    m.ObjectLoaded = 0;
-    LogAndShow(ctx, MsgKind::Error, std::string(Text(TextId::ObjectFileFormatError)));
-  } else {
-    m.ObjectLoaded = 1;
-  }
+  s.ObjectLoaded = format == ObjectFormat::Unknown ? 0 : 1;
+  TakeLoadedFields(m, s);
+  if (format == ObjectFormat::Unknown) LogAndShow(ctx, MsgKind::Error, std::string(Text(TextId::ObjectFileFormatError)));
 
   if (MakerOf(m.Params.ManufacturerIndex) == Maker::Aucu) {
     m.Sums.ObjectCrc32 = CalcCrc32(m.MainFlashImage, m.ObjectStart & 0xFFFFF, m.ObjectEnd & 0xFFFFF);
@@ -166,6 +200,7 @@ ObjectCommandResult LoadWithBackup(const ObjectFileContext& ctx, const std::stri
     RefreshChecksumsAndViews(m, ctx.Log, ctx.Op, result.Actions);
   }
   if (m.Params.OptionCode > 0) ShowOptionData(m, ctx.Op);
+  if (clear) result.Actions.StatusFilePath = path;
   return result;
 }
 
@@ -190,26 +225,15 @@ bool ChipChosen(const ChipModel& model, Operator& op) {
 }
 
 ObjectCommandResult OpenObjectFile(const ObjectFileContext& ctx, const std::string& path) {
-  ChipModel& m = ctx.Model;
-  ctx.Log.AddInfoLine(Tx(TextId::ObjectFileLoading, path));
-  const LoadBackup backup(m);
-  const u8 blank = m.ErasedValue();
-  FillBytes(m.EepImage, EepImageSize - 1, blank);
-  FillBytes(m.MainFlashImage, MainImageSize, blank);
-  m.ObjectFileName = std::filesystem::path(path).filename().string();
-  ObjectCommandResult r = LoadWithBackup(ctx, path, backup);
-  if (r.Done) r.Actions.StatusFilePath = path;
-  return r;
+  return LoadStaged(ctx, path, true, true);
 }
 
 ObjectCommandResult LoadMoreObjectFile(const ObjectFileContext& ctx, const std::string& path) {
-  ctx.Log.AddInfoLine(Tx(TextId::ObjectFileLoading, path));
-  return LoadObjectFile(ctx, path);
+  return LoadStaged(ctx, path, false, true);
 }
 
 ObjectCommandResult LoadObjectFile(const ObjectFileContext& ctx, const std::string& path) {
-  const LoadBackup backup(ctx.Model);
-  return LoadWithBackup(ctx, path, backup);
+  return LoadStaged(ctx, path, false, false);
 }
 
 ObjectCommandResult LoadEepDataFile(const ObjectFileContext& ctx, const std::string& path) {
@@ -221,31 +245,37 @@ ObjectCommandResult LoadEepDataFile(const ObjectFileContext& ctx, const std::str
     LogAndShow(ctx, MsgKind::Error, std::string(Text(TextId::ObjectFileFormatError)));
     return result;
   }
+  if (RefusedAsNotRegular(ctx, path)) return result;
   const u32 eepSize = std::min(p.EepSize, EepImageSize);
+  const u32 binOffsetBefore = m.BinOffset;
   u32 offset = 0;
   if (format == ObjectFormat::Binary) {
-    m.BinOffset = p.EepStart;
-    if (ctx.AskBinOffset) ctx.AskBinOffset();
-    offset = m.BinOffset - p.EepStart;
-    if (m.BinOffset < p.EepStart || offset >= eepSize) {
+    const u32 address = AskBinaryAddress(ctx, p.EepStart);
+    offset = address - p.EepStart;
+    if (address < p.EepStart || offset >= eepSize) {
+      m.BinOffset = binOffsetBefore;
       LogAndShow(ctx, MsgKind::Warning, std::string(Text(TextId::ObjectOutOfEepSpace)));
       return result;
     }
   }
 
-  const LoadBackup backup(m);
-  FillBytes(m.EepImage, eepSize, m.ErasedValue());
+  const auto staged = std::make_unique<ChipModel>(m);
+  ChipModel& s = *staged;
+  FillBytes(s.EepImage, eepSize, s.ErasedValue());
   ctx.Log.AddInfoLine(Tx(TextId::EepFileLoading, path));
   u32 start = 0;
   u32 end = 0;
+  bool read = true;
   try {
     switch (format) {
-      case ObjectFormat::IntelHex: LoadIntelHexFile(m, path, start, end, m.Sums.EepFileChecksum, ctx.Op); break;
-      case ObjectFormat::SRecord: LoadSRecordFile(m, path, start, end, m.Sums.EepFileChecksum, ctx.Op); break;
+      case ObjectFormat::IntelHex:
+      case ObjectFormat::SRecord:
+        read = ReadRecords(ctx, s, format, path, start, end, s.Sums.EepFileChecksum);
+        break;
       case ObjectFormat::Binary: {
         end = eepSize - 1 - offset;
         const BinaryLoadResult r = LoadBinaryFileSum(
-            path, std::span<u8>(m.EepImage).subspan(offset, eepSize - offset), end, m.Sums.EepFileChecksum);
+            path, std::span<u8>(s.EepImage).subspan(offset, eepSize - offset), end, s.Sums.EepFileChecksum);
         if (!r.Ok) ThrowBinaryUnreadable(path);
         if (r.FileSize > eepSize - offset) LogAndShow(ctx, MsgKind::Warning, std::string(Text(TextId::ObjectOutOfEepSpace)));
         break;
@@ -253,19 +283,23 @@ ObjectCommandResult LoadEepDataFile(const ObjectFileContext& ctx, const std::str
       case ObjectFormat::Unknown: break;
     }
   } catch (const EInOutError& e) {
-    backup.Restore(m);
     LogAndShow(ctx, MsgKind::Error, e.what());
+    read = false;
+  }
+  if (!read) {
+    m.BinOffset = binOffsetBefore;
     return result;
   }
+  // Object records outside the data flash landed in their own images: those views follow.
+  const bool mainChanged = format != ObjectFormat::Binary && s.MainFlashImage != m.MainFlashImage;
+  const bool optionChanged = format != ObjectFormat::Binary && s.OptionImage != m.OptionImage;
+  TakeLoadedFields(m, s);
   result.Done = true;
   ctx.Log.AddLine("");
   result.Actions.CheckErsEEP = true;
   ctx.Log.AddInfoLine(Tx(TextId::EepFileStartLine, start));
   ctx.Log.AddInfoLine(Tx(TextId::EepFileEndLine, end));
   ctx.Log.AddInfoLine(Tx(TextId::EepFileAcc32Line, m.Sums.EepFileChecksum));
-  // Object records outside the data flash landed in their own images: those views follow.
-  const bool mainChanged = format != ObjectFormat::Binary && backup.MainChanged(m);
-  const bool optionChanged = format != ObjectFormat::Binary && backup.OptionChanged(m);
   if (mainChanged) {
     CalcDownloadSize(m);
     RefreshChecksumsAndViews(m, ctx.Log, ctx.Op, result.Actions);

@@ -29,9 +29,11 @@ ObjectFormat ObjectFormatOf(std::string_view path);
 ObjectFormat EepFileFormatOf(std::string_view path);
 
 struct ObjectCommandResult {
-  // False when the command stopped with a message and left the images and the loaded
-  // object as they were (file not readable, load offset outside the chip, unknown
-  // data-flash extension).
+  // False when the command stopped with a message and left the images, sums, ranges and
+  // the loaded object as they were: a file that is not a regular file or cannot be read, a
+  // HEX or S-record file with a bad line (whichever button), without its end record, with
+  // a count record that disagrees or with no records at all, a load offset outside the
+  // chip, an unknown data-flash extension.
   bool Done = false;
   WindowActions Actions;
 };
@@ -44,12 +46,13 @@ bool ChipChosen(const ChipModel& model, Operator& op);
 ObjectCommandResult OpenObjectFile(const ObjectFileContext& ctx, const std::string& path);
 // Load More: logs the path and loads over the images.
 ObjectCommandResult LoadMoreObjectFile(const ObjectFileContext& ctx, const std::string& path);
-// Reads the file by its extension, logs the range and sums, refreshes sums and views.
-// ObjectLoaded is set only once the file was read (an unknown extension clears it).
+// Reads the file by its extension into a copy of the model and takes it over only when it
+// was read whole; then logs the range and sums and refreshes sums and views. ObjectLoaded
+// is set only once the file was taken (an unknown extension clears it).
 ObjectCommandResult LoadObjectFile(const ObjectFileContext& ctx, const std::string& path);
 
 // Loads a data-flash file into EepImage (records of other windows go to their images,
-// whose sums and views are refreshed too).
+// whose sums and views are refreshed too), staged like the object loads.
 ObjectCommandResult LoadEepDataFile(const ObjectFileContext& ctx, const std::string& path);
 // EepImage[0 .. EepSize - 1] as a binary file, whatever filter was chosen.
 void SaveEepDataFile(const ChipModel& model, const std::string& path);

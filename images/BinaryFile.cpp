@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "images/ChipModel.h"
+#include "images/RegularFile.h"
 #include "base/Errors.h"
 #include "texts/Texts.h"
 
@@ -24,7 +25,8 @@ constexpr std::size_t ChunkSize = 4096;
 // Copies up to limit bytes (clamped to destination) and sums them.
 BinaryLoadResult Load(const std::string& fileName, std::span<u8> destination, std::size_t limit, u32* sum) {
   BinaryLoadResult r;
-  File f(std::fopen(fileName.c_str(), "rb"));
+  OpenedFile opened = OpenRegularFile(fileName);
+  const StdioFile f = std::move(opened.File);
   if (!f) return r;
   struct stat st {};
   if (::fstat(::fileno(f.get()), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) return r;

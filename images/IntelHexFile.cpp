@@ -19,19 +19,25 @@ u32 LastAddress(u32 a, u32 count) { return static_cast<u32>(std::min<u64>(u64{a}
 LineParseResult ParseHexLine(ChipModel& model, std::string_view line, HexReaderState& state, Operator& op) {
   if (line.empty() || line[0] != ':') return LineParseResult::NoStartCode;
   if (line.size() < 9) return LineParseResult::ShortLine;
+  if (!HexDigitsOnly(line, 1, 9)) return LineParseResult::BadDigit;
   const char* p = line.data();
   const u8 n = HexPairAt(p + 1);
   const u8 offHigh = HexPairAt(p + 3);
   const u8 offLow = HexPairAt(p + 5);
   const u8 type = HexPairAt(p + 7);
   u8 r = static_cast<u8>(n + offHigh + offLow + type);
-  if (n == 0) return LineParseResult::Accepted;
+  if (n == 0) {
+    // Only a whole end record counts: one cut before its checksum is no proof of a whole file.
+    if (type == 0x01 && line.size() >= 11 && HexDigitsOnly(line, 9, 11)) state.EndRecord = true;
+    return LineParseResult::Accepted;
+  }
 
   switch (type) {
     case 0x02:
     case 0x04: {
       if (offHigh != 0 || offLow != 0) return LineParseResult::NonZeroOffset;
       if (line.size() < 15) return LineParseResult::ShortLine;
+      if (!HexDigitsOnly(line, 9, 15)) return LineParseResult::BadDigit;
       const u8 vHigh = HexPairAt(p + 9);
       const u8 vLow = HexPairAt(p + 11);
       const u32 v = (u32{vHigh} << 8) | vLow;
@@ -45,6 +51,7 @@ LineParseResult ParseHexLine(ChipModel& model, std::string_view line, HexReaderS
     }
     case 0x00: {
       if (line.size() < 11u + 2u * n) return LineParseResult::ShortLine;
+      if (!HexDigitsOnly(line, 9, 11u + 2u * n)) return LineParseResult::BadDigit;
       const u32 a = state.Ela + state.Esa + ((u32{offHigh} << 8) | offLow);
       std::array<u8, 255> data;
       const char* d = p + 9;
@@ -77,6 +84,8 @@ LineParseResult ParseHexLine(ChipModel& model, std::string_view line, HexReaderS
       return r == 0 ? result : LineParseResult::ChecksumError;
     }
     case 0x01:
+      state.EndRecord = true;
+      return LineParseResult::Accepted;
     case 0x03:
     case 0x05:
       return LineParseResult::Accepted;
@@ -85,16 +94,22 @@ LineParseResult ParseHexLine(ChipModel& model, std::string_view line, HexReaderS
   }
 }
 
-bool LoadIntelHexFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd, u32& sum,
-                      Operator& op) {
+ObjectReadResult LoadIntelHexFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd,
+                                  u32& sum, Operator& op) {
   HexReaderState state;
-  return LoadObjectLines(
-      fileName, state,
+  ObjectReadResult read = LoadObjectLines(
+      fileName, state, [&](std::string_view line) { return ParseHexLine(model, line, state, op); },
       [&](std::string_view line) {
-        return line.empty() ? LineParseResult::Accepted : ParseHexLine(model, line, state, op);
+        if (line == ":00000001FF" || line == ":00FFFF0101") {
+          state.EndRecord = true;
+          return true;
+        }
+        return line.empty();
       },
-      [](std::string_view line) { return line == ":00000001FF" || line == ":00FFFF0101"; }, objectStart, objectEnd,
-      sum, op);
+      [](std::string_view line) { return line.size() >= 9 && line[0] == ':' && HexDigitsOnly(line, 1, 9); },
+      objectStart, objectEnd, sum, op);
+  read.EndRecord = state.EndRecord;
+  return read;
 }
 
 namespace {

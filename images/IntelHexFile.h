@@ -7,6 +7,7 @@
 
 #include "images/ChipModel.h"
 #include "images/LineParseResult.h"
+#include "images/ObjectReadResult.h"
 #include "base/Operator.h"
 #include "images/RecordRouting.h"
 
@@ -16,6 +17,7 @@ struct HexReaderState {
   u32 Ela = 0;  // extended linear address
   u32 Esa = 0;  // extended segment address
   ObjectRange Range;
+  bool EndRecord = false;  // a whole type 01 record was read
 };
 
 // One record line (without its line end). Out-of-chip records are reported to op.
@@ -23,9 +25,11 @@ LineParseResult ParseHexLine(ChipModel& model, std::string_view line, HexReaderS
 
 // Reads every line of the file (an end-of-file record does not stop it). objectStart and
 // objectEnd receive the lowest and highest address stored in the main, data-flash or info
-// window, sum the byte sum of all data bytes. A bad line asks OK/Abort; returns false when
-// the operator chose Abort. Raises EInOutError when the file cannot be opened or read.
-bool LoadIntelHexFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd, u32& sum,
+// window, sum the byte sum of all data bytes. A bad line asks OK/Abort (Abort stops the
+// read). The result tells whether the file was whole; the images hold what was stored
+// either way. Raises EInOutError when the file is not a regular file, cannot be opened or
+// cannot be read.
+ObjectReadResult LoadIntelHexFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd, u32& sum,
                       Operator& op);
 
 // The file text for data whose first byte lies at startAddress: 16-byte records without

@@ -13,6 +13,7 @@ enum class LineParseResult : u8 {
   UnknownType = 5,     // Intel HEX type 06 or above
   ShortLine = 6,       // shorter than its count requires, or an S-record count below k + 1
   OutOfChip = 7,
+  BadDigit = 8,        // a character of the record that is not a hexadecimal digit
 };
 
 }  // namespace qx

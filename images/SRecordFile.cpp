@@ -9,16 +9,45 @@
 
 namespace qx {
 
+namespace {
+
+// The count field and all the bytes it counts are there, in hexadecimal digits.
+bool WholeRecord(std::string_view line) {
+  if (line.size() < 4 || !HexDigitsOnly(line, 2, 4)) return false;
+  const std::size_t end = 4u + 2u * HexPairAt(line.data() + 2);
+  return line.size() >= end && HexDigitsOnly(line, 4, end);
+}
+
+// S5: the number of data records before it, in its 16-bit address field. Its checksum is
+// not checked, but a count that cannot be read is a bad line.
+LineParseResult CheckCountRecord(std::string_view line, SRecordReaderState& state) {
+  if (line.size() < 8) return LineParseResult::ShortLine;
+  if (!HexDigitsOnly(line, 2, 8)) return LineParseResult::BadDigit;
+  const u32 declared = (u32{HexPairAt(line.data() + 4)} << 8) | HexPairAt(line.data() + 6);
+  state.CountAtEnd = declared == (state.DataRecords & 0xFFFF);
+  if (!state.CountAtEnd && !state.CountMismatch) {
+    state.CountMismatch = true;
+    state.DeclaredCount = declared;
+    state.CountedRecords = state.DataRecords;
+  }
+  return LineParseResult::Accepted;
+}
+
+}  // namespace
+
 LineParseResult ParseSRecordLine(ChipModel& model, std::string_view line, SRecordReaderState& state, Operator& op) {
   if (line.empty() || line[0] != 'S') return LineParseResult::NoStartCode;
   if (line.size() < 2) return LineParseResult::BadRecordType;
   u32 k;
   switch (line[1]) {
     case '0':
+      return LineParseResult::Accepted;
     case '5':
+      return CheckCountRecord(line, state);
     case '7':
     case '8':
     case '9':
+      if (WholeRecord(line)) state.EndRecord = true;
       return LineParseResult::Accepted;
     case '1':
       k = 2;
@@ -32,10 +61,14 @@ LineParseResult ParseSRecordLine(ChipModel& model, std::string_view line, SRecor
     default:
       return LineParseResult::BadRecordType;
   }
+  ++state.DataRecords;
+  state.CountAtEnd = false;
   if (line.size() < 4) return LineParseResult::ShortLine;
+  if (!HexDigitsOnly(line, 2, 4)) return LineParseResult::BadDigit;
   const char* p = line.data();
   const u8 n = HexPairAt(p + 2);
   if (n < k + 1 || line.size() < 4u + 2u * n) return LineParseResult::ShortLine;
+  if (!HexDigitsOnly(line, 4, 4u + 2u * n)) return LineParseResult::BadDigit;
 
   u32 a = 0;
   u32 r = n;
@@ -86,12 +119,23 @@ LineParseResult ParseSRecordLine(ChipModel& model, std::string_view line, SRecor
   return (r & 0xFF) == 0xFF ? result : LineParseResult::ChecksumError;
 }
 
-bool LoadSRecordFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd, u32& sum,
-                     Operator& op) {
+ObjectReadResult LoadSRecordFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd,
+                                 u32& sum, Operator& op) {
   SRecordReaderState state;
-  return LoadObjectLines(
+  ObjectReadResult read = LoadObjectLines(
       fileName, state, [&](std::string_view line) { return ParseSRecordLine(model, line, state, op); },
-      [](std::string_view line) { return line.size() < 3; }, objectStart, objectEnd, sum, op);
+      [](std::string_view line) { return line.size() < 3; },
+      [](std::string_view line) {
+        return line.size() >= 4 && line[0] == 'S' && line[1] >= '0' && line[1] <= '9' && HexDigitsOnly(line, 2, 4);
+      },
+      objectStart, objectEnd, sum, op);
+  // A count that agrees after the last data record proves the end as a termination record
+  // does: tools write one without the other.
+  read.EndRecord = state.EndRecord || state.CountAtEnd;
+  read.CountMismatch = state.CountMismatch;
+  read.DeclaredCount = state.DeclaredCount;
+  read.CountedRecords = state.CountedRecords;
+  return read;
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/Errors.h"
+#include "images/RegularFile.h"
 #include "texts/Texts.h"
 
 namespace qx {
@@ -13,9 +14,7 @@ static_assert(TextLineReader::MaxLineLength < BufferSize);
 }  // namespace
 
 TextLineReader::TextLineReader(const std::string& fileName)
-    : fileName_(fileName), file_(std::fopen(fileName.c_str(), "rb")), buf_(BufferSize) {
-  if (!file_) throw EInOutError(Tx(TextId::FileOpenError, fileName));
-}
+    : fileName_(fileName), file_(OpenRegularFileOrThrow(fileName).release()), buf_(BufferSize) {}
 
 // Moves the unread rest to the front and reads more; false when nothing more came.
 bool TextLineReader::Fill() {

@@ -14,7 +14,7 @@ class TextLineReader {
  public:
   static constexpr std::size_t MaxLineLength = 64 * 1024;
 
-  // Raises EInOutError when the file cannot be opened.
+  // Raises EInOutError when the file is not a regular file or cannot be opened.
   explicit TextLineReader(const std::string& fileName);
 
   // The next line, valid until the next call; false at the end of the file. Raises

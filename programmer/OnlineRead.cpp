@@ -154,14 +154,17 @@ void HandleReadChipInfoResult(UnitSessions& s, u8 k, u8 code) {
 
 void HandleReadAddressResult(UnitSessions& s, u8 k, u8 code) {
   if (!IsSuccess(code)) return ReportUnitResult(s, k, code);
-  // Success, also for a status-only reply; only the whole rows the reply carried are shown.
+  // Success, also for a status reply, whose payload is its code and not memory. Every byte
+  // asked for that a data reply carried is shown: a length that is not a multiple of 16
+  // ends with a shorter row.
   const auto p = ReplyPayload(s, k);
-  const std::size_t rows = std::min<std::size_t>(s.Model.ReadLength, p.size()) / 16;
+  const bool dataReply = GetLe16(s.Wire.Units[k].PacketBuf, 6) > 2;
+  const std::size_t shown = dataReply ? std::min<std::size_t>(s.Model.ReadLength, p.size()) : 0;
   EndUnitStep(s, k, false);
   s.Log.AddLine(Text(TextId::ReadAddressHeading));
-  for (std::size_t r = 0; r < rows; ++r) {
-    std::string line = Tx(TextId::ReadAddressRowLabel, static_cast<u32>(s.Model.ReadStart + r * 16));
-    for (std::size_t i = 0; i < 16; ++i) line += Tx(TextId::ReadAddressRowByte, p[r * 16 + i]);
+  for (std::size_t at = 0; at < shown; at += 16) {
+    std::string line = Tx(TextId::ReadAddressRowLabel, static_cast<u32>(s.Model.ReadStart + at));
+    for (std::size_t i = at; i < std::min(shown, at + 16); ++i) line += Tx(TextId::ReadAddressRowByte, p[i]);
     s.Log.AddLine(line);
   }
 }

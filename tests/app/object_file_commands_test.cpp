@@ -3,6 +3,8 @@
 // inside the chip, and a file that cannot be read changes nothing.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <numeric>
@@ -215,13 +217,20 @@ TEST_F(ObjectFiles, UnknownExtensionClearsTheImagesAndTheLoadedFlag) {
   EXPECT_TRUE(r.Done);
 }
 
+enum class Made { Nothing, Folder, Fifo };
+constexpr const char* kNotRegular = "\"%s\" is not a regular file and has not been opened!";
+
 struct UnreadableCase {
   const char* name;
-  const char* file;  // a missing file, or a folder of that name
-  bool folder;
+  const char* file;  // a missing file, or a folder or FIFO of that name
+  Made made;
   bool loadMore;
-  const char* message;
+  const char* message;  // %s: the path
 };
+
+std::string WithPath(std::string message, const std::string& path) {
+  return message.replace(message.find("%s"), 2, path);
+}
 
 class Unreadable : public ObjectFiles, public ::testing::WithParamInterface<UnreadableCase> {};
 
@@ -233,7 +242,11 @@ TEST_P(Unreadable, LeavesTheImagesAndThePreviousObject) {
   chip->EepImage[3] = 0x44;
   const auto before = std::make_unique<ChipModel>(*chip);
   op.mainHex.clear();
-  if (c.folder) std::filesystem::create_directory(dir.File(c.file));
+  if (c.made == Made::Folder) std::filesystem::create_directory(dir.File(c.file));
+  // Never opened: an open would wait for a writer that never comes.
+  if (c.made == Made::Fifo) {
+    ASSERT_EQ(::mkfifo(dir.File(c.file).c_str(), 0600), 0);
+  }
   offset = test::kMainStart;
 
   const std::string path = dir.File(c.file);
@@ -241,8 +254,11 @@ TEST_P(Unreadable, LeavesTheImagesAndThePreviousObject) {
   EXPECT_FALSE(r.Done);
   EXPECT_FALSE(r.Actions.StatusFilePath.has_value());
   ASSERT_EQ(op.messages.size(), 1u);
-  EXPECT_EQ(op.messages[0].text, std::string(c.message) + path);
-  EXPECT_TRUE(test::HasLine(log, test::Info(c.message + path)));
+  EXPECT_EQ(op.messages[0].text, WithPath(c.message, path));
+  EXPECT_TRUE(test::HasLine(log, test::Info(WithPath(c.message, path))));
+  if (c.made != Made::Nothing) {
+    EXPECT_EQ(offsetAsks, 0);  // refused before anything is asked
+  }
   EXPECT_EQ(chip->MainFlashImage, before->MainFlashImage);
   EXPECT_EQ(chip->EepImage, before->EepImage);
   EXPECT_EQ(chip->ObjectLoaded, 1);
@@ -256,11 +272,14 @@ TEST_P(Unreadable, LeavesTheImagesAndThePreviousObject) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, Unreadable,
-    ::testing::Values(UnreadableCase{"missing_hex", "gone.hex", false, false, "Cannot open file "},
-                      UnreadableCase{"missing_srec_more", "gone.s19", false, true, "Cannot open file "},
-                      UnreadableCase{"folder_hex", "dir.hex", true, false, "File read error: "},
-                      UnreadableCase{"missing_bin", "gone.bin", false, false, "Cannot open file "},
-                      UnreadableCase{"folder_bin_more", "dir.bin", true, true, "Cannot open file "}),
+    ::testing::Values(UnreadableCase{"missing_hex", "gone.hex", Made::Nothing, false, "Cannot open file %s"},
+                      UnreadableCase{"missing_srec_more", "gone.s19", Made::Nothing, true, "Cannot open file %s"},
+                      UnreadableCase{"folder_hex", "dir.hex", Made::Folder, false, kNotRegular},
+                      UnreadableCase{"missing_bin", "gone.bin", Made::Nothing, false, "Cannot open file %s"},
+                      UnreadableCase{"folder_bin_more", "dir.bin", Made::Folder, true, kNotRegular},
+                      UnreadableCase{"fifo_srec", "pipe.s19", Made::Fifo, false, kNotRegular},
+                      UnreadableCase{"fifo_bin", "pipe.bin", Made::Fifo, false, kNotRegular},
+                      UnreadableCase{"fifo_hex_more", "pipe.hex", Made::Fifo, true, kNotRegular}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(ObjectFiles, FirstLoadThatCannotBeReadLeavesNothingLoaded) {

@@ -45,6 +45,18 @@ inline std::vector<u8> RandomBytes(std::size_t n, unsigned seed) {
   return v;
 }
 
+// Lines of a formatted file, without their CR LF.
+inline std::vector<std::string> CrLfLines(const std::string& text) {
+  std::vector<std::string> out;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const std::size_t e = text.find("\r\n", pos);
+    out.push_back(text.substr(pos, e - pos));
+    pos = e + 2;
+  }
+  return out;
+}
+
 inline int Run(const std::string& cmd) { return std::system((cmd + " >/dev/null 2>&1").c_str()); }
 
 }  // namespace qx::test

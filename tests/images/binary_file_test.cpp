@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <numeric>
 #include <vector>
 
@@ -77,8 +79,10 @@ TEST(LoadBinaryFile, CountRule) {
 TEST(LoadBinaryFile, MissingEmptyOrUnreadableFileIsAFailure) {
   test::TempDir d;
   test::WriteFile(d.File("empty.bin"), {});
+  // A FIFO is never opened: the open would wait for a writer that never comes.
+  ASSERT_EQ(::mkfifo(d.File("fifo.bin").c_str(), 0600), 0);
   std::vector<u8> dest(16, 0xAA);
-  for (const std::string& name : {d.File("missing.bin"), d.File("empty.bin"), d.Path().string()}) {
+  for (const std::string& name : {d.File("missing.bin"), d.File("empty.bin"), d.Path().string(), d.File("fifo.bin")}) {
     u32 count = 16, last = 15, sum = 7;
     EXPECT_FALSE(LoadBinaryFile(name, dest, count).Ok) << name;
     EXPECT_EQ(count, 16u);

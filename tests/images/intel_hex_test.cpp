@@ -11,17 +11,7 @@ namespace {
 
 using test::kMainStart;
 
-// Lines of a formatted file, without their CR LF.
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> out;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    const std::size_t e = text.find("\r\n", pos);
-    out.push_back(text.substr(pos, e - pos));
-    pos = e + 2;
-  }
-  return out;
-}
+std::vector<std::string> Lines(const std::string& text) { return test::CrLfLines(text); }
 
 class IntelHex : public ::testing::Test {
  protected:
@@ -139,14 +129,14 @@ class IntelHexFileLoad : public IntelHex {
  protected:
   test::TempDir dir;
   u32 start = 0, end = 0, sum = 0;
-  bool Load(const std::string& text) {
+  ObjectReadResult Load(const std::string& text) {
     test::WriteText(dir.File("a.hex"), text);
     return LoadIntelHexFile(*chip, dir.File("a.hex"), start, end, sum, op);
   }
 };
 
 TEST_F(IntelHexFileLoad, EndRecordDoesNotStopReadingAndLineEndsMayMix) {
-  EXPECT_TRUE(Load(":020000040800F2\r\n:0100000011EE\n:00000001FF\r\n\r\n:02010000A1A2BA\n:00FFFF0101\n"));
+  EXPECT_TRUE(Load(":020000040800F2\r\n:0100000011EE\n:00000001FF\r\n\r\n:02010000A1A2BA\n:00FFFF0101\n").Complete());
   EXPECT_TRUE(op.messages.empty());
   EXPECT_EQ(chip->MainFlashImage[0], 0x11);
   EXPECT_EQ(chip->MainFlashImage[0x101], 0xA2);
@@ -157,7 +147,10 @@ TEST_F(IntelHexFileLoad, EndRecordDoesNotStopReadingAndLineEndsMayMix) {
 
 TEST_F(IntelHexFileLoad, BadLinesAskOkAbort) {
   const std::string text = ":020000040800F2\nxyz\n:0100000011EF\n:02010000A1A2BA\n";
-  EXPECT_TRUE(Load(text));  // OK on both bad lines goes on
+  const ObjectReadResult ok = Load(text);  // OK on both bad lines goes on
+  EXPECT_EQ(ok.BadLines, 2);
+  EXPECT_EQ(ok.AbortedAt, 0);
+  EXPECT_FALSE(ok.Complete());
   ASSERT_EQ(op.messages.size(), 2u);
   EXPECT_EQ(op.messages[0].text, "Line 2 Data Error : 1.");
   EXPECT_EQ(op.messages[0].buttons, MsgButtons::OkAbort);
@@ -167,7 +160,9 @@ TEST_F(IntelHexFileLoad, BadLinesAskOkAbort) {
   chip = test::MakeChip();
   op.messages.clear();
   op.answers = {MsgAnswer::Abort};
-  EXPECT_FALSE(Load(text));
+  const ObjectReadResult aborted = Load(text);
+  EXPECT_EQ(aborted.AbortedAt, 2);
+  EXPECT_EQ(aborted.BadLines, 1);
   EXPECT_EQ(op.messages.size(), 1u);
   EXPECT_EQ(chip->MainFlashImage[0x101], 0xFF);
   EXPECT_EQ(start, 0xFFFFFFFFu);  // as left by line 1

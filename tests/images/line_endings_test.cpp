@@ -82,8 +82,9 @@ TEST(ObjectFileLineEnds, CrOnlyFilesLoadEveryRecord) {
     test::RecordingOperator op;
     test::WriteText(dir.File("o.txt"), c.text);
     u32 start = 0, end = 0, sum = 0;
-    const bool ok = c.intelHex ? LoadIntelHexFile(*chip, dir.File("o.txt"), start, end, sum, op)
-                               : LoadSRecordFile(*chip, dir.File("o.txt"), start, end, sum, op);
+    const bool ok = (c.intelHex ? LoadIntelHexFile(*chip, dir.File("o.txt"), start, end, sum, op)
+                                : LoadSRecordFile(*chip, dir.File("o.txt"), start, end, sum, op))
+                        .Complete();
     EXPECT_TRUE(ok);
     EXPECT_TRUE(op.messages.empty());
     for (const auto& [at, value] : c.bytes) EXPECT_EQ(chip->MainFlashImage[at], value) << at;

@@ -94,7 +94,10 @@ TEST_F(SRecord, FileLoadAsksOkAbortAndReadsPastTermination) {
                   "S00600004844521B\r\nS3090800001001020304D4\r\nS70500000000FA\r\nS1\r\n"
                   "S3090800001001020304D5\nS30708080000AA55E9");
   u32 start = 0, end = 0, sum = 0;
-  EXPECT_TRUE(LoadSRecordFile(*chip, dir.File("a.s37"), start, end, sum, op));
+  const ObjectReadResult ok = LoadSRecordFile(*chip, dir.File("a.s37"), start, end, sum, op);
+  EXPECT_EQ(ok.BadLines, 1);
+  EXPECT_EQ(ok.AbortedAt, 0);
+  EXPECT_TRUE(ok.EndRecord);
   ASSERT_EQ(op.messages.size(), 1u);
   EXPECT_EQ(op.messages[0].text, "Line 5 Data Error : 4.");
   EXPECT_EQ(start, kMainStart + 0x10);
@@ -105,7 +108,7 @@ TEST_F(SRecord, FileLoadAsksOkAbortAndReadsPastTermination) {
   chip = test::MakeChip();
   op.messages.clear();
   op.answers = {MsgAnswer::Abort};
-  EXPECT_FALSE(LoadSRecordFile(*chip, dir.File("a.s37"), start, end, sum, op));
+  EXPECT_EQ(LoadSRecordFile(*chip, dir.File("a.s37"), start, end, sum, op).AbortedAt, 5);
   EXPECT_EQ(chip->EepImage[1], 0xFF);
   EXPECT_EQ(end, kMainStart + 0x13);
   EXPECT_THROW(LoadSRecordFile(*chip, dir.File("none.s37"), start, end, sum, op), EInOutError);

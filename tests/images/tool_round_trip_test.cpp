@@ -59,9 +59,9 @@ TEST_P(MadeByTool, LoadsByteExact) {
   auto chip = ChipAt(c.mainStart);
   test::RecordingOperator op;
   u32 start = 0, end = 0, sum = 0;
-  const bool done = c.format == Format::Hex
-                        ? LoadIntelHexFile(*chip, dir.File("out.obj"), start, end, sum, op)
-                        : LoadSRecordFile(*chip, dir.File("out.obj"), start, end, sum, op);
+  const bool done = (c.format == Format::Hex ? LoadIntelHexFile(*chip, dir.File("out.obj"), start, end, sum, op)
+                                             : LoadSRecordFile(*chip, dir.File("out.obj"), start, end, sum, op))
+                        .Complete();
   EXPECT_TRUE(done);
   EXPECT_TRUE(op.messages.empty()) << op.messages.front().text;
   EXPECT_EQ(start, addr);

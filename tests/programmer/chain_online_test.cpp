@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 
 #include "programmer/AutoChain.h"
@@ -367,20 +368,28 @@ TEST_F(OnlineChain, ChipInfoAndAddressReadsListTheirRows) {
   EXPECT_EQ(l[33].substr(0, 14), "  0x038001F0 :");
   EXPECT_EQ(l[33].substr(l[33].size() - 3), " FF");
 
-  // The address read lists whole rows, no more than asked for and no more than the reply
-  // carried; a status-only success ends the step well with the heading alone.
+  // The address read lists every byte asked for that the reply carried, 16 to a row, the
+  // last row as long as what is left; a status-only success ends the step well with the
+  // heading alone.
   struct AddressCase {
     const char* name;
     u16 readLength;
     std::vector<u8> reply;
     std::size_t rows;
+    std::size_t lastRowBytes;
   };
+  const auto first = [&](std::size_t n) { return DataReply(std::span<const u8>(info).first(n)); };
   const AddressCase addressCases[] = {
-      {"two rows of 40 bytes", 40, DataReply(std::span<const u8>(info).first(40)), 2},
-      {"reply longer than asked", 32, DataReply(std::span<const u8>(info).first(64)), 2},
-      {"reply shorter than asked", 64, DataReply(std::span<const u8>(info).first(40)), 2},
-      {"status 6 only", 64, StatusReply(6), 0},
-      {"status 0 only", 64, StatusReply(0), 0},
+      {"length 1", 1, first(16), 1, 1},
+      {"length 15", 15, first(15), 1, 15},
+      {"length 16", 16, first(16), 1, 16},
+      {"length 17", 17, first(17), 2, 1},
+      {"length 100", 100, first(100), 7, 4},
+      {"length 100, longer reply", 100, first(256), 7, 4},
+      {"reply longer than asked", 32, first(64), 2, 16},
+      {"reply shorter than asked", 64, first(40), 3, 8},
+      {"status 6 only", 64, StatusReply(6), 0, 0},
+      {"status 0 only", 64, StatusReply(0), 0, 0},
   };
   w.model->ReadStart = 0x20000000;
   for (const AddressCase& c : addressCases) {
@@ -394,8 +403,21 @@ TEST_F(OnlineChain, ChipInfoAndAddressReadsListTheirRows) {
     EXPECT_EQ(w.U(0).Gauge.State, GaugeState::Ok);
     ASSERT_EQ(l.size(), before + 1 + c.rows);
     EXPECT_EQ(l[before], "> Read Address Memory Data below: ");
-    if (c.rows > 0) {
+    if (c.rows > 2 || (c.rows == 2 && c.lastRowBytes == 16)) {
       EXPECT_EQ(l[before + 2], "0x20000010 : 10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D 1E 1F ");
+    }
+    if (c.rows > 0) {
+      // The last row: its address, then exactly the bytes left, each as in a full row.
+      const std::size_t from = (c.rows - 1) * 16;
+      char label[32];
+      std::snprintf(label, sizeof label, "0x%08X : ", static_cast<unsigned>(0x20000000 + from));
+      std::string expected = label;
+      for (std::size_t i = from; i < from + c.lastRowBytes; ++i) {
+        char b[8];
+        std::snprintf(b, sizeof b, "%02X ", info[i]);
+        expected += b;
+      }
+      EXPECT_EQ(l[before + c.rows], expected);
     }
   }
 

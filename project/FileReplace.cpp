@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "base/Errors.h"
+#include "images/RegularFile.h"
 #include "texts/Texts.h"
 
 namespace qx {
@@ -68,19 +69,18 @@ void WriteFileReplacing(const std::string& path, std::span<const u8> bytes) {
 }
 
 std::vector<u8> ReadFileBytes(const std::string& path, std::size_t maxBytes) {
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) throw EInOutError(Tx(TextId::PrjFileOpenError, path));
+  // A FIFO or device named here would hold the GUI thread in open() or read() for good.
+  OpenedFile opened = OpenRegularFile(path);
+  if (opened.Failure == OpenFailure::NotRegular) throw EInOutError(Tx(TextId::NotARegularFile, path));
+  if (!opened.File) throw EInOutError(Tx(TextId::PrjFileOpenError, path));
   std::vector<u8> out;
   std::vector<u8> buf(65536);
   while (out.size() < maxBytes) {
-    const ssize_t n = ::read(fd.get(), buf.data(), std::min(buf.size(), maxBytes - out.size()));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw EInOutError(Tx(TextId::PrjFileReadError, path));
-    }
-    if (n == 0) break;
-    out.insert(out.end(), buf.begin(), buf.begin() + n);
+    const std::size_t n = std::fread(buf.data(), 1, std::min(buf.size(), maxBytes - out.size()), opened.File.get());
+    out.insert(out.end(), buf.begin(), buf.begin() + static_cast<std::ptrdiff_t>(n));
+    if (n == 0 || std::feof(opened.File.get())) break;
   }
+  if (std::ferror(opened.File.get())) throw EInOutError(Tx(TextId::PrjFileReadError, path));
   return out;
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <numeric>
@@ -408,6 +409,17 @@ TEST_F(ProjectFileTest, WriteAndReadThroughFiles) {
   // Bytes 90..91 of the stored block carry the step of all units.
   EXPECT_EQ(GetLe16(section, SbSnStepAt), 6);
   EXPECT_THROW(ReadProjectFile(dir.File("missing.pqz"), readEnv), EInOutError);
+  // A FIFO (whose open would wait for a writer for good) and a folder are refused unopened.
+  ASSERT_EQ(::mkfifo(dir.File("pipe.pqz").c_str(), 0600), 0);
+  ASSERT_EQ(::mkdir(dir.File("folder.pqz").c_str(), 0700), 0);
+  for (const char* name : {"pipe.pqz", "folder.pqz"}) {
+    try {
+      ReadProjectFile(dir.File(name), readEnv);
+      ADD_FAILURE() << name << " was read";
+    } catch (const EInOutError& e) {
+      EXPECT_EQ(std::string(e.what()), "\"" + dir.File(name) + "\" is not a regular file and has not been opened!");
+    }
+  }
 }
 
 // A write that fails part way leaves the previous project and no temporary file.

@@ -1,10 +1,13 @@
 #include "programmer/PortList.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 
+#include "images/RegularFile.h"
 #include "serial/PortProbe.h"
 #include "texts/Texts.h"
 
@@ -73,7 +76,14 @@ std::string_view ConfigLineValue(std::string_view line) {
 std::size_t ReadPortConfigFile(const std::string& path, PortList& list) {
   list.Entries.clear();
   list.CommName.fill({});
-  std::ifstream in(path);
+  // Read whole through the regular-file opener: a FIFO of that name would hold the start-up.
+  std::string text;
+  if (const OpenedFile opened = OpenRegularFile(path); opened.File) {
+    std::array<char, 4096> buf{};
+    std::size_t n = 0;
+    while ((n = std::fread(buf.data(), 1, buf.size(), opened.File.get())) > 0) text.append(buf.data(), n);
+  }
+  std::istringstream in(text);
   std::string line;
   auto next = [&]() -> bool {
     if (!std::getline(in, line)) return false;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "tests/support/TempDir.h"
 #include <unistd.h>
@@ -72,6 +73,15 @@ TEST(PortConfigFile, SetsTheCommNameOfTheNumberedUnit) {
   EXPECT_EQ(list.CommName[9], "COM12");
   EXPECT_EQ(list.CommName[0], "COM3");
   EXPECT_EQ(list.CommName[1], "");
+}
+
+// A FIFO in the file's place (nothing writes to it) gives no ports instead of holding the start-up.
+TEST(PortConfigFile, AFifoInItsPlaceListsNoPort) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo((dir.Dir() + "ConfigQlt.ini").c_str(), 0600), 0);
+  PortList list;
+  EXPECT_EQ(ReadPortConfigFile(dir.Dir() + "ConfigQlt.ini", list), 0u);
+  EXPECT_TRUE(list.Entries.empty());
 }
 
 class SysfsScan : public ::testing::Test {

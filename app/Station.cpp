@@ -18,6 +18,7 @@ Station::Station(StationSetup setup)
       model_(std::make_unique<ChipModel>()),
       wire_(std::make_unique<ProtocolState>()),
       sessions_(std::make_unique<UnitSessions>(*model_, *wire_, *random_, log_, op_)) {
+  unattended_.SetErrorOut(std::move(setup.ErrorOut));
   // Until the port list is read the window shows one unit.
   sessions_->UnitCount = 1;
   for (u8 k = 0; k < UnitMax; ++k) {

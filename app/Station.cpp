@@ -86,7 +86,9 @@ void Station::FormClose() {
   // Once: the exit command's close and a later close of the window both end here.
   if (logWritten_) return;
   logWritten_ = true;
-  WriteLogFile(logSettings_, log_.Lines(), LogWriteEnv{appDir_, op_});
+  LogWriteEnv env{appDir_, op_};
+  env.KeepShortLog = cmdLineMode_ != 0;
+  WriteLogFile(logSettings_, log_.Lines(), env);
 }
 
 }  // namespace qx

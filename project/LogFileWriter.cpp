@@ -96,7 +96,7 @@ void AppendLog(const std::vector<std::string>& lines, const std::string& path, c
 }  // namespace
 
 void WriteSystemLog(const std::vector<std::string>& lines, const LogWriteEnv& env) {
-  if (lines.size() <= SystemLogMinLines) return;
+  if (lines.size() <= SystemLogMinLines && !env.KeepShortLog) return;
   const std::string folder = env.AppDir + std::string(SystemLogFolder);
   try {
     if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST)

@@ -31,6 +31,9 @@ struct LogWriteEnv {
   std::function<LogStamp()> Clock = CurrentLogStamp;
   // The language of the build: the Chinese build writes GBK.
   Language Lang = BuildLanguage();
+  // A batch run keeps a short system log too: its caller finds the reason of a failure
+  // there (a port that would not open leaves only a few lines).
+  bool KeepShortLog = false;
 };
 
 // "/KVT_" + date + "_" + time + ".log", every '-', '/' and ':' from the 7th character on
@@ -52,7 +55,7 @@ std::string LogFileBytes(const std::vector<std::string>& lines, Language lang);
 // the system's reason: the log is lost, so the operator (or the caller of a batch, to whom
 // an unattended run's boxes go) must learn where and why.
 
-// Nothing for 6 lines or fewer.
+// Nothing for 6 lines or fewer, unless env.KeepShortLog.
 void WriteSystemLog(const std::vector<std::string>& lines, const LogWriteEnv& env);
 
 // Modes 0 and 1 replace the file; mode 2 appends (a new file starts with "Dromix Log

@@ -227,6 +227,7 @@ void TLogCfgForm::LoadLogConfig() {
 
 LogWriteEnv TLogCfgForm::Env() const {
   LogWriteEnv env{appDir_, op_};
+  env.KeepShortLog = KeepShortLog && KeepShortLog();
   env.Clock = Clock;
   env.Lang = Lang;
   return env;

@@ -64,6 +64,14 @@ TEST_F(LogWriterTest, SystemLogNeedsMoreThanSixLines) {
   EXPECT_TRUE(op.messages.empty());
 }
 
+// A batch's log is kept however short: its caller looks there for the reason.
+TEST_F(LogWriterTest, ABatchKeepsAShortSystemLog) {
+  LogWriteEnv env = Env();
+  env.KeepShortLog = true;
+  WriteSystemLog(Lines(2), env);
+  EXPECT_EQ(test::ReadAll(SystemLogPath()), "> 10:00:00 line\r\n> 10:00:01 line\r\n");
+}
+
 TEST_F(LogWriterTest, SystemLogFailureNamesThePathAndTheReason) {
   test::WriteAllText(dir.File("KVTxLogS"), "not a folder");
   WriteSystemLog(Lines(7), Env());

@@ -5,18 +5,27 @@
 namespace qx {
 
 TypedLengthLimit::TypedLengthLimit(QLineEdit& edit, int maxLength)
-    : edit_(edit), maxLength_(maxLength) {}
+    : edit_(edit), maxLength_(maxLength), before_(edit.text()), current_(edit.text()) {
+  QObject::connect(&edit, &QLineEdit::textChanged, this, [this](const QString& text) {
+    before_ = current_;
+    current_ = text;
+  });
+  QObject::connect(&edit, &QLineEdit::textEdited, this, [this](const QString& text) { Edited(text); });
+}
 
-QValidator::State TypedLengthLimit::validate(QString& input, int&) const {
-  // A longer text set by code may still be shortened.
-  if (input.size() <= maxLength_ || input.size() < edit_.text().size()) return Acceptable;
-  return Invalid;
+void TypedLengthLimit::Edited(const QString& text) {
+  // The edit tells of the operator's change before or after its general change signal.
+  const QString previous = current_ == text ? before_ : current_;
+  // Shortening a longer text set by code is fine; growing past the limit is not.
+  if (text.size() <= maxLength_ || text.size() < previous.size()) return;
+  const qsizetype grown = text.size() - previous.size();
+  const int cursor = edit_.cursorPosition() - static_cast<int>(grown);
+  edit_.setText(previous);
+  edit_.setCursorPosition(cursor);
 }
 
 std::unique_ptr<TypedLengthLimit> LimitTypedLength(QLineEdit& edit, int maxLength) {
-  auto limit = std::make_unique<TypedLengthLimit>(edit, maxLength);
-  edit.setValidator(limit.get());
-  return limit;
+  return std::make_unique<TypedLengthLimit>(edit, maxLength);
 }
 
 }  // namespace qx

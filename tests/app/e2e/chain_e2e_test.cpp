@@ -247,6 +247,10 @@ TEST(CommandFaults, AtTheFirstMiddleAndLastRequestOfEachCommand) {
       }
       const u32 before = clean.rig.sim->Stats(1).Requests;
       ASSERT_TRUE(clean.Do(c));
+      // The download's restart is not awaited: it reaches the unit after the step ended.
+      if (c.unanswered > 0) {
+        ASSERT_TRUE(clean.rig.RunUntil([&] { return clean.rig.sim->Stats(1).Restarted; }));
+      }
       count = clean.rig.sim->Stats(1).Requests - before;
       ASSERT_TRUE(clean.rig.op.Ends(1).back().ok);
     }
@@ -275,6 +279,7 @@ TEST(CommandFaults, AtTheFirstMiddleAndLastRequestOfEachCommand) {
       const auto good = run.rig.op.Ends(0);
       ASSERT_EQ(good.size(), ends0 + 1);
       EXPECT_TRUE(good.back().ok);
+      run.rig.RunUntil([&] { return run.rig.sim->Stats(0).Requests - before0 >= count; });
       EXPECT_EQ(run.rig.sim->Stats(0).Requests - before0, count);
       EXPECT_EQ(run.rig.U(1).DownloadDone, 0);
     }

@@ -47,6 +47,16 @@ void ExpectStoppedBy(ProgramProcess& program, int sig) {
   EXPECT_EQ(WEXITSTATUS(status), 128 + sig);
 }
 
+// An "OFF" batch run to its end: status 0 and the result file.
+void ExpectABatchThatEndsByItself(const BatchFolder& f, ProgramProcess& program) {
+  ASSERT_TRUE(program.Start({f.job.Path, "OFF"}));
+  ASSERT_TRUE(program.WaitForExit(120s)) << program.Output();
+  const int status = *program.Status();
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(ReadText(f.dir.File("ResDW.Txt")), "Download Success\r\n");
+}
+
 TEST(ProgramUnattended, AFailingBatchStoppedBySigtermLeavesItsLogWithTheFailureAndNoResultFile) {
   QX_NEED_PROGRAM();
   std::vector<sim::UnitConfig> configs(3);
@@ -122,12 +132,7 @@ TEST(ProgramUnattended, ASuccessfulBatchWhoseLogCannotBeWrittenEndsWithZeroAndTh
   BatchFolder f(std::vector<sim::UnitConfig>(2));
   f.dir.Write("KVTxLogS", "a file where the log folder belongs");
   ProgramProcess program(kProgram, f.dir.Dir());
-  ASSERT_TRUE(program.Start({f.job.Path, "OFF"}));
-  ASSERT_TRUE(program.WaitForExit(120s)) << program.Output();
-  const int status = *program.Status();
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(ReadText(f.dir.File("ResDW.Txt")), "Download Success\r\n");
+  ASSERT_NO_FATAL_FAILURE(ExpectABatchThatEndsByItself(f, program));
   const std::string out = program.Output();
   EXPECT_TRUE(Has(out, "Write Log File error! Cannot create file " + f.dir.File("KVTxLogS") + "/KVT_")) << out;
   EXPECT_TRUE(Has(out, ".log (Not a directory)\n")) << out;
@@ -166,12 +171,7 @@ TEST(ProgramUnattended, UnitsStillOldAfterTheirUpgradeAreUpgradedOnceEachAndTheB
   }
   BatchFolder f(configs);
   ProgramProcess program(kProgram, f.dir.Dir());
-  ASSERT_TRUE(program.Start({f.job.Path, "OFF"}));
-  ASSERT_TRUE(program.WaitForExit(120s)) << program.Output();
-  const int status = *program.Status();
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(ReadText(f.dir.File("ResDW.Txt")), "Download Success\r\n");
+  ASSERT_NO_FATAL_FAILURE(ExpectABatchThatEndsByItself(f, program));
   const std::string log = f.TheLog();
   for (u8 k = 0; k < 4; ++k) {
     SCOPED_TRACE(int(k));

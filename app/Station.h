@@ -13,9 +13,10 @@
 // 30 ms, re-search 500 ms) go through the injected Sleeper.
 //
 // Errors: an open failure of a port raises ECommsError out of the device search (also when
-// Timer2 runs it) and the off-line start, as designed: the window's handler wrapper shows it; ports opened before
-// stay open and nothing is sent after it. The log file writer may raise EInOutError from
-// FormClose.
+// Timer2 runs it) and the off-line start, as designed: the window's handler wrapper shows it;
+// ports opened before stay open and nothing is sent after it. The search logs the port and
+// the reason first. A log file that cannot be written at FormClose is reported through the
+// operator with its path and the system's reason.
 //
 // The port events, one rule for all ten ports:
 //   received data   routed to the unit's frames (identification or reply dispatch);

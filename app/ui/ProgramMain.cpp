@@ -36,6 +36,8 @@ int ProgramMain(int argc, char** argv) {
     QApplication::exit(128 + signo);
   });
   program.Window().show();
+  // Stopped while the start-up waited in a box: no loop of the application is left to end.
+  if (stoppedBy != 0) return 128 + stoppedBy;
   const int status = QApplication::exec();
   return stoppedBy != 0 ? 128 + stoppedBy : status;
 }

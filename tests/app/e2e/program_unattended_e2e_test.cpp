@@ -127,6 +127,23 @@ TEST(ProgramUnattended, WithoutAProjectEachStopSignalWritesTheLog) {
   }
 }
 
+// A box of the start-up waits (no firmware file): a stop still closes the program and
+// writes its log, here the customer's file.
+TEST(ProgramUnattended, AStopWhileTheStartUpWaitsInABoxWritesTheLogAndEnds) {
+  QX_NEED_PROGRAM();
+  BatchFolder f(std::vector<sim::UnitConfig>(1));
+  std::filesystem::remove(f.dir.File("QX740VRD.FWR"));
+  f.dir.Write("GenLogX.cfg", "[ConfigLog]\r\nEnLog\r\nCustomer\r\nCusDef0\r\nSpcFile=run.log\r\n[EndCfg]\r\n");
+  ProgramProcess program(kProgram, f.dir.Dir());
+  ASSERT_TRUE(program.Start({}));
+  std::this_thread::sleep_for(1500ms);
+  ASSERT_TRUE(program.Running()) << program.Output();
+  ExpectStoppedBy(program, SIGTERM);
+  const std::string log = ReadText(f.dir.File("run.log"));
+  EXPECT_TRUE(Has(log, "File \"" + f.dir.File("QX740VRD.FWR") + "\" not found, Please confirm!\r\n")) << log;
+  EXPECT_EQ(f.sim->Stats(0).Requests, 0u) << "the search waits for the box";
+}
+
 TEST(ProgramUnattended, ASuccessfulBatchWhoseLogCannotBeWrittenEndsWithZeroAndTheReasonOnStandardError) {
   QX_NEED_PROGRAM();
   BatchFolder f(std::vector<sim::UnitConfig>(2));

@@ -1,5 +1,8 @@
 #include "app/ProgramSettings.h"
 
+#include <cstdint>
+
+#include "base/Errors.h"
 #include "chips/Makers.h"
 #include "images/NumberText.h"
 #include "texts/Texts.h"
@@ -11,6 +14,14 @@ namespace {
 u8 WithBit(u8 value, unsigned bit, bool on) {
   const auto mask = static_cast<u8>(1u << bit);
   return static_cast<u8>(on ? (value | mask) : (value & ~mask));
+}
+
+// A number too large for its field is refused: cut to its low bits it would be another number
+// (a gain of "0x10000" would give every chip the same S/N).
+std::int64_t FieldValue(const std::string& text, std::int64_t max) {
+  const std::int64_t v = StrToInt64(text);
+  if (v < 0 || v > max) throw EConvertError(Tx(TextId::SnFieldOutOfRange, text, Tx(TextId::SnHexText, static_cast<u32>(max))));
+  return v;
 }
 
 }  // namespace
@@ -77,9 +88,9 @@ void CollectProgramSettings(const ProgramControls& c, ChipModel& model, MessageL
 }
 
 void ReadSerialNumberFields(const ProgramControls& c, SnSettings& sn) {
-  sn.SnGain = static_cast<u16>(StrToInt(c.GainEdit));
-  sn.SnValue = static_cast<u32>(StrToInt64(c.SNEdit1));
-  sn.SnAddress = static_cast<u32>(StrToInt64(c.AddrEdit));
+  sn.SnGain = static_cast<u16>(FieldValue(c.GainEdit, 0xFFFF));
+  sn.SnValue = static_cast<u32>(FieldValue(c.SNEdit1, 0xFFFFFFFF));
+  sn.SnAddress = static_cast<u32>(FieldValue(c.AddrEdit, 0xFFFFFFFF));
 }
 
 }  // namespace qx

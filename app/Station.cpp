@@ -18,6 +18,7 @@ Station::Station(StationSetup setup)
       model_(std::make_unique<ChipModel>()),
       wire_(std::make_unique<ProtocolState>()),
       sessions_(std::make_unique<UnitSessions>(*model_, *wire_, *random_, log_, op_)) {
+  unattended_.SetErrorOut(std::move(setup.ErrorOut));
   // Until the port list is read the window shows one unit.
   sessions_->UnitCount = 1;
   for (u8 k = 0; k < UnitMax; ++k) {
@@ -85,7 +86,9 @@ void Station::FormClose() {
   // Once: the exit command's close and a later close of the window both end here.
   if (logWritten_) return;
   logWritten_ = true;
-  WriteLogFile(logSettings_, log_.Lines(), LogWriteEnv{appDir_, op_});
+  LogWriteEnv env{appDir_, op_};
+  env.KeepShortLog = cmdLineMode_ != 0;
+  WriteLogFile(logSettings_, log_.Lines(), env);
 }
 
 }  // namespace qx

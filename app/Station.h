@@ -13,9 +13,10 @@
 // 30 ms, re-search 500 ms) go through the injected Sleeper.
 //
 // Errors: an open failure of a port raises ECommsError out of the device search (also when
-// Timer2 runs it) and the off-line start, as designed: the window's handler wrapper shows it; ports opened before
-// stay open and nothing is sent after it. The log file writer may raise EInOutError from
-// FormClose.
+// Timer2 runs it) and the off-line start, as designed: the window's handler wrapper shows it;
+// ports opened before stay open and nothing is sent after it. The search logs the port and
+// the reason first. A log file that cannot be written at FormClose is reported through the
+// operator with its path and the system's reason.
 //
 // The port events, one rule for all ten ports:
 //   received data   routed to the unit's frames (identification or reply dispatch);
@@ -75,6 +76,8 @@ struct StationSetup {
   PortScanSource Scan = {};
   // Unset: a DefaultRandom.
   std::unique_ptr<RandomSource> Random = {};
+  // Where an unattended run's boxes go besides the log.
+  UnattendedOperator::ErrorOut ErrorOut = UnattendedOperator::WriteStandardError;
 };
 
 class Station {
@@ -107,15 +110,16 @@ class Station {
   void ResetSessionState();        // 12
   void LoadPortList();             // 13: also at the device search and the off-line start
   void ResetManufacturerIndex();   // 14
-  void DeleteStaleResultFile();    // 15: "ResDW.Txt"
-  void AddHelloLine();             // 17
-  // 18: a missing file gives a log line and a box (the line only in an unattended batch:
-  // with arguments, 19 runs before 18).
-  void LoadFirmwareAtStartUp();
-  // 19: args are the program's arguments without the program name.
+  // 19, before 15 and 18: args are the program's arguments without the program name.
   void ReadCommandLine(std::span<const std::string> args);
+  // 15: "ResDW.Txt". One that cannot be removed is logged with its reason and shown (only
+  // logged in batch mode, which then starts no download).
+  void DeleteStaleResultFile();
+  void AddHelloLine();             // 17
+  // 18: a missing file gives a log line and a box (the line only in an unattended batch).
+  void LoadFirmwareAtStartUp();
   void ArmAutoConnect();           // 20: the first Timer2 tick searches the devices
-  // All of the above in order (19 before 18), with the gauge layout of step 16, for a
+  // All of the above in order (19 before 15 and 18), with the gauge layout of step 16, for a
   // caller without a window of its own (benchmarks, tests).
   void StartUp(std::span<const std::string> args);
 
@@ -188,8 +192,10 @@ class Station {
   // the program stays open.
   void BatchStart();
   void BatchExitTest();
-  // Batch mode with "OFF": the run's message boxes are logged only.
+  // Batch mode with "OFF": the run's message boxes are logged and written to the standard
+  // error only, through this operator.
   bool Unattended() const { return cmdLineMode_ && sessions_->CmdLineOff; }
+  Operator& UnattendedOp() { return unattended_; }
   // The units the batch start began the download on.
   UnitSet BatchUnits() const { return batchUnits_; }
 
@@ -228,6 +234,7 @@ class Station {
   ProjectView projectView_;
   ProjectSectionBuffer projectSection_{};
   bool batchStarted_ = false;
+  bool staleResultFile_ = false;  // "ResDW.Txt" of an earlier run could not be removed
   bool batchExited_ = false;
   UnitSet batchUnits_;
   // Destroyed before the sessions: closing a port stops its events first.

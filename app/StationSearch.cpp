@@ -1,6 +1,7 @@
 // The device search, the off-line start and the firmware upgrade command.
 #include <algorithm>
 #include <filesystem>
+#include <string>
 
 #include "app/Station.h"
 #include "programmer/Commands.h"
@@ -8,6 +9,7 @@
 #include "programmer/FirmwareUpgrade.h"
 #include "programmer/UnitStepFramework.h"
 #include "programmer/UnitStepTarget.h"
+#include "serial/CommsError.h"
 #include "texts/Texts.h"
 
 namespace qx {
@@ -42,7 +44,17 @@ void Station::OpenPortsAndProbeDevices() {
       s.Unit[k].Linked = 0;
       SetGaugeProgress(s, k, 0);
       comm.SetCommName(entries[k]);
-      comm.OpenPort();
+      try {
+        comm.OpenPort();
+      } catch (const ECommsError& e) {
+        // The search stops here as designed; the log keeps why, and the status panel must
+        // not go on saying that it searches.
+        std::string reason = e.what();
+        std::replace(reason.begin(), reason.end(), '\n', ' ');
+        log_.AddInfoLine(Tx(TextId::SearchStoppedAtPort, entries[k], reason));
+        op_.SetInfoCaption(Text(TextId::SearchStopped));
+        throw;
+      }
     }
   }
   sleep_(50);

@@ -1,5 +1,9 @@
 // The core steps of the window's start-up, in its order.
+#include <unistd.h>
+
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "app/Station.h"
@@ -55,8 +59,13 @@ void Station::LoadPortList() {
 void Station::ResetManufacturerIndex() { model_->Params.ManufacturerIndex = 0; }
 
 void Station::DeleteStaleResultFile() {
-  std::error_code ec;
-  std::filesystem::remove(appDir_ + std::string(BatchResultFileName), ec);
+  const std::string path = appDir_ + std::string(BatchResultFileName);
+  if (::unlink(path.c_str()) == 0 || errno == ENOENT) return;
+  // An old "Download Success" must not stand beside this run's outcome.
+  staleResultFile_ = true;
+  const std::string text = Tx(TextId::StaleResultNotRemoved, path, std::string(std::strerror(errno)));
+  log_.AddInfoLine(text);
+  if (!cmdLineMode_) op_.Ask(MsgKind::Warning, text, MsgButtons::Ok);
 }
 
 void Station::AddHelloLine() { log_.AddInfoLine(Text(TextId::HelloUser)); }
@@ -100,12 +109,12 @@ void Station::StartUp(std::span<const std::string> args) {
   ResetSessionState();
   LoadPortList();
   ResetManufacturerIndex();
+  // The command line before the result file and the firmware file: a batch logs what it
+  // cannot remove or find instead of waiting at a box.
+  ReadCommandLine(args);
   DeleteStaleResultFile();
   op_.ArrangeProgressGauges(sessions_->UnitCount);
   AddHelloLine();
-  // The command line before the firmware file: an unattended batch logs the missing file
-  // instead of waiting at its box.
-  ReadCommandLine(args);
   LoadFirmwareAtStartUp();
   ArmAutoConnect();
 }

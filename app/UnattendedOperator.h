@@ -1,7 +1,10 @@
 #pragma once
 // The operator of a run nobody watches (batch mode with "OFF"): a message box would wait
-// for a click that never comes, so each becomes a log line and is answered as a box closed
-// without a button. Everything else reaches the view as it is.
+// for a click that never comes, so each becomes a log line, goes to the standard error for
+// whoever started the run, and is answered as a box closed without a button. Everything
+// else reaches the view as it is.
+#include <functional>
+
 #include "base/MessageLog.h"
 #include "base/Operator.h"
 
@@ -9,7 +12,13 @@ namespace qx {
 
 class UnattendedOperator final : public Operator {
  public:
-  UnattendedOperator(Operator& view, MessageLog& log) : view_(view), log_(log) {}
+  using ErrorOut = std::function<void(std::string_view line)>;
+  UnattendedOperator(Operator& view, MessageLog& log, ErrorOut errorOut = WriteStandardError)
+      : view_(view), log_(log), errorOut_(std::move(errorOut)) {}
+  void SetErrorOut(ErrorOut errorOut) { errorOut_ = std::move(errorOut); }
+
+  // One line on the standard error, whole.
+  static void WriteStandardError(std::string_view line);
 
   MsgAnswer Ask(MsgKind kind, std::string_view text, MsgButtons buttons) override;
 
@@ -39,6 +48,7 @@ class UnattendedOperator final : public Operator {
  private:
   Operator& view_;
   MessageLog& log_;
+  ErrorOut errorOut_;
 };
 
 // The answer of a box closed without a button: the one that confirms nothing.

@@ -106,6 +106,8 @@ void RunUnitCommand(UnitCommand command, Station& station, const UnitCommandView
     if (r == CustomerInfoResult::Written) ForgetSerialNumbers(station);
     view.Apply(actions);
   }
+  // Without a chip an S/N address has nothing to be checked against.
+  if (!ChipChosen(model, op)) return;
   std::optional<SerialRun> serial;
   bool decimal = false;
   if (rule.SerialNumbers) {
@@ -117,7 +119,6 @@ void RunUnitCommand(UnitCommand command, Station& station, const UnitCommandView
     }
   }
 
-  if (!ChipChosen(model, op)) return;
   if (rule.NeedsImage && !model.ObjectLoaded) {
     op.Ask(MsgKind::Information, Text(TextId::PrjLoadObjectFirst), MsgButtons::Ok);
     return;

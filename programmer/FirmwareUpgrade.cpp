@@ -41,6 +41,7 @@ void HandleFirmwareBlockResult(UnitSessions& s, u8 k, u8 code) {
   if (u.BlockIndex < u.BlockCount) return (void)SendFirmwareBlockCmd(UnitTarget(s, k), u.BlockIndex);
   u.UpgradeBusy = 0;
   u.UpgradeFailed = 0;
+  u.UpgradeDone = 1;
   SendFirmwareEndCmd(UnitTarget(s, k));
   AddUnitInfoLine(s, k, Tx(TextId::UpgradeCompleted, k + 1));
   EndUnitStep(s, k, false);

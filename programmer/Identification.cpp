@@ -102,6 +102,12 @@ void HandleLinkFrame(UnitSessions& s, u8 k, u16 frameLength) {
   const auto& fw = s.Wire.Firmware;
   IdTextBuffer id = IdTemplate(ModelTemplate);
   const IdentResult r = CheckDeviceIdVersion(packet, id, IdTextAt, fw.FirmwareVersion);
+  IdTextBuffer boot = IdTemplate(BootLoaderTemplate);
+  const bool bootLoader = r != IdentOk && r != IdentOldFirmware && CheckDeviceId(packet, boot, IdTextAt) == IdentOk;
+  if ((r == IdentOldFirmware || bootLoader) && u.UpgradeDone && !u.UpgradeFailed) {
+    u.UpgradeFailed = 1;
+    AddUnitInfoLine(s, k, Tx(TextId::UpgradeDidNotTake, IdText(bootLoader ? boot : id)));
+  }
   if (r == IdentOk || r == IdentOldFirmware) {
     // A unit that is about to be upgraded counts as linked only after the upgrade and the
     // search that follows it, so that nothing starts a download on it meanwhile.
@@ -116,8 +122,7 @@ void HandleLinkFrame(UnitSessions& s, u8 k, u16 frameLength) {
     if (upgrade) StartFirmwareUpgrade(s, k);
     return;
   }
-  IdTextBuffer boot = IdTemplate(BootLoaderTemplate);
-  if (CheckDeviceId(packet, boot, IdTextAt) == IdentOk) {
+  if (bootLoader) {
     if (!u.UpgradeFailed) StartFirmwareUpgrade(s, k);
     return;
   }

@@ -28,6 +28,9 @@ struct UnitSession {
   // The unit's firmware upgrade failed in this run: identification does not start it again
   // by itself (the upgrade command still can), so a broken unit cannot loop.
   u8 UpgradeFailed = 0;
+  // The unit's firmware was upgraded in this run. One that still answers as old firmware or
+  // as the boot loader did not take it: upgrading it again would only loop.
+  u8 UpgradeDone = 0;
   u8 Linked = 0;
   // The unit's latest download ran to its end. Kept per unit so that a batch counts units,
   // not completions: a unit done twice cannot stand in for one that failed.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "base/Errors.h"
@@ -55,12 +56,14 @@ void WriteFileReplacing(const std::string& path, std::span<const u8> bytes) {
   const std::string target = ResolvedTarget(path);
   std::string temp = target + ".XXXXXX";
   Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
-  if (fd.get() < 0) throw EInOutError(Tx(TextId::FileCreateError, path));
-  bool ok = ::fchmod(fd.get(), NewFileMode(target)) == 0 && WriteAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;
-  ok = (::close(fd.release()) == 0) && ok;
-  if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
+  if (fd.get() < 0) throw EInOutError(WithSystemReason(Tx(TextId::FileCreateError, path), errno));
+  int error = 0;
+  if (::fchmod(fd.get(), NewFileMode(target)) != 0 || !WriteAll(fd.get(), bytes) || ::fsync(fd.get()) != 0) error = errno;
+  if (::close(fd.release()) != 0 && error == 0) error = errno;
+  if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0) error = errno;
+  if (error != 0) {
     ::unlink(temp.c_str());
-    throw EInOutError(Tx(TextId::FileWriteError, path));
+    throw EInOutError(WithSystemReason(Tx(TextId::FileWriteError, path), error));
   }
   // The rename itself reaches the disk with the folder.
   const std::string dir = std::filesystem::path(target).parent_path().string();
@@ -82,6 +85,11 @@ std::vector<u8> ReadFileBytes(const std::string& path, std::size_t maxBytes) {
   }
   if (std::ferror(opened.File.get())) throw EInOutError(Tx(TextId::PrjFileReadError, path));
   return out;
+}
+
+std::string WithSystemReason(std::string_view text, int error) {
+  char buf[256];
+  return Tx(TextId::WithSystemReason, std::string(text), std::string(::strerror_r(error, buf, sizeof buf)));
 }
 
 bool WriteAll(int fd, std::span<const u8> bytes) {

@@ -71,34 +71,56 @@ std::string LogFileBytes(const std::vector<std::string>& lines, Language lang) {
   return EncodeLogText(JoinTextLines(lines), lang);
 }
 
-void WriteSystemLog(const std::vector<std::string>& lines, const LogWriteEnv& env) {
-  if (lines.size() <= SystemLogMinLines) return;
-  const std::string folder = env.AppDir + std::string(SystemLogFolder);
-  try {
-    if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) throw EInOutError(folder);
-    WriteFileReplacing(folder + SystemLogFileName(env.Clock()), AsBytes(LogFileBytes(lines, env.Lang)));
-  } catch (const EInOutError&) {
-    env.Op.Ask(MsgKind::Information, Text(TextId::LogWriteError), MsgButtons::Ok);
-  }
+namespace {
+
+// The log is lost with this run: the operator (or a batch's caller) learns where and why.
+void ReportLogWriteFailure(const LogWriteEnv& env, std::string_view what) {
+  env.Op.Ask(MsgKind::Information, Tx(TextId::LogWriteFailed, std::string(what)), MsgButtons::Ok);
 }
 
-bool WriteCustomerLog(const std::vector<std::string>& lines, int mode, const std::string& name,
-                      const LogWriteEnv& env) {
-  const std::string path = CustomerLogPath(env.AppDir, name);
-  if (mode != LogModeAppend) {
-    WriteFileReplacing(path, AsBytes(LogFileBytes(lines, env.Lang)));
-    return true;
-  }
+// Appends to path, creating it with the head line when it is missing. Throws EInOutError.
+void AppendLog(const std::vector<std::string>& lines, const std::string& path, const LogWriteEnv& env) {
   int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
   std::string text;
   if (fd < 0 && errno == ENOENT) {
     fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0666);
     text = EncodeLogText(std::string(CustomerLogHeadLine) + "\r\n", env.Lang);
   }
-  if (fd < 0) return false;
+  if (fd < 0) throw EInOutError(WithSystemReason(Tx(TextId::FileOpenError, path), errno));
   text += LogFileBytes(lines, env.Lang);
-  const bool written = WriteAll(fd, AsBytes(text));
-  return (::close(fd) == 0) && written;
+  int error = WriteAll(fd, AsBytes(text)) ? 0 : errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error != 0) throw EInOutError(WithSystemReason(Tx(TextId::FileWriteError, path), error));
+}
+
+}  // namespace
+
+void WriteSystemLog(const std::vector<std::string>& lines, const LogWriteEnv& env) {
+  if (lines.size() <= SystemLogMinLines && !env.KeepShortLog) return;
+  const std::string folder = env.AppDir + std::string(SystemLogFolder);
+  try {
+    if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST)
+      throw EInOutError(WithSystemReason(Tx(TextId::FileCreateError, folder), errno));
+    WriteFileReplacing(folder + SystemLogFileName(env.Clock()), AsBytes(LogFileBytes(lines, env.Lang)));
+  } catch (const EInOutError& e) {
+    ReportLogWriteFailure(env, e.what());
+  }
+}
+
+bool WriteCustomerLog(const std::vector<std::string>& lines, int mode, const std::string& name,
+                      const LogWriteEnv& env) {
+  const std::string path = CustomerLogPath(env.AppDir, name);
+  try {
+    if (mode == LogModeAppend) {
+      AppendLog(lines, path, env);
+    } else {
+      WriteFileReplacing(path, AsBytes(LogFileBytes(lines, env.Lang)));
+    }
+  } catch (const EInOutError& e) {
+    ReportLogWriteFailure(env, e.what());
+    return false;
+  }
+  return true;
 }
 
 bool WriteLogFile(const LogSettings& settings, const std::vector<std::string>& lines, const LogWriteEnv& env) {

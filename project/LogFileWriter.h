@@ -31,6 +31,9 @@ struct LogWriteEnv {
   std::function<LogStamp()> Clock = CurrentLogStamp;
   // The language of the build: the Chinese build writes GBK.
   Language Lang = BuildLanguage();
+  // A batch run keeps a short system log too: its caller finds the reason of a failure
+  // there (a port that would not open leaves only a few lines).
+  bool KeepShortLog = false;
 };
 
 // "/KVT_" + date + "_" + time + ".log", every '-', '/' and ':' from the 7th character on
@@ -48,16 +51,20 @@ std::string EncodeLogText(std::string_view utf8, Language lang);
 // Lines of a log file as written: CR LF, encoded.
 std::string LogFileBytes(const std::vector<std::string>& lines, Language lang);
 
-// Nothing for 6 lines or fewer; a failure shows "Write Log File error!".
+// A failure of any log write is shown as "Write Log File error!" followed by the path and
+// the system's reason: the log is lost, so the operator (or the caller of a batch, to whom
+// an unattended run's boxes go) must learn where and why.
+
+// Nothing for 6 lines or fewer, unless env.KeepShortLog.
 void WriteSystemLog(const std::vector<std::string>& lines, const LogWriteEnv& env);
 
-// Modes 0 and 1 replace the file and throw EInOutError on failure; mode 2 appends (a new
-// file starts with "Dromix Log File!") and returns false on failure, without a message.
+// Modes 0 and 1 replace the file; mode 2 appends (a new file starts with "Dromix Log
+// File!"). False on failure.
 bool WriteCustomerLog(const std::vector<std::string>& lines, int mode, const std::string& name,
                       const LogWriteEnv& env);
 
 // By the location and mode; Enabled plays no part (the check box only enables the dialog's
-// controls). False only when an append failed.
+// controls). False only when a customer log failed.
 bool WriteLogFile(const LogSettings& settings, const std::vector<std::string>& lines, const LogWriteEnv& env);
 
 }  // namespace qx

@@ -27,6 +27,9 @@ ProjectReadResult ReadProjectFile(std::span<const u8> bytes, ProjectFileEnv& env
   if (result == ProjectReadResult::PrjOk) ApplyProjectContent(content, env.Model, env.Section);
   const std::string_view text = ProjectReadMessage(result);
   env.Log.AddInfoLine(text);
+  // A file of the older layout without its extension: the units get erased bytes there.
+  if (result == ProjectReadResult::PrjOk && content.EepData.size() < content.EepDownloadSize)
+    env.Log.AddInfoLine(Tx(TextId::PrjEepRestErased, static_cast<u32>(content.EepData.size()), content.EepDownloadSize));
   if (!env.CmdLineMode) env.Op.Ask(MsgKind::Information, text, MsgButtons::Ok);
   return result;
 }

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -56,15 +57,20 @@ std::string CommOpenReason(int error, const std::string& path) {
     case EACCES:
     case EPERM: {
       // Debian gives serial ports to "dialout"; the device's own group says it exactly.
-      std::string groupName = "dialout";
       struct stat st {};
-      if (::stat(path.c_str(), &st) == 0) {
-        group g{};
-        group* found = nullptr;
-        std::array<char, 4096> buf{};
-        if (::getgrgid_r(st.st_gid, &g, buf.data(), buf.size(), &found) == 0 && found) groupName = found->gr_name;
+      if (::stat(path.c_str(), &st) != 0) return Tx(TextId::CommReasonPermission, std::string("dialout"));
+      std::array<char, 4096> buf{};
+      // Joining a group that may not read and write the device would not help.
+      if ((st.st_mode & (S_IRGRP | S_IWGRP)) != (S_IRGRP | S_IWGRP)) {
+        passwd pw{};
+        passwd* owner = nullptr;
+        const bool named = ::getpwuid_r(st.st_uid, &pw, buf.data(), buf.size(), &owner) == 0 && owner;
+        return Tx(TextId::CommReasonOwnerOnly, named ? std::string(owner->pw_name) : std::to_string(st.st_uid));
       }
-      return Tx(TextId::CommReasonPermission, groupName);
+      group g{};
+      group* found = nullptr;
+      const bool named = ::getgrgid_r(st.st_gid, &g, buf.data(), buf.size(), &found) == 0 && found;
+      return Tx(TextId::CommReasonPermission, named ? std::string(found->gr_name) : std::to_string(st.st_gid));
     }
     case EBUSY:
     case EWOULDBLOCK: return std::string(Text(TextId::CommReasonBusy));

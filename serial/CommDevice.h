@@ -24,7 +24,8 @@ CommOpenResult OpenCommDevice(std::string_view commName);
 
 // The system's reason for an open failure with errno error, as the second line of the
 // error text: a missing device, a permission the user lacks (with the group that owns the
-// device at path), a port held by another program, or the system's own text.
+// device at path when that group may read and write it, else the owner who alone may), a
+// port held by another program, or the system's own text.
 std::string CommOpenReason(int error, const std::string& path);
 
 }  // namespace qx

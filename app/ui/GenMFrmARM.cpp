@@ -22,6 +22,7 @@
 #include "app/ui/MessageBoxes.h"
 #include "app/ui/ProgressGauges.h"
 #include "app/ui/QtText.h"
+#include "app/ui/TypedLengthLimit.h"
 #include "images/ViewChecksums.h"
 #include "project/ui/LogCfgForm.h"
 #include "ui_GenMFrmARM.h"
@@ -146,6 +147,11 @@ TGenMFrmARM::TGenMFrmARM(QWidget* parent)
   ShowModal = [](QDialog& dialog) { return dialog.exec(); };
   ShowFileDialog = [this](const FileDialogRequest& request) { return ShowFileDialogBox(this, request); };
 
+  // The serial-number fields as designed: 10, 4 and 10 characters typed.
+  typedLimits_.push_back(LimitTypedLength(*ui_->SNEdit1, 10));
+  typedLimits_.push_back(LimitTypedLength(*ui_->GainEdit, 4));
+  typedLimits_.push_back(LimitTypedLength(*ui_->AddrEdit, 10));
+
   SetDesignTexts();
   BindHandlers();
 }
@@ -192,10 +198,7 @@ void TGenMFrmARM::BindHandlers() {
   }
 }
 
-void TGenMFrmARM::ShowError(std::string_view message) {
-  if (ErrorsLogOnly && ErrorsLogOnly() && log_ != nullptr) return log_->AddInfoLine(message);
-  Ask(MsgKind::Error, message, MsgButtons::Ok);
-}
+void TGenMFrmARM::ShowError(std::string_view message) { Ask(MsgKind::Error, message, MsgButtons::Ok); }
 
 void TGenMFrmARM::Run(Handler handler) {
   RunHandler([this, handler] { (this->*handler)(); }, [this](std::string_view message) { ShowError(message); });
@@ -348,6 +351,7 @@ void TGenMFrmARM::DetachGridModels() {
 }
 
 MsgAnswer TGenMFrmARM::Ask(MsgKind kind, std::string_view text, MsgButtons buttons) {
+  if (Operator* unattended = Unattended ? Unattended() : nullptr) return unattended->Ask(kind, text, buttons);
   return ShowMessage ? ShowMessage(kind, text, buttons) : ClosedBoxAnswer(buttons);
 }
 

@@ -38,6 +38,7 @@ struct ControlChange;
 struct ChipModel;
 class TAboutForm;
 class TLogCfgForm;
+class TypedLengthLimit;
 
 class TGenMFrmARM : public QMainWindow, public Operator {
   Q_OBJECT
@@ -56,9 +57,9 @@ class TGenMFrmARM : public QMainWindow, public Operator {
 
   // The modal dialogs of the window; tests replace them (never a real modal wait there).
   std::function<MsgAnswer(MsgKind, std::string_view, MsgButtons)> ShowMessage;
-  // True while nobody watches the run (batch mode with "OFF"): a handler's error is then
-  // logged instead of waiting in a box for a click that never comes.
-  std::function<bool()> ErrorsLogOnly;
+  // While nobody watches the run (batch mode with "OFF"), the operator that every box and
+  // handler error goes to instead of waiting for a click that never comes; null otherwise.
+  std::function<Operator*()> Unattended;
   std::function<int(QDialog&)> ShowModal;
   // The open and save file dialogs: the chosen file, nullopt when cancelled.
   std::function<std::optional<FileDialogChoice>(const FileDialogRequest&)> ShowFileDialog;
@@ -166,6 +167,7 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   bool AutoAvailable() const;
 
   std::unique_ptr<Ui::GenMFrmARM> ui_;
+  std::vector<std::unique_ptr<TypedLengthLimit>> typedLimits_;
   std::array<QProgressBar*, 10> gauges_{};
   std::array<QLabel, 3> statusPanels_;
   QMenu popupMenu2_;

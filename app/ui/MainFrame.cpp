@@ -41,8 +41,11 @@ MainFrame::MainFrame(TGenMFrmARM& window, Station& station, ProgramForms& forms)
   window_.AttachGridModel(HexGrid::Eep, eepGrid_, eepGrid_);
   window_.AttachGridModel(HexGrid::Option, optionGrid_, optionGrid_);
   // One owner of the log settings: the station's, which the dialog shows and changes.
-  if (forms_.LogCfgForm) forms_.LogCfgForm->BindSettings(station_.LogConfig());
-  window_.ErrorsLogOnly = [this] { return station_.Unattended(); };
+  if (forms_.LogCfgForm) {
+    forms_.LogCfgForm->BindSettings(station_.LogConfig());
+    forms_.LogCfgForm->KeepShortLog = [this] { return station_.CmdLineMode() != 0; };
+  }
+  window_.Unattended = [this]() -> Operator* { return station_.Unattended() ? &station_.UnattendedOp() : nullptr; };
   WrapPortEvents();
 
   timer1_.setObjectName(QStringLiteral("Timer1"));
@@ -98,12 +101,12 @@ void MainFrame::StartUp() {
   st.ResetSessionState();
   st.LoadPortList();
   st.ResetManufacturerIndex();
+  // The command line before the result file and the firmware file: a batch logs what it
+  // cannot remove or find instead of waiting at a box.
+  st.ReadCommandLine(ProgramArguments(QCoreApplication::arguments()));
   st.DeleteStaleResultFile();
   window_.ArrangeProgressGauges(st.UnitCount());
   st.AddHelloLine();
-  // The command line before the firmware file: an unattended batch logs a missing file
-  // instead of waiting at its box.
-  st.ReadCommandLine(ProgramArguments(QCoreApplication::arguments()));
   // A missing firmware file is shown in a box; Timer2 starts only after it is closed.
   st.LoadFirmwareAtStartUp();
   st.ArmAutoConnect();

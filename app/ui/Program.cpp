@@ -8,6 +8,7 @@ Program::Program(ProgramSetup setup) {
   s.Clock = std::move(setup.Clock);
   s.Scan = std::move(setup.Scan);
   s.Random = std::move(setup.Random);
+  s.ErrorOut = std::move(setup.ErrorOut);
   station_ = std::make_unique<Station>(std::move(s));
   forms_ = CreateProgramForms(window_, station_->Model(), station_->Log(), station_->AppDir());
   controller_ = std::make_unique<MainController>(window_, *station_, forms_);

@@ -20,6 +20,7 @@ struct ProgramSetup {
   MessageLog::Clock Clock = CurrentTimeOfDay;
   PortScanSource Scan = {};
   std::unique_ptr<RandomSource> Random = {};
+  UnattendedOperator::ErrorOut ErrorOut = UnattendedOperator::WriteStandardError;
 };
 
 class Program {

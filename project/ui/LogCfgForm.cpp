@@ -227,6 +227,7 @@ void TLogCfgForm::LoadLogConfig() {
 
 LogWriteEnv TLogCfgForm::Env() const {
   LogWriteEnv env{appDir_, op_};
+  env.KeepShortLog = KeepShortLog && KeepShortLog();
   env.Clock = Clock;
   env.Lang = Lang;
   return env;
@@ -245,7 +246,7 @@ void TLogCfgForm::WriteSystemLog() { qx::WriteSystemLog(log_.Lines(), Env()); }
 
 bool TLogCfgForm::WriteCustomerLog() {
   if (qx::WriteCustomerLog(log_.Lines(), LogModeIndex(), LogFileName(), Env())) return true;
-  // A failed append closes the hidden dialog, which stores the settings.
+  // A failed write closes the hidden dialog, which stores the settings.
   FormClose();
   return false;
 }

@@ -60,6 +60,8 @@ class TLogCfgForm : public QDialog {
   // Stamp and language of the written log; tests replace them.
   std::function<LogStamp()> Clock = CurrentLogStamp;
   Language Lang = BuildLanguage();
+  // True when a short system log is kept as well (a batch run); unset: never.
+  std::function<bool()> KeepShortLog;
 
   QCheckBox* CheckBoxLog;
   QGroupBox* RadioGrpCreat;

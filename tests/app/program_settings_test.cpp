@@ -108,9 +108,9 @@ TEST(CollectProgramSettings, TimingAndSerialNumberFields) {
   c.CheckBoxSN = true;
   c.SNOrderChk = true;
   c.SpinEditNum = 999999999;
-  c.GainEdit = "0x10010";  // low 16 bits kept
-  c.SNEdit1 = "4294967296";
-  c.AddrEdit = "$10800FFF0";
+  c.GainEdit = "65535";
+  c.SNEdit1 = "4294967295";
+  c.AddrEdit = "$0800FFF0";
   c.EditDevAdr = "0x1A5";
   MessageLog log = test::FixedClockLog();
   CollectProgramSettings(c, *chip, log);
@@ -124,8 +124,8 @@ TEST(CollectProgramSettings, TimingAndSerialNumberFields) {
   EXPECT_EQ(chip->Sn.SnFlags, 0x45);
   EXPECT_EQ(chip->Sn.SnMaxCount, 999999999u);
   EXPECT_EQ(chip->Sn.SnLength, 4);
-  EXPECT_EQ(chip->Sn.SnGain, 0x0010);
-  EXPECT_EQ(chip->Sn.SnValue, 0u);
+  EXPECT_EQ(chip->Sn.SnGain, 0xFFFF);
+  EXPECT_EQ(chip->Sn.SnValue, 0xFFFFFFFFu);
   EXPECT_EQ(chip->Sn.SnAddress, 0x0800FFF0u);
   EXPECT_EQ(chip->DeviceAddress, 0xA5);
 
@@ -193,6 +193,46 @@ TEST_P(BadNumberText, StopsAtItsConversionWithoutALogLine) {
   EXPECT_EQ(chip->Sn.SnAddress, t.addressNew ? 4u : 7u);
   EXPECT_EQ(chip->DeviceAddress, 7);
   EXPECT_TRUE(log.Lines().empty());
+}
+
+// A number beyond its field is refused as a whole: its low bits would be another number.
+TEST(CollectProgramSettings, NumbersBeyondTheirFieldAreRefusedNotCut) {
+  struct Case {
+    std::string ProgramControls::*field;
+    std::string text;
+    const char* message;  // empty: taken
+  };
+  const Case cases[] = {
+      {&ProgramControls::GainEdit, "0x10000", "'0x10000' is not in the range 0 .. 0x0000FFFF!"},
+      {&ProgramControls::GainEdit, "-1", "'-1' is not in the range 0 .. 0x0000FFFF!"},
+      {&ProgramControls::GainEdit, "0xFFFF", ""},
+      {&ProgramControls::SNEdit1, "4294967296", "'4294967296' is not in the range 0 .. 0xFFFFFFFF!"},
+      {&ProgramControls::SNEdit1, "4294967295", ""},
+      {&ProgramControls::AddrEdit, "$100000000", "'$100000000' is not in the range 0 .. 0xFFFFFFFF!"},
+      {&ProgramControls::AddrEdit, "0xFFFFFFFF", ""},
+  };
+  for (const Case& t : cases) {
+    SCOPED_TRACE(t.text);
+    auto chip = test::ChosenChip();
+    chip->Sn.SnGain = 7;
+    ProgramControls c;
+    c.*t.field = t.text;
+    MessageLog log = test::FixedClockLog();
+    if (*t.message == 0) {
+      EXPECT_NO_THROW(CollectProgramSettings(c, *chip, log));
+      continue;
+    }
+    try {
+      CollectProgramSettings(c, *chip, log);
+      ADD_FAILURE() << "taken";
+    } catch (const EConvertError& e) {
+      EXPECT_STREQ(e.what(), t.message);
+    }
+    EXPECT_TRUE(log.Lines().empty());
+    if (t.field == &ProgramControls::GainEdit) {
+      EXPECT_EQ(chip->Sn.SnGain, 7);
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -95,28 +95,29 @@ TEST_F(UnitCommands, WithoutAChipEveryCommandStopsAtTheChipGuard) {
   EXPECT_EQ(addressDialogs, 0);
 }
 
-// A Silergy set-up restored without the chip chosen: the customer block and the serial
-// numbers run before the guard stops the command, as designed.
-TEST_F(UnitCommands, CustomerBlockAndSerialNumbersComeBeforeTheGuards) {
+// A Silergy set-up restored without the chip chosen: the customer block runs before the
+// guard stops the command, as designed; the serial numbers come after it, so no S/N
+// address is checked (or the programmed range widened) against a chip that is not chosen.
+TEST_F(UnitCommands, CustomerBlockComesBeforeTheChipGuardAndSerialNumbersAfterIt) {
   Choose(st.Model(), Maker::Silergy, "SA32B14xx");
   st.Model().ChipSelected = 0;
   const u32 start = st.Model().Params.MainFlashStart;
   SerialNumbersOn("0x10", "1", start + 0x1000);
   const struct {
     UnitCommand command;
-    bool block, serial;
-  } cases[] = {{UnitCommand::Auto, true, true},
-               {UnitCommand::Download, true, false},
-               {UnitCommand::Program, true, true},
-               {UnitCommand::Verify, false, false},
-               {UnitCommand::BlankCheck, false, false}};
+    bool block;
+  } cases[] = {{UnitCommand::Auto, true},
+               {UnitCommand::Download, true},
+               {UnitCommand::Program, true},
+               {UnitCommand::Verify, false},
+               {UnitCommand::BlankCheck, false}};
   for (const auto& c : cases) {
     rig.op.logLines.clear();
     rig.op.messages.clear();
     st.Model().Params.DownloadSize = 0x100;
     Run(c.command);
     EXPECT_EQ(Logged("> 12:34:56 No Summary Data need to be Setup!"), c.block) << int(c.command);
-    EXPECT_EQ(st.Model().Params.DownloadSize, c.serial ? 0x1100u : 0x100u) << int(c.command);
+    EXPECT_EQ(st.Model().Params.DownloadSize, 0x100u) << int(c.command);
     EXPECT_EQ(Boxes(), std::vector<std::string>{"Please select chip type first!"});
   }
   EXPECT_TRUE(Busy().none());

@@ -64,11 +64,20 @@ TEST_F(LogWriterTest, SystemLogNeedsMoreThanSixLines) {
   EXPECT_TRUE(op.messages.empty());
 }
 
-TEST_F(LogWriterTest, SystemLogFailureIsReported) {
+// A batch's log is kept however short: its caller looks there for the reason.
+TEST_F(LogWriterTest, ABatchKeepsAShortSystemLog) {
+  LogWriteEnv env = Env();
+  env.KeepShortLog = true;
+  WriteSystemLog(Lines(2), env);
+  EXPECT_EQ(test::ReadAll(SystemLogPath()), "> 10:00:00 line\r\n> 10:00:01 line\r\n");
+}
+
+TEST_F(LogWriterTest, SystemLogFailureNamesThePathAndTheReason) {
   test::WriteAllText(dir.File("KVTxLogS"), "not a folder");
   WriteSystemLog(Lines(7), Env());
   ASSERT_EQ(op.messages.size(), 1u);
-  EXPECT_EQ(op.messages[0].text, "Write Log File error!");
+  EXPECT_EQ(op.messages[0].text,
+            "Write Log File error! Cannot create file " + SystemLogPath() + " (Not a directory)");
 }
 
 TEST_F(LogWriterTest, CustomerModes) {
@@ -89,12 +98,26 @@ TEST_F(LogWriterTest, CustomerModes) {
   EXPECT_EQ(test::ReadAll(dir.File("abs.log")), "y\r\n");
 }
 
-TEST_F(LogWriterTest, CustomerFailures) {
+// Every mode says what failed; an append failure was once silent and the log lost.
+TEST_F(LogWriterTest, CustomerFailuresNameThePathAndTheReasonInEveryMode) {
   std::filesystem::create_directory(dir.File("sub"));
-  EXPECT_FALSE(WriteCustomerLog({"x"}, LogModeAppend, "sub", Env()));
-  EXPECT_FALSE(WriteCustomerLog({"x"}, LogModeAppend, "none/x.log", Env()));
-  EXPECT_THROW(WriteCustomerLog({"x"}, LogModeOverwrite, "none/x.log", Env()), EInOutError);
-  EXPECT_TRUE(op.messages.empty());
+  const struct {
+    int mode;
+    const char* name;
+    std::string text;
+  } cases[] = {
+      {LogModeAppend, "sub", "Cannot open file " + dir.File("sub") + " (Is a directory)"},
+      {LogModeAppend, "none/x.log", "Cannot open file " + dir.File("none/x.log") + " (No such file or directory)"},
+      {LogModeCreate, "none/x.log", "Cannot create file " + dir.File("none/x.log") + " (No such file or directory)"},
+      {LogModeOverwrite, "sub", "File write error: " + dir.File("sub") + " (Is a directory)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    op.messages.clear();
+    EXPECT_FALSE(WriteCustomerLog({"x"}, c.mode, c.name, Env()));
+    ASSERT_EQ(op.messages.size(), 1u);
+    EXPECT_EQ(op.messages[0].text, "Write Log File error! " + c.text);
+  }
 }
 
 TEST_F(LogWriterTest, SettingsChooseTheWriter) {

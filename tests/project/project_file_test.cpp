@@ -296,14 +296,28 @@ TEST_F(ProjectFileTest, HeaderValuesAreCheckedBeforeUse) {
   EXPECT_EQ(Read(bad, *NewModel()), R::PrjNoEep);
 }
 
-TEST_F(ProjectFileTest, ManufacturerIndexAboveTwelveReadsAsSilergy) {
-  for (auto [stored, expected] : {std::pair<u8, u8>{12, 12}, {13, 10}, {255, 10}, {0, 0}}) {
+// Thirteen makers, 0 .. 12: any other number is no maker's, and the file is refused as
+// damaged instead of being read as some other maker's job.
+TEST_F(ProjectFileTest, ManufacturerIndexOutsideTheThirteenMakersIsRefusedAsDamaged) {
+  for (auto [stored, expected] : {std::pair<u8, R>{0, R::PrjOk}, {12, R::PrjOk}, {13, R::PrjSumMismatch},
+                                  {255, R::PrjSumMismatch}}) {
+    SCOPED_TRACE(int(stored));
     auto src = NewModel();
     FillSample(*src, 1, 0);
     src->Params.ManufacturerIndex = stored;
     auto back = NewModel();
-    ASSERT_EQ(Read(Build(*src), *back), R::PrjOk);
-    EXPECT_EQ(back->Params.ManufacturerIndex, expected) << int(stored);
+    back->ChipName = "Live";
+    back->Params.ManufacturerIndex = 3;
+    op.messages.clear();
+    ASSERT_EQ(Read(Build(*src), *back, false), expected);
+    ASSERT_EQ(op.messages.size(), 1u);
+    if (expected == R::PrjOk) {
+      EXPECT_EQ(back->Params.ManufacturerIndex, stored);
+      continue;
+    }
+    EXPECT_EQ(op.messages[0].text, "Project File Data Has Been Corrupted!");
+    EXPECT_EQ(back->ChipName, "Live");
+    EXPECT_EQ(back->Params.ManufacturerIndex, 3);
   }
 }
 
@@ -321,6 +335,13 @@ TEST_F(ProjectFileTest, OlderLayoutWithoutExtensionStillLoads) {
   EXPECT_TRUE(std::all_of(back->EepImage.begin() + 0x10000, back->EepImage.begin() + 0x20000,
                           [](u8 b) { return b == 0xFF; }));
   EXPECT_EQ(back->EepImage[0x20000], 0x11);
+  // The units get erased bytes where the job had data: the log says so.
+  ASSERT_FALSE(log.Lines().empty());
+  EXPECT_EQ(log.Lines().back(),
+            "> 12:00:00 The project file holds 65536 of the 131072 data-flash bytes it declares: the rest is sent erased.");
+  const std::size_t linesBefore = log.Lines().size();
+  ASSERT_EQ(Read(full, *NewModel()), R::PrjOk);
+  EXPECT_EQ(log.Lines().size(), linesBefore + 1) << "a whole file says nothing of erased bytes";
 
   // Cut inside the extension: the file is refused.
   EXPECT_EQ(Read(std::span<const u8>(full).first(olderSize + 20), *NewModel()), R::PrjSumMismatch);

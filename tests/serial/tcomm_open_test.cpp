@@ -1,5 +1,7 @@
 #include <fcntl.h>
 #include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <poll.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -164,9 +166,34 @@ TEST(TCommOpen, ReasonsForTheSystemsErrors) {
   };
   for (const auto& c : cases) EXPECT_EQ(CommOpenReason(c.error, c.path), c.text) << c.error;
   if (owned) {
+    ASSERT_EQ(::chmod(device.c_str(), 0660), 0);
     EXPECT_EQ(CommOpenReason(EACCES, device),
               "Permission denied: the user needs to be in the group of the serial ports (\"" +
                   std::string(::getgrgid(5)->gr_name) + "\"), then log in again.");
+  }
+}
+
+// A group that may not read and write the device is no advice: only its owner may use it.
+TEST(TCommOpen, PermissionReasonNamesAGroupOnlyWhenItMayReadAndWrite) {
+  test::TempDir dir;
+  const std::string device = dir.File("ttyQX1");
+  test::WriteText(device, "");
+  struct stat st {};
+  ASSERT_EQ(::stat(device.c_str(), &st), 0);
+  const passwd* owner = ::getpwuid(st.st_uid);
+  ASSERT_NE(owner, nullptr);
+  const std::string ownerOnly = "Permission denied: only its owner (\"" + std::string(owner->pw_name) + "\") may use the device.";
+  const group* g = ::getgrgid(st.st_gid);
+  ASSERT_NE(g, nullptr);
+  const std::string joinGroup = "Permission denied: the user needs to be in the group of the serial ports (\"" +
+                                std::string(g->gr_name) + "\"), then log in again.";
+  const struct {
+    mode_t mode;
+    const std::string& text;
+  } cases[] = {{0600, ownerOnly}, {0640, ownerOnly}, {0620, ownerOnly}, {0660, joinGroup}, {0670, joinGroup}};
+  for (const auto& c : cases) {
+    ASSERT_EQ(::chmod(device.c_str(), c.mode), 0);
+    EXPECT_EQ(CommOpenReason(EACCES, device), c.text) << std::oct << c.mode;
   }
 }
 

@@ -202,7 +202,8 @@ SimUnit::Reply SimUnit::Handle(const Bytes& p) {
     case 0xB7: return FirmwareBlock(p);
     case 0xBD:
       stats_.FirmwareEnded = true;
-      upgraded_ = true;
+      ++stats_.FirmwareUpgrades;
+      if (config_.UpgradeTakes) upgraded_ = true;
       return {true, {}};
     default: return StatusReply(command, kUnknownCommand);
   }

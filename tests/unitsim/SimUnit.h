@@ -35,6 +35,9 @@ struct UnitConfig {
   bool BootLoader = false;
   bool OldFirmware = false;  // report OldVersion until a firmware upgrade ends
   std::string OldVersion = "V1.0";
+  // False: the unit acknowledges every upgrade and still answers as before (old firmware or
+  // boot loader).
+  bool UpgradeTakes = true;
   std::vector<Fault> Faults;
   bool Pace = false;
 };
@@ -47,6 +50,7 @@ struct UnitStats {
   std::map<std::uint8_t, std::uint32_t> ByCommand;
   std::uint32_t FirmwareBlocks = 0;
   bool FirmwareEnded = false;
+  std::uint32_t FirmwareUpgrades = 0;  // upgrades ended with the end command
   bool Restarted = false;
   bool SettingsValid = false;        // the last 0x53 unmasked and checked
   std::uint32_t DownloadSize = 0;    // from the last valid settings block or chip header

@@ -74,25 +74,30 @@ struct UnitSimulator::Runner {
   std::thread Thread;
 };
 
+void UnitSimulator::OpenTerminal(Runner& r) {
+  r.Path.clear();
+  const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0) {
+    std::array<char, 128> name{};
+    if (::ptsname_r(master, name.data(), name.size()) == 0) r.Path = name.data();
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+    const int slave = ::open(name.data(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slave >= 0) {
+      termios t{};
+      ::tcgetattr(slave, &t);
+      ::cfmakeraw(&t);
+      ::tcsetattr(slave, TCSANOW, &t);
+    }
+    r.Slave.Reset(slave);
+  }
+  r.Master.Reset(master);
+}
+
 UnitSimulator::UnitSimulator(std::vector<UnitConfig> units) {
   stopFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   for (UnitConfig& config : units) {
     auto r = std::make_unique<Runner>(std::move(config));
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0) {
-      std::array<char, 128> name{};
-      if (::ptsname_r(master, name.data(), name.size()) == 0) r->Path = name.data();
-      ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-      const int slave = ::open(name.data(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-      if (slave >= 0) {
-        termios t{};
-        ::tcgetattr(slave, &t);
-        ::cfmakeraw(&t);
-        ::tcsetattr(slave, TCSANOW, &t);
-      }
-      r->Slave.Reset(slave);
-    }
-    r->Master.Reset(master);
+    OpenTerminal(*r);
     units_.push_back(std::move(r));
   }
   for (auto& r : units_) {
@@ -189,6 +194,19 @@ void UnitSimulator::HangUp(std::size_t k) {
   if (r.Thread.joinable()) r.Thread.join();
   r.Master.Reset();
   r.Slave.Reset();
+}
+
+bool UnitSimulator::Replug(std::size_t k) {
+  HangUp(k);
+  Runner& r = *units_[k];
+  {
+    std::lock_guard lock(r.Mutex);
+    r.HungUp = false;
+  }
+  OpenTerminal(r);
+  if (r.Master.Get() < 0 || r.Path.empty()) return false;
+  r.Thread = std::thread(&UnitSimulator::Run, std::ref(r), stopFd_);
+  return true;
 }
 
 bool UnitSimulator::WriteConfigFile(const std::string& dir) const {

@@ -33,6 +33,9 @@ class UnitSimulator {
   void WithUnit(std::size_t k, const std::function<void(SimUnit&)>& f);
   // Hang-up of unit k's side (its master closed); the others go on.
   void HangUp(std::size_t k);
+  // Unit k plugged in again after a hang-up (or now, hanging it up first): a new terminal,
+  // so a new Path(k), and the unit's state as it was. False when no terminal could be made.
+  bool Replug(std::size_t k);
 
   // Writes DIR/ConfigQlt.ini naming the terminals (CR LF line ends).
   bool WriteConfigFile(const std::string& dir) const;
@@ -42,6 +45,7 @@ class UnitSimulator {
  private:
   struct Runner;
   static void Run(Runner& r, int stopFd);
+  static void OpenTerminal(Runner& r);
 
   std::vector<std::unique_ptr<Runner>> units_;
   int stopFd_ = -1;

@@ -43,8 +43,10 @@ class ProgramProcess {
   ProgramProcess(const ProgramProcess&) = delete;
   ProgramProcess& operator=(const ProgramProcess&) = delete;
 
-  bool Start(const std::vector<std::string>& args) {
-    std::vector<std::string> argv = {path_};
+  // prefix: a command that runs the program (another user's, for example); empty: none.
+  bool Start(const std::vector<std::string>& args, const std::vector<std::string>& prefix = {}) {
+    std::vector<std::string> argv = prefix;
+    argv.push_back(path_);
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> cargv;
     for (auto& a : argv) cargv.push_back(a.data());
@@ -61,11 +63,14 @@ class ProgramProcess {
     const std::string out = dir_ + "program-output.txt";
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-    const int rc = posix_spawn(&pid_, path_.c_str(), &actions, nullptr, cargv.data(), cenv.data());
+    const int rc = posix_spawn(&pid_, argv[0].c_str(), &actions, nullptr, cargv.data(), cenv.data());
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) pid_ = -1;
     return pid_ > 0;
   }
+
+  // Sends sig to the running program.
+  bool Signal(int sig) { return pid_ > 0 && !status_ && ::kill(pid_, sig) == 0; }
 
   // The exit status once the process has ended by itself; nullopt while it runs.
   std::optional<int> Status() {
@@ -90,6 +95,7 @@ class ProgramProcess {
     return WaitFor([this] { return !Running(); }, limit);
   }
 
+  // The program's standard output and error, in one file.
   std::string Output() const {
     std::ifstream in(dir_ + "program-output.txt", std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

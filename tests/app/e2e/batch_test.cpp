@@ -284,9 +284,9 @@ TEST(Batch, UnattendedTheBoxesOfStartUpAndLoadAreLoggedOnly) {
 }
 
 // The exit runs once: the close's own nested loop ticks Timer1 again. A result file that
-// cannot be written is logged and shown, the program stays open, and the box's loop does
-// not try again.
-TEST(Batch, TheExitRunsOnceAndAResultFileThatCannotBeWrittenKeepsTheProgramOpen) {
+// cannot be written is logged and written to the standard error, never waits in a box, and
+// the program stays open.
+TEST(Batch, TheExitRunsOnceAndAResultFileThatCannotBeWrittenKeepsTheProgramOpenWithoutABox) {
   {
     BatchRun run;
     run.Units(2);
@@ -305,22 +305,107 @@ TEST(Batch, TheExitRunsOnceAndAResultFileThatCannotBeWrittenKeepsTheProgramOpen)
   run.Units(2);
   run.rig.FirmwareFile();
   const BatchJob job = WriteBatchJob(run.rig.dir.Dir());
-  // A folder in the result file's place, which the start-up cannot delete.
-  std::filesystem::create_directories(run.rig.dir.File("ResDW.Txt") + "/held");
-  run.rig.op.onAsk = [&](const RecordingOperator::Message&) {
-    for (int i = 0; i < 5; ++i) run.rig.st->Timer1Timer();
-  };
   run.Start({job.Path, "OFF"});
-  ASSERT_TRUE(run.rig.RunUntil([&] { return !run.rig.op.messages.empty(); }, 8000));
+  // A folder in the result file's place once the start-up has found none to remove.
+  std::filesystem::create_directories(run.rig.dir.File("ResDW.Txt") + "/held");
+  ASSERT_TRUE(run.rig.RunUntil([&] { return !run.rig.errorLines.empty(); }, 8000));
   run.rig.RunUntil([] { return false; }, 20);
   const std::string text = "File write error: " + run.rig.dir.File("ResDW.Txt") +
-                           " - the batch result is not written, the program stays open!";
-  ASSERT_EQ(run.rig.op.messages.size(), 1u);
-  EXPECT_EQ(run.rig.op.messages[0].text, text);
-  EXPECT_EQ(run.rig.op.messages[0].kind, MsgKind::Error);
-  EXPECT_TRUE(Has(run.rig.Texts(), text));
+                           " (Is a directory) - the batch result is not written, the program stays open!";
+  // Nobody watches: no box waits, the log and the standard error say it once.
+  EXPECT_TRUE(run.rig.op.messages.empty());
+  EXPECT_EQ(run.rig.errorLines, std::vector<std::string>{text});
+  const std::vector<std::string> texts = run.rig.Texts();
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), text), 1);
   EXPECT_EQ(run.rig.op.closeRequests, 0);
   EXPECT_TRUE(std::filesystem::is_directory(run.rig.dir.File("ResDW.Txt")));
+}
+
+// An old result file that cannot be removed must not stand beside this run: it is named
+// with its reason, and a batch starts no download (with or without "OFF"); without a batch
+// the operator sees it in a box as well.
+TEST(Batch, AnOldResultFileThatCannotBeRemovedIsNamedAndNoDownloadStarts) {
+  struct Case {
+    const char* name;
+    bool batch, off;
+  };
+  for (const Case c : {Case{"OFF", true, true}, Case{"no OFF", true, false}, Case{"no batch", false, false}}) {
+    SCOPED_TRACE(c.name);
+    BatchRun run;
+    run.Units(2);
+    run.rig.FirmwareFile();
+    const BatchJob job = WriteBatchJob(run.rig.dir.Dir());
+    // A result "file" the start-up cannot remove.
+    std::filesystem::create_directories(run.ResultPath() + "/held");
+    std::vector<std::string> args;
+    if (c.batch) args.push_back(job.Path);
+    if (c.off) args.emplace_back("OFF");
+    run.Start(args);
+    ASSERT_TRUE(run.rig.RunUntil([&] { return !run.rig.timer2On; }));
+    run.rig.RunUntil([] { return false; }, 50);
+    const std::string named = "The old result file " + run.ResultPath() + " cannot be removed (Is a directory)!";
+    const auto texts = run.rig.Texts();
+    EXPECT_TRUE(Has(texts, named));
+    std::vector<std::string> boxes;
+    for (const auto& m : run.rig.op.messages) boxes.push_back(m.text);
+    EXPECT_EQ(boxes, c.batch ? std::vector<std::string>{} : std::vector<std::string>{named});
+    EXPECT_EQ(Has(texts, "An old result file stands: no download started!"), c.batch);
+    EXPECT_TRUE(run.rig.st->BatchUnits().none());
+    for (u8 k = 0; k < 2; ++k) {
+      EXPECT_EQ(run.Requests(k, CmdChipData), 0u);
+      EXPECT_EQ(run.rig.U(k).Linked, 1);
+    }
+    EXPECT_EQ(run.rig.op.closeRequests, 0);
+  }
+}
+
+// A unit that acknowledges its upgrade and still answers as before is upgraded once in the
+// run: an old version is then linked as it is and takes the job; a boot loader stays
+// unlinked, so the batch waits (no result file) instead of upgrading it for ever.
+TEST(Batch, AUnitStillOldAfterItsUpgradeIsUpgradedOnceAndTheBatchGoesOn) {
+  BatchRun run;
+  std::vector<sim::UnitConfig> configs(3);
+  configs[1].OldFirmware = true;
+  configs[1].UpgradeTakes = false;
+  configs[2].OldFirmware = true;
+  configs[2].UpgradeTakes = false;
+  run.Units(3, configs);
+  run.rig.FirmwareFile();
+  const BatchJob job = WriteBatchJob(run.rig.dir.Dir());
+  run.Start({job.Path, "OFF"});
+  ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.op.closeRequests > 0; }, 8000));
+  EXPECT_EQ(ReadText(run.ResultPath()), "Download Success\r\n");
+  const auto texts = run.rig.Texts();
+  for (const u8 k : {u8{1}, u8{2}}) {
+    SCOPED_TRACE(int(k));
+    EXPECT_EQ(run.rig.sim->Stats(k).FirmwareUpgrades, 1u);
+    const std::string line = "C" + std::to_string(k + 1) + " : still reports \"" + run.rig.sim->IdText(k) +
+                             "\" after its upgrade: not upgraded again in this run!";
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), line), 1) << line;
+  }
+  EXPECT_EQ(run.rig.sim->Stats(0).FirmwareUpgrades, 0u);
+  for (u8 k = 0; k < 3; ++k) ExpectUnitHoldsTheJob(*run.rig.sim, k, 3, job);
+}
+
+TEST(Batch, ABootLoaderStillThereAfterItsUpgradeIsUpgradedOnceAndNothingStarts) {
+  BatchRun run;
+  std::vector<sim::UnitConfig> configs(2);
+  configs[1].BootLoader = true;
+  configs[1].UpgradeTakes = false;
+  run.Units(2, configs);
+  run.rig.FirmwareFile();
+  const BatchJob job = WriteBatchJob(run.rig.dir.Dir());
+  run.Start({job.Path, "OFF"});
+  ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.sim->Stats(1).Probes >= 2; }, 8000));
+  // Long enough for many more searches and upgrades, were they started.
+  run.rig.RunUntil([] { return false; }, 1500);
+  EXPECT_EQ(run.rig.sim->Stats(1).FirmwareUpgrades, 1u);
+  EXPECT_EQ(run.rig.sim->Stats(1).Probes, 2u);
+  const auto texts = run.rig.Texts();
+  EXPECT_TRUE(Has(texts, "C2 : still reports \"Nolbin200XXX V1.0, Boot\" after its upgrade: not upgraded again in this run!"));
+  EXPECT_TRUE(run.rig.st->BatchUnits().none());
+  EXPECT_EQ(run.Requests(0, CmdChipData), 0u);
+  EXPECT_FALSE(run.ResultWritten());
 }
 
 }  // namespace

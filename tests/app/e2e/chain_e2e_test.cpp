@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "base/ByteOrder.h"
 #include "programmer/AutoChain.h"
 #include "programmer/CommandCodes.h"
 #include "programmer/DownloadChain.h"
+#include "programmer/OnlineChains.h"
 #include "tests/app/e2e/station_fixture.h"
 
 namespace qx::test {
@@ -160,6 +162,128 @@ TEST_F(EndToEnd, AHangUpClosesThatPortAndItsStepTimesOut) {
   ASSERT_EQ(ends.size(), 1u);
   EXPECT_EQ(ends[0].code, 64);
   EXPECT_FALSE(ends[0].ok);
+}
+
+// Unplugged and plugged in again (a new terminal): a new search finds the unit, links it
+// again and it works as before; the units that stayed are linked again as well.
+TEST_F(EndToEnd, AHangUpARePlugAndANewSearchLinkTheUnitAgainAndItTakesADownload) {
+  Start(std::vector<sim::UnitConfig>(3));
+  PrepareImage(0x10000);
+  rig.sim->HangUp(1);
+  ASSERT_TRUE(rig.RunUntil([&] { return !rig.st->Comm(1).IsOpen(); }));
+  EXPECT_EQ(rig.U(1).Linked, 0);
+  ASSERT_TRUE(rig.sim->Replug(1));
+  ASSERT_TRUE(rig.sim->WriteConfigFile(rig.dir.Dir()));
+  const u32 probes = rig.sim->Stats(1).Probes;
+  rig.st->BitBtnFindDevClick();
+  ASSERT_TRUE(rig.RunUntil([&] { return rig.st->Sessions().LinkedCount == 3; }));
+  EXPECT_EQ(rig.st->Ports().Entries,
+            (std::vector<std::string>{rig.sim->Path(0), rig.sim->Path(1), rig.sim->Path(2)}));
+  EXPECT_TRUE(rig.st->Comm(1).IsOpen());
+  EXPECT_EQ(rig.sim->Stats(1).Probes, probes + 1);
+  for (u8 k = 0; k < 3; ++k) EXPECT_EQ(rig.U(k).Linked, 1) << int(k);
+
+  const std::size_t endsBefore = rig.op.Ends(1).size();
+  rig.st->StartChain(1, StartDownloadChipData);
+  ASSERT_TRUE(rig.RunUntil([&] { return AllIdle(); }));
+  const auto ends = rig.op.Ends(1);
+  ASSERT_EQ(ends.size(), endsBefore + 1);
+  EXPECT_TRUE(ends.back().ok);
+  EXPECT_EQ(rig.U(1).DownloadDone, 1);
+  EXPECT_EQ(rig.sim->Stats(1).BadFrames, 0u);
+}
+
+// A unit that fails at the first, a middle or the last request of a command ends that
+// command failed with the unit's code, once, and receives nothing more; the other unit
+// completes. One table for every writing command.
+TEST(CommandFaults, AtTheFirstMiddleAndLastRequestOfEachCommand) {
+  struct Command {
+    const char* name;
+    UnitStarter start;
+    AutoChainRule rule;
+    bool programFirst;  // the chip must hold the image (verify)
+    u32 unanswered;     // requests sent after the step ended (the download's restart)
+  };
+  const Command commands[] = {
+      {"download", StartDownloadChipData, AutoChainRule::Keep, false, 1},
+      {"auto", StartAutoProgram, AutoChainRule::Set, false, 0},
+      {"blank check", StartBlankCheck, AutoChainRule::Clear, false, 0},
+      {"erase", [](UnitSessions& s, u8 k) { StartErase(s, k, "erase"); }, AutoChainRule::Clear, false, 0},
+      {"program", StartProgramMain, AutoChainRule::Clear, false, 0},
+      {"verify", StartVerifyMain, AutoChainRule::Clear, true, 0},
+  };
+  constexpr u8 kCode = 0x2C;
+  struct Run {
+    StationRig rig;
+    bool Start() {
+      rig.Units(std::vector<sim::UnitConfig>(2));
+      rig.FirmwareFile();
+      rig.Make();
+      rig.StartUp();
+      if (!rig.Linked(2)) return false;
+      auto& m = rig.st->Model();
+      auto& p = m.Params;
+      p.MainFlashStart = 0;
+      p.MainFlashEnd = 0x9FFF;
+      p.MainFlashSize = 0xA000;
+      p.DownloadSize = 0xA000;
+      for (u32 i = 0; i < p.DownloadSize; ++i) m.MainFlashImage[i] = static_cast<u8>(i * 7 + (i >> 8));
+      return true;
+    }
+    bool Do(const Command& c) {
+      if (rig.st->StartWritingCommand(c.start, c.rule).count() != 2) return false;
+      return rig.RunUntil([&] { return !rig.U(0).Busy && !rig.U(1).Busy; }, 8000);
+    }
+  };
+  for (const Command& c : commands) {
+    SCOPED_TRACE(c.name);
+    // The command's requests, counted on a clean run.
+    u32 count = 0;
+    {
+      Run clean;
+      ASSERT_TRUE(clean.Start());
+      if (c.programFirst) {
+        ASSERT_TRUE(clean.Do(commands[4]));
+      }
+      const u32 before = clean.rig.sim->Stats(1).Requests;
+      ASSERT_TRUE(clean.Do(c));
+      // The download's restart is not awaited: it reaches the unit after the step ended.
+      if (c.unanswered > 0) {
+        ASSERT_TRUE(clean.rig.RunUntil([&] { return clean.rig.sim->Stats(1).Restarted; }));
+      }
+      count = clean.rig.sim->Stats(1).Requests - before;
+      ASSERT_TRUE(clean.rig.op.Ends(1).back().ok);
+    }
+    ASSERT_GT(count, c.unanswered);
+    const u32 last = count - c.unanswered;
+    for (const u32 at : std::set<u32>{1u, (last + 1) / 2, last}) {
+      SCOPED_TRACE("request " + std::to_string(at) + " of " + std::to_string(last));
+      Run run;
+      ASSERT_TRUE(run.Start());
+      if (c.programFirst) {
+        ASSERT_TRUE(run.Do(commands[4]));
+      }
+      const u32 before = run.rig.sim->Stats(1).Requests;
+      const u32 before0 = run.rig.sim->Stats(0).Requests;
+      const std::size_t ends0 = run.rig.op.Ends(0).size();
+      const std::size_t ends1 = run.rig.op.Ends(1).size();
+      run.rig.sim->SetFaults(1, {{sim::FaultKind::Status, before + at, kCode}});
+      ASSERT_TRUE(run.Do(c));
+      run.rig.RunUntil([] { return false; }, 20);  // anything more would arrive meanwhile
+      const auto failed = run.rig.op.Ends(1);
+      ASSERT_EQ(failed.size(), ends1 + 1);
+      EXPECT_FALSE(failed.back().ok);
+      EXPECT_EQ(failed.back().code, kCode);
+      EXPECT_EQ(failed.back().gauge.State, GaugeState::Failed);
+      EXPECT_EQ(run.rig.sim->Stats(1).Requests - before, at);
+      const auto good = run.rig.op.Ends(0);
+      ASSERT_EQ(good.size(), ends0 + 1);
+      EXPECT_TRUE(good.back().ok);
+      run.rig.RunUntil([&] { return run.rig.sim->Stats(0).Requests - before0 >= count; });
+      EXPECT_EQ(run.rig.sim->Stats(0).Requests - before0, count);
+      EXPECT_EQ(run.rig.U(1).DownloadDone, 0);
+    }
+  }
 }
 
 }  // namespace

@@ -13,59 +13,12 @@
 #include <thread>
 
 #include "programmer/CommandCodes.h"
-#include "tests/app/e2e/BatchJob.h"
-#include "tests/app/e2e/ProgramProcess.h"
-#include "tests/app/SimulatedFolder.h"
+#include "tests/app/e2e/ProgramFolder.h"
 
 namespace qx::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-constexpr u8 kUnits = 10;
-
-std::string ReadText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// A program folder with the connection file of ten simulated units, the firmware file, the
-// sample job and its chip's flash driver.
-struct BatchFolder : SimulatedFolder {
-  explicit BatchFolder(std::vector<sim::UnitConfig> configs = std::vector<sim::UnitConfig>(kUnits)) {
-    Units(std::move(configs));
-    FirmwareFile();
-    job = WriteBatchJob(dir.Dir());
-  }
-  u32 Requests(u8 k, u8 command) const {
-    const auto st = sim->Stats(k);
-    const auto it = st.ByCommand.find(command);
-    return it == st.ByCommand.end() ? 0 : it->second;
-  }
-  // Every main-flash and data-flash block of the job acknowledged by unit k.
-  bool TookTheJob(u8 k) const {
-    const ChipParams& p = job.Model->Params;
-    return Requests(k, CmdDownloadMainBlock) == p.DownloadSize / 4096 &&
-           Requests(k, CmdDownloadEepBlock) == p.EepSize / 4096;
-  }
-  std::vector<std::string> LogFiles() const {
-    std::vector<std::string> files;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(dir.Path() / "KVTxLogS", ec)) files.push_back(e.path());
-    return files;
-  }
-
-  BatchJob job;
-};
-
-#ifdef QX_PROGRAM_PATH
-const char* const kProgram = QX_PROGRAM_PATH;
-#else
-const char* const kProgram = nullptr;
-#endif
-
-#define QX_NEED_PROGRAM() \
-  if (kProgram == nullptr) GTEST_SKIP() << "built without the executables"
 
 TEST(ProgramBatch, WithOffInAnyCaseEveryUnitTakesTheJobAndTheProgramEndsWithItsResultAndLog) {
   QX_NEED_PROGRAM();

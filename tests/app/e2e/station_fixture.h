@@ -31,7 +31,10 @@ class StationRig : public SimulatedFolder {
                                                       if (onSleep) onSleep(ms);
                                                     },
                                                 .Clock = [] { return std::string("12:34:56"); },
-                                                .Scan = scan});
+                                                .Scan = scan,
+                                                .ErrorOut = [this](std::string_view line) {
+                                                  errorLines.emplace_back(line);
+                                                }});
     return *st;
   }
   // Start-up as the window runs it, Timer2 enabled at its end.
@@ -71,6 +74,7 @@ class StationRig : public SimulatedFolder {
   PumpedEventQueue queue;
   RecordingOperator op;
   std::vector<int> sleeps;
+  std::vector<std::string> errorLines;  // what an unattended run wrote to the standard error
   std::function<void(int)> onSleep;  // sees the station as it is when it waits
   std::unique_ptr<Station> st;  // destroyed first: its ports close before the units go
   bool timer2On = false;

@@ -96,9 +96,10 @@ TEST(Station, TheFileNamesTheUnitsPortsAndAPortThatWillNotOpenStopsTheSearch) {
   EXPECT_EQ(rig.op.portLists.back(), (std::vector<std::string>{"COM7", "ttyS77"}));
 
   // Unit 0's port opens, unit 1's does not: the error leaves the search, nothing is probed.
-  rig.dir.Write("ConfigQlt.ini", "[Connection]\r\nDEV1=" + rig.sim->Path(0) + "\r\nDEV2=" + rig.dir.File("none") +
-                                     "\r\n");
+  const std::string none = rig.dir.File("none");
+  rig.dir.Write("ConfigQlt.ini", "[Connection]\r\nDEV1=" + rig.sim->Path(0) + "\r\nDEV2=" + none + "\r\n");
   st.Sessions().LinkedCount = 4;
+  rig.op.captions.clear();
   EXPECT_THROW(st.BitBtnFindDevClick(), ECommsError);
   EXPECT_TRUE(st.Comm(0).IsOpen());
   EXPECT_FALSE(st.Comm(1).IsOpen());
@@ -106,6 +107,11 @@ TEST(Station, TheFileNamesTheUnitsPortsAndAPortThatWillNotOpenStopsTheSearch) {
   rig.RunUntil([] { return false; }, 10);
   EXPECT_EQ(rig.sim->Stats(0).Requests, 0u);
   EXPECT_TRUE(rig.sleeps.empty());
+  // The log keeps the port and the reason; the panel no longer says it searches.
+  ASSERT_FALSE(rig.op.logLines.empty());
+  EXPECT_EQ(rig.op.logLines.back(), "> 12:34:56 Device search stopped at port " + none + ": Error opening serial port:" +
+                                        none + " No such device: the port does not exist or its adapter is unplugged.");
+  EXPECT_EQ(rig.op.captions, (std::vector<std::string>{"Searching Devices............", "Device search stopped!"}));
 }
 
 TEST(Station, CommandLineSetsBatchModeAndTheOffSwitchInAnyCase) {

@@ -41,6 +41,7 @@ class ProgramRig : public SimulatedFolder {
     };
     setup.Clock = [] { return std::string("12:34:56"); };
     setup.Scan.SysfsRoot = dir.File("no-sysfs");  // no adapters of the test machine
+    setup.ErrorOut = [this](std::string_view line) { errorLines.emplace_back(line); };
     program = std::make_unique<Program>(std::move(setup));
     TGenMFrmARM& w = program->Window();
     w.ShowMessage = [this](MsgKind kind, std::string_view text, MsgButtons buttons) {
@@ -107,6 +108,7 @@ class ProgramRig : public SimulatedFolder {
 
   std::unique_ptr<Program> program;  // destroyed first: its ports close before the units go
   std::vector<Box> boxes;
+  std::vector<std::string> errorLines;  // what a run nobody watches wrote to the standard error
   std::deque<MsgAnswer> answers;
   std::vector<QDialog*> modals;
   std::function<int(QDialog&)> onModal;

@@ -288,6 +288,35 @@ TEST(FrameStation, ExitClosesEveryOpenPortAndWritesTheLogOnceWithTheSettingsInFo
   EXPECT_TRUE(rig.boxes.empty());
 }
 
+// The log that cannot be written at close: a box for the operator; in a run nobody watches
+// ("OFF") a log line and the standard error instead, so the close does not wait for ever.
+TEST(FrameStation, ALogThatCannotBeWrittenAtCloseIsABoxOnlyWhenSomeoneWatches) {
+  for (const bool unattended : {false, true}) {
+    SCOPED_TRACE(unattended ? "OFF" : "attended");
+    ProgramRig rig;
+    rig.Units(std::vector<sim::UnitConfig>(1));
+    rig.FirmwareFile();
+    rig.dir.Write("GenLogX.cfg", "[ConfigLog]\r\nEnLog\r\nCustomer\r\nCusDef2\r\nSpcFile=none/x.log\r\n[EndCfg]\r\n");
+    rig.Make();
+    rig.Start();
+    ASSERT_TRUE(rig.RunUntil([&] { return !rig.Timer2Running(); }));
+    if (unattended) {
+      const std::vector<std::string> args = {rig.dir.File("job.pqz"), "OFF"};
+      rig.Core().ReadCommandLine(args);
+    }
+    rig.boxes.clear();
+    rig.Window().close();
+    const std::string text =
+        "Write Log File error! Cannot open file " + rig.dir.File("none/x.log") + " (No such file or directory)";
+    std::vector<std::string> boxes;
+    for (const auto& b : rig.boxes) boxes.push_back(b.text);
+    EXPECT_EQ(boxes, unattended ? std::vector<std::string>{} : std::vector<std::string>{text});
+    EXPECT_EQ(rig.errorLines, unattended ? std::vector<std::string>{text} : std::vector<std::string>{});
+    const auto& lines = rig.Core().Log().Lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "> 12:34:56 " + text), unattended ? 1 : 0);
+  }
+}
+
 TEST(FrameStation, OffLineStartSendsExactlyOneRestartToEveryUnit) {
   ProgramRig rig;
   rig.Units(std::vector<sim::UnitConfig>(3));

@@ -109,7 +109,10 @@ TEST_F(LogCfgFormTest, BrowseAndWriteAtClose) {
   form.EditLogName->setText("no/such/folder.log");
   EXPECT_FALSE(form.WriteLogFile());
   EXPECT_EQ(CfgText(), "[ConfigLog]\r\nEnLog\r\nCustomer\r\nCusDef2\r\nSpcFile=no/such/folder.log\r\n[EndCfg]\r\n");
-  EXPECT_TRUE(op.messages.empty());
+  // ... and says what was lost.
+  ASSERT_EQ(op.messages.size(), 1u);
+  EXPECT_EQ(op.messages[0].text, "Write Log File error! Cannot open file " + dir.File("no/such/folder.log") +
+                                     " (No such file or directory)");
 }
 
 // The check box only enables the controls: the dialog's close path writes the log with the

@@ -201,7 +201,7 @@ TEST(Batch, AProjectThatIsNotLoadedStartsNothing) {
        {"Project File Data Has Been Corrupted!", "The project was not loaded: no download started!"}, {}},
       {"missing", missing, true, false, {"File of %PATH is not found!"}, {}},
       {"missing, no OFF", missing, false, false, {"File of %PATH is not found!"}, {"File of %PATH is not found!"}},
-      {"a folder", folder, true, false, {"File read error: %PATH"}, {}},
+      {"a folder", folder, true, false, {"\"%PATH\" is not a regular file and has not been opened!"}, {}},
       {"a unit busy", good, true, true, {"Busy programmers: 2. Please wait until they have finished!"}, {}},
   };
   for (const Case& c : cases) {

@@ -72,6 +72,7 @@ constinit const MakerModule AutoChipMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiAC78x,
+    // The AC7840x parts (subtype 16) have a dialog of their own.
     .optionDialog = {OptionDialog::AC78xOptB, 16, OptionDialog::AC784xOpb},
     .currentOptionListing = ShowCurrentOptionAC78x,
     .readOptionListing =

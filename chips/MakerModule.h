@@ -10,6 +10,7 @@
 #include "base/MessageLog.h"
 #include "chips/DriverFileRow.h"
 #include "chips/FamilyRules.h"
+#include "chips/Makers.h"
 #include "chips/OptionDialog.h"
 #include "chips/WindowChanges.h"
 #include "images/ChipModel.h"
@@ -33,6 +34,7 @@ using OptionListing = void (*)(MessageLog& log, const ChipModel& model);
 using ReadOptionListing = void (*)(MessageLog& log, const ChipModel& model, u8 unit, std::span<const u8> payload);
 
 struct MakerModule {
+  Maker maker;  // its own line of MakerList.def
   TextId name;  // as the chip dialog lists it
   // The order is part of the data: a model's position is handed to the selection rules,
   // and several families take it as the chip subtype.

@@ -38,6 +38,7 @@ WindowChanges SetupUiAucu(const ChipModel& model) { return WithOptions(model, kA
 
 extern const MakerModule AucuMaker;
 constinit const MakerModule AucuMaker = {
+    .maker = Maker::Aucu,
     .name = TextId::MakerNameAucu,
     .models = kModels,
     .rules = Rules,

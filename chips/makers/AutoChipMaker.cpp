@@ -68,6 +68,7 @@ WindowChanges SetupUiAC78x(const ChipModel& model) { return WithOptions(model, k
 
 extern const MakerModule AutoChipMaker;
 constinit const MakerModule AutoChipMaker = {
+    .maker = Maker::AutoChip,
     .name = TextId::MakerNameAutoChip,
     .models = kModels,
     .rules = Rules,

@@ -77,6 +77,7 @@ WindowChanges SetupUiCmSemi(const ChipModel& model) { return WithOptions(model, 
 
 extern const MakerModule CmSemiMaker;
 constinit const MakerModule CmSemiMaker = {
+    .maker = Maker::CmSemi,
     .name = TextId::MakerNameCmSemi,
     .models = kModels,
     .rules = Rules,

@@ -42,6 +42,7 @@ WindowChanges SetupUiIndie(const ChipModel& model) { return WithOptions(model, k
 
 extern const MakerModule IndieMaker;
 constinit const MakerModule IndieMaker = {
+    .maker = Maker::Indie,
     .name = TextId::MakerNameIndie,
     .models = kModels,
     .rules = Rules,

@@ -44,6 +44,7 @@ WindowChanges SetupUiLapis(const ChipModel& model) { return WithOptions(model, k
 
 extern const MakerModule LapisMaker;
 constinit const MakerModule LapisMaker = {
+    .maker = Maker::Lapis,
     .name = TextId::MakerNameLapis,
     .models = kModels,
     .rules = Rules,

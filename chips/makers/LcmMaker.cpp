@@ -52,6 +52,7 @@ WindowChanges SetupUiLcmp(const ChipModel& model) { return WithOptions(model, kL
 
 extern const MakerModule LcmMaker;
 constinit const MakerModule LcmMaker = {
+    .maker = Maker::Lcm,
     .name = TextId::MakerNameLcm,
     .models = kModels,
     .rules = Rules,

@@ -51,6 +51,7 @@ WindowChanges SetupUiLingsi(const ChipModel& model) {
 
 extern const MakerModule LingsiMaker;
 constinit const MakerModule LingsiMaker = {
+    .maker = Maker::Lingsi,
     .name = TextId::MakerNameLingsi,
     .models = kModels,
     .rules = Rules,

@@ -61,6 +61,7 @@ WindowChanges SetupUiMeiren(const ChipModel& model) {
 
 extern const MakerModule MeirenMaker;
 constinit const MakerModule MeirenMaker = {
+    .maker = Maker::Meiren,
     .name = TextId::MakerNameMeiren,
     .models = kModels,
     .rules = Rules,

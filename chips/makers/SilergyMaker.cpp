@@ -75,6 +75,7 @@ WindowChanges SetupUiSilergy(const ChipModel& model) {
 
 extern const MakerModule SilergyMaker;
 constinit const MakerModule SilergyMaker = {
+    .maker = Maker::Silergy,
     .name = TextId::MakerNameSilergy,
     .models = kModels,
     .rules = Rules,

@@ -56,6 +56,7 @@ WindowChanges SetupUiSonix(const ChipModel& model) { return WithOptions(model, k
 
 extern const MakerModule SonixMaker;
 constinit const MakerModule SonixMaker = {
+    .maker = Maker::Sonix,
     .name = TextId::MakerNameSonix,
     .models = kModels,
     .rules = Rules,

@@ -40,6 +40,7 @@ WindowChanges SetupUiSpintrol(const ChipModel& model) { return WithOptions(model
 
 extern const MakerModule SpintrolMaker;
 constinit const MakerModule SpintrolMaker = {
+    .maker = Maker::Spintrol,
     .name = TextId::MakerNameSpintrol,
     .models = kModels,
     .rules = Rules,

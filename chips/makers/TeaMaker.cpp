@@ -33,6 +33,7 @@ constexpr DriverFileRow kDriverFiles[] = {
 // TEA chips take the Silergy window set-up and have no option dialog.
 extern const MakerModule TeaMaker;
 constinit const MakerModule TeaMaker = {
+    .maker = Maker::Tea,
     .name = TextId::MakerNameTea,
     .models = kModels,
     .rules = Rules,

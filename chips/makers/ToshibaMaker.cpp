@@ -59,6 +59,7 @@ WindowChanges SetupUiToshiba(const ChipModel& model) { return WithOptions(model,
 
 extern const MakerModule ToshibaMaker;
 constinit const MakerModule ToshibaMaker = {
+    .maker = Maker::Toshiba,
     .name = TextId::MakerNameToshiba,
     .models = kModels,
     .rules = Rules,

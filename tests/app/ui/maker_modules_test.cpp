@@ -32,6 +32,7 @@ TEST_F(WindowTest, EveryListedModelOfEveryMakerSelectsAndItsSetUpNamesOnlyWindow
   for (std::size_t i = 0; i < MakerCount; ++i) {
     const MakerModule& maker = *MakerModules[i];
     const auto index = static_cast<u8>(i);
+    EXPECT_EQ(IndexOf(maker.maker), index) << "the module registered for " << MakerLabel(i);
     ASSERT_FALSE(maker.models.empty()) << MakerLabel(i);
     for (std::size_t pos = 0; pos < maker.models.size(); ++pos) {
       const std::string_view name = maker.models[pos];

@@ -32,14 +32,14 @@ TEST_F(WindowTest, EveryListedModelOfEveryMakerSelectsAndItsSetUpNamesOnlyWindow
   for (std::size_t i = 0; i < MakerCount; ++i) {
     const MakerModule& maker = *MakerModules[i];
     const auto index = static_cast<u8>(i);
-    EXPECT_EQ(IndexOf(maker.maker), index) << "the module registered for " << MakerLabel(i);
+    EXPECT_EQ(int{IndexOf(maker.maker)}, int{index}) << "the module registered for " << MakerLabel(i);
     ASSERT_FALSE(maker.models.empty()) << MakerLabel(i);
     for (std::size_t pos = 0; pos < maker.models.size(); ++pos) {
       const std::string_view name = maker.models[pos];
       auto chip = std::make_unique<ChipModel>();
       EXPECT_TRUE(SelectListedChip(*chip, index, static_cast<u8>(pos))) << name;
       EXPECT_NE(chip->Params.MainFlashSize, 0u) << name;
-      EXPECT_EQ(chip->Params.ManufacturerIndex, index) << name;
+      EXPECT_EQ(int{chip->Params.ManufacturerIndex}, int{index}) << name;
       EXPECT_EQ(chip->ChipName, name);
       const std::vector<std::string> unknown = window.ApplyWindowChanges(ChipChosenChanges(*chip));
       EXPECT_TRUE(unknown.empty()) << name << ": no control " << (unknown.empty() ? "" : unknown.front());
@@ -105,6 +105,7 @@ TEST(MakerModules, AChipOfEveryMakerComesBackFromAProjectFileAsThatMakersChip) {
   for (std::size_t i = 0; i < MakerCount; ++i) {
     const auto index = static_cast<u8>(i);
     const auto& models = MakerModules[i]->models;
+    ASSERT_FALSE(models.empty()) << MakerLabel(i);
     for (const std::size_t pos : {std::size_t{0}, models.size() - 1}) {
       auto saved = std::make_unique<ChipModel>();
       ASSERT_TRUE(SelectListedChip(*saved, index, static_cast<u8>(pos))) << models[pos];
@@ -114,7 +115,7 @@ TEST(MakerModules, AChipOfEveryMakerComesBackFromAProjectFileAsThatMakersChip) {
       auto loaded = std::make_unique<ChipModel>();
       ProjectFileEnv env{*loaded, log, op, random, section, 1, true};
       ASSERT_EQ(ReadProjectFile(file, env), ProjectReadResult::PrjOk) << models[pos];
-      EXPECT_EQ(loaded->Params.ManufacturerIndex, index) << models[pos];
+      EXPECT_EQ(int{loaded->Params.ManufacturerIndex}, int{index}) << models[pos];
       EXPECT_EQ(loaded->ChipName, models[pos]);
       EXPECT_EQ(&ModuleOf(MakerOf(loaded->Params.ManufacturerIndex)), MakerModules[i]) << models[pos];
       EXPECT_EQ(loaded->Params.MainFlashSize, saved->Params.MainFlashSize) << models[pos];

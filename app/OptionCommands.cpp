@@ -3,30 +3,17 @@
 #include "app/ImageViews.h"
 #include "chips/ControlChangeMaking.h"
 #include "chips/MainWindowControls.h"
-#include "chips/Makers.h"
+#include "chips/MakerRegistry.h"
 #include "chips/OptionListings.h"
 #include "texts/Texts.h"
 
 namespace qx {
 
-namespace {
-
-constexpr u8 kAC784xSubtype = 16;
-
-}  // namespace
-
 // Dispatch on the stored index itself: an unknown index takes Silergy's window set-up but
 // not its dialog.
 OptionDialog OptionDialogOf(const ChipModel& model) {
-  switch (model.Params.ManufacturerIndex) {
-    case IndexOf(Maker::AutoChip):
-      return model.Params.Subtype < kAC784xSubtype ? OptionDialog::AC78xOptB : OptionDialog::AC784xOpb;
-    case IndexOf(Maker::Aucu): return OptionDialog::AucuCfg;
-    case IndexOf(Maker::Lcm): return OptionDialog::LcmpOpt;
-    case IndexOf(Maker::Spintrol): return OptionDialog::Spd117xCfg;
-    case IndexOf(Maker::Silergy): return OptionDialog::SlgyCfg;
-    default: return OptionDialog::None;
-  }
+  const MakerModule* maker = FindModule(model.Params.ManufacturerIndex);
+  return maker == nullptr ? OptionDialog::None : DialogForSubtype(maker->optionDialog, model.Params.Subtype);
 }
 
 WindowChanges AfterOptionDialog(OptionDialog dialog, bool accepted, ChipModel& model, MessageLog& log, Operator& op) {
@@ -55,12 +42,8 @@ void LogSilergyProtection(const ChipModel& model, MessageLog& log) {
 }
 
 void ShowChipOptionData(const ChipModel& model, MessageLog& log) {
-  switch (model.Params.ManufacturerIndex) {
-    case IndexOf(Maker::AutoChip): ShowCurrentOptionAC78x(log, model); break;
-    case IndexOf(Maker::Aucu): ShowCurrentOptionAucu(log, model); break;
-    case IndexOf(Maker::Lcm): ShowCurrentOptionLcmp(log, model); break;
-    default: break;
-  }
+  const MakerModule* maker = FindModule(model.Params.ManufacturerIndex);
+  if (maker != nullptr && maker->currentOptionListing != nullptr) maker->currentOptionListing(log, model);
 }
 
 }  // namespace qx

@@ -4,21 +4,11 @@
 // window opens the dialog; the rules are here.
 #include "base/MessageLog.h"
 #include "base/Operator.h"
+#include "chips/OptionDialog.h"
 #include "chips/WindowChanges.h"
 #include "images/ChipModel.h"
 
 namespace qx {
-
-// The option and configuration dialogs of chips/ui.
-enum class OptionDialog : u8 {
-  None,
-  AC78xOptB,   // TAC78xOptBForm
-  AC784xOpb,   // TAC784xOpbFrm
-  AucuCfg,     // TAUCUxCfgForm
-  LcmpOpt,     // TCfgLCMPxOptForm
-  Spd117xCfg,  // TCfgSPD117xFRM
-  SlgyCfg,     // TSlgyCfgFrm
-};
 
 // By ManufacturerIndex and, for AutoChip, Subtype (below 16 the AC78x dialog). TEA and
 // any index outside the known makers have none.

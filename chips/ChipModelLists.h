@@ -1,7 +1,7 @@
 #pragma once
-// The model names offered for each chip maker. The order is part of the data: the position
-// of a model is handed to its family's select routine, and several families take it as the
-// chip subtype.
+// The model names offered for each chip maker, as its module lists them. The order is part
+// of the data: the position of a model is handed to its family's select routine, and
+// several families take it as the chip subtype.
 #include <array>
 #include <span>
 #include <string_view>

@@ -1,6 +1,7 @@
 #pragma once
 // How each chip family adapts the main window, as a list of control changes the window
-// applies in order. The routines read the chip state and change none of it.
+// applies in order. The routines read the chip state and change none of it; each is its
+// maker module's (chips/makers/).
 #include "chips/WindowChanges.h"
 #include "images/ChipModel.h"
 

@@ -1,5 +1,6 @@
 #pragma once
-// The chip-maker groups, by the index stored in ChipParams::ManufacturerIndex.
+// The chip-maker groups, by the index stored in ChipParams::ManufacturerIndex. The list is
+// chips/MakerList.def; each group's data is its module there (MakerRegistry.h).
 #include <cstddef>
 
 #include "base/Types.h"
@@ -7,26 +8,19 @@
 namespace qx {
 
 enum class Maker : u8 {
-  AutoChip = 0,
-  Indie = 1,
-  Lapis = 2,
-  Aucu = 3,
-  Meiren = 4,
-  Lcm = 5,
-  CmSemi = 6,
-  Sonix = 7,
-  Spintrol = 8,
-  Lingsi = 9,
-  Silergy = 10,
-  Toshiba = 11,
-  Tea = 12,
+#define QX_MAKER(name, index) name = index,
+#include "chips/MakerList.def"
+#undef QX_MAKER
+  Count,  // not a maker: how many there are
 };
 
-inline constexpr std::size_t MakerCount = 13;
+inline constexpr std::size_t MakerCount = static_cast<std::size_t>(Maker::Count);
 
-// A stored index outside the known groups stands for Silergy.
+// The group a stored index outside the known ones stands for.
+inline constexpr Maker UnknownMakerStandsFor = Maker::Silergy;
+
 constexpr Maker MakerOf(u8 manufacturerIndex) {
-  return manufacturerIndex < MakerCount ? static_cast<Maker>(manufacturerIndex) : Maker::Silergy;
+  return manufacturerIndex < MakerCount ? static_cast<Maker>(manufacturerIndex) : UnknownMakerStandsFor;
 }
 
 constexpr u8 IndexOf(Maker m) { return static_cast<u8>(m); }

@@ -1,7 +1,7 @@
 #include "chips/ReadOptionListings.h"
 
 #include "chips/ListingText.h"
-#include "chips/Makers.h"
+#include "chips/MakerRegistry.h"
 
 namespace qx {
 namespace {
@@ -70,13 +70,10 @@ void ShowReadOptionSilergy(MessageLog& log, u8 unit, std::span<const u8> payload
 }
 
 bool ShowReadOption(MessageLog& log, const ChipModel& model, u8 unit, std::span<const u8> payload) {
-  switch (model.Params.ManufacturerIndex) {
-    case IndexOf(Maker::AutoChip): ShowReadOptionAC78x(log, model.Params, unit, payload); return true;
-    case IndexOf(Maker::Aucu): ShowReadOptionAucu(log, unit, payload); return true;
-    case IndexOf(Maker::Lcm): ShowReadOptionLcmp(log, unit, payload); return true;
-    case IndexOf(Maker::Silergy): ShowReadOptionSilergy(log, unit, payload); return true;
-    default: return false;
-  }
+  const MakerModule* maker = FindModule(model.Params.ManufacturerIndex);
+  if (maker == nullptr || maker->readOptionListing == nullptr) return false;
+  maker->readOptionListing(log, model, unit, payload);
+  return true;
 }
 
 }  // namespace qx

@@ -33,8 +33,8 @@ void ShowReadOptionLcmp(MessageLog& log, u8 unit, std::span<const u8> payload);
 // Silergy: the information segment as nine pages of eight bytes (plain).
 void ShowReadOptionSilergy(MessageLog& log, u8 unit, std::span<const u8> payload);
 
-// The listing of the chip's maker (AutoChip, AUCU, LCM, Silergy); false, with nothing
-// listed, for every other maker index.
+// The listing of the chip's maker module (AutoChip, AUCU, LCM, Silergy); false, with
+// nothing listed, for a maker without one and for an index outside the known makers.
 bool ShowReadOption(MessageLog& log, const ChipModel& model, u8 unit, std::span<const u8> payload);
 
 }  // namespace qx

@@ -3,28 +3,16 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "images/BinaryFile.h"
 #include "base/ByteOrder.h"
+#include "chips/MakerRegistry.h"
 #include "images/Checksums.h"
 #include "programmer/RequestLayout.h"
 #include "texts/Texts.h"
 
 namespace qx {
-
-const std::array<DriverFileRow, 32> DriverFileTable = {{
-    {"AC7840", "FDrvAC784X"},     {"AC78", "FDrvAC78X"},        {"IND832", "FDrvIndieA"},
-    {"IND862", "FDrvIND862xX"},   {"ML630Q46", "FDrvML6xQ"},    {"ML630Q448", "FDrvMxQ448"},
-    {"MR88F", "FDrvMR88Fx5"},     {"LCP037", "FDrvLCP0XAX"},    {"LCM32F0", "FDrvLCP0XAX"},
-    {"SN32F75", "SNXF76XFDRV"},   {"SN32F76", "SNXF76XFDRV"},   {"SN32F77", "SNXF76XFDRV"},
-    {"CMS32M65", "BATG13XFDRV"},  {"BAT32G12", "BATG13XFDRV"},  {"BAT32G13", "BATG13XFDRV"},
-    {"BAT32G15", "BATG13XFDRV"},  {"BAT32G17", "BATG13XFDRV"},  {"BAT32A237", "BATG13XFDRV"},
-    {"BAT32A239", "BATG13XFDRV"}, {"SPC1168", "SPD117FXDRV"},   {"SPC1169", "SPD117FXDRV"},
-    {"SPD1168", "SPD117FXDRV"},   {"SPD1169", "SPD117FXDRV"},   {"SPD1176", "SPD117FXDRV"},
-    {"SPD1179", "SPD117FXDRV"},   {"LE501", "FDrvIndieA"},      {"LE511", "FDrvIndieA"},
-    {"TEA32G", "DRVTEA32G58X"},   {"TMPM37", "DRVTMPM370X"},    {"TMPM38", "DRVTMPM370X"},
-    {"TMPM4K", "DRVTMPMTXZP"},    {"SA32B1", "DRVSILRGY2X"},
-}};
 
 namespace {
 
@@ -44,12 +32,16 @@ u16 CopySegment(const FlashDriver& driver, u16 entryAt, std::span<u8, PacketSlot
 
 }  // namespace
 
-std::string_view FindDriverStem(std::string_view chipName) {
-  for (const auto& row : DriverFileTable) {
-    if (chipName.starts_with(row.Prefix)) return row.Stem;
-  }
-  return {};
+std::span<const DriverFileRow> DriverFileTable() {
+  static const std::vector<DriverFileRow> kRows = [] {
+    std::vector<DriverFileRow> rows;
+    for (const MakerModule* m : MakerModules) rows.insert(rows.end(), m->driverFiles.begin(), m->driverFiles.end());
+    return rows;
+  }();
+  return kRows;
 }
+
+std::string_view FindDriverStem(std::string_view chipName) { return DriverStemOf(chipName); }
 
 std::string GetDriverFileName(std::string_view chipName, std::string_view appDir, Operator& op) {
   const std::string_view stem = FindDriverStem(chipName);

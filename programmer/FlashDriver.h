@@ -8,6 +8,7 @@
 
 #include "base/Operator.h"
 #include "base/Types.h"
+#include "chips/DriverFileRow.h"
 #include "programmer/WireBuffers.h"
 
 namespace qx {
@@ -41,13 +42,9 @@ struct FlashDriver {
   std::string DriverFilePath;
 };
 
-struct DriverFileRow {
-  std::string_view Prefix;
-  std::string_view Stem;
-};
-
-// Ordered: the first row whose prefix starts the chip name wins (case-sensitive).
-extern const std::array<DriverFileRow, 32> DriverFileTable;
+// Every maker module's rows, in maker order: the first row whose prefix starts the chip
+// name wins (case-sensitive).
+std::span<const DriverFileRow> DriverFileTable();
 
 // The stem of the first matching row; empty when none matches. No message.
 std::string_view FindDriverStem(std::string_view chipName);

@@ -29,6 +29,7 @@
 
 #include "images/ChipModel.h"
 #include "base/Types.h"
+#include "chips/Makers.h"
 
 namespace qx {
 
@@ -63,7 +64,7 @@ inline constexpr std::size_t ProjectTrailerSize = 256;
 inline constexpr std::size_t ProjectCfgTagOffset = 2403;
 inline constexpr std::size_t ProjectMfmTagOffset = 3431;
 inline constexpr u32 ProjectEepSectionLimit = 0x10000;
-inline constexpr u8 ManufacturerIndexMax = 12;
+inline constexpr u8 ManufacturerIndexMax = static_cast<u8>(MakerCount - 1);
 
 // The decoded configuration section lies at its start; its first 512 bytes are the
 // settings block, option bytes 0..127 at 112 and 128..331 at 304.

@@ -7,18 +7,12 @@
 
 #include "chips/ChipModelLists.h"
 #include "chips/ChipSelChoice.h"
+#include "chips/MakerRegistry.h"
 #include "chips/ui/QtText.h"
 #include "ui_ChipSelForm.h"
 
 namespace qx {
 namespace {
-
-constexpr std::array<TextId, MakerCount> kMakerNames = {
-    TextId::MakerNameAutoChip, TextId::MakerNameIndie,  TextId::MakerNameLapis,   TextId::MakerNameAucu,
-    TextId::MakerNameMeiren,   TextId::MakerNameLcm,    TextId::MakerNameCmSemi,  TextId::MakerNameSonix,
-    TextId::MakerNameSpintrol, TextId::MakerNameLingsi, TextId::MakerNameSilergy, TextId::MakerNameToshiba,
-    TextId::MakerNameTea,
-};
 
 // Where the show handler puts the controls once the maker list is hidden.
 constexpr int kModelListLeft = 16;
@@ -51,8 +45,10 @@ void TChipSelForm::SetCaptions() {
   ui_->BitBtnNO->setText(QText(TextId::ChipSelButtonNo));
   ui_->ListBoxMFG->clear();
   for (std::size_t i = 0; i < MakerCount; ++i) {
-    ui_->ListBoxMFG->addItem(QText(kMakerNames[i]));
-    ui_->SelMFButtons->button(static_cast<int>(i))->setText(QText(kMakerNames[i]));
+    const QString name = QText(MakerModules[i]->name);
+    ui_->ListBoxMFG->addItem(name);
+    // The hidden radio group has the form's buttons only; the list holds every maker.
+    if (QAbstractButton* b = ui_->SelMFButtons->button(static_cast<int>(i))) b->setText(name);
   }
 }
 
@@ -77,7 +73,7 @@ void TChipSelForm::FormShow() {
 void TChipSelForm::ShowVendorModels(u8 manufacturerIndex) {
   maker_ = IndexOf(MakerOf(manufacturerIndex));
   ui_->ListBoxMFG->setCurrentRow(maker_);
-  ui_->SelMFButtons->button(maker_)->setChecked(true);
+  if (QAbstractButton* b = ui_->SelMFButtons->button(maker_)) b->setChecked(true);
   ui_->ListBoxCP->clear();
   for (const std::string_view name : ModelsOfMaker(maker_)) ui_->ListBoxCP->addItem(Q(name));
   ui_->ListBoxCP->setCurrentRow(0);

@@ -20,7 +20,7 @@ TEST(DriverTable, FirstMatchingPrefixWinsCaseSensitive) {
       {"SA32B1x", "DRVSILRGY2X"}, {"", ""}};
   for (const auto& [chip, stem] : cases) EXPECT_EQ(FindDriverStem(chip), stem) << chip;
   // The simulator keeps its own copy of the table; the two agree on every prefix.
-  for (const auto& row : DriverFileTable) EXPECT_EQ(sim::DriverStemFor(row.Prefix), FindDriverStem(row.Prefix));
+  for (const auto& row : DriverFileTable()) EXPECT_EQ(sim::DriverStemFor(row.Prefix), FindDriverStem(row.Prefix));
 }
 
 TEST(DriverTable, PathAndNoMatchMessage) {

@@ -136,7 +136,8 @@ TEST(ProgramUnattended, AStopWhileTheStartUpWaitsInABoxWritesTheLogAndEnds) {
   f.dir.Write("GenLogX.cfg", "[ConfigLog]\r\nEnLog\r\nCustomer\r\nCusDef0\r\nSpcFile=run.log\r\n[EndCfg]\r\n");
   ProgramProcess program(kProgram, f.dir.Dir());
   ASSERT_TRUE(program.Start({}));
-  std::this_thread::sleep_for(1500ms);
+  // Nothing outside shows the box; give a loaded (sanitizer) start-up ample time to reach it.
+  std::this_thread::sleep_for(3s);
   ASSERT_TRUE(program.Running()) << program.Output();
   ExpectStoppedBy(program, SIGTERM);
   const std::string log = ReadText(f.dir.File("run.log"));

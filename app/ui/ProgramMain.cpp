@@ -4,6 +4,7 @@
 
 #include "app/ui/Program.h"
 #include "app/ui/QtText.h"
+#include "app/ui/QtTranslation.h"
 #include "base/AppDir.h"
 
 namespace qx {
@@ -25,6 +26,8 @@ ProgramForms CreateProgramForms(TGenMFrmARM& window, ChipModel& model, MessageLo
 int ProgramMain(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QtText(TextId::ProgramTitle));
+  QTranslator qtTexts;
+  InstallQtTranslation(qtTexts);
   Program program(ProgramSetup{ExecutableDir()});
   program.Window().show();
   return QApplication::exec();

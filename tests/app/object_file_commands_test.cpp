@@ -217,8 +217,8 @@ TEST_F(ObjectFiles, UnknownExtensionClearsTheImagesAndTheLoadedFlag) {
 
 struct UnreadableCase {
   const char* name;
-  const char* file;  // a missing file, or a folder of that name
-  bool folder;
+  const char* file;
+  enum { Missing, Folder, Empty } kind;  // what lies at that name
   bool loadMore;
   const char* message;
 };
@@ -233,7 +233,8 @@ TEST_P(Unreadable, LeavesTheImagesAndThePreviousObject) {
   chip->EepImage[3] = 0x44;
   const auto before = std::make_unique<ChipModel>(*chip);
   op.mainHex.clear();
-  if (c.folder) std::filesystem::create_directory(dir.File(c.file));
+  if (c.kind == UnreadableCase::Folder) std::filesystem::create_directory(dir.File(c.file));
+  if (c.kind == UnreadableCase::Empty) test::WriteText(dir.File(c.file), "");
   offset = test::kMainStart;
 
   const std::string path = dir.File(c.file);
@@ -256,11 +257,14 @@ TEST_P(Unreadable, LeavesTheImagesAndThePreviousObject) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, Unreadable,
-    ::testing::Values(UnreadableCase{"missing_hex", "gone.hex", false, false, "Cannot open file "},
-                      UnreadableCase{"missing_srec_more", "gone.s19", false, true, "Cannot open file "},
-                      UnreadableCase{"folder_hex", "dir.hex", true, false, "File read error: "},
-                      UnreadableCase{"missing_bin", "gone.bin", false, false, "Cannot open file "},
-                      UnreadableCase{"folder_bin_more", "dir.bin", true, true, "Cannot open file "}),
+    ::testing::Values(UnreadableCase{"missing_hex", "gone.hex", UnreadableCase::Missing, false, "Cannot open file "},
+                      UnreadableCase{"missing_srec_more", "gone.s19", UnreadableCase::Missing, true, "Cannot open file "},
+                      UnreadableCase{"folder_hex", "dir.hex", UnreadableCase::Folder, false, "File read error: "},
+                      UnreadableCase{"missing_bin", "gone.bin", UnreadableCase::Missing, false, "Cannot open file "},
+                      UnreadableCase{"folder_bin_more", "dir.bin", UnreadableCase::Folder, true, "Cannot open file "},
+                      UnreadableCase{"empty_bin", "empty.bin", UnreadableCase::Empty, false, "Binary file is empty: "},
+                      UnreadableCase{"empty_bin_more", "empty.bin", UnreadableCase::Empty, true,
+                                     "Binary file is empty: "}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(ObjectFiles, FirstLoadThatCannotBeReadLeavesNothingLoaded) {
@@ -412,6 +416,7 @@ TEST_F(DataFlashFiles, RefusedBeforeAnythingIsCleared) {
   chip->EepImage[0] = 0x42;
   test::WriteFile(dir.File("ee.bin"), Data(0x10, 1));
   test::WriteText(dir.File("ee.s37"), "S00600004844521B\r\n");
+  test::WriteText(dir.File("none.bin"), "");
   struct Case {
     std::string path;
     std::optional<u32> address;
@@ -423,6 +428,7 @@ TEST_F(DataFlashFiles, RefusedBeforeAnythingIsCleared) {
       {dir.File("ee.bin"), test::kEepStart + test::kEepSize, "The Object File is out of the chip EEP address space, please confirm!"},
       {dir.File("gone.bin"), test::kEepStart, "Cannot open file " + dir.File("gone.bin")},
       {dir.File("gone.hex"), std::nullopt, "Cannot open file " + dir.File("gone.hex")},
+      {dir.File("none.bin"), test::kEepStart, "Binary file is empty: " + dir.File("none.bin")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <numeric>
+#include <ostream>
 
 #include "tests/app/AppTestSupport.h"
 #include "app/FileDialogs.h"
@@ -96,6 +97,8 @@ struct ToolCase {
   std::size_t size;
   u8 maker;
 };
+// Cases print as their name, not as their bytes.
+void PrintTo(const ToolCase& c, std::ostream* os) { *os << c.name; }
 
 class MadeByTool : public ObjectFiles, public ::testing::WithParamInterface<ToolCase> {};
 
@@ -222,6 +225,8 @@ struct UnreadableCase {
   bool loadMore;
   const char* message;
 };
+// Cases print as their name, not as their bytes.
+void PrintTo(const UnreadableCase& c, std::ostream* os) { *os << c.name; }
 
 class Unreadable : public ObjectFiles, public ::testing::WithParamInterface<UnreadableCase> {};
 
@@ -283,6 +288,8 @@ struct BinaryCase {
   u32 bootInfoEnd;
   u32 appInfoEnd;
 };
+// Cases print as their name, not as their bytes.
+void PrintTo(const BinaryCase& c, std::ostream* os) { *os << c.name; }
 
 class BinaryObject : public ObjectFiles, public ::testing::WithParamInterface<BinaryCase> {};
 

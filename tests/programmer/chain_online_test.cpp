@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 
 #include "programmer/AutoChain.h"
 #include "programmer/CommandCodes.h"
@@ -64,6 +65,8 @@ struct BlankCase {
   GaugeState gauge;
   u8 nextStep;
 };
+// Cases print as what they vary, not as their bytes.
+void PrintTo(const BlankCase& c, std::ostream* os) { *os << "code" << unsigned{c.code} << "_chain" << unsigned{c.autoChain}; }
 
 class BlankCheck : public OnlineChain, public ::testing::WithParamInterface<BlankCase> {};
 

@@ -57,9 +57,6 @@ bool Save(QWidget& widget, const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QTranslator qtTexts;
-  qx::InstallQtTranslation(qtTexts);
   std::string dir, out;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string key = argv[i];
@@ -70,6 +67,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s --dir DIR --out FOLDER\n", argv[0]);
     return 2;
   }
+  // The program reads its own command line (a project file starts batch mode): it gets
+  // none of these options.
+  int programArgc = 1;
+  QApplication app(programArgc, argv);
+  QTranslator qtTexts;
+  qx::InstallQtTranslation(qtTexts);
   if (dir.back() != '/') dir += '/';
   const std::string lang = qx::BuildLanguage() == qx::Language::Chinese ? "zh" : "en";
 
@@ -101,8 +104,13 @@ int main(int argc, char** argv) {
     ok = Save(options, out + "/option-bytes-" + lang + ".png") && ok;
   }
   {
-    // That chip chosen in the window (main flash at 0x08000000), then the Load command with
-    // an Intel HEX file of every byte value from the start of the flash.
+    // That chip chosen in the window (main flash at 0x08000000; its flash driver lies in the
+    // folder), then the Load command with an Intel HEX file of every byte value from the
+    // start of the flash. A message would wait for a click: it is printed instead.
+    window.ShowMessage = [](qx::MsgKind, std::string_view text, qx::MsgButtons buttons) {
+      std::printf("message: %.*s\n", static_cast<int>(text.size()), text.data());
+      return qx::ClosedBoxAnswer(buttons);
+    };
     qx::RunChipReaction(program.Controller());
     std::vector<qx::u8> bytes(256);
     std::iota(bytes.begin(), bytes.end(), 0);
@@ -110,10 +118,6 @@ int main(int argc, char** argv) {
     std::ofstream(file, std::ios::binary) << qx::FormatIntelHex(bytes, station.Model().Params.MainFlashStart);
     window.ShowFileDialog = [&file](const qx::FileDialogRequest&) {
       return std::optional<qx::FileDialogChoice>(qx::FileDialogChoice{file, 2});
-    };
-    window.ShowMessage = [](qx::MsgKind, std::string_view text, qx::MsgButtons buttons) {
-      std::printf("message: %.*s\n", static_cast<int>(text.size()), text.data());
-      return qx::ClosedBoxAnswer(buttons);
     };
     window.Run(&qx::TGenMFrmARM::FileOpenBtnClick);
     auto& pages = qx::NamedControl<QTabWidget>(window, "ViewPageCtrl");

@@ -66,7 +66,7 @@ std::span<const u8> HexRowBytes(HexGrid grid, const ChipModel& model, u32 row) {
 std::string HexRowText(std::span<const u8> bytes) {
   std::string s(bytes.size(), '.');
   for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] >= 0x20 && bytes[i] <= 0x7F) s[i] = static_cast<char>(bytes[i]);
+    if (bytes[i] >= 0x20 && bytes[i] < 0x7F) s[i] = static_cast<char>(bytes[i]);
   }
   return s;
 }

@@ -42,7 +42,8 @@ u32 HexRowAddress(HexGrid grid, const ChipParams& params, u32 row);
 // The bytes of a row (16, fewer or none at the end of an image).
 std::span<const u8> HexRowBytes(HexGrid grid, const ChipModel& model, u32 row);
 
-// The text column: bytes 0x20..0x7F as their character, every other byte as '.'.
+// The text column: the printable bytes 0x20..0x7E as their character, every other byte
+// (DEL 0x7F too, which fonts draw as a box) as '.'.
 std::string HexRowText(std::span<const u8> bytes);
 
 // Whether the data-flash grid shows a byte that is neither 0x00 nor 0xFF: the data-flash

@@ -87,9 +87,12 @@ bool ReadRecords(const ObjectFileContext& ctx, ChipModel& staged, ObjectFormat f
   return false;
 }
 
-// The reason a binary file gave nothing: it cannot be opened, or reading it failed.
+// The reason a binary file gave nothing: it cannot be opened, it holds no byte, or reading
+// it failed.
 [[noreturn]] void ThrowBinaryUnreadable(const std::string& path) {
-  const bool readable = ::access(path.c_str(), R_OK) == 0 && std::filesystem::is_regular_file(path);
+  std::error_code e;
+  const bool readable = ::access(path.c_str(), R_OK) == 0 && std::filesystem::is_regular_file(path, e);
+  if (readable && std::filesystem::file_size(path, e) == 0 && !e) throw EInOutError(Tx(TextId::BinaryFileEmpty, path));
   throw EInOutError(Tx(readable ? TextId::FileReadError : TextId::FileOpenError, path));
 }
 

@@ -42,6 +42,7 @@ class UnattendedOperator final : public Operator {
   void ShowEepData() override { view_.ShowEepData(); }
   void ShowOptionData() override { view_.ShowOptionData(); }
   void ChecksumsChanged() override { view_.ChecksumsChanged(); }
+  void MainImageReadBack() override { view_.MainImageReadBack(); }
   void AdvanceSerialNumber(u8 unit) override { view_.AdvanceSerialNumber(unit); }
   void CloseProgram() override { view_.CloseProgram(); }
 

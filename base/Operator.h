@@ -73,6 +73,8 @@ class Operator {
   virtual void ShowOptionData() {}
   // ImageChecksums changed (the core computed them); the view shows them.
   virtual void ChecksumsChanged() {}
+  // The main image now holds what a unit read back: no loaded file names its bytes.
+  virtual void MainImageReadBack() {}
   // A chip of unit k's automatic chain is complete: the serial number moves on (when the
   // window's serial-number boxes say so).
   virtual void AdvanceSerialNumber(u8 unit) { (void)unit; }

@@ -20,7 +20,7 @@ std::optional<std::int64_t> Parse(std::string_view text, unsigned bits) {
     ++i;
   }
   unsigned base = 10;
-  if (i < text.size() && text[i] == '$') {
+  if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
     base = 16;
     ++i;
   } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {

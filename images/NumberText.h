@@ -1,5 +1,5 @@
 #pragma once
-// Number fields: decimal text with an optional sign, or hexadecimal after "$" or "0x".
+// Number fields: decimal text with an optional sign, or hexadecimal after "$", "x" or "0x".
 // Anything else raises EConvertError "'%s' is not a valid integer value".
 #include <cstdint>
 #include <optional>

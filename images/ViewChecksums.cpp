@@ -68,6 +68,8 @@ void CalcReadMainChecksum(ChipModel& model, MessageLog& log) {
   const u32 last = p.MainFlashEnd & 0xFFFFFF;
   model.Sums.MainCheck16 = CalcCheck16(image, first, last);
   model.Sums.MainSum16 = static_cast<u16>(CalcAcc32(image, first, last));
+  // The chip sum describes the images as they now are: the main bytes just read.
+  model.Sums.ChipChecksum = read + SumsOf(model.EepImage, 0, p.EepSize).Acc32;
   log.AddInfoLine(Tx(TextId::ReadMainChecksumLine, read));
 }
 

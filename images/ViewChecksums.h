@@ -33,7 +33,8 @@ std::string ChipChecksumText(const ChipModel& model);
 
 // End of a main-flash read-back: MainCheck16 and MainSum16 over the whole main window
 // ([MainFlashStart, MainFlashEnd] with the address bits above 24 dropped), and the logged
-// ACC32 over the download range from MainImageOffset. MainAcc32 keeps its value.
+// ACC32 over the download range from MainImageOffset. MainAcc32 keeps its value;
+// ChipChecksum becomes that ACC32 plus the ACC32 of the data-flash image [0, EepSize - 1].
 void CalcReadMainChecksum(ChipModel& model, MessageLog& log);
 // End of a data-flash read-back: EepCheck16 and EepSum16 over [0, EepSize - 1], and the
 // logged ACC32 over the same bytes. EepAcc32 keeps its value.

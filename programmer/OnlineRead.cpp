@@ -84,6 +84,7 @@ void HandleReadMainResult(UnitSessions& s, u8 k, u8 code) {
   AddUnitInfoLine(s, k, Text(TextId::ReadMainDone));
   CalcReadMainChecksum(s.Model, s.Log);
   s.Op.ChecksumsChanged();
+  s.Op.MainImageReadBack();
   s.Op.ShowMainHex(s.Model.Params.MainFlashStart, s.Model.Params.MainFlashEnd);
 }
 

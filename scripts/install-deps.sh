@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages of the named sets; safe to run again.
-#   build    compiler, CMake, Ninja, Qt 6 Widgets (both executables, the unit simulator)
+#   build    compiler, CMake, Ninja, Qt 6 Widgets and its translations (both executables,
+#            the unit simulator)
 #   test     GoogleTest, the outside reference tools (objcopy, srec_cat), zlib
 #   fuzz     clang with libFuzzer
 #   screens  Xvfb and fonts for the screenshots of docs/
@@ -9,7 +10,7 @@ set -euo pipefail
 usage() { echo "usage: $0 [build] [test] [fuzz] [screens]" >&2; exit 2; }
 
 declare -A sets=(
-  [build]="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev"
+  [build]="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n"
   [test]="libgtest-dev libgmock-dev googletest binutils srecord zlib1g-dev"
   [fuzz]="clang libclang-rt-14-dev"
   [screens]="xvfb xauth fonts-dejavu-core fonts-wqy-microhei"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots for docs/: the main window with four simulated units linked, the chip-selection
-# dialog and an option-byte dialog, in the English and the Chinese build, under Xvfb with the
-# X11 platform plugin. Installs what it needs (apt), builds the release preset's unit
+# dialog, an option-byte dialog and the main-flash grid holding a loaded file, in the English
+# and the Chinese build, under Xvfb with the X11 platform plugin. Installs what it needs (apt), builds the release preset's unit
 # simulator and screenshot programs, writes docs/*-en.png and docs/*-zh.png.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,6 +26,8 @@ for lang in en zh; do
   mkdir -p "$dir"
   # Four units that report the firmware the program carries: linked without an upgrade.
   "$bin/unitsim/unitsim" --write-firmware "$dir/QX740VRD.FWR" V2.4 >/dev/null
+  # The flash driver of the chip whose main flash the last picture shows.
+  "$bin/unitsim/unitsim" --write-driver AC78013xCxx "$dir" >/dev/null
   "$bin/unitsim/unitsim" --units 4 --dir "$dir" >"$dir/units.txt" &
   sim_pid=$!
   for _ in $(seq 50); do

@@ -59,8 +59,11 @@ void DevButtonClick(MainController& c) {
   // A new chip would change the header bytes and driver segments of running chains.
   if (s.RefusedWhileBusy(s.BusyUnits())) return;
   TChipSelForm form(s.Model(), &c.Window());
-  // Cancel leaves the chip, its name and the window as they were.
-  if (Accepted(c.Window(), form) && form.ChipChosen()) RunChipReaction(c);
+  if (Accepted(c.Window(), form) && form.ChipChosen()) return RunChipReaction(c);
+  // No leaves the chip as it was and the field shows its name again; when that differs from
+  // what the field showed, its change event runs the chip reaction.
+  if (auto* name = c.Window().findChild<QLineEdit*>(QStringLiteral("MCUNameEdit")))
+    name->setText(QtText(s.Model().ChipName));
 }
 
 void BtnOptionCfgClick(MainController& c) {

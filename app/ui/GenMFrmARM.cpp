@@ -23,6 +23,7 @@
 #include "app/ui/ProgressGauges.h"
 #include "app/ui/QtText.h"
 #include "app/ui/TypedLengthLimit.h"
+#include "app/ui/TextFit.h"
 #include "images/ViewChecksums.h"
 #include "project/ui/LogCfgForm.h"
 #include "ui_GenMFrmARM.h"
@@ -119,11 +120,22 @@ TGenMFrmARM::TGenMFrmARM(QWidget* parent)
   }
 
   for (std::size_t i = 0; i < statusPanels_.size(); ++i) {
-    statusPanels_[i].setFixedWidth(kStatusPanelWidth[i]);
     statusPanels_[i].setFrameShape(QFrame::Panel);
     statusPanels_[i].setFrameShadow(QFrame::Sunken);
+  }
+  // The sum panels fit their longest text in this build's font; the file panel takes the rest.
+  const std::array<TextId, 2> sumCaption{TextId::WndFileCheckSum, TextId::WndChipCheckSum};
+  const std::array<TextId, 2> sumText{TextId::StatusFileChecksum, TextId::StatusChipChecksum};
+  for (std::size_t i = 0; i < sumText.size(); ++i) {
+    std::vector<QString> texts{QtText(Text(sumCaption[i]))};
+    for (u32 d = 0; d < 16; ++d) texts.push_back(QtText(Tx(sumText[i], d * 0x11111111u)));
+    statusPanels_[i].setFixedWidth(StatusPanelWidth(statusPanels_[i], texts, kStatusPanelWidth[i]));
     ui_->StatusBar1->addWidget(&statusPanels_[i]);
   }
+  QLabel& filePanel = statusPanels_[2];
+  filePanel.setMinimumWidth(kStatusPanelWidth[2]);
+  filePanel.setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  ui_->StatusBar1->addWidget(&filePanel, 1);
 
   popupMenu2_.setObjectName(QStringLiteral("PopupMenu2"));
   popupMenu2_.addAction(ui_->ClearInformation1);
@@ -336,12 +348,7 @@ GridRefresh* TGenMFrmARM::Refresh(HexGrid grid) const { return gridRefresh_[stat
 void TGenMFrmARM::AttachGridModel(HexGrid grid, QAbstractItemModel& model, GridRefresh& refresh) {
   QTableView* view = grid == HexGrid::Main ? ui_->HexViewer : grid == HexGrid::Eep ? ui_->EEPDataView : ui_->OptionView;
   view->setModel(&model);
-  QHeaderView* columns = view->horizontalHeader();
-  columns->setDefaultSectionSize(kByteColumnWidth);
-  for (int c = 0; c < model.columnCount(); ++c)
-    columns->resizeSection(c, c == 0 ? kAddressColumnWidth : c == 17 ? kTextColumnWidth : kByteColumnWidth);
-  view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  view->verticalHeader()->setDefaultSectionSize(kGridRowHeight);
+  LayOutHexGrid(*view, kAddressColumnWidth, kByteColumnWidth, kTextColumnWidth, kGridRowHeight);
   gridRefresh_[static_cast<std::size_t>(grid)] = &refresh;
 }
 
@@ -398,6 +405,8 @@ void TGenMFrmARM::ChecksumsChanged() {
   SetStatusPanel(0, FileChecksumText(*model_));
   SetStatusPanel(1, ChipChecksumText(*model_));
 }
+
+void TGenMFrmARM::MainImageReadBack() { SetStatusPanel(2, ""); }
 
 void TGenMFrmARM::AdvanceSerialNumber(u8 unit) {
   if (OnAdvanceSerialNumber) OnAdvanceSerialNumber(unit);

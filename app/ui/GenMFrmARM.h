@@ -148,6 +148,7 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   void ShowEepData() override;
   void ShowOptionData() override;
   void ChecksumsChanged() override;
+  void MainImageReadBack() override;
   void AdvanceSerialNumber(u8 unit) override;
   // The batch exit: the window closes as the operator's close would (FormClose runs).
   void CloseProgram() override { close(); }

@@ -5,6 +5,7 @@
 #include "app/ui/Program.h"
 #include "app/ui/QtText.h"
 #include "app/ui/StopSignals.h"
+#include "app/ui/QtTranslation.h"
 #include "base/AppDir.h"
 
 namespace qx {
@@ -26,6 +27,8 @@ ProgramForms CreateProgramForms(TGenMFrmARM& window, ChipModel& model, MessageLo
 int ProgramMain(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QtText(TextId::ProgramTitle));
+  QTranslator qtTexts;
+  InstallQtTranslation(qtTexts);
   Program program(ProgramSetup{ExecutableDir()});
   // Stopped from outside: the window closes as Exit closes it (ports closed, log written
   // once), every loop ends, and the status tells the caller it was stopped.

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <initializer_list>
 
 #include "base/Errors.h"
 #include "texts/Texts.h"
@@ -172,7 +173,13 @@ int TLogCfgForm::LogModeIndex() const { return settings_->Mode; }
 
 std::string TLogCfgForm::LogFileName() const { return settings_->FileName; }
 
-void TLogCfgForm::CheckBoxLogClick() { UpdateEnabled(); }
+// The operator's tick enables every log control, the customer ones too: with the system
+// location they then wait for a switch to the customer location.
+void TLogCfgForm::CheckBoxLogClick() {
+  const bool on = CheckBoxLog->isChecked();
+  for (QWidget* w : std::initializer_list<QWidget*>{RadioGrpCreat, RadioGrpMod, SpeedButtonOP, EditLogName})
+    w->setEnabled(on);
+}
 
 void TLogCfgForm::RadioGrpCreatClick() {
   SetIndex(modGroup_, LogModeCreate);

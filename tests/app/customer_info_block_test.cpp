@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
 
 #include "tests/app/AppTestSupport.h"
 #include "app/CustomerInfoBlock.h"
@@ -114,6 +115,8 @@ struct AddressCase {
   std::function<void(CustomerInfoControls&, ChipModel&)> spoil;
   std::vector<std::string> messages;
 };
+// Cases print as their name, not as their bytes.
+void PrintTo(const AddressCase& c, std::ostream* os) { *os << c.name; }
 
 class AddressError : public CustomerInfo, public ::testing::WithParamInterface<AddressCase> {};
 

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <numeric>
+#include <ostream>
 
 #include "tests/app/AppTestSupport.h"
 #include "app/FileDialogs.h"
@@ -98,6 +99,8 @@ struct ToolCase {
   std::size_t size;
   u8 maker;
 };
+// Cases print as their name, not as their bytes.
+void PrintTo(const ToolCase& c, std::ostream* os) { *os << c.name; }
 
 class MadeByTool : public ObjectFiles, public ::testing::WithParamInterface<ToolCase> {};
 
@@ -217,7 +220,7 @@ TEST_F(ObjectFiles, UnknownExtensionClearsTheImagesAndTheLoadedFlag) {
   EXPECT_TRUE(r.Done);
 }
 
-enum class Made { Nothing, Folder, Fifo };
+enum class Made { Nothing, Folder, Fifo, Empty };
 constexpr const char* kNotRegular = "\"%s\" is not a regular file and has not been opened!";
 
 struct UnreadableCase {
@@ -227,6 +230,8 @@ struct UnreadableCase {
   bool loadMore;
   const char* message;  // %s: the path
 };
+// Cases print as their name, not as their bytes.
+void PrintTo(const UnreadableCase& c, std::ostream* os) { *os << c.name; }
 
 std::string WithPath(std::string message, const std::string& path) {
   return message.replace(message.find("%s"), 2, path);
@@ -247,6 +252,7 @@ TEST_P(Unreadable, LeavesTheImagesAndThePreviousObject) {
   if (c.made == Made::Fifo) {
     ASSERT_EQ(::mkfifo(dir.File(c.file).c_str(), 0600), 0);
   }
+  if (c.made == Made::Empty) test::WriteText(dir.File(c.file), "");
   offset = test::kMainStart;
 
   const std::string path = dir.File(c.file);
@@ -256,7 +262,7 @@ TEST_P(Unreadable, LeavesTheImagesAndThePreviousObject) {
   ASSERT_EQ(op.messages.size(), 1u);
   EXPECT_EQ(op.messages[0].text, WithPath(c.message, path));
   EXPECT_TRUE(test::HasLine(log, test::Info(WithPath(c.message, path))));
-  if (c.made != Made::Nothing) {
+  if (c.made == Made::Folder || c.made == Made::Fifo) {
     EXPECT_EQ(offsetAsks, 0);  // refused before anything is asked
   }
   EXPECT_EQ(chip->MainFlashImage, before->MainFlashImage);
@@ -279,7 +285,9 @@ INSTANTIATE_TEST_SUITE_P(
                       UnreadableCase{"folder_bin_more", "dir.bin", Made::Folder, true, kNotRegular},
                       UnreadableCase{"fifo_srec", "pipe.s19", Made::Fifo, false, kNotRegular},
                       UnreadableCase{"fifo_bin", "pipe.bin", Made::Fifo, false, kNotRegular},
-                      UnreadableCase{"fifo_hex_more", "pipe.hex", Made::Fifo, true, kNotRegular}),
+                      UnreadableCase{"fifo_hex_more", "pipe.hex", Made::Fifo, true, kNotRegular},
+                      UnreadableCase{"empty_bin", "empty.bin", Made::Empty, false, "Binary file is empty: %s"},
+                      UnreadableCase{"empty_bin_more", "empty.bin", Made::Empty, true, "Binary file is empty: %s"}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(ObjectFiles, FirstLoadThatCannotBeReadLeavesNothingLoaded) {
@@ -298,6 +306,8 @@ struct BinaryCase {
   u32 bootInfoEnd;
   u32 appInfoEnd;
 };
+// Cases print as their name, not as their bytes.
+void PrintTo(const BinaryCase& c, std::ostream* os) { *os << c.name; }
 
 class BinaryObject : public ObjectFiles, public ::testing::WithParamInterface<BinaryCase> {};
 
@@ -431,6 +441,7 @@ TEST_F(DataFlashFiles, RefusedBeforeAnythingIsCleared) {
   chip->EepImage[0] = 0x42;
   test::WriteFile(dir.File("ee.bin"), Data(0x10, 1));
   test::WriteText(dir.File("ee.s37"), "S00600004844521B\r\n");
+  test::WriteText(dir.File("none.bin"), "");
   struct Case {
     std::string path;
     std::optional<u32> address;
@@ -442,6 +453,7 @@ TEST_F(DataFlashFiles, RefusedBeforeAnythingIsCleared) {
       {dir.File("ee.bin"), test::kEepStart + test::kEepSize, "The Object File is out of the chip EEP address space, please confirm!"},
       {dir.File("gone.bin"), test::kEepStart, "Cannot open file " + dir.File("gone.bin")},
       {dir.File("gone.hex"), std::nullopt, "Cannot open file " + dir.File("gone.hex")},
+      {dir.File("none.bin"), test::kEepStart, "Binary file is empty: " + dir.File("none.bin")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);

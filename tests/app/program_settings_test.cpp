@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 
 #include "tests/app/AppTestSupport.h"
 #include "app/ProgramSettings.h"
@@ -21,6 +22,8 @@ struct ControlBytesCase {
   u8 programOptionBytes;
   u8 protectBits;
 };
+// Cases print as their name, not as their bytes.
+void PrintTo(const ControlBytesCase& c, std::ostream* os) { *os << c.name; }
 
 ChipControl Bytes(u8 interfaceFlags, u8 power, u8 reset, u8 program, u8 erase) {
   ChipControl c;
@@ -161,6 +164,8 @@ struct BadTextCase {
   std::function<void(ProgramControls&)> spoil;
   bool gainNew, valueNew, addressNew;
 };
+// Cases print as their name, not as their bytes.
+void PrintTo(const BadTextCase& c, std::ostream* os) { *os << c.name; }
 
 class BadNumberText : public ::testing::TestWithParam<BadTextCase> {};
 

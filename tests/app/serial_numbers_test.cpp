@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
 
 #include "tests/app/AppTestSupport.h"
 #include "app/SerialNumbers.h"
@@ -27,6 +28,8 @@ struct InsertCase {
   u32 index;
   std::array<u8, 4> bytes;
 };
+// Cases print as their name, not as their bytes.
+void PrintTo(const InsertCase& c, std::ostream* os) { *os << c.name; }
 
 class Insert : public SerialNumbers, public ::testing::WithParamInterface<InsertCase> {};
 

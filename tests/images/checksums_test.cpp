@@ -4,6 +4,7 @@
 #include <random>
 #include <string_view>
 #include <vector>
+#include <ostream>
 
 #include "images/Checksums.h"
 
@@ -66,6 +67,8 @@ struct CatalogueCase {
   Crc32Params params;
   u32 check;
 };
+// Cases print as their name, not as their bytes.
+void PrintTo(const CatalogueCase& c, std::ostream* os) { *os << c.name; }
 
 // Check values of "123456789" from the CRC catalogue.
 class Crc32ParamCatalogue : public ::testing::TestWithParam<CatalogueCase> {};

@@ -68,7 +68,8 @@ TEST(NumberText, AcceptedForms) {
       {"0", 0},           {"123", 123},        {"-5", -5},          {"+7", 7},
       {"$FF", 255},       {"0x1F", 31},        {"0X1f", 31},        {"$FFFFFFFF", -1},
       {"0x08000000", 0x08000000}, {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
-      {"  12", 12},
+      {"  12", 12},       {"xBEEF", 0xBEEF},   {"Xbeef", 0xBEEF},   {"-x10", -16},
+      {"xFFFFFFFF", -1},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(StrToInt(c.text), c.value) << c.text;
@@ -78,7 +79,7 @@ TEST(NumberText, AcceptedForms) {
 
 TEST(NumberText, RejectedFormsRaiseTheConversionError) {
   for (const char* text : {"", " ", "0x", "$", "12a", "1 2", "12 ", "0xG", "2147483648", "$100000000", "h10",
-                           "-", "0b1"}) {
+                           "-", "0b1", "x", "X", "xG", "x 1", "0xx1", "x$1", "$x1", "x100000000"}) {
     EXPECT_FALSE(TryStrToInt(text).has_value()) << text;
   }
   try {

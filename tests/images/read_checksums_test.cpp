@@ -25,10 +25,15 @@ TEST_F(ReadChecksums, MainSumsCoverTheWindowWhileTheLineCoversTheDownload) {
   for (std::size_t i = 0; i < 0x1000; ++i) m->MainFlashImage[i] = 1;
   m->MainFlashImage[0x1000] = 0x77;  // past the window: counted nowhere
   m->Sums.MainAcc32 = 0xDEADBEEF;
+  m->Params.EepSize = 0x10;
+  m->EepImage.fill(3);  // 0x30 within the data flash
+  m->Sums.EepAcc32 = 0x55;
+  m->Sums.ChipChecksum = 0xDEADBEEF + 0x55;  // the files' sum before the read
   CalcReadMainChecksum(*m, log);
   EXPECT_EQ(m->Sums.MainSum16, 0x1000);
   EXPECT_EQ(m->Sums.MainCheck16, CalcCheck16(std::span<const u8>(m->MainFlashImage).first(0x1000)));
   EXPECT_EQ(m->Sums.MainAcc32, 0xDEADBEEFu);
+  EXPECT_EQ(m->Sums.ChipChecksum, 0x100u + 0x30u);  // the bytes read, with the data flash
   ASSERT_EQ(log.Lines().size(), 1u);
   EXPECT_EQ(log.Lines()[0], "> 01:02:03 Read Chip Main Flash ACC32 CheckSum = 0x00000100.");
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <ostream>
 
 #include "tests/images/ObjectFileFixture.h"
 #include "images/IntelHexFile.h"
@@ -22,6 +23,8 @@ struct ToolCase {
   u32 offset;  // of the file's first byte in the main window
   std::size_t size;
 };
+// Cases print as their name, not as their bytes.
+void PrintTo(const ToolCase& c, std::ostream* os) { *os << c.name; }
 
 std::string Expand(std::string s, const std::string& in, const std::string& out, u32 addr) {
   const auto replace = [&s](const std::string& key, const std::string& value) {
@@ -101,6 +104,8 @@ struct SaveCase {
   u32 offset;
   std::size_t size;
 };
+// Cases print as their name, not as their bytes.
+void PrintTo(const SaveCase& c, std::ostream* os) { *os << c.name; }
 
 class ConvertedBackByObjcopy : public ::testing::TestWithParam<SaveCase> {};
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include "programmer/CommandCodes.h"
 #include "programmer/DownloadChain.h"
@@ -35,6 +36,8 @@ struct SizeCase {
   u32 downloadSize;
   std::vector<u16> blocks;
 };
+// Cases print as what they vary, not as their bytes.
+void PrintTo(const SizeCase& c, std::ostream* os) { *os << "size" << c.downloadSize; }
 
 class DownloadSizes : public DownloadChain, public ::testing::WithParamInterface<SizeCase> {};
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <ostream>
 
 #include "programmer/AutoChain.h"
 #include "programmer/CommandCodes.h"
@@ -66,6 +67,8 @@ struct BlankCase {
   GaugeState gauge;
   u8 nextStep;
 };
+// Cases print as what they vary, not as their bytes.
+void PrintTo(const BlankCase& c, std::ostream* os) { *os << "code" << unsigned{c.code} << "_chain" << unsigned{c.autoChain}; }
 
 class BlankCheck : public OnlineChain, public ::testing::WithParamInterface<BlankCase> {};
 
@@ -320,6 +323,7 @@ TEST_F(OnlineChain, ReadMainFillsTheImageAndSetsObjectLoaded) {
   EXPECT_EQ(w.model->Params.DownloadSize, w.model->Params.MainFlashSize);
   EXPECT_EQ(w.op.mainHex, (std::vector<std::pair<u32, u32>>{{0x08000000, 0x08002FFF}}));
   EXPECT_EQ(w.op.checksumChanges, 1);
+  EXPECT_EQ(w.op.mainReadBacks, 1);
   // The read-back sum follows the unit's line.
   const auto& lines = w.Lines();
   ASSERT_GE(lines.size(), 2u);
@@ -346,6 +350,7 @@ TEST_F(OnlineChain, ReadEepCopiesOnlyTheDataFlashSize) {
   EXPECT_EQ(w.ports[0].packets.size(), 2u);
   EXPECT_EQ(w.op.eepShows, 1);
   EXPECT_EQ(w.op.checksumChanges, 1);
+  EXPECT_EQ(w.op.mainReadBacks, 0);
   EXPECT_EQ(w.LastLine().rfind("> 12:34:56 Read Chip EEP Data ACC32 CheckSum = 0x", 0), 0u);
 }
 

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ostream>
 
 #include "programmer/CommandCodes.h"
 #include "programmer/FirmwareUpgrade.h"
 #include "programmer/Identification.h"
 #include "tests/programmer/session_fixture.h"
+#include "tests/support/CaseName.h"
 
 namespace qx::test {
 namespace {
@@ -42,6 +44,10 @@ struct VersionCase {
   const char* loaded;
   bool upgrade;
 };
+// Cases print as what they vary, not as their bytes.
+void PrintTo(const VersionCase& c, std::ostream* os) {
+  *os << test::CaseName(c.reply) << "_carrying_" << (*c.loaded != 0 ? test::CaseName(c.loaded) : "none");
+}
 
 class LinkVersions : public Link, public ::testing::WithParamInterface<VersionCase> {};
 

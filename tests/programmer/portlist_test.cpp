@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <ostream>
 
 #include "programmer/PortList.h"
 
@@ -23,6 +24,8 @@ struct FileCase {
   std::vector<std::string> entries;
   u8 unitCount;
 };
+// Cases print as their name, not as their bytes.
+void PrintTo(const FileCase& c, std::ostream* os) { *os << c.name; }
 
 class PortConfigFileTest : public ::testing::TestWithParam<FileCase> {};
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include "programmer/ResultCode.h"
 #include "programmer/Tick.h"
@@ -17,6 +18,8 @@ struct BeginCase {
   i32 progress;
   i32 max;
 };
+// Cases print as what they vary, not as their bytes.
+void PrintTo(const BeginCase& c, std::ostream* os) { *os << "ticks" << c.ticks << "_length" << c.length << (c.blockMode ? "_blocks" : "_timed"); }
 
 class BeginUnitStepTest : public ::testing::TestWithParam<BeginCase> {};
 
@@ -95,6 +98,8 @@ struct ResultCase {
   const char* text;
   bool failed;
 };
+// Cases print as what they vary, not as their bytes.
+void PrintTo(const ResultCase& c, std::ostream* os) { *os << "code" << unsigned{c.code}; }
 
 class ReportUnitResultTest : public ::testing::TestWithParam<ResultCase> {};
 

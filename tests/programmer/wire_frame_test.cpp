@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <ostream>
 
 #include "base/ByteOrder.h"
 #include "images/Checksums.h"
@@ -46,6 +47,8 @@ struct ExtractCase {
   std::vector<Bytes> frames;
   u16 left;  // RxCount after the last chunk
 };
+// Cases print as their name, not as their bytes.
+void PrintTo(const ExtractCase& c, std::ostream* os) { *os << c.name; }
 
 class WireExtract : public ::testing::TestWithParam<ExtractCase> {};
 
@@ -98,6 +101,8 @@ struct DecodeCase {
   u8 status;
   u16 length;
 };
+// Cases print as their name, not as their bytes.
+void PrintTo(const DecodeCase& c, std::ostream* os) { *os << c.name; }
 
 class WireDecode : public ::testing::TestWithParam<DecodeCase> {};
 

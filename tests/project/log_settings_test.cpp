@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include "base/Errors.h"
 #include "project/LogSettings.h"
 #include "tests/project/ProjectTestSupport.h"
+#include "tests/support/CaseName.h"
 
 namespace qx {
 namespace {
@@ -16,6 +18,8 @@ struct ConfigCase {
   int mode;
   const char* name;
 };
+// Cases print as what they vary, not as their bytes.
+void PrintTo(const ConfigCase& c, std::ostream* os) { *os << test::CaseName(c.what); }
 
 class LogConfigRead : public ::testing::TestWithParam<ConfigCase> {};
 

@@ -1,17 +1,30 @@
 // screens-en, screens-zh: the real program of one build in a given program folder (its
 // "ConfigQlt.ini" naming running units), shown until every listed unit is linked; then
-// PNGs of the main window, the chip-selection dialog and the AC78x option dialog.
+// PNGs of the main window, the chip-selection dialog, the AC78x option dialog and the main
+// window's main-flash grid holding a file loaded through the Load command.
 // scripts/screenshots.sh runs both under Xvfb for docs/.
 //
 // usage: screens-LANG --dir DIR --out FOLDER
-//   writes FOLDER/main-window-LANG.png, chip-select-LANG.png, option-bytes-LANG.png
+//   writes FOLDER/main-window-LANG.png, chip-select-LANG.png, option-bytes-LANG.png,
+//   main-flash-LANG.png
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPixmap>
+#include <QTabWidget>
 #include <QTimer>
+#include <QTranslator>
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <numeric>
 #include <string>
+#include <vector>
+
+#include "app/UnattendedOperator.h"
+#include "app/ui/ChipCommands.h"
+#include "app/ui/NamedControl.h"
+#include "app/ui/QtTranslation.h"
+#include "images/IntelHexFile.h"
 
 #include "app/ui/MainFrame.h"
 #include "app/ui/Program.h"
@@ -44,7 +57,6 @@ bool Save(QWidget& widget, const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
   std::string dir, out;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string key = argv[i];
@@ -55,6 +67,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s --dir DIR --out FOLDER\n", argv[0]);
     return 2;
   }
+  // The program reads its own command line (a project file starts batch mode): it gets
+  // none of these options.
+  int programArgc = 1;
+  QApplication app(programArgc, argv);
+  QTranslator qtTexts;
+  qx::InstallQtTranslation(qtTexts);
   if (dir.back() != '/') dir += '/';
   const std::string lang = qx::BuildLanguage() == qx::Language::Chinese ? "zh" : "en";
 
@@ -84,6 +102,27 @@ int main(int argc, char** argv) {
     qx::SelectChip(station.Model(), maker, *at, static_cast<qx::u8>(at - models.begin()));
     qx::TAC78xOptBForm options(station.Model(), window, &window);
     ok = Save(options, out + "/option-bytes-" + lang + ".png") && ok;
+  }
+  {
+    // That chip chosen in the window (main flash at 0x08000000; its flash driver lies in the
+    // folder), then the Load command with an Intel HEX file of every byte value from the
+    // start of the flash. A message would wait for a click: it is printed instead.
+    window.ShowMessage = [](qx::MsgKind, std::string_view text, qx::MsgButtons buttons) {
+      std::printf("message: %.*s\n", static_cast<int>(text.size()), text.data());
+      return qx::ClosedBoxAnswer(buttons);
+    };
+    qx::RunChipReaction(program.Controller());
+    std::vector<qx::u8> bytes(256);
+    std::iota(bytes.begin(), bytes.end(), 0);
+    const std::string file = dir + "every-byte.hex";
+    std::ofstream(file, std::ios::binary) << qx::FormatIntelHex(bytes, station.Model().Params.MainFlashStart);
+    window.ShowFileDialog = [&file](const qx::FileDialogRequest&) {
+      return std::optional<qx::FileDialogChoice>(qx::FileDialogChoice{file, 2});
+    };
+    window.Run(&qx::TGenMFrmARM::FileOpenBtnClick);
+    auto& pages = qx::NamedControl<QTabWidget>(window, "ViewPageCtrl");
+    pages.setCurrentWidget(&qx::NamedControl<QWidget>(window, "TabSheetFlash"));
+    ok = Save(window, out + "/main-flash-" + lang + ".png") && ok;
   }
   station.CloseAllPorts();
   return ok ? 0 : 1;

@@ -52,6 +52,7 @@ class RecordingOperator : public Operator {
   void ShowEepData() override { ++eepShows; }
   void ShowOptionData() override { ++optionShows; }
   void ChecksumsChanged() override { ++checksumChanges; }
+  void MainImageReadBack() override { ++mainReadBacks; }
   void AdvanceSerialNumber(u8 unit) override { serialAdvances.push_back(unit); }
   void CloseProgram() override {
     ++closeRequests;
@@ -86,6 +87,7 @@ class RecordingOperator : public Operator {
   int eepShows = 0;
   int optionShows = 0;
   int checksumChanges = 0;
+  int mainReadBacks = 0;
   std::vector<u8> serialAdvances;
   int closeRequests = 0;
 };

@@ -223,15 +223,16 @@ TEST(ChipChoice, TheGridsGoBackToTheirHeaderAndTheOptionViewIsShown) {
 TEST(ChipChoice, CancelOrOkWithoutAModelChangesNothing) {
   struct Case {
     const char* name;
+    bool chipBefore;
     std::function<void(QDialog&)> leave;
   };
   const Case cases[] = {
-      {"Cancel after picking another model",
+      {"Cancel after picking another model", true,
        [](QDialog& d) {
          d.findChild<QListWidget*>("ListBoxCP")->setCurrentRow(2);
          d.findChild<QPushButton*>("BitBtnNO")->click();
        }},
-      {"OK without a model, then the close box",
+      {"OK without a model, then the close box", true,
        [](QDialog& d) {
          auto* list = d.findChild<QListWidget*>("ListBoxCP");
          list->setCurrentRow(-1);
@@ -240,13 +241,21 @@ TEST(ChipChoice, CancelOrOkWithoutAModelChangesNothing) {
          EXPECT_TRUE(d.isVisible());  // the dialog stays open
          d.reject();
        }},
+      // The field held the start-up prompt: it shows the (empty) chip name again.
+      {"No before any chip was chosen", false, [](QDialog& d) { d.findChild<QPushButton*>("BitBtnNO")->click(); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ChipWindow w;
-    w.ChooseProgrammatically(Maker::Lcm, "LCM32F037K8xx");
-    w.Model().ObjectLoaded = 1;
+    if (c.chipBefore) {
+      w.ChooseProgrammatically(Maker::Lcm, "LCM32F037K8xx");
+      w.Model().ObjectLoaded = 1;
+    } else {
+      ASSERT_NE(w.TextOf("MCUNameEdit"), "");
+    }
     const ChipParams params = w.Model().Params;
+    const std::string name = w.Model().ChipName;
+    const u8 loaded = w.Model().ObjectLoaded;
     const std::size_t lines = w.LogLines().size();
     w.rig.onModal = [&c](QDialog& d) {
       d.show();
@@ -255,14 +264,18 @@ TEST(ChipChoice, CancelOrOkWithoutAModelChangesNothing) {
     };
     w.Find<QPushButton>("DevButton").click();
     ASSERT_EQ(w.rig.modals.size(), 1u);
-    EXPECT_EQ(w.Model().Params.ManufacturerIndex, IndexOf(Maker::Lcm));
-    EXPECT_EQ(w.Model().ChipName, "LCM32F037K8xx");
+    EXPECT_EQ(w.Model().Params.ManufacturerIndex, params.ManufacturerIndex);
+    EXPECT_EQ(w.Model().ChipName, name);
     EXPECT_EQ(w.Model().Params.MainFlashSize, params.MainFlashSize);
     EXPECT_EQ(w.Model().Params.DownloadSize, params.DownloadSize);
-    EXPECT_EQ(w.Model().ObjectLoaded, 1);
-    EXPECT_EQ(w.TextOf("MCUNameEdit"), "LCM32F037K8xx");
+    EXPECT_EQ(w.Model().ObjectLoaded, loaded);
+    EXPECT_EQ(w.TextOf("MCUNameEdit").toStdString(), name);
     EXPECT_EQ(w.LogLines().size(), lines);
-    EXPECT_TRUE(w.Shown("BtnOptionCfg"));  // the LCM set-up still stands
+    if (c.chipBefore) {
+      EXPECT_TRUE(w.Shown("BtnOptionCfg"));  // the LCM set-up still stands
+    } else {
+      EXPECT_FALSE(w.TabShown("ViewPageCtrl", "TabShtOPB"));
+    }
   }
 }
 

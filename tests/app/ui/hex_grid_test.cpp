@@ -64,8 +64,8 @@ TEST(HexGridRows, PartialUpdateTouchesTheRowsOfTheRangeAndAddsThosePastTheProgra
 }
 
 TEST(HexGridRows, TextColumnAndTheDataFlashBox) {
-  const std::array<u8, 6> bytes{0x1F, 0x20, 0x41, 0x7F, 0x80, 0xFF};
-  EXPECT_EQ(HexRowText(bytes), std::string(". A\x7F..", 6));
+  const std::array<u8, 7> bytes{0x1F, 0x20, 0x41, 0x7E, 0x7F, 0x80, 0xFF};
+  EXPECT_EQ(HexRowText(bytes), ". A~...");
 
   auto chip = test::ChosenChip();
   chip->EepImage.fill(0x00);

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QFrame>
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 
 #include "app/ui/SetAddressForm.h"
@@ -164,12 +166,21 @@ TEST_F(UnitCommandsWindow, ReadsOfMainDataFlashChecksumChipInformationAndAnAddre
     std::copy(eep.begin(), eep.end(), u.Eep().begin());
   });
 
+  rig.Window().SetStatusPanel(2, "before.bin");  // a file loaded before the read
   Click(&W::ReadChipMemory1Click);
   ASSERT_TRUE(Idle());
   EXPECT_EQ(Image(0, p.MainFlashSize), main);
   EXPECT_EQ(Model().ObjectLoaded, 1);
   EXPECT_EQ(p.DownloadSize, p.MainFlashSize);
   EXPECT_EQ(Count("C1 : Main Flash Has been read out!"), 1u);
+  // The status bar describes the bytes read: their sum with the data flash, no file name.
+  const auto panels = Control<QStatusBar>("StatusBar1").findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+  ASSERT_EQ(panels.size(), 3);
+  char chipSum[40];
+  std::snprintf(chipSum, sizeof chipSum, "Chip CheckSum: 0x%08X",
+                CalcAcc32(main, 0, p.MainFlashSize - 1) + CalcAcc32(Model().EepImage, 0, p.EepSize - 1));
+  EXPECT_EQ(panels[1]->text().toStdString(), chipSum);
+  EXPECT_EQ(panels[2]->text(), "");
 
   Click(&W::ReadEEPMemory1Click);
   ASSERT_TRUE(Idle());

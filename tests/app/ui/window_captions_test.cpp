@@ -72,7 +72,11 @@ TEST_F(WindowTest, FirstShowSetsTheRunTimeCaptionsOnce) {
     widths << l->width();
   }
   EXPECT_EQ(panels, QStringList({"File CheckSum: ", "Chip CheckSum: ", ""}));
-  EXPECT_EQ(widths, QList<int>({180, 180, 300}));
+  // The designed widths are the least; the text-fit tests check the font's needs.
+  ASSERT_EQ(widths.size(), 3);
+  EXPECT_GE(widths[0], 180);
+  EXPECT_GE(widths[1], 180);
+  EXPECT_GE(widths[2], 300);
 
   // The first show runs once: the start-up is asked for once, however often it is shown.
   window.hide();

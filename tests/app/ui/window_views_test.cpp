@@ -202,10 +202,13 @@ TEST_F(WindowTest, GridsTakeTheirModelsAndTheViewRefreshes) {
     SCOPED_TRACE(name);
     auto& grid = Find<QTableView>(name);
     EXPECT_EQ(grid.model(), &model);
-    EXPECT_EQ(grid.columnWidth(0), 73);
-    for (int c = 1; c <= 16; ++c) EXPECT_EQ(grid.columnWidth(c), 25) << c;
-    EXPECT_EQ(grid.columnWidth(17), 130);
-    EXPECT_EQ(grid.rowHeight(2), 20);
+    // The designed sizes are the least (the text-fit tests check the font's needs); every
+    // byte column is as wide as the others.
+    EXPECT_GE(grid.columnWidth(0), 73);
+    for (int c = 1; c <= 16; ++c) EXPECT_EQ(grid.columnWidth(c), grid.columnWidth(1)) << c;
+    EXPECT_GE(grid.columnWidth(1), 25);
+    EXPECT_GE(grid.columnWidth(17), 130);
+    EXPECT_GE(grid.rowHeight(2), 20);
   }
   window.ShowMainHex(0, 1029);
   window.UpdateMainHexRows(0x0800FFF0, 0x0800FFF3);

@@ -7,7 +7,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <array>
 #include <filesystem>
+#include <vector>
 
 #include "project/ui/LogCfgForm.h"
 #include "tests/project/ProjectTestSupport.h"
@@ -59,6 +61,36 @@ TEST_F(LogCfgFormTest, InitialStateAndEnabling) {
   EXPECT_FALSE(form.RadioGrpCreat->isEnabled());
   EXPECT_FALSE(form.RadioGrpMod->isEnabled());
   EXPECT_FALSE(form.EditLogName->isEnabled());
+}
+
+TEST_F(LogCfgFormTest, TheCheckBoxAndTheLocationEachSetTheControlsTheyGovern) {
+  // Clicks from the initial state (ticked, system location); then what is enabled:
+  // location group, mode group, name field, browse button.
+  enum Click { Tick, System, Customer };
+  const struct {
+    const char* name;
+    std::vector<Click> clicks;
+    std::array<bool, 4> enabled;
+  } cases[] = {
+      {"initial", {}, {true, false, false, false}},
+      {"untick", {Tick}, {false, false, false, false}},
+      {"tick_again_with_the_system_location", {Tick, Tick}, {true, true, true, true}},
+      {"then_back_to_system", {Tick, Tick, Customer, System}, {true, false, false, false}},
+      {"customer", {Customer}, {true, true, true, true}},
+      {"customer_untick", {Customer, Tick}, {false, false, false, false}},
+      {"customer_tick_again", {Customer, Tick, Tick}, {true, true, true, true}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TLogCfgForm f{dir.Dir(), log, op};
+    for (Click k : c.clicks) {
+      if (k == Tick) f.CheckBoxLog->click();
+      else Item(f.RadioGrpCreat, k == Customer ? 1 : 0)->click();
+    }
+    const std::array<bool, 4> enabled{f.RadioGrpCreat->isEnabled(), f.RadioGrpMod->isEnabled(),
+                                      f.EditLogName->isEnabled(), f.SpeedButtonOP->isEnabled()};
+    EXPECT_EQ(enabled, c.enabled);
+  }
 }
 
 TEST_F(LogCfgFormTest, OkNeedsANameForTheCustomerLog) {

@@ -26,12 +26,12 @@ void RaiseThreadPriority(int nice) {
 }
 
 PortSession::PortSession(UniqueFd port, EventPoster& poster, TComm& owner, std::weak_ptr<const int> alive,
-                         bool ignoreNullChar) {
+                         bool ignoreNullChar, bool notifySendEmpty) {
   UniqueFd stop = MakeEventFd();
   UniqueFd wake = MakeEventFd();
   if (!stop || !wake) Raise(TextId::CommCreateEventError);
   shared_ = std::make_unique<PortShared>(std::move(port), std::move(stop), std::move(wake), poster, owner,
-                                         std::move(alive), ignoreNullChar);
+                                         std::move(alive), ignoreNullChar, notifySendEmpty);
   try {
     reader_ = std::thread(RunReader, std::ref(*shared_));
   } catch (const std::system_error&) {

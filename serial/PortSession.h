@@ -19,12 +19,13 @@ inline constexpr std::size_t kReadChunkSize = 2048;
 // queue.
 struct PortShared {
   PortShared(UniqueFd portFd, UniqueFd stopFd, UniqueFd wakeFd, EventPoster& poster, TComm& owner,
-             std::weak_ptr<const int> alive, bool ignoreNullChar)
+             std::weak_ptr<const int> alive, bool ignoreNullChar, bool notifySendEmpty)
       : port(std::move(portFd)),
         stop(std::move(stopFd)),
         sink(poster, owner, std::move(alive)),
         queue(std::move(wakeFd)),
-        ignoreNull(ignoreNullChar) {}
+        ignoreNull(ignoreNullChar),
+        notifyEmpty(notifySendEmpty) {}
 
   UniqueFd port;
   UniqueFd stop;  // eventfd; once signalled it stays readable, so both threads see it
@@ -32,6 +33,7 @@ struct PortShared {
   WriteQueue queue;
   std::atomic<bool> stopping{false};
   std::atomic<bool> ignoreNull;
+  std::atomic<bool> notifyEmpty;  // the owner handles the send queue's emptying
 };
 
 void RunReader(PortShared& shared);
@@ -44,7 +46,7 @@ class PortSession {
   // Raises ECommsError when the stop signal or a thread cannot be made; the port is then
   // closed again.
   PortSession(UniqueFd port, EventPoster& poster, TComm& owner, std::weak_ptr<const int> alive,
-              bool ignoreNullChar);
+              bool ignoreNullChar, bool notifySendEmpty);
   ~PortSession();
   PortSession(const PortSession&) = delete;
   PortSession& operator=(const PortSession&) = delete;
@@ -52,6 +54,7 @@ class PortSession {
   int PortFd() const { return shared_->port.get(); }
   bool Enqueue(std::vector<u8> block) { return shared_->queue.Push(std::move(block)); }
   void SetIgnoreNullChar(bool on) { shared_->ignoreNull = on; }
+  void SetNotifySendEmpty(bool on) { shared_->notifyEmpty.store(on, std::memory_order_relaxed); }
 
  private:
   void SignalStop();

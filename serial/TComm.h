@@ -112,7 +112,8 @@ class TComm {
   std::function<void(TComm& sender, u32 modemEvent)> OnModemStateChange;
   // The port failed or went away (at most once per open); the owner is expected to close it.
   std::function<void(TComm& sender)> OnRequestHangup;
-  // The send queue emptied (once after open, then once per emptying after a write).
+  // The send queue emptied (once after open, then once per emptying after a write). Only
+  // posted while assigned: assign it before OpenPort or the write it is to follow.
   std::function<void(TComm& sender)> OnSendDataEmpty;
 
  private:

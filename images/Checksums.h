@@ -10,6 +10,11 @@ namespace qx {
 
 // 32-bit byte sum of [first, last]; 0 when first or last is above 0xFFFFFF or last < first.
 u32 CalcAcc32(std::span<const u8> buffer, u32 first, u32 last);
+// One byte of the shift-xor check: for loops that check bytes while doing other work.
+constexpr u16 Check16Step(u16 check, u8 b) {
+  const u16 m = static_cast<u16>(-(check & 1) & 0x4A12);
+  return static_cast<u16>((check >> 1) ^ b ^ m);
+}
 // Shift-xor check (0x4A12) of [first, last]; same range rule as CalcAcc32.
 u16 CalcCheck16(std::span<const u8> buffer, u32 first, u32 last);
 // Shift-xor check of all bytes (the packet check).

@@ -28,6 +28,50 @@ u16 EncodeFrame(std::span<const u8> packet, std::span<u8> out) {
   return static_cast<u16>(o);
 }
 
+FrameBuilder::FrameBuilder(std::span<u8, PacketSlotSize> packet, std::span<u8, TxFrameSize> frame)
+    : packet_(packet), frame_(frame) {
+  frame_[framed_++] = SlipEnd;
+}
+
+// The frame has room for every packet byte escaped (TxFrameSize), so only the packet's room
+// is checked, once per call.
+inline void FrameBuilder::Put(u8 b) {
+  packet_[used_++] = b;
+  check_ = Check16Step(check_, b);
+  if (b == SlipEnd || b == SlipEsc) {
+    frame_[framed_++] = SlipEsc;
+    frame_[framed_++] = b == SlipEnd ? SlipEscEnd : SlipEscEsc;
+  } else {
+    frame_[framed_++] = b;
+  }
+}
+
+void FrameBuilder::Append(std::span<const u8> bytes) {
+  const std::size_t room = packet_.size() - 2 - used_;  // the check word's two bytes stay free
+  if (bytes.size() > room) {
+    overflow_ = true;
+    bytes = bytes.first(room);
+  }
+  for (const u8 b : bytes) Put(b);
+}
+
+void FrameBuilder::AppendFill(u8 value, std::size_t count) {
+  const std::size_t room = packet_.size() - 2 - used_;
+  if (count > room) {
+    overflow_ = true;
+    count = room;
+  }
+  for (std::size_t i = 0; i < count; ++i) Put(value);
+}
+
+u16 FrameBuilder::Finish() {
+  const u16 check = check_;
+  for (const u8 b : {static_cast<u8>(check & 0xFF), static_cast<u8>(check >> 8)}) Put(b);
+  frame_[framed_++] = SlipEnd;
+  for (std::size_t i = 0; i < FrameFillerBytes; ++i) frame_[framed_++] = 0xFF;
+  return overflow_ ? 0 : static_cast<u16>(framed_);
+}
+
 bool ExtractRxFrame(UnitBuffers& unit, u16& pos, u16& frameLength) {
   const auto& raw = unit.RxRawBuf;
   auto& frame = unit.RxFrameBuf;

@@ -5,6 +5,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <string>
 #include <system_error>
@@ -52,6 +53,24 @@ PortSession::~PortSession() {
   reader_.join();
   writer_.join();
   (void)::tcflush(shared_->port.get(), TCIOFLUSH);
+}
+
+bool PortSession::Write(std::span<const u8> bytes) {
+  PortShared& sh = *shared_;
+  if (sh.queue.Idle()) {
+    for (;;) {
+      const ssize_t n = ::write(sh.port.get(), bytes.data(), bytes.size());
+      if (n < 0 && errno == EINTR) continue;
+      // A failure is the writer's to meet and report, with what is left.
+      if (n > 0) bytes = bytes.subspan(static_cast<std::size_t>(n));
+      break;
+    }
+    if (bytes.empty()) {
+      if (sh.notifyEmpty.load(std::memory_order_relaxed)) sh.sink.SendDataEmpty();
+      return true;
+    }
+  }
+  return sh.queue.Push(std::vector<u8>(bytes.begin(), bytes.end()));
 }
 
 void PortSession::SignalStop() {

@@ -3,6 +3,7 @@
 // Destroying it stops and joins both threads before the descriptor is closed.
 #include <atomic>
 #include <memory>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -52,7 +53,10 @@ class PortSession {
   PortSession& operator=(const PortSession&) = delete;
 
   int PortFd() const { return shared_->port.get(); }
-  bool Enqueue(std::vector<u8> block) { return shared_->queue.Push(std::move(block)); }
+  // Written at once when the writer is idle and the port takes it all (no hand-over, no
+  // copy); what the port does not take, or anything while the writer is busy, is queued for
+  // the writer. False once the writer has ended.
+  bool Write(std::span<const u8> bytes);
   void SetIgnoreNullChar(bool on) { shared_->ignoreNull = on; }
   void SetNotifySendEmpty(bool on) { shared_->notifyEmpty.store(on, std::memory_order_relaxed); }
 

@@ -74,7 +74,7 @@ void TComm::ClosePort() {
 bool TComm::WriteData(std::span<const u8> bytes) {
   if (!IsOpen() || bytes.empty()) return false;
   session_->SetNotifySendEmpty(static_cast<bool>(OnSendDataEmpty));
-  return session_->Enqueue(std::vector<u8>(bytes.begin(), bytes.end()));
+  return session_->Write(bytes);
 }
 
 void TComm::ApplyLineSettings() {

@@ -1,6 +1,7 @@
 #include "programmer/Frame.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "base/ByteOrder.h"
@@ -34,39 +35,48 @@ FrameBuilder::FrameBuilder(std::span<u8, PacketSlotSize> packet, std::span<u8, T
 }
 
 // The frame has room for every packet byte escaped (TxFrameSize), so only the packet's room
-// is checked, once per call.
-inline void FrameBuilder::Put(u8 b) {
-  packet_[used_++] = b;
-  check_ = Check16Step(check_, b);
-  if (b == SlipEnd || b == SlipEsc) {
-    frame_[framed_++] = SlipEsc;
-    frame_[framed_++] = b == SlipEnd ? SlipEscEnd : SlipEscEsc;
-  } else {
-    frame_[framed_++] = b;
-  }
-}
-
-void FrameBuilder::Append(std::span<const u8> bytes) {
-  const std::size_t room = packet_.size() - 2 - used_;  // the check word's two bytes stay free
-  if (bytes.size() > room) {
-    overflow_ = true;
-    bytes = bytes.first(room);
-  }
-  for (const u8 b : bytes) Put(b);
-}
-
-void FrameBuilder::AppendFill(u8 value, std::size_t count) {
-  const std::size_t room = packet_.size() - 2 - used_;
+// is checked, once per call. The loop keeps its positions and the check word in locals:
+// stores through byte pointers would otherwise make the compiler reload the members
+// after every byte.
+template <typename ByteAt>
+void FrameBuilder::Put(std::size_t count, ByteAt byteAt, std::size_t keepFree) {
+  const std::size_t room = packet_.size() - keepFree - used_;
   if (count > room) {
     overflow_ = true;
     count = room;
   }
-  for (std::size_t i = 0; i < count; ++i) Put(value);
+  u8* p = packet_.data() + used_;
+  u8* f = frame_.data() + framed_;
+  u16 check = check_;
+  for (std::size_t i = 0; i < count; ++i) {
+    const u8 b = byteAt(i);
+    p[i] = b;
+    check = Check16Step(check, b);
+    if (b == SlipEnd || b == SlipEsc) [[unlikely]] {
+      *f++ = SlipEsc;
+      *f++ = b == SlipEnd ? SlipEscEnd : SlipEscEsc;
+    } else {
+      *f++ = b;
+    }
+  }
+  used_ += count;
+  framed_ = static_cast<std::size_t>(f - frame_.data());
+  check_ = check;
+}
+
+void FrameBuilder::Append(std::span<const u8> bytes) {
+  Put(bytes.size(), [bytes](std::size_t i) { return bytes[i]; }, kCheckBytes);
+}
+
+void FrameBuilder::AppendFill(u8 value, std::size_t count) {
+  Put(count, [value](std::size_t) { return value; }, kCheckBytes);
 }
 
 u16 FrameBuilder::Finish() {
-  const u16 check = check_;
-  for (const u8 b : {static_cast<u8>(check & 0xFF), static_cast<u8>(check >> 8)}) Put(b);
+  if (finished_) return 0;
+  finished_ = true;
+  const std::array<u8, kCheckBytes> check = {static_cast<u8>(check_ & 0xFF), static_cast<u8>(check_ >> 8)};
+  Put(check.size(), [&check](std::size_t i) { return check[i]; }, 0);  // the room kept free
   frame_[framed_++] = SlipEnd;
   for (std::size_t i = 0; i < FrameFillerBytes; ++i) frame_[framed_++] = 0xFF;
   return overflow_ ? 0 : static_cast<u16>(framed_);

@@ -31,12 +31,15 @@ class FrameBuilder {
   FrameBuilder(std::span<u8, PacketSlotSize> packet, std::span<u8, TxFrameSize> frame);
   void Append(std::span<const u8> bytes);
   void AppendFill(u8 value, std::size_t count);
-  // The frame's length; 0 when bytes were dropped.
+  // The frame's length; 0 when bytes were dropped or on a second call.
   u16 Finish();
   std::size_t PacketLength() const { return used_; }
 
  private:
-  void Put(u8 b);
+  static constexpr std::size_t kCheckBytes = 2;
+  // Appends count bytes, leaving keepFree bytes of the packet slot unused.
+  template <typename ByteAt>
+  void Put(std::size_t count, ByteAt byteAt, std::size_t keepFree);
 
   std::span<u8, PacketSlotSize> packet_;
   std::span<u8, TxFrameSize> frame_;
@@ -44,6 +47,7 @@ class FrameBuilder {
   std::size_t framed_ = 0;
   u16 check_ = 0;
   bool overflow_ = false;
+  bool finished_ = false;
 };
 
 // Takes the next frame out of unit.RxRawBuf[pos .. RxCount) into unit.RxFrameBuf, both

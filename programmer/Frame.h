@@ -37,9 +37,8 @@ class FrameBuilder {
 
  private:
   static constexpr std::size_t kCheckBytes = 2;
-  // Appends count bytes, leaving keepFree bytes of the packet slot unused.
-  template <typename ByteAt>
-  void Put(std::size_t count, ByteAt byteAt, std::size_t keepFree);
+  // Appends bytes, leaving keepFree bytes of the packet slot unused.
+  void Put(std::span<const u8> bytes, std::size_t keepFree);
 
   std::span<u8, PacketSlotSize> packet_;
   std::span<u8, TxFrameSize> frame_;

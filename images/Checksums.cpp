@@ -14,10 +14,9 @@ std::span<const u8> SumRange(std::span<const u8> buffer, u32 first, u32 last) {
 }
 
 u16 Check16(std::span<const u8> bytes, u16 h = 0) {
-  for (const u8 b : bytes) {
-    const u16 m = (h & 1) ? 0x4A12 : 0;
-    h = static_cast<u16>((h >> 1) ^ b ^ m);
-  }
+  std::size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) h = Check16Step8(h, bytes.data() + i);
+  for (; i < bytes.size(); ++i) h = Check16Step(h, bytes[i]);
   return h;
 }
 

@@ -2,6 +2,8 @@
 // Table form of HexPairToByte for the line parsers: the same lenient digit rule, one
 // lookup per character.
 #include <array>
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "base/Types.h"
@@ -25,6 +27,18 @@ constexpr std::array<u8, 256> MakeHexDigitTable() {
   return t;
 }
 inline constexpr std::array<u8, 256> HexDigitTable = MakeHexDigitTable();
+
+// The two upper-case digits of every byte, side by side.
+constexpr std::array<char, 512> MakeHexPairTable() {
+  constexpr std::string_view digits = "0123456789ABCDEF";
+  std::array<char, 512> t{};
+  for (std::size_t b = 0; b < 256; ++b) {
+    t[2 * b] = digits[b >> 4];
+    t[2 * b + 1] = digits[b & 0x0F];
+  }
+  return t;
+}
+inline constexpr std::array<char, 512> HexPairTable = MakeHexPairTable();
 }  // namespace detail
 
 // Byte of the two characters at p[0], p[1]; the caller has checked they exist.
@@ -34,11 +48,18 @@ inline u8 HexPairAt(const char* p) {
   return static_cast<u8>((hi << 4) + lo);
 }
 
+// The two upper-case hex digits of b written at out; returns where the next goes.
+inline char* PutHexByte(char* out, u8 b) {
+  out[0] = detail::HexPairTable[2u * b];
+  out[1] = detail::HexPairTable[2u * b + 1];
+  return out + 2;
+}
+
 // Upper-case hex digits appended to out.
 inline void AppendHexByte(std::string& out, u8 b) {
-  constexpr std::string_view digits = "0123456789ABCDEF";
-  out.push_back(digits[b >> 4]);
-  out.push_back(digits[b & 0x0F]);
+  std::array<char, 2> two{};
+  PutHexByte(two.data(), b);
+  out.append(two.data(), two.size());
 }
 
 }  // namespace qx

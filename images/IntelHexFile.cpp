@@ -114,22 +114,28 @@ ObjectReadResult LoadIntelHexFile(ChipModel& model, const std::string& fileName,
 
 namespace {
 
+// Each record is built in a buffer of its own and appended whole.
 void AppendRecord(std::string& out, u8 type, u32 offset, std::span<const u8> data) {
+  data = data.first(std::min<std::size_t>(data.size(), 255));  // a record counts its bytes in one
   const auto n = static_cast<u8>(data.size());
   const auto hi = static_cast<u8>(offset >> 8);
   const auto lo = static_cast<u8>(offset);
   u32 sum = u32{n} + hi + lo + type;
-  out.push_back(':');
-  AppendHexByte(out, n);
-  AppendHexByte(out, hi);
-  AppendHexByte(out, lo);
-  AppendHexByte(out, type);
+  std::array<char, 1 + 2 * (4 + 255 + 1) + 2> record;
+  char* w = record.data();
+  *w++ = ':';
+  w = PutHexByte(w, n);
+  w = PutHexByte(w, hi);
+  w = PutHexByte(w, lo);
+  w = PutHexByte(w, type);
   for (const u8 b : data) {
-    AppendHexByte(out, b);
+    w = PutHexByte(w, b);
     sum += b;
   }
-  AppendHexByte(out, static_cast<u8>(0x100 - (sum & 0xFF)));
-  out += "\r\n";
+  w = PutHexByte(w, static_cast<u8>(0x100 - (sum & 0xFF)));
+  *w++ = '\r';
+  *w++ = '\n';
+  out.append(record.data(), static_cast<std::size_t>(w - record.data()));
 }
 
 void AppendEla(std::string& out, u32 upper) {

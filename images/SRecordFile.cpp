@@ -142,23 +142,30 @@ namespace {
 
 constexpr std::size_t RecordBytes = 32;
 
+// Each record is built in a buffer of its own and appended whole.
 void AppendSRecord(std::string& out, char type, u32 addressBytes, u32 address, std::span<const u8> data) {
+  addressBytes = std::min<u32>(addressBytes, 4);
+  data = data.first(std::min<std::size_t>(data.size(), 255 - addressBytes - 1));  // the count is one byte
   const auto count = static_cast<u8>(data.size() + addressBytes + 1);
   u32 sum = count;
-  out.push_back('S');
-  out.push_back(type);
-  AppendHexByte(out, count);
+  std::array<char, 2 + 2 * 256 + 2> record;
+  char* w = record.data();
+  *w++ = 'S';
+  *w++ = type;
+  w = PutHexByte(w, count);
   for (u32 i = addressBytes; i-- > 0;) {
     const auto b = static_cast<u8>(address >> (8 * i));
-    AppendHexByte(out, b);
+    w = PutHexByte(w, b);
     sum += b;
   }
   for (const u8 b : data) {
-    AppendHexByte(out, b);
+    w = PutHexByte(w, b);
     sum += b;
   }
-  AppendHexByte(out, static_cast<u8>(~sum));
-  out += "\r\n";
+  w = PutHexByte(w, static_cast<u8>(~sum));
+  *w++ = '\r';
+  *w++ = '\n';
+  out.append(record.data(), static_cast<std::size_t>(w - record.data()));
 }
 
 }  // namespace

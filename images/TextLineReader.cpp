@@ -36,12 +36,15 @@ bool TextLineReader::Fill() {
 
 namespace {
 
-// The first CR or LF in [from, to), or to.
+// The first CR or LF in [from, to), or to. Found by the library's word-wide search: a
+// byte-by-byte look is most of a load's time.
 std::size_t FindLineEnd(const char* data, std::size_t from, std::size_t to) {
-  for (std::size_t i = from; i < to; ++i) {
-    if (data[i] == '\n' || data[i] == '\r') return i;
-  }
-  return to;
+  const char* begin = data + from;
+  const auto* lf = static_cast<const char*>(std::memchr(begin, '\n', to - from));
+  const std::size_t upTo = lf != nullptr ? static_cast<std::size_t>(lf - begin) : to - from;
+  const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', upTo));
+  if (cr != nullptr) return from + static_cast<std::size_t>(cr - begin);
+  return from + upTo;
 }
 
 }  // namespace

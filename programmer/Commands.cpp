@@ -63,11 +63,28 @@ u16 PutDriverSegments(const CommandTarget& t, DriverRequest request, u16 payload
 
 std::int64_t BlockStart(u16 block, i32 offset) { return static_cast<std::int64_t>(block) * 1024 + offset; }
 
+// The blocks that carry nothing but image bytes go the most often: they are copied,
+// checked and framed in one pass.
 u16 SendDataBlock(const CommandTarget& t, u8 command, std::span<const u8> image, u16 block, i32 offset) {
-  auto packet = Packet(t);
-  PutPacketHeader(packet, command, block, t.Model.Params, DataBlockSize);
-  CopyImageBlock(image, BlockStart(block, offset), packet.subspan(HeaderAt, DataBlockSize), t.Model.ErasedValue());
-  return FinishAndSend(t, DataBlockSize);
+  UnitBuffers& slots = Slots(t);
+  std::array<u8, HeaderAt> header{};
+  PutPacketHeader(header, command, block, t.Model.Params, DataBlockSize);
+  FrameBuilder frame(slots.PacketBuf, slots.TxFrameBuf);
+  frame.Append(header);
+  // What lies outside the image goes as the erased value.
+  const std::int64_t start = BlockStart(block, offset);
+  const std::int64_t size = static_cast<std::int64_t>(image.size());
+  const std::int64_t from = std::clamp<std::int64_t>(start, 0, size);
+  const std::int64_t to = std::clamp<std::int64_t>(start + DataBlockSize, 0, size);
+  const auto before = static_cast<std::size_t>(std::clamp<std::int64_t>(from - start, 0, DataBlockSize));
+  const auto inside = static_cast<std::size_t>(to - from);
+  const u8 erased = t.Model.ErasedValue();
+  frame.AppendFill(erased, before);
+  frame.Append(image.subspan(static_cast<std::size_t>(from), inside));
+  frame.AppendFill(erased, DataBlockSize - before - inside);
+  const u16 frameLength = frame.Finish();
+  t.Port.WriteData(std::span<const u8>(slots.TxFrameBuf).first(frameLength));
+  return static_cast<u16>(frame.PacketLength());
 }
 
 u16 SendProgramBlock(const CommandTarget& t, u8 command, std::span<const u8> image, u16 block, i32 offset) {

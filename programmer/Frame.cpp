@@ -1,6 +1,7 @@
 #include "programmer/Frame.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "base/ByteOrder.h"
@@ -26,6 +27,94 @@ u16 EncodeFrame(std::span<const u8> packet, std::span<u8> out) {
   out[o++] = SlipEnd;
   for (std::size_t i = 0; i < FrameFillerBytes; ++i) out[o++] = 0xFF;
   return static_cast<u16>(o);
+}
+
+FrameBuilder::FrameBuilder(std::span<u8, PacketSlotSize> packet, std::span<u8, TxFrameSize> frame)
+    : packet_(packet), frame_(frame) {
+  frame_[framed_++] = SlipEnd;
+}
+
+namespace {
+
+// Whether any of the eight bytes of w is END or ESC (the word-wide zero-byte test, which is
+// exact about whether there is one).
+bool HoldsSlipByte(u64 w) {
+  constexpr u64 ones = 0x0101010101010101ULL;
+  constexpr u64 highs = 0x8080808080808080ULL;
+  const auto anyZero = [](u64 v) { return (v - ones) & ~v & highs; };
+  return (anyZero(w ^ (ones * SlipEnd)) | anyZero(w ^ (ones * SlipEsc))) != 0;
+}
+
+inline u8* PutFramed(u8* f, u8 b) {
+  if (b == SlipEnd || b == SlipEsc) {
+    *f++ = SlipEsc;
+    *f++ = b == SlipEnd ? SlipEscEnd : SlipEscEsc;
+  } else {
+    *f++ = b;
+  }
+  return f;
+}
+
+}  // namespace
+
+// The frame has room for every packet byte escaped (TxFrameSize), so only the packet's room
+// is checked, once per call. The loop keeps its positions and the check word in locals
+// (stores through byte pointers would otherwise make the compiler reload the members after
+// every byte) and moves eight bytes at a time wherever none of them needs escaping.
+void FrameBuilder::Put(std::span<const u8> bytes, std::size_t keepFree) {
+  const std::size_t room = packet_.size() - keepFree - used_;
+  if (bytes.size() > room) {
+    overflow_ = true;
+    bytes = bytes.first(room);
+  }
+  const u8* src = bytes.data();
+  const std::size_t count = bytes.size();
+  u8* p = packet_.data() + used_;
+  u8* f = frame_.data() + framed_;
+  u16 check = check_;
+  std::size_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    u64 w = 0;
+    std::memcpy(&w, src + i, sizeof w);
+    std::memcpy(p + i, &w, sizeof w);
+    check = Check16Step8(check, src + i);
+    if (!HoldsSlipByte(w)) {
+      std::memcpy(f, &w, sizeof w);
+      f += sizeof w;
+      continue;
+    }
+    for (std::size_t j = 0; j < 8; ++j) f = PutFramed(f, src[i + j]);
+  }
+  for (; i < count; ++i) {
+    p[i] = src[i];
+    check = Check16Step(check, src[i]);
+    f = PutFramed(f, src[i]);
+  }
+  used_ += count;
+  framed_ = static_cast<std::size_t>(f - frame_.data());
+  check_ = check;
+}
+
+void FrameBuilder::Append(std::span<const u8> bytes) { Put(bytes, kCheckBytes); }
+
+void FrameBuilder::AppendFill(u8 value, std::size_t count) {
+  std::array<u8, 256> fill;
+  fill.fill(value);
+  while (count > 0 && !overflow_) {
+    const std::size_t n = std::min(count, fill.size());
+    Put(std::span<const u8>(fill).first(n), kCheckBytes);
+    count -= n;
+  }
+}
+
+u16 FrameBuilder::Finish() {
+  if (finished_) return 0;
+  finished_ = true;
+  const std::array<u8, kCheckBytes> check = {static_cast<u8>(check_ & 0xFF), static_cast<u8>(check_ >> 8)};
+  Put(check, 0);  // the room kept free
+  frame_[framed_++] = SlipEnd;
+  for (std::size_t i = 0; i < FrameFillerBytes; ++i) frame_[framed_++] = 0xFF;
+  return overflow_ ? 0 : static_cast<u16>(framed_);
 }
 
 bool ExtractRxFrame(UnitBuffers& unit, u16& pos, u16& frameLength) {

@@ -22,6 +22,33 @@ inline constexpr u8 ResCheckMismatch = 35;
 // (2 * packet size + 7), so a short buffer is never written past.
 u16 EncodeFrame(std::span<const u8> packet, std::span<u8> out);
 
+// Builds a request in one pass: each byte appended goes into the packet slot, into the
+// check word and, escaped, into the frame. Finish() puts the check word after the bytes
+// and closes the frame; the frame is then what EncodeFrame makes of the packet with that
+// check word. Bytes beyond the packet slot's room are dropped (Finish then returns 0).
+class FrameBuilder {
+ public:
+  FrameBuilder(std::span<u8, PacketSlotSize> packet, std::span<u8, TxFrameSize> frame);
+  void Append(std::span<const u8> bytes);
+  void AppendFill(u8 value, std::size_t count);
+  // The frame's length; 0 when bytes were dropped or on a second call.
+  u16 Finish();
+  std::size_t PacketLength() const { return used_; }
+
+ private:
+  static constexpr std::size_t kCheckBytes = 2;
+  // Appends bytes, leaving keepFree bytes of the packet slot unused.
+  void Put(std::span<const u8> bytes, std::size_t keepFree);
+
+  std::span<u8, PacketSlotSize> packet_;
+  std::span<u8, TxFrameSize> frame_;
+  std::size_t used_ = 0;
+  std::size_t framed_ = 0;
+  u16 check_ = 0;
+  bool overflow_ = false;
+  bool finished_ = false;
+};
+
 // Takes the next frame out of unit.RxRawBuf[pos .. RxCount) into unit.RxFrameBuf, both
 // delimiters included. A candidate whose body is empty or only 0xFF is filler: it is dropped
 // and its closing 0xC0 opens the next frame, so a stray delimiter or a port opened in the

@@ -3,37 +3,83 @@
 #include <span>
 #include <utility>
 
+#include "serial/PortSession.h"
 #include "serial/TComm.h"
 
 namespace qx {
+namespace {
 
-template <typename Fire>
-void CommEventSink::Post(Fire fire) {
-  poster_.post([alive = alive_, owner = &owner_, fire = std::move(fire)]() mutable {
+// Enough for the reads that wait while the owner is busy; more would only hold memory.
+constexpr std::size_t kSpareBuffers = 8;
+
+}  // namespace
+
+void CommEventSink::Fire(TComm& c, const Event& e) {
+  switch (e.What) {
+    case Kind::Data: return c.DoReceiveData(e.Bytes);
+    case Kind::Error: return c.DoReceiveError(e.Value);
+    case Kind::Modem: return c.DoModemStateChange(e.Value);
+    case Kind::Hangup: return c.DoRequestHangup();
+    case Kind::SendEmpty: return c.DoSendDataEmpty();
+  }
+}
+
+void CommEventSink::Deliver(Inbox& inbox, const std::weak_ptr<const int>& alive, TComm& owner) {
+  std::vector<Event> events;
+  {
+    const std::lock_guard guard(inbox.Lock);
+    events.swap(inbox.Events);
+    inbox.WakePosted = false;
+  }
+  for (Event& e : events) {
     // Held for the handler's run: a ClosePort inside it drops every later event.
-    if (const auto current = alive.lock()) fire(*owner);
-  });
+    const auto current = alive.lock();
+    if (!current) return;
+    Fire(owner, e);
+    if (e.What == Kind::Data) {
+      const std::lock_guard guard(inbox.Lock);
+      if (inbox.Spare.size() < kSpareBuffers) inbox.Spare.push_back(std::move(e.Bytes));
+    }
+  }
 }
 
-void CommEventSink::ReceiveData(std::vector<u8> block) {
-  Post([block = std::move(block)](TComm& c) { c.DoReceiveData(block); });
+CommEventSink::CommEventSink(EventPoster& poster, TComm& owner, std::weak_ptr<const int> alive)
+    : poster_(poster), owner_(owner), alive_(std::move(alive)) {}
+
+void CommEventSink::Queue(Event event) {
+  {
+    const std::lock_guard guard(inbox_->Lock);
+    inbox_->Events.push_back(std::move(event));
+    if (inbox_->WakePosted) return;
+    inbox_->WakePosted = true;
+  }
+  poster_.post([inbox = inbox_, alive = alive_, owner = &owner_] { Deliver(*inbox, alive, *owner); });
 }
 
-void CommEventSink::ReceiveError(u32 flags) {
-  Post([flags](TComm& c) { c.DoReceiveError(flags); });
-}
+void CommEventSink::ReceiveData(std::vector<u8> block) { Queue({Kind::Data, 0, std::move(block)}); }
 
-void CommEventSink::ModemStateChange(u32 bits) {
-  Post([bits](TComm& c) { c.DoModemStateChange(bits); });
-}
+void CommEventSink::ReceiveError(u32 flags) { Queue({Kind::Error, flags, {}}); }
+
+void CommEventSink::ModemStateChange(u32 bits) { Queue({Kind::Modem, bits, {}}); }
 
 void CommEventSink::RequestHangup() {
   if (hangupPosted_.exchange(true)) return;
-  Post([](TComm& c) { c.DoRequestHangup(); });
+  Queue({Kind::Hangup, 0, {}});
 }
 
-void CommEventSink::SendDataEmpty() {
-  Post([](TComm& c) { c.DoSendDataEmpty(); });
+void CommEventSink::SendDataEmpty() { Queue({Kind::SendEmpty, 0, {}}); }
+
+std::vector<u8> CommEventSink::SpareBuffer() {
+  std::vector<u8> buffer;
+  {
+    const std::lock_guard guard(inbox_->Lock);
+    if (!inbox_->Spare.empty()) {
+      buffer = std::move(inbox_->Spare.back());
+      inbox_->Spare.pop_back();
+    }
+  }
+  buffer.resize(kReadChunkSize);
+  return buffer;
 }
 
 }  // namespace qx

@@ -5,6 +5,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <string>
 #include <system_error>
@@ -26,12 +27,12 @@ void RaiseThreadPriority(int nice) {
 }
 
 PortSession::PortSession(UniqueFd port, EventPoster& poster, TComm& owner, std::weak_ptr<const int> alive,
-                         bool ignoreNullChar) {
+                         bool ignoreNullChar, bool notifySendEmpty) {
   UniqueFd stop = MakeEventFd();
   UniqueFd wake = MakeEventFd();
   if (!stop || !wake) Raise(TextId::CommCreateEventError);
   shared_ = std::make_unique<PortShared>(std::move(port), std::move(stop), std::move(wake), poster, owner,
-                                         std::move(alive), ignoreNullChar);
+                                         std::move(alive), ignoreNullChar, notifySendEmpty);
   try {
     reader_ = std::thread(RunReader, std::ref(*shared_));
   } catch (const std::system_error&) {
@@ -52,6 +53,24 @@ PortSession::~PortSession() {
   reader_.join();
   writer_.join();
   (void)::tcflush(shared_->port.get(), TCIOFLUSH);
+}
+
+bool PortSession::Write(std::span<const u8> bytes) {
+  PortShared& sh = *shared_;
+  if (sh.queue.Idle()) {
+    for (;;) {
+      const ssize_t n = ::write(sh.port.get(), bytes.data(), bytes.size());
+      if (n < 0 && errno == EINTR) continue;
+      // A failure is the writer's to meet and report, with what is left.
+      if (n > 0) bytes = bytes.subspan(static_cast<std::size_t>(n));
+      break;
+    }
+    if (bytes.empty()) {
+      if (sh.notifyEmpty.load(std::memory_order_relaxed)) sh.sink.SendDataEmpty();
+      return true;
+    }
+  }
+  return sh.queue.Push(std::vector<u8>(bytes.begin(), bytes.end()));
 }
 
 void PortSession::SignalStop() {

@@ -3,6 +3,7 @@
 // Destroying it stops and joins both threads before the descriptor is closed.
 #include <atomic>
 #include <memory>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -19,12 +20,13 @@ inline constexpr std::size_t kReadChunkSize = 2048;
 // queue.
 struct PortShared {
   PortShared(UniqueFd portFd, UniqueFd stopFd, UniqueFd wakeFd, EventPoster& poster, TComm& owner,
-             std::weak_ptr<const int> alive, bool ignoreNullChar)
+             std::weak_ptr<const int> alive, bool ignoreNullChar, bool notifySendEmpty)
       : port(std::move(portFd)),
         stop(std::move(stopFd)),
         sink(poster, owner, std::move(alive)),
         queue(std::move(wakeFd)),
-        ignoreNull(ignoreNullChar) {}
+        ignoreNull(ignoreNullChar),
+        notifyEmpty(notifySendEmpty) {}
 
   UniqueFd port;
   UniqueFd stop;  // eventfd; once signalled it stays readable, so both threads see it
@@ -32,6 +34,7 @@ struct PortShared {
   WriteQueue queue;
   std::atomic<bool> stopping{false};
   std::atomic<bool> ignoreNull;
+  std::atomic<bool> notifyEmpty;  // the owner handles the send queue's emptying
 };
 
 void RunReader(PortShared& shared);
@@ -44,14 +47,18 @@ class PortSession {
   // Raises ECommsError when the stop signal or a thread cannot be made; the port is then
   // closed again.
   PortSession(UniqueFd port, EventPoster& poster, TComm& owner, std::weak_ptr<const int> alive,
-              bool ignoreNullChar);
+              bool ignoreNullChar, bool notifySendEmpty);
   ~PortSession();
   PortSession(const PortSession&) = delete;
   PortSession& operator=(const PortSession&) = delete;
 
   int PortFd() const { return shared_->port.get(); }
-  bool Enqueue(std::vector<u8> block) { return shared_->queue.Push(std::move(block)); }
+  // Written at once when the writer is idle and the port takes it all (no hand-over, no
+  // copy); what the port does not take, or anything while the writer is busy, is queued for
+  // the writer. False once the writer has ended.
+  bool Write(std::span<const u8> bytes);
   void SetIgnoreNullChar(bool on) { shared_->ignoreNull = on; }
+  void SetNotifySendEmpty(bool on) { shared_->notifyEmpty.store(on, std::memory_order_relaxed); }
 
  private:
   void SignalStop();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <optional>
 
 #include "serial/LineEvents.h"
@@ -17,19 +18,23 @@ constexpr int kReaderNice = -10;
 // Line counters are polled; the driver gives no descriptor to wait on for them.
 constexpr int kLineCounterPollMs = 50;
 
-void Deliver(PortShared& sh, const u8* bytes, std::size_t count) {
-  std::vector<u8> block;
-  block.reserve(count);
+using Clock = std::chrono::steady_clock;
+
+// The read's own buffer goes to the owner: nothing is copied on the way.
+void Deliver(PortShared& sh, std::vector<u8>& block, std::size_t count) {
+  block.resize(count);
   if (sh.ignoreNull.load(std::memory_order_relaxed)) {
-    std::copy_if(bytes, bytes + count, std::back_inserter(block), [](u8 b) { return b != 0; });
+    block.erase(std::remove(block.begin(), block.end(), u8{0}), block.end());
     if (block.empty()) return;
-  } else {
-    block.assign(bytes, bytes + count);
   }
   sh.sink.ReceiveData(std::move(block));
 }
 
-void ReportLineEvents(PortShared& sh, std::optional<LineCounters>& last) {
+void ReportLineEvents(PortShared& sh, std::optional<LineCounters>& last, Clock::time_point& due) {
+  // Read once per period however many chunks arrive meanwhile: it is a system call.
+  const auto at = Clock::now();
+  if (at < due) return;
+  due = at + std::chrono::milliseconds(kLineCounterPollMs);
   const auto now = ReadLineCounters(sh.port.get());
   if (!now) return;
   const LineEventReport r = CompareLineCounters(*last, *now);
@@ -45,7 +50,8 @@ void RunReader(PortShared& sh) {
   const int fd = sh.port.get();
   std::optional<LineCounters> counters = ReadLineCounters(fd);
   const int timeout = counters ? kLineCounterPollMs : -1;
-  std::array<u8, kReadChunkSize> buffer{};
+  Clock::time_point countersDue{};
+  std::vector<u8> buffer;
   for (;;) {
     std::array<pollfd, 2> fds = {{{sh.stop.get(), POLLIN, 0}, {fd, POLLIN, 0}}};
     const int ready = ::poll(fds.data(), fds.size(), timeout);
@@ -55,14 +61,15 @@ void RunReader(PortShared& sh) {
       break;
     }
     if (fds[0].revents != 0) break;
-    if (counters) ReportLineEvents(sh, counters);
+    if (counters) ReportLineEvents(sh, counters, countersDue);
     const short events = fds[1].revents;
     if (events == 0) continue;
     if (events & POLLNVAL) break;  // the port is being closed
     // Whatever has arrived is handed over at once, so no byte waits for the read interval.
+    if (buffer.size() != kReadChunkSize) buffer = sh.sink.SpareBuffer();
     const ssize_t n = ::read(fd, buffer.data(), buffer.size());
     if (n > 0) {
-      Deliver(sh, buffer.data(), static_cast<std::size_t>(n));
+      Deliver(sh, buffer, static_cast<std::size_t>(n));
       continue;
     }
     if (n < 0 && (errno == EINTR || errno == EAGAIN) && !(events & (POLLHUP | POLLERR))) continue;

@@ -57,7 +57,8 @@ void TComm::OpenPort() {
   (void)RequestLowLatency(fd);
 
   auto alive = std::make_shared<const int>(0);
-  session_ = std::make_unique<PortSession>(std::move(opened.fd), poster_, *this, alive, s_.IgnoreNullChar);
+  session_ = std::make_unique<PortSession>(std::move(opened.fd), poster_, *this, alive, s_.IgnoreNullChar,
+                                           static_cast<bool>(OnSendDataEmpty));
   inForce_ = inForce;
   alive_ = std::move(alive);
   ApplyTimeouts();
@@ -72,7 +73,8 @@ void TComm::ClosePort() {
 
 bool TComm::WriteData(std::span<const u8> bytes) {
   if (!IsOpen() || bytes.empty()) return false;
-  return session_->Enqueue(std::vector<u8>(bytes.begin(), bytes.end()));
+  session_->SetNotifySendEmpty(static_cast<bool>(OnSendDataEmpty));
+  return session_->Write(bytes);
 }
 
 void TComm::ApplyLineSettings() {

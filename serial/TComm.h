@@ -32,7 +32,8 @@ class TComm {
   // Stops and joins both threads, then closes the port; nothing when closed. Safe to call
   // from inside one of this component's event handlers.
   void ClosePort();
-  // Queues a copy for the writer and returns at once: true means queued, not sent.
+  // Returns at once: the bytes are written now when the port takes them without waiting,
+  // else a copy is queued for the writer. True means written or queued, not yet sent.
   bool WriteData(std::span<const u8> bytes);
   bool IsOpen() const { return session_ != nullptr; }
 
@@ -112,7 +113,8 @@ class TComm {
   std::function<void(TComm& sender, u32 modemEvent)> OnModemStateChange;
   // The port failed or went away (at most once per open); the owner is expected to close it.
   std::function<void(TComm& sender)> OnRequestHangup;
-  // The send queue emptied (once after open, then once per emptying after a write).
+  // The send queue emptied (once after open, then once per emptying after a write). Only
+  // posted while assigned: assign it before OpenPort or the write it is to follow.
   std::function<void(TComm& sender)> OnSendDataEmpty;
 
  private:

@@ -19,10 +19,16 @@ bool WriteQueue::Push(std::vector<u8> block) {
 
 std::optional<std::vector<u8>> WriteQueue::Pop() {
   const std::lock_guard guard(lock_);
+  writerHolds_ = !blocks_.empty();
   if (blocks_.empty()) return std::nullopt;
   std::vector<u8> block = std::move(blocks_.front());
   blocks_.pop_front();
   return block;
+}
+
+bool WriteQueue::Idle() {
+  const std::lock_guard guard(lock_);
+  return !closed_ && blocks_.empty() && !writerHolds_;
 }
 
 void WriteQueue::Close() {

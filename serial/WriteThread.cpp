@@ -77,7 +77,8 @@ void RunWriter(PortShared& sh) {
   for (;;) {
     auto block = sh.queue.Pop();
     if (!block) {
-      if (notifyPending) sh.sink.SendDataEmpty();
+      // Posted only while someone listens: every block would otherwise wake the owner.
+      if (notifyPending && sh.notifyEmpty.load(std::memory_order_relaxed)) sh.sink.SendDataEmpty();
       notifyPending = false;
       if (!WaitForWork(sh)) break;
       continue;

@@ -358,26 +358,47 @@ void TGenMFrmARM::DetachGridModels() {
 }
 
 MsgAnswer TGenMFrmARM::Ask(MsgKind kind, std::string_view text, MsgButtons buttons) {
+  views_.PaintNow();  // the box comes with the lines that led to it
   if (Operator* unattended = Unattended ? Unattended() : nullptr) return unattended->Ask(kind, text, buttons);
   return ShowMessage ? ShowMessage(kind, text, buttons) : ClosedBoxAnswer(buttons);
 }
 
-void TGenMFrmARM::LogLineAdded(const std::string& line) { ui_->InfoMemo->appendPlainText(QString::fromStdString(line)); }
+void TGenMFrmARM::LogLineAdded(const std::string& line) { views_.AddLine(line); }
 
-void TGenMFrmARM::LogCleared() { ui_->InfoMemo->clear(); }
+void TGenMFrmARM::LogCleared() {
+  views_.ClearLines();
+  ui_->InfoMemo->clear();
+}
+
+void TGenMFrmARM::PaintViews(PacedViews::Pending& changes) {
+  for (std::size_t k = 0; k < changes.Gauges.size(); ++k) {
+    if (!changes.Gauges[k]) continue;
+    // A bar repaints itself on the spot when its value changes; held back, the changed
+    // bars are painted together in the window's next paint.
+    QProgressBar& bar = *gauges_[k];
+    bar.setUpdatesEnabled(false);
+    ShowGauge(bar, *changes.Gauges[k]);
+    bar.setUpdatesEnabled(true);
+  }
+  if (changes.Lines.empty()) return;
+  // One append lays out the lines together; each still becomes a line of its own.
+  std::string text;
+  for (const std::string& line : changes.Lines) {
+    if (&line != &changes.Lines.front()) text += '\n';
+    text += line;
+  }
+  ui_->InfoMemo->appendPlainText(QString::fromStdString(text));
+}
 
 void TGenMFrmARM::SetInfoCaption(std::string_view text) { ui_->InfoPanel->setText(QtText(text)); }
 
-void TGenMFrmARM::UnitStepBegan(u8 unit, u8, const UnitGauge& gauge) {
-  if (QProgressBar* bar = Gauge(unit)) ShowGauge(*bar, gauge);
-}
+void TGenMFrmARM::UnitStepBegan(u8 unit, u8, const UnitGauge& gauge) { views_.SetGauge(unit, gauge); }
 
-void TGenMFrmARM::UnitProgress(u8 unit, const UnitGauge& gauge) {
-  if (QProgressBar* bar = Gauge(unit)) ShowGauge(*bar, gauge);
-}
+void TGenMFrmARM::UnitProgress(u8 unit, const UnitGauge& gauge) { views_.SetGauge(unit, gauge); }
 
 void TGenMFrmARM::UnitStepEnded(u8 unit, u8, u8, bool, const UnitGauge& gauge) {
-  if (QProgressBar* bar = Gauge(unit)) ShowGauge(*bar, gauge);
+  views_.SetGauge(unit, gauge);
+  views_.PaintNow();  // a step's end shows exactly where it ended
 }
 
 void TGenMFrmARM::ShowMainHex(u32 firstIndex, u32 lastIndex) {

@@ -19,6 +19,7 @@
 #include "app/WindowCommands.h"
 #include "app/ui/GridRefresh.h"
 #include "app/ui/KeyPreview.h"
+#include "app/ui/PacedViews.h"
 #include "base/MessageLog.h"
 #include "base/Operator.h"
 #include "programmer/PortList.h"
@@ -134,6 +135,10 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   void Run(Handler handler);
   void Run(const std::function<void()>& handler);
 
+  // The gauges and the memo show every change reported so far (they otherwise catch up
+  // within PacedViews::kIntervalMs, and at each step's end).
+  void RepaintViews() { views_.PaintNow(); }
+
   // Operator.
   MsgAnswer Ask(MsgKind kind, std::string_view text, MsgButtons buttons) override;
   void LogLineAdded(const std::string& line) override;
@@ -166,10 +171,12 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   QProgressBar* Gauge(u8 unit) const;
   GridRefresh* Refresh(HexGrid grid) const;
   bool AutoAvailable() const;
+  void PaintViews(PacedViews::Pending& changes);
 
   std::unique_ptr<Ui::GenMFrmARM> ui_;
   std::vector<std::unique_ptr<TypedLengthLimit>> typedLimits_;
   std::array<QProgressBar*, 10> gauges_{};
+  PacedViews views_{[this](PacedViews::Pending& changes) { PaintViews(changes); }};
   std::array<QLabel, 3> statusPanels_;
   QMenu popupMenu2_;
   QMenu popupMenuOTP_;

@@ -83,6 +83,10 @@ class SimulatorProcess {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
     return true;
   }
+  // The simulator's wire figures start again from here (SIGUSR1).
+  void MarkWire() {
+    if (pid_ > 0) ::kill(pid_, SIGUSR1);
+  }
   // SIGINT, then the summary lines it prints, then its exit.
   std::vector<std::string> Stop() {
     std::vector<std::string> lines;
@@ -99,6 +103,24 @@ class SimulatorProcess {
   pid_t pid_ = -1;
   FILE* out_ = nullptr;
 };
+
+// The simulator's closing line of wire figures, read from its summary.
+struct WireSummary {
+  bool Found = false;
+  unsigned long long In = 0, Out = 0;
+  std::size_t TurnRounds = 0;
+  double MedianUs = 0, P99Us = 0;
+};
+
+inline WireSummary FindWireSummary(const std::vector<std::string>& lines) {
+  WireSummary w;
+  for (const std::string& l : lines) {
+    if (std::sscanf(l.c_str(), "wire: in %llu out %llu bytes, %zu turn-rounds, median %lf us, p99 %lf us", &w.In,
+                    &w.Out, &w.TurnRounds, &w.MedianUs, &w.P99Us) == 5)
+      w.Found = true;
+  }
+  return w;
+}
 
 // The unitsim executable beside the benchmarks (../unitsim/unitsim).
 inline std::string DefaultSimulatorPath() {

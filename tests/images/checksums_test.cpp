@@ -32,6 +32,27 @@ TEST(Check16, KnownValues) {
   EXPECT_EQ(CalcCheck16(r, 0, 299), CalcCheck16(r));
 }
 
+// The check as defined, one bit-step per byte: what the word-wide forms must agree with.
+u16 CheckByDefinition(std::span<const u8> bytes, u16 h = 0) {
+  for (const u8 b : bytes) h = static_cast<u16>((h >> 1) ^ b ^ ((h & 1) != 0 ? 0x4A12 : 0));
+  return h;
+}
+
+TEST(Check16, EveryLengthAndSplitAgreesWithTheDefinition) {
+  const auto r = RandomBytes(4099, 2);
+  const std::span<const u8> all(r);
+  for (std::size_t n = 0; n <= 40; ++n) EXPECT_EQ(CalcCheck16(all.first(n)), CheckByDefinition(all.first(n))) << n;
+  EXPECT_EQ(CalcCheck16(all), CheckByDefinition(all));
+  for (std::size_t cut : {1u, 7u, 8u, 9u, 4091u}) {
+    const u16 head = ContinueCheck16(0, all.first(cut));
+    EXPECT_EQ(ContinueCheck16(head, all.subspan(cut)), CheckByDefinition(all)) << cut;
+  }
+  // Starting from every low byte of a running check.
+  for (unsigned h = 0; h < 0x10000; h += 0x0101) {
+    EXPECT_EQ(Check16Step8(static_cast<u16>(h), r.data()), CheckByDefinition(all.first(8), static_cast<u16>(h))) << h;
+  }
+}
+
 TEST(Sums, RangeRule) {
   const std::vector<u8> b{1, 2, 3, 250};
   EXPECT_EQ(CalcAcc32(b, 0, 3), 256u);

@@ -252,6 +252,46 @@ TEST(PacketData, BlocksOutsideTheImageAreSentErased) {
   EXPECT_TRUE(std::all_of(p.begin() + 8 + 1024, p.begin() + 4104, [](u8 b) { return b == 0xFF; }));
 }
 
+TEST(PacketData, EachBlockIsTheFrameOfHeaderImageBytesAndCheckWord) {
+  World w;
+  w.Model->Params.ProtocolKind = 0x03;
+  w.Model->Params.FamilyCode = 0x04;
+  w.Model->Params.Subtype = 0x05;
+  // Every byte value, delimiters and escapes among them.
+  auto& image = w.Model->MainFlashImage;
+  for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<u8>(i * 7 + i / 256);
+  const std::int64_t size = static_cast<std::int64_t>(image.size());
+  const struct {
+    u16 block;
+    i32 offset;
+    bool blankIsZero;
+  } table[] = {
+      {0, 0, false},                                    // inside
+      {4, 0x3A5, false},                                // inside, not on a block boundary
+      {0, -100, false},                                 // starts before the image
+      {0, -5000, true},                                 // lies wholly before it
+      {static_cast<u16>(size / 1024 - 1), 0, false},    // runs past its end
+      {static_cast<u16>(size / 1024), 0, true},         // lies wholly after it
+  };
+  for (const auto& row : table) {
+    SCOPED_TRACE(testing::Message() << row.block << " " << row.offset);
+    w.Model->Params.BlankIsZero = row.blankIsZero;
+    Bytes packet = {CmdDownloadMainBlock, 0, 0, 0x03, 0x04, 0x05, 0x00, 0x10};
+    PutLe16(packet, 1, row.block);
+    const std::int64_t start = std::int64_t{row.block} * 1024 + row.offset;
+    for (std::int64_t a = start; a < start + 4096; ++a)
+      packet.push_back(a >= 0 && a < size ? image[static_cast<std::size_t>(a)] : (row.blankIsZero ? 0x00 : 0xFF));
+    packet.resize(packet.size() + 2);
+    PutLe16(packet, 4104, Check(std::span<const u8>(packet).first(4104)));
+    Bytes frame(TxFrameSize);
+    frame.resize(EncodeFrame(packet, frame));
+
+    EXPECT_EQ(SendDownloadMainBlockCmd(w.Target(), row.block, row.offset), 4106u);
+    EXPECT_EQ(w.Port.frames.back(), frame);
+    EXPECT_TRUE(std::equal(packet.begin(), packet.end(), w.State->Units[0].PacketBuf.begin()));
+  }
+}
+
 TEST(PacketOption, CheckLeavesOutTheLastPayloadByte) {
   World w;
   w.Model->OptionImage[1023] = 0x5A;

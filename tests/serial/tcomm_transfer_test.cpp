@@ -65,6 +65,41 @@ TEST_F(TCommTransfer, OneSendDataEmptyPerEmptyingOfTheQueue) {
   }
 }
 
+TEST_F(TCommTransfer, WritesBackToBackArriveInOrderWhetherWrittenAtOnceOrQueued) {
+  Open();
+  // Small ones go out at once; a large one fills the terminal and the rest waits behind it.
+  std::vector<u8> expected;
+  for (u32 i = 0; i < 40; ++i) {
+    const auto block = Pattern(i % 7 == 3 ? 9000 : 1 + 37 * i, 20 + i);
+    ASSERT_TRUE(comm.WriteData(block));
+    expected.insert(expected.end(), block.begin(), block.end());
+  }
+  EXPECT_EQ(pty.ReadExactly(expected.size()), expected);
+  EXPECT_TRUE(pty.ReadFor(30ms).empty());
+}
+
+TEST(TCommNotices, TheQueueEmptyingIsNotPostedWhileNobodyHandlesIt) {
+  test::PseudoTerminal pty;
+  ASSERT_TRUE(pty.ok());
+  PumpedEventQueue queue;
+  TComm comm(queue);
+  comm.SetCommName(pty.SlavePath());
+  ASSERT_NO_THROW(comm.OpenPort());
+  const auto block = Pattern(4096, 5);
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(comm.WriteData(block));
+    EXPECT_EQ(pty.ReadExactly(block.size()), block);
+  }
+  std::this_thread::sleep_for(30ms);
+  EXPECT_EQ(queue.Pending(), 0u);
+
+  int empties = 0;
+  comm.OnSendDataEmpty = [&](TComm&) { ++empties; };
+  ASSERT_TRUE(comm.WriteData(block));
+  EXPECT_EQ(pty.ReadExactly(block.size()), block);
+  EXPECT_TRUE(queue.PumpUntil([&] { return empties == 1; }, 10s));
+}
+
 TEST_F(TCommTransfer, WriteDataRefusesNothingToSendAndAClosedPort) {
   const std::vector<u8> bytes = {1, 2, 3};
   EXPECT_FALSE(comm.WriteData(bytes));

@@ -3,9 +3,11 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -33,16 +35,17 @@ class Fd {
   int fd_ = -1;
 };
 
-void PacedPause(std::size_t bytes) {
-  std::this_thread::sleep_for(std::chrono::duration<double>(static_cast<double>(bytes) / PacedBytesPerSecond));
+using Clock = std::chrono::steady_clock;
+
+Clock::duration WireTime(std::size_t bytes) {
+  return std::chrono::duration_cast<Clock::duration>(
+      std::chrono::duration<double>(static_cast<double>(bytes) / PacedBytesPerSecond));
 }
 
-bool WriteAll(int fd, std::span<const std::uint8_t> bytes, bool pace) {
-  constexpr std::size_t kPacedChunk = 256;
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const std::size_t want = pace ? std::min(kPacedChunk, bytes.size() - done) : bytes.size() - done;
-    const ssize_t n = ::write(fd, bytes.data() + done, want);
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
       if (errno == EAGAIN) {
@@ -53,7 +56,6 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes, bool pace) {
       return false;
     }
     done += static_cast<std::size_t>(n);
-    if (pace) PacedPause(static_cast<std::size_t>(n));
   }
   return true;
 }
@@ -71,6 +73,7 @@ struct UnitSimulator::Runner {
   Fd Slave;  // kept open so that the terminal lives while no client has it open
   std::string Path;
   bool HungUp = false;
+  WireFigures Wire;
   std::thread Thread;
 };
 
@@ -121,7 +124,14 @@ void UnitSimulator::Stop() {
 }
 
 void UnitSimulator::Run(Runner& r, int stopFd) {
+  // Paced sleeps end when the line would be free, not a timer slack later.
+  (void)::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
   std::array<std::uint8_t, 4096> buffer{};
+  // The line's two directions, each busy until its last byte would have crossed. The
+  // bytes of one read crossed no sooner than the read found them.
+  Clock::time_point inFree{}, outFree{};
+  Clock::time_point repliedAt{};
+  bool replied = false;
   for (;;) {
     std::array<pollfd, 2> fds = {{{r.Master.Get(), POLLIN, 0}, {stopFd, POLLIN, 0}}};
     const int ready = ::poll(fds.data(), fds.size(), 200);
@@ -139,18 +149,37 @@ void UnitSimulator::Run(Runner& r, int stopFd) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
       continue;
     }
+    const auto now = Clock::now();
     bool pace = false;
     UnitOutput out;
     {
       std::lock_guard lock(r.Mutex);
       pace = r.Unit.Config().Pace;
       out = r.Unit.Receive(std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(n)));
+      r.Wire.BytesIn += static_cast<std::uint64_t>(n);
+      if (replied) r.Wire.TurnRoundUs.push_back(std::chrono::duration<double, std::micro>(now - repliedAt).count());
     }
-    if (pace) PacedPause(static_cast<std::size_t>(n));
+    replied = false;
+    inFree = std::max(inFree, now) + WireTime(static_cast<std::size_t>(n));
+    bool written = true;
     for (const Bytes& chunk : out.Writes) {
-      if (!WriteAll(r.Master.Get(), chunk, pace)) break;
+      // A reply starts once the request is in; its last byte arrives a wire time later.
+      if (pace) {
+        outFree = std::max({outFree, inFree, Clock::now()}) + WireTime(chunk.size());
+        std::this_thread::sleep_until(outFree);
+      }
+      written = WriteAll(r.Master.Get(), chunk);
+      if (!written) break;
+      {
+        std::lock_guard lock(r.Mutex);
+        r.Wire.BytesOut += chunk.size();
+      }
       // Separate writes reach the reader as separate chunks.
       if (out.Writes.size() > 1) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    if (written && !out.Writes.empty()) {
+      repliedAt = Clock::now();
+      replied = true;
     }
     if (out.HangUp) {
       std::lock_guard lock(r.Mutex);
@@ -159,6 +188,18 @@ void UnitSimulator::Run(Runner& r, int stopFd) {
       r.Slave.Reset();
       return;
     }
+  }
+}
+
+WireFigures UnitSimulator::Wire(std::size_t k) const {
+  std::lock_guard lock(units_[k]->Mutex);
+  return units_[k]->Wire;
+}
+
+void UnitSimulator::MarkWire() {
+  for (auto& r : units_) {
+    std::lock_guard lock(r->Mutex);
+    r->Wire = WireFigures{};
   }
 }
 
@@ -230,6 +271,27 @@ std::string SummaryLine(std::size_t k, const UnitStats& s) {
   if (s.FirmwareBlocks) line << ", firmware blocks " << s.FirmwareBlocks << (s.FirmwareEnded ? " ended" : "");
   if (s.Restarted) line << ", restarted";
   return line.str();
+}
+
+}  // namespace qx::sim
+
+namespace qx::sim {
+
+std::string WireSummaryLine(std::vector<WireFigures> units) {
+  std::uint64_t in = 0, out = 0;
+  std::vector<double> all;
+  for (const WireFigures& w : units) {
+    in += w.BytesIn;
+    out += w.BytesOut;
+    all.insert(all.end(), w.TurnRoundUs.begin(), w.TurnRoundUs.end());
+  }
+  std::sort(all.begin(), all.end());
+  const double median = all.empty() ? 0 : all[all.size() / 2];
+  const double p99 = all.empty() ? 0 : all[std::min(all.size() - 1, all.size() * 99 / 100)];
+  std::array<char, 160> line{};
+  std::snprintf(line.data(), line.size(), "wire: in %llu out %llu bytes, %zu turn-rounds, median %.1f us, p99 %.1f us",
+                static_cast<unsigned long long>(in), static_cast<unsigned long long>(out), all.size(), median, p99);
+  return line.data();
 }
 
 }  // namespace qx::sim

@@ -16,6 +16,14 @@ namespace qx::sim {
 // 1,000,000 baud, 8N2: eleven bit times per byte.
 inline constexpr double PacedBytesPerSecond = 1'000'000.0 / 11.0;
 
+// What crossed one unit's line since the last mark, and the program's turn-round as the
+// unit sees it: from its reply's last byte written to the next request's first byte read.
+struct WireFigures {
+  std::uint64_t BytesIn = 0;
+  std::uint64_t BytesOut = 0;
+  std::vector<double> TurnRoundUs;
+};
+
 class UnitSimulator {
  public:
   explicit UnitSimulator(std::vector<UnitConfig> units);
@@ -31,6 +39,9 @@ class UnitSimulator {
   void SetFaults(std::size_t k, std::vector<Fault> faults);
   // Runs f on unit k's simulated state with its lock held.
   void WithUnit(std::size_t k, const std::function<void(SimUnit&)>& f);
+  WireFigures Wire(std::size_t k) const;
+  // Every unit's wire figures start again from nothing.
+  void MarkWire();
   // Hang-up of unit k's side (its master closed); the others go on.
   void HangUp(std::size_t k);
   // Unit k plugged in again after a hang-up (or now, hanging it up first): a new terminal,
@@ -54,5 +65,8 @@ class UnitSimulator {
 
 // One summary line of what unit k received.
 std::string SummaryLine(std::size_t k, const UnitStats& s);
+// One line of every unit's wire figures together: bytes each way and the turn-round's
+// median and 99th percentile.
+std::string WireSummaryLine(std::vector<WireFigures> units);
 
 }  // namespace qx::sim

@@ -1,9 +1,11 @@
 // unitsim: simulated programmer units on pseudo-terminals, for tests, demos and benchmarks.
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <unistd.h>
@@ -15,6 +17,8 @@ namespace {
 
 volatile std::sig_atomic_t gStop = 0;
 void OnSignal(int) { gStop = 1; }
+volatile std::sig_atomic_t gMark = 0;
+void OnMark(int) { gMark = 1; }
 
 const char* const kHelp =
     "usage: unitsim --units N --dir DIR [options]\n"
@@ -23,7 +27,9 @@ const char* const kHelp =
     "\n"
     "Simulates N programmer units (1..10), each on its own pseudo-terminal, writes\n"
     "DIR/ConfigQlt.ini naming them, prints \"unit K: PATH\" per unit and answers until\n"
-    "SIGINT or SIGTERM; then prints one summary line per unit of what it received.\n"
+    "SIGINT or SIGTERM; then prints one summary line per unit of what it received and\n"
+    "one line of the wire figures (bytes each way, the program's turn-round between a\n"
+    "reply and the next request) since the start or the last SIGUSR1.\n"
     "\n"
     "options (K is a unit number from 1, STEP the 1-based request count, 0 = every one):\n"
     "  --units N            number of units\n"
@@ -191,6 +197,7 @@ int main(int argc, char** argv) {
 
   std::signal(SIGINT, OnSignal);
   std::signal(SIGTERM, OnSignal);
+  std::signal(SIGUSR1, OnMark);
   UnitSimulator sim(std::move(configs));
   for (std::size_t k = 0; k < sim.Count(); ++k) {
     if (sim.Path(k).empty()) return Fail("cannot create a pseudo-terminal");
@@ -199,8 +206,20 @@ int main(int argc, char** argv) {
   for (std::size_t k = 0; k < sim.Count(); ++k) std::cout << "unit " << (k + 1) << ": " << sim.Path(k) << "\n";
   std::cout.flush();
 
-  while (!gStop) ::pause();
+  while (!gStop) {
+    // Polled: a signal may land on a unit's thread and leave this one asleep.
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    if (gMark) {
+      gMark = 0;
+      sim.MarkWire();
+    }
+  }
   sim.Stop();
-  for (std::size_t k = 0; k < sim.Count(); ++k) std::cout << SummaryLine(k, sim.Stats(k)) << "\n";
+  std::vector<WireFigures> wire;
+  for (std::size_t k = 0; k < sim.Count(); ++k) {
+    std::cout << SummaryLine(k, sim.Stats(k)) << "\n";
+    wire.push_back(sim.Wire(k));
+  }
+  std::cout << WireSummaryLine(std::move(wire)) << "\n";
   return 0;
 }

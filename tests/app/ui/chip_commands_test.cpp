@@ -163,6 +163,7 @@ TEST(ChipChoice, EachMakersChipSetsUpTheWindowAndLogsItsLayout) {
       ExpectDesignedWindow(w, d);
       const std::vector<std::string> added(w.LogLines().begin() + static_cast<std::ptrdiff_t>(before), w.LogLines().end());
       EXPECT_EQ(added, ExpectedLog(d));
+      w.rig.Window().RepaintViews();
       EXPECT_TRUE(w.Find<QPlainTextEdit>("InfoMemo").toPlainText().contains(QString::fromStdString(ExpectedLog(d)[0])));
       EXPECT_TRUE(w.rig.boxes.empty()) << w.rig.boxes.front().text;
       EXPECT_EQ(w.rig.Core().Wire().Driver.DriverLoaded, d.maker == Maker::Aucu ? 0 : 1);

@@ -34,8 +34,10 @@ T& Find(ProgramRig& rig, const QString& name) {
   return *found;
 }
 
-// The memo's lines, the time stamp taken off those that carry it.
+// The memo's lines once the window has caught up, the time stamp taken off those that
+// carry it.
 std::vector<std::string> MemoLines(ProgramRig& rig) {
+  rig.Window().RepaintViews();
   std::vector<std::string> lines;
   const QStringList memo = Find<QPlainTextEdit>(rig, "InfoMemo").toPlainText().split('\n');
   for (const QString& l : memo) {
@@ -57,7 +59,11 @@ std::vector<std::string> ComboEntries(ProgramRig& rig) {
   return entries;
 }
 
-QProgressBar& Gauge(ProgramRig& rig, int k) { return Find<QProgressBar>(rig, QStringLiteral("Gauge%1").arg(k + 1)); }
+// A gauge once the window has caught up.
+QProgressBar& Gauge(ProgramRig& rig, int k) {
+  rig.Window().RepaintViews();
+  return Find<QProgressBar>(rig, QStringLiteral("Gauge%1").arg(k + 1));
+}
 
 int GaugesShownOnWindow(ProgramRig& rig) {
   int shown = 0;

@@ -13,6 +13,7 @@ TEST(ProgramRigTest, UnitsLinkThroughTheStationAndTheWindowShowsItsLog) {
   rig.Units(std::vector<sim::UnitConfig>(2));
   rig.Make();
   ASSERT_TRUE(rig.LinkUnits());
+  rig.Window().RepaintViews();
   const QString memo = rig.Window().findChild<QPlainTextEdit*>("InfoMemo")->toPlainText();
   EXPECT_TRUE(memo.contains("Checking Device 2 In")) << memo.toStdString();
 }

@@ -89,6 +89,7 @@ TEST_F(ProgramFormsTest, TheStartFormsAreCaptionedAndOwnedByTheWindow) {
   EXPECT_EQ(modals, (std::vector<QDialog*>{forms.AboutForm.get(), forms.LogCfgForm.get()}));
 
   log.AddInfoLine("Hello");
+  Window().RepaintViews();
   EXPECT_EQ(Window().findChild<QPlainTextEdit*>("InfoMemo")->toPlainText(), "> 08:30:00 Hello");
 }
 

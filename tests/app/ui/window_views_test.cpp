@@ -7,10 +7,13 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTextBlock>
+#include <chrono>
+#include <functional>
 
 #include "app/ui/MessageBoxes.h"
 #include "app/ui/ProgressGauges.h"
@@ -77,15 +80,19 @@ TEST_F(Gauges, AFewerCountHidesGaugesThatALargerCountShowsAgain) {
 TEST_F(Gauges, UnitEventsSetRangeValueAndColourThroughOneClampingHelper) {
   QProgressBar& bar = Bar(2);
   window.UnitStepBegan(2, 1, {4, 10, GaugeState::Running});
+  window.RepaintViews();
   EXPECT_EQ(bar.maximum(), 10);
   EXPECT_EQ(bar.value(), 4);
   EXPECT_EQ(bar.palette().color(QPalette::Highlight), GaugeColour(GaugeState::Running));
   window.UnitProgress(2, {15, 10, GaugeState::Running});
+  window.RepaintViews();
   EXPECT_EQ(bar.value(), 10);
   window.UnitProgress(2, {7, 5, GaugeState::Running});  // the range shrinks under the value
+  window.RepaintViews();
   EXPECT_EQ(bar.maximum(), 5);
   EXPECT_EQ(bar.value(), 5);
   window.UnitProgress(2, {-3, 5, GaugeState::Running});
+  window.RepaintViews();
   EXPECT_EQ(bar.value(), 0);
   window.UnitStepEnded(2, 1, 9, false, {5, 5, GaugeState::Failed});
   EXPECT_EQ(bar.value(), 5);
@@ -98,15 +105,52 @@ TEST_F(Gauges, UnitEventsSetRangeValueAndColourThroughOneClampingHelper) {
   EXPECT_NE(GaugeColour(GaugeState::Running), GaugeColour(GaugeState::Failed));
 
   window.UnitProgress(2, {0, 0, GaugeState::Running});  // an empty range is no busy indicator
+  window.RepaintViews();
   EXPECT_LT(bar.minimum(), bar.maximum());
   EXPECT_EQ(bar.value(), 0);
 
   window.UnitProgress(10, {1, 2, GaugeState::Failed});  // no such unit: nothing changes
+  window.RepaintViews();
   for (int k = 0; k < 10; ++k) {
     if (k != 2) {
       EXPECT_EQ(Bar(k).value(), 0) << k;
     }
   }
+}
+
+// Runs the event loop until done holds; false when it never does.
+bool ServeUntil(const std::function<bool()>& done) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 5);
+  }
+  return true;
+}
+
+TEST_F(Gauges, ProgressIsPaintedTogetherLaterAndExactlyAtTheStepsEnd) {
+  QProgressBar& bar = Bar(1);
+  QProgressBar& other = Bar(4);
+  QSignalSpy painted(&bar, &QProgressBar::valueChanged);
+  window.UnitStepBegan(1, 1, {0, 1000, GaugeState::Running});
+  window.UnitStepBegan(4, 1, {0, 1000, GaugeState::Running});
+  for (int i = 1; i <= 600; ++i) {
+    window.UnitProgress(1, {i, 1000, GaugeState::Running});
+    window.UnitProgress(4, {2 * i, 1000, GaugeState::Running});
+  }
+  // Nothing is painted while the replies come in...
+  EXPECT_EQ(painted.count(), 0);
+  EXPECT_NE(bar.maximum(), 1000);
+  // ...and then the last of them, for every gauge in one go.
+  ASSERT_TRUE(ServeUntil([&] { return bar.value() == 600; }));
+  EXPECT_EQ(bar.maximum(), 1000);
+  EXPECT_EQ(other.value(), 1000);
+  EXPECT_LE(painted.count(), 1);
+
+  window.UnitProgress(1, {700, 1000, GaugeState::Running});
+  window.UnitStepEnded(1, 1, 9, false, {800, 1000, GaugeState::Failed});
+  EXPECT_EQ(bar.value(), 800);
+  EXPECT_EQ(bar.palette().color(QPalette::Highlight), GaugeColour(GaugeState::Failed));
 }
 
 TEST_F(WindowTest, InfoPanelPortListAndStatusBar) {
@@ -150,6 +194,7 @@ TEST_F(LogView, HoldsFiftyThousandLinesAsPlainTextWithoutHistory) {
   constexpr int kLines = 50000;
   for (int i = 0; i < kLines; ++i) log.AddInfoLine(" C3 : line " + std::to_string(i));
   log.AddLine("<b>bold?</b> &amp; \t tab");
+  window.RepaintViews();
   QPlainTextEdit& memo = Memo();
   EXPECT_EQ(memo.document()->blockCount(), kLines + 1);
   EXPECT_EQ(memo.document()->firstBlock().text(), "> 12:00:00  C3 : line 0");
@@ -162,17 +207,38 @@ TEST_F(LogView, HoldsFiftyThousandLinesAsPlainTextWithoutHistory) {
 
 TEST_F(LogView, ClearEmptiesTheLogAndTheMemo) {
   log.AddInfoLine("one");
-  log.AddInfoLine("two");
+  window.RepaintViews();
+  log.AddInfoLine("two");  // not shown yet: it goes with the rest
   Find<QAction>("ClearInformation1").trigger();
   EXPECT_TRUE(log.Lines().empty());
   EXPECT_TRUE(Memo().document()->isEmpty());
   log.AddInfoLine("three");
+  window.RepaintViews();
   EXPECT_EQ(Memo().toPlainText(), "> 12:00:00 three");
+}
+
+TEST_F(LogView, LinesReachTheMemoTogetherInOrderAndBeforeAnyBox) {
+  log.AddInfoLine("a");
+  log.AddLine("");
+  log.AddInfoLine("b");
+  EXPECT_TRUE(Memo().document()->isEmpty());
+  ASSERT_TRUE(ServeUntil([&] { return !Memo().document()->isEmpty(); }));
+  EXPECT_EQ(Memo().toPlainText(), "> 12:00:00 a\n\n> 12:00:00 b");
+
+  log.AddInfoLine("why");
+  QString shownWithTheBox;
+  window.ShowMessage = [&](MsgKind, std::string_view, MsgButtons) {
+    shownWithTheBox = Memo().document()->lastBlock().text();
+    return MsgAnswer::Ok;
+  };
+  window.Ask(MsgKind::Error, "Error!", MsgButtons::Ok);
+  EXPECT_EQ(shownWithTheBox, "> 12:00:00 why");
 }
 
 TEST_F(LogView, CopyTakesTheSelectionAndNothingWithoutOne) {
   log.AddInfoLine("first");
   log.AddInfoLine("second");
+  window.RepaintViews();
   QClipboard* clipboard = QApplication::clipboard();
   clipboard->setText("kept");
   Find<QAction>("CopytoCli1").trigger();

@@ -107,7 +107,7 @@ class Station {
   // with its own widget steps in between (numbers are FormShow's steps).
   void LoadLogConfig();            // 9: "GenLogX.cfg" into LogConfig()
   void InitMainFormState();        // 10 (the chip state and the images) and 11 (ProtocolKind)
-  void ResetSessionState();        // 12
+  void ResetSessionState();        // 12: the chip choice forgotten, the unit sessions reset
   void LoadPortList();             // 13: also at the device search and the off-line start
   void ResetManufacturerIndex();   // 14
   // 19, before 15 and 18: args are the program's arguments without the program name.

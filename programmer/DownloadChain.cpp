@@ -36,7 +36,7 @@ void HandleDownloadChipDataResult(UnitSessions& s, u8 k, u8 code) {
 void StartDownloadDriver(UnitSessions& s, u8 k) {
   auto& u = s.Unit[k];
   u.StepState = StepDownloadDriver;
-  u.TimeoutTicks = TicksAfterCommand;
+  SetUnitTimeout(s, k, TicksAfterCommand);
   u.GaugeRun = 0;
   SetGaugeProgress(s, k, 3);
   if (RefuseWithoutDriver(s, k)) return;

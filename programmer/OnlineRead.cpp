@@ -138,6 +138,13 @@ void HandleReadChecksumResult(UnitSessions& s, u8 k, u8 code) {
   EndUnitStep(s, k, false);
 }
 
+void StartReadChipInfo(UnitSessions& s, u8 k) {
+  s.Unit[k].StepState = StepReadChipInfo;
+  s.Log.AddInfoLine(Text(TextId::ReadChipInfoStart));
+  BeginUnitStep(s, k, TicksAfterCommand, s.Model.Params.MainFlashSize, false);
+  SendChipCommand(UnitTarget(s, k), CmdChipOperation, OpReadChipInfo);
+}
+
 void HandleReadChipInfoResult(UnitSessions& s, u8 k, u8 code) {
   if (code != ResOk) return ReportUnitResult(s, k, code);
   const auto p = ReplyPayloadOrFail(s, k, ChipInfoBytes);
@@ -150,6 +157,14 @@ void HandleReadChipInfoResult(UnitSessions& s, u8 k, u8 code) {
     for (unsigned i = 0; i < 16; ++i) line += Tx(TextId::ChipInfoRowByte, p[r * 16 + i]);
     s.Log.AddLine(line);
   }
+}
+
+// No start line: the gauge, set past its time scale, shows the read.
+void StartReadAddress(UnitSessions& s, u8 k) {
+  s.Unit[k].StepState = StepReadAddress;
+  BeginUnitStep(s, k, TicksAfterCommand, s.Model.Params.MainFlashSize, false);
+  SetGaugeProgress(s, k, 250);
+  SendReadAddressCmd(UnitTarget(s, k), OpReadAddress);
 }
 
 void HandleReadAddressResult(UnitSessions& s, u8 k, u8 code) {

@@ -30,6 +30,12 @@ std::size_t EepBlockBytes(const ChipParams& p, u32 base) {
   return size <= base ? 0 : std::min<std::size_t>(size - base, 4096);
 }
 
+void SendReadMainBlock(UnitSessions& s, u8 k) {
+  SendChipCommand(UnitTarget(s, k), CmdReadMainBlock, s.Unit[k].BlockIndex);
+}
+
+void SendReadEepBlock(UnitSessions& s, u8 k) { SendChipCommand(UnitTarget(s, k), CmdReadEepBlock, s.Unit[k].BlockIndex); }
+
 }  // namespace
 
 void StartReadOption(UnitSessions& s, u8 k) {
@@ -61,8 +67,7 @@ void StartReadMain(UnitSessions& s, u8 k) {
     AddUnitInfoLine(s, k, Text(TextId::ReadBackPastImage));
     return EndUnitStep(s, k, true);
   }
-  if (RefuseWithoutDriver(s, k)) return;
-  SendChipCommand(UnitTarget(s, k), CmdReadMainBlock, s.Unit[k].BlockIndex);
+  SendFirstBlock(s, k, SendReadMainBlock);
 }
 
 void HandleReadMainResult(UnitSessions& s, u8 k, u8 code) {
@@ -75,8 +80,7 @@ void HandleReadMainResult(UnitSessions& s, u8 k, u8 code) {
     const std::size_t n = std::min<std::size_t>(4096, MainImageSize - at);
     std::memcpy(s.Model.MainFlashImage.data() + at, chip.data(), n);
   }
-  AdvanceBlockGauge(s, k, 1);
-  if (u.BlockIndex < u.BlockCount) return (void)SendChipCommand(UnitTarget(s, k), CmdReadMainBlock, u.BlockIndex);
+  if (!SendNextBlockOrDone(s, k, 1, SendReadMainBlock)) return;
   s.Model.ObjectLoaded = 1;
   // A copied chip programs everything that was read.
   s.Model.Params.DownloadSize = s.Model.Params.MainFlashSize;
@@ -89,14 +93,13 @@ void HandleReadMainResult(UnitSessions& s, u8 k, u8 code) {
 
 void StartReadEep(UnitSessions& s, u8 k) {
   s.Unit[k].AutoChain = 0;
-  OpenStep(s, k,
-           {.Step = StepReadEep,
-            .Text = Text(TextId::ReadEepStart),
-            .Length = s.Model.Params.EepSize,
-            .BlockMode = true,
-            .GaugeRun = false});
-  if (RefuseWithoutDriver(s, k)) return;
-  SendChipCommand(UnitTarget(s, k), CmdReadEepBlock, s.Unit[k].BlockIndex);
+  StartBlockStep(s, k,
+                 {.Step = StepReadEep,
+                  .Text = Text(TextId::ReadEepStart),
+                  .Length = s.Model.Params.EepSize,
+                  .BlockMode = true,
+                  .GaugeRun = false},
+                 SendReadEepBlock);
 }
 
 void HandleReadEepResult(UnitSessions& s, u8 k, u8 code) {
@@ -107,10 +110,7 @@ void HandleReadEepResult(UnitSessions& s, u8 k, u8 code) {
   const auto chip = ReplyPayloadOrFail(s, k, n);
   if (chip.empty()) return;
   if (n > 0) std::memcpy(s.Model.EepImage.data() + base, chip.data(), n);
-  AdvanceBlockGauge(s, k, 1);
-  if (u32{u.BlockIndex} * 1024 < s.Model.Params.EepSize) {
-    return (void)SendChipCommand(UnitTarget(s, k), CmdReadEepBlock, u.BlockIndex);
-  }
+  if (!SendNextBlockOrDone(s, k, 1, SendReadEepBlock)) return;
   AddUnitInfoLine(s, k, Text(TextId::ReadEepDone));
   EndUnitStep(s, k, false);
   CalcReadEepChecksum(s.Model, s.Log);

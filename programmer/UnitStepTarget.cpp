@@ -23,6 +23,24 @@ void AdvanceBlockGauge(UnitSessions& s, u8 k, int lead) {
   SetGaugeProgress(s, k, u.BlockIndex + lead);
 }
 
+void StartBlockStep(UnitSessions& s, u8 k, const StepOpening& opening, BlockSender send) {
+  OpenStep(s, k, opening);
+  SendFirstBlock(s, k, send);
+}
+
+void SendFirstBlock(UnitSessions& s, u8 k, BlockSender send) {
+  if (RefuseWithoutDriver(s, k)) return;
+  send(s, k);
+}
+
+bool SendNextBlockOrDone(UnitSessions& s, u8 k, int lead, BlockSender send) {
+  AdvanceBlockGauge(s, k, lead);
+  const auto& u = s.Unit[k];
+  if (u.BlockIndex >= u.BlockCount) return true;
+  send(s, k);
+  return false;
+}
+
 bool RefuseWithoutDriver(UnitSessions& s, u8 k) {
   const ChipParams& p = s.Model.Params;
   if (!p.UseFlashDriver || s.Wire.Driver.DriverLoaded) return false;

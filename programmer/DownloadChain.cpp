@@ -58,12 +58,7 @@ void HandleDownloadDriverResult(UnitSessions& s, u8 k, u8 code) {
 
 // The image blocks carry no driver bytes, so the driver check never refuses them.
 void StartDownloadMain(UnitSessions& s, u8 k) {
-  StartBlockStep(s, k,
-                 {.Step = StepDownloadMain,
-                  .Text = Text(TextId::DownloadMainStart),
-                  .Length = s.Model.Params.DownloadSize,
-                  .BlockMode = true,
-                  .GaugeRun = false},
+  StartBlockStep(s, k, StepDownloadMain, Text(TextId::DownloadMainStart), s.Model.Params.DownloadSize,
                  SendDownloadMainBlock);
 }
 
@@ -75,13 +70,7 @@ void HandleDownloadMainResult(UnitSessions& s, u8 k, u8 code) {
 }
 
 void StartDownloadEep(UnitSessions& s, u8 k) {
-  StartBlockStep(s, k,
-                 {.Step = StepDownloadEep,
-                  .Text = Text(TextId::DownloadEepStart),
-                  .Length = s.Model.Params.EepSize,
-                  .BlockMode = true,
-                  .GaugeRun = false},
-                 SendDownloadEepBlock);
+  StartBlockStep(s, k, StepDownloadEep, Text(TextId::DownloadEepStart), s.Model.Params.EepSize, SendDownloadEepBlock);
 }
 
 void HandleDownloadEepResult(UnitSessions& s, u8 k, u8 code) {

@@ -34,7 +34,9 @@ void SendReadMainBlock(UnitSessions& s, u8 k) {
   SendChipCommand(UnitTarget(s, k), CmdReadMainBlock, s.Unit[k].BlockIndex);
 }
 
-void SendReadEepBlock(UnitSessions& s, u8 k) { SendChipCommand(UnitTarget(s, k), CmdReadEepBlock, s.Unit[k].BlockIndex); }
+void SendReadEepBlock(UnitSessions& s, u8 k) {
+  SendChipCommand(UnitTarget(s, k), CmdReadEepBlock, s.Unit[k].BlockIndex);
+}
 
 }  // namespace
 
@@ -57,12 +59,7 @@ void HandleReadOptionResult(UnitSessions& s, u8 k, u8 code) {
 
 void StartReadMain(UnitSessions& s, u8 k) {
   s.Unit[k].AutoChain = 0;
-  OpenStep(s, k,
-           {.Step = StepReadMain,
-            .Text = Text(TextId::ReadMainStart),
-            .Length = s.Model.Params.MainFlashSize,
-            .BlockMode = true,
-            .GaugeRun = false});
+  OpenStep(s, k, BlockStepOpening(StepReadMain, Text(TextId::ReadMainStart), s.Model.Params.MainFlashSize));
   if (!ReadBackFitsImage(s.Model.Params)) {
     AddUnitInfoLine(s, k, Text(TextId::ReadBackPastImage));
     return EndUnitStep(s, k, true);
@@ -93,13 +90,7 @@ void HandleReadMainResult(UnitSessions& s, u8 k, u8 code) {
 
 void StartReadEep(UnitSessions& s, u8 k) {
   s.Unit[k].AutoChain = 0;
-  StartBlockStep(s, k,
-                 {.Step = StepReadEep,
-                  .Text = Text(TextId::ReadEepStart),
-                  .Length = s.Model.Params.EepSize,
-                  .BlockMode = true,
-                  .GaugeRun = false},
-                 SendReadEepBlock);
+  StartBlockStep(s, k, StepReadEep, Text(TextId::ReadEepStart), s.Model.Params.EepSize, SendReadEepBlock);
 }
 
 void HandleReadEepResult(UnitSessions& s, u8 k, u8 code) {

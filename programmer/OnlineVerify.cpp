@@ -32,7 +32,9 @@ void SendVerifyMainBlock(UnitSessions& s, u8 k) {
   SendChipCommand(UnitTarget(s, k), CmdReadMainBlock, s.Unit[k].BlockIndex);
 }
 
-void SendVerifyEepBlock(UnitSessions& s, u8 k) { SendChipCommand(UnitTarget(s, k), CmdReadEepBlock, s.Unit[k].BlockIndex); }
+void SendVerifyEepBlock(UnitSessions& s, u8 k) {
+  SendChipCommand(UnitTarget(s, k), CmdReadEepBlock, s.Unit[k].BlockIndex);
+}
 
 // After the last verified block: option bytes or the end of the chain.
 void EndOfVerification(UnitSessions& s, u8 k) {
@@ -45,13 +47,7 @@ void EndOfVerification(UnitSessions& s, u8 k) {
 }  // namespace
 
 void StartVerifyMain(UnitSessions& s, u8 k) {
-  StartBlockStep(s, k,
-                 {.Step = StepVerifyMain,
-                  .Text = Text(TextId::VerifyMainStart),
-                  .Length = s.Model.Params.DownloadSize,
-                  .BlockMode = true,
-                  .GaugeRun = false},
-                 SendVerifyMainBlock);
+  StartBlockStep(s, k, StepVerifyMain, Text(TextId::VerifyMainStart), s.Model.Params.DownloadSize, SendVerifyMainBlock);
 }
 
 void HandleVerifyMainResult(UnitSessions& s, u8 k, u8 code) {
@@ -79,13 +75,7 @@ void HandleVerifyMainResult(UnitSessions& s, u8 k, u8 code) {
 }
 
 void StartVerifyEep(UnitSessions& s, u8 k) {
-  StartBlockStep(s, k,
-                 {.Step = StepVerifyEep,
-                  .Text = Text(TextId::VerifyEepStart),
-                  .Length = s.Model.Params.EepSize,
-                  .BlockMode = true,
-                  .GaugeRun = false},
-                 SendVerifyEepBlock);
+  StartBlockStep(s, k, StepVerifyEep, Text(TextId::VerifyEepStart), s.Model.Params.EepSize, SendVerifyEepBlock);
 }
 
 void HandleVerifyEepResult(UnitSessions& s, u8 k, u8 code) {

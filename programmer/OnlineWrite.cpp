@@ -71,12 +71,7 @@ void HandleEraseResult(UnitSessions& s, u8 k, u8 code) {
 }
 
 void StartProgramMain(UnitSessions& s, u8 k) {
-  StartBlockStep(s, k,
-                 {.Step = StepProgramMain,
-                  .Text = Text(TextId::ProgramMainStart),
-                  .Length = s.Model.Params.DownloadSize,
-                  .BlockMode = true,
-                  .GaugeRun = false},
+  StartBlockStep(s, k, StepProgramMain, Text(TextId::ProgramMainStart), s.Model.Params.DownloadSize,
                  SendProgramMainBlock);
 }
 
@@ -93,13 +88,7 @@ void FinishProgramMain(UnitSessions& s, u8 k) {
 }
 
 void StartProgramEep(UnitSessions& s, u8 k) {
-  StartBlockStep(s, k,
-                 {.Step = StepProgramEep,
-                  .Text = Text(TextId::ProgramEepStart),
-                  .Length = s.Model.Params.EepSize,
-                  .BlockMode = true,
-                  .GaugeRun = false},
-                 SendProgramEepBlock);
+  StartBlockStep(s, k, StepProgramEep, Text(TextId::ProgramEepStart), s.Model.Params.EepSize, SendProgramEepBlock);
 }
 
 void HandleProgramEepResult(UnitSessions& s, u8 k, u8 code) {

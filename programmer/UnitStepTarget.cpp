@@ -23,8 +23,12 @@ void AdvanceBlockGauge(UnitSessions& s, u8 k, int lead) {
   SetGaugeProgress(s, k, u.BlockIndex + lead);
 }
 
-void StartBlockStep(UnitSessions& s, u8 k, const StepOpening& opening, BlockSender send) {
-  OpenStep(s, k, opening);
+StepOpening BlockStepOpening(u8 step, std::string_view text, u32 length) {
+  return {.Step = step, .Text = text, .Length = length, .BlockMode = true, .GaugeRun = false};
+}
+
+void StartBlockStep(UnitSessions& s, u8 k, u8 step, std::string_view text, u32 length, BlockSender send) {
+  OpenStep(s, k, BlockStepOpening(step, text, length));
   SendFirstBlock(s, k, send);
 }
 

@@ -34,8 +34,10 @@ void AdvanceBlockGauge(UnitSessions& s, u8 k, int lead);
 
 // Sends the block at BlockIndex of unit k's step.
 using BlockSender = void (*)(UnitSessions& s, u8 k);
-// A step of blocks: OpenStep, then SendFirstBlock.
-void StartBlockStep(UnitSessions& s, u8 k, const StepOpening& opening, BlockSender send);
+// The opening of a step of blocks of length bytes: the gauge counts blocks and stops running.
+StepOpening BlockStepOpening(u8 step, std::string_view text, u32 length);
+// A step of blocks: OpenStep with BlockStepOpening, then SendFirstBlock.
+void StartBlockStep(UnitSessions& s, u8 k, u8 step, std::string_view text, u32 length, BlockSender send);
 // The first block, unless the step is refused without its driver (RefuseWithoutDriver).
 void SendFirstBlock(UnitSessions& s, u8 k, BlockSender send);
 // A block acknowledged: the gauge advances (AdvanceBlockGauge) and, while the step has blocks

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "app/ImageViews.h"
-#include "images/Checksums.h"
 #include "images/NumberText.h"
 #include "images/ViewChecksums.h"
 #include "programmer/DownloadSize.h"
@@ -43,21 +42,6 @@ std::optional<u32> PrepareSerialNumberRange(ChipModel& model, MessageLog& log, O
     log.AddInfoLine(ProgrammedSizeLine(p));
   }
   return index;
-}
-
-bool InsertSerialNumber(ChipModel& model, MessageLog& log, Operator& op, bool bigEndian) {
-  const std::optional<u32> index = PrepareSerialNumberRange(model, log, op);
-  if (!index) return false;
-  const ChipParams& p = model.Params;
-  const std::array<u8, 4> bytes = SerialNumberBytes(model.Sn.SnValue, bigEndian);
-  std::copy(bytes.begin(), bytes.end(), model.MainFlashImage.begin() + *index);
-  op.UpdateMainHexRows(model.Sn.SnAddress, model.Sn.SnAddress + 3);
-
-  const u32 first = p.MainImageOffset;
-  const u32 last = p.MainImageOffset + p.DownloadSize - 1;
-  model.Sums.MainCheck16 = CalcCheck16(model.MainFlashImage, first, last);
-  model.Sums.MainSum16 = static_cast<u16>(CalcAcc32(model.MainFlashImage, first, last));
-  return true;
 }
 
 std::optional<UnitSerialNumber> SerialNumberForUnit(const ChipParams& params, const SnSettings& sn, bool bigEndian,

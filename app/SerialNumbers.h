@@ -25,11 +25,6 @@ std::array<u8, 4> SerialNumberBytes(u32 value, bool bigEndian);
 // anything.
 std::optional<u32> PrepareSerialNumberRange(ChipModel& model, MessageLog& log, Operator& op);
 
-// PrepareSerialNumberRange, then SnValue written into the main image there, the bytes shown
-// in the main grid and MainCheck16 and MainSum16 recomputed over the programmed range.
-// False (nothing written) when the address is refused.
-bool InsertSerialNumber(ChipModel& model, MessageLog& log, Operator& op, bool bigEndian);
-
 // The serial number of unit k of a run: SnValue + k x SnGain (32-bit, wrapping), with its
 // bytes and the image index of the first; nullopt when the address is refused as above.
 struct UnitSerialNumber {

@@ -107,7 +107,7 @@ class Station {
   // with its own widget steps in between (numbers are FormShow's steps).
   void LoadLogConfig();            // 9: "GenLogX.cfg" into LogConfig()
   void InitMainFormState();        // 10 (the chip state and the images) and 11 (ProtocolKind)
-  void ResetSessionState();        // 12
+  void ResetSessionState();        // 12: the chip choice forgotten, the unit sessions reset
   void LoadPortList();             // 13: also at the device search and the off-line start
   void ResetManufacturerIndex();   // 14
   // 19, before 15 and 18: args are the program's arguments without the program name.
@@ -157,11 +157,9 @@ class Station {
   // busy refusal when any unit in use runs a step (a read writes the image the others send,
   // and on a busy unit 0 it would take over its step). True when a read may start.
   bool GuardUnit0();
-  // After GuardUnit0: StartReadMain, StartReadEep, StartReadOption, StartReadChecksum.
+  // After GuardUnit0: StartReadMain, StartReadEep, StartReadOption, StartReadChecksum,
+  // StartReadChipInfo, and StartReadAddress after the read-address dialog.
   void StartReadOnUnit0(UnitStarter starter);
-  // After GuardUnit0 (and the read-address dialog): the address and chip-information reads.
-  void StartReadAddress();
-  void StartReadChipInfo();
   // Units in use that run a step.
   UnitSet BusyUnits() const;
   // Shows the refusal naming the busy units; false when there are none.

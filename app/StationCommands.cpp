@@ -1,9 +1,5 @@
 // The unit commands: one chain on one unit, the writing commands' loop, the unit-0 reads.
 #include "app/Station.h"
-#include "programmer/CommandCodes.h"
-#include "programmer/Commands.h"
-#include "programmer/UnitStepFramework.h"
-#include "programmer/UnitStepTarget.h"
 #include "texts/Texts.h"
 
 namespace qx {
@@ -40,21 +36,5 @@ bool Station::GuardUnit0() {
 }
 
 void Station::StartReadOnUnit0(UnitStarter starter) { starter(*sessions_, 0); }
-
-void Station::StartReadAddress() {
-  auto& s = *sessions_;
-  s.Unit[0].StepState = StepReadAddress;
-  BeginUnitStep(s, 0, TicksAfterCommand, model_->Params.MainFlashSize, false);
-  SetGaugeProgress(s, 0, 250);
-  SendReadAddressCmd(UnitTarget(s, 0), OpReadAddress);
-}
-
-void Station::StartReadChipInfo() {
-  auto& s = *sessions_;
-  s.Unit[0].StepState = StepReadChipInfo;
-  log_.AddInfoLine(Text(TextId::ReadChipInfoStart));
-  BeginUnitStep(s, 0, TicksAfterCommand, model_->Params.MainFlashSize, false);
-  SendChipCommand(UnitTarget(s, 0), CmdChipOperation, OpReadChipInfo);
-}
 
 }  // namespace qx

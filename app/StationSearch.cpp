@@ -40,7 +40,7 @@ void Station::OpenPortsAndProbeDevices() {
       TComm& comm = *comms_[k];
       if (comm.IsOpen()) comm.ClosePort();
       wire_->Units[k].RxCount = 0;
-      s.Unit[k].TimeoutTicks = TicksWhileLinking;
+      SetUnitTimeout(s, k, TicksWhileLinking);
       s.Unit[k].Linked = 0;
       SetGaugeProgress(s, k, 0);
       comm.SetCommName(entries[k]);
@@ -80,7 +80,7 @@ void Station::StartOfflineProgrm1Click() {
   LoadPortList();
   const std::size_t count = std::min<std::size_t>(ports_.Entries.size(), s.UnitCount);
   for (u8 k = 0; k < count; ++k) {
-    s.Unit[k].TimeoutTicks = TicksWhileLinking;
+    SetUnitTimeout(s, k, TicksWhileLinking);
     TComm& comm = *comms_[k];
     comm.SetCommName(ports_.Entries[k]);
     comm.OpenPort();

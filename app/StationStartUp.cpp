@@ -44,7 +44,10 @@ void Station::InitMainFormState() {
   m.Params.ProtocolKind = 0x55;
 }
 
-void Station::ResetSessionState() { qx::ResetSessionState(*sessions_); }
+void Station::ResetSessionState() {
+  ForgetChipChoice(sessions_->Model);
+  qx::ResetSessionState(*sessions_);
+}
 
 void Station::LoadPortList() {
   auto& s = *sessions_;

@@ -141,11 +141,11 @@ void RunUnitCommand(UnitCommand command, Station& station, const UnitCommandView
       if (!station.GuardUnit0()) return;
       Collect(rule, station, view);
       view.AskReadAddress();
-      station.StartReadAddress();
+      station.StartReadOnUnit0(StartReadAddress);
       return;
     case UnitStart::ReadChipInfo:
       if (!station.GuardUnit0()) return;
-      station.StartReadChipInfo();
+      station.StartReadOnUnit0(StartReadChipInfo);
       return;
   }
 }

@@ -29,25 +29,4 @@ bool SelectListedChip(ChipModel& model, u8 manufacturerIndex, u8 modelIndex) {
   return SelectChip(model, manufacturerIndex, models[modelIndex], modelIndex);
 }
 
-#define QX_SELECT_ROUTINE(fn, maker)                                    \
-  void fn(ChipModel& model, std::string_view name, u8 modelIndex) {     \
-    ApplyFamilyRules(model, RulesOf(Maker::maker), name, modelIndex);   \
-  }
-
-QX_SELECT_ROUTINE(SelectChipAC78x, AutoChip)
-QX_SELECT_ROUTINE(SelectChipIndie, Indie)
-QX_SELECT_ROUTINE(SelectChipLapis, Lapis)
-QX_SELECT_ROUTINE(SelectChipAucu, Aucu)
-QX_SELECT_ROUTINE(SelectChipMeiren, Meiren)
-QX_SELECT_ROUTINE(SelectChipLcmp, Lcm)
-QX_SELECT_ROUTINE(SelectChipCmSemi, CmSemi)
-QX_SELECT_ROUTINE(SelectChipSonix, Sonix)
-QX_SELECT_ROUTINE(SelectChipSpintrol, Spintrol)
-QX_SELECT_ROUTINE(SelectChipLingsi, Lingsi)
-QX_SELECT_ROUTINE(SelectChipSilergy, Silergy)
-QX_SELECT_ROUTINE(SelectChipToshiba, Toshiba)
-QX_SELECT_ROUTINE(SelectChipTea32, Tea)
-
-#undef QX_SELECT_ROUTINE
-
 }  // namespace qx

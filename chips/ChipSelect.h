@@ -1,6 +1,6 @@
 #pragma once
 // Choosing the target chip: the confirmed choice of the chip-selection dialog and the
-// select routine of each chip-maker family.
+// family select that runs each maker's rules.
 #include <string_view>
 
 #include "chips/Makers.h"
@@ -20,19 +20,5 @@ bool SelectListedChip(ChipModel& model, u8 manufacturerIndex, u8 modelIndex);
 
 // The family select of a maker index without the dialog's surrounding steps.
 void SelectFamily(ChipModel& model, u8 manufacturerIndex, std::string_view name, u8 modelIndex);
-
-void SelectChipAC78x(ChipModel& model, std::string_view name, u8 modelIndex);
-void SelectChipIndie(ChipModel& model, std::string_view name, u8 modelIndex);
-void SelectChipLapis(ChipModel& model, std::string_view name, u8 modelIndex);
-void SelectChipAucu(ChipModel& model, std::string_view name, u8 modelIndex);
-void SelectChipMeiren(ChipModel& model, std::string_view name, u8 modelIndex);
-void SelectChipLcmp(ChipModel& model, std::string_view name, u8 modelIndex);
-void SelectChipCmSemi(ChipModel& model, std::string_view name, u8 modelIndex);
-void SelectChipSonix(ChipModel& model, std::string_view name, u8 modelIndex);
-void SelectChipSpintrol(ChipModel& model, std::string_view name, u8 modelIndex);
-void SelectChipLingsi(ChipModel& model, std::string_view name, u8 modelIndex);
-void SelectChipSilergy(ChipModel& model, std::string_view name, u8 modelIndex);
-void SelectChipToshiba(ChipModel& model, std::string_view name, u8 modelIndex);
-void SelectChipTea32(ChipModel& model, std::string_view name, u8 modelIndex);
 
 }  // namespace qx

@@ -6,8 +6,8 @@ endfunction()
 # A folder's libraries: one Qt-free static library of SOURCES (an interface library when it
 # has none) and, with the GUI on, one Qt library <name>_ui of UI_SOURCES (the folder's ui/
 # subfolder: dialogs and windows with their Designer forms). DEPENDS names the libraries the
-# folder uses, UI_DEPENDS the Qt libraries its ui/ uses; cmake/CheckLayers.cmake holds the
-# same direction for the includes.
+# folder uses, UI_DEPENDS the Qt libraries its ui/ uses; cmake/CheckLayers.cmake reads
+# each folder's DEPENDS from this call and holds the includes to the same direction.
 function(qx_folder_library name)
   cmake_parse_arguments(QX "" "" "SOURCES;UI_SOURCES;DEPENDS;UI_DEPENDS" ${ARGN})
   set(compiled ${QX_SOURCES})

@@ -10,6 +10,14 @@ namespace {
 
 i32 MainOffset(const UnitSessions& s) { return static_cast<i32>(s.Model.Params.MainImageOffset); }
 
+void SendDownloadMainBlock(UnitSessions& s, u8 k) {
+  SendDownloadMainBlockCmd(UnitTarget(s, k), s.Unit[k].BlockIndex, MainOffset(s));
+}
+
+void SendDownloadEepBlock(UnitSessions& s, u8 k) {
+  SendDownloadEepBlockCmd(UnitTarget(s, k), s.Unit[k].BlockIndex, 0);
+}
+
 }  // namespace
 
 void StartDownloadChipData(UnitSessions& s, u8 k) {
@@ -36,7 +44,7 @@ void HandleDownloadChipDataResult(UnitSessions& s, u8 k, u8 code) {
 void StartDownloadDriver(UnitSessions& s, u8 k) {
   auto& u = s.Unit[k];
   u.StepState = StepDownloadDriver;
-  u.TimeoutTicks = TicksAfterCommand;
+  SetUnitTimeout(s, k, TicksAfterCommand);
   u.GaugeRun = 0;
   SetGaugeProgress(s, k, 3);
   if (RefuseWithoutDriver(s, k)) return;
@@ -48,48 +56,27 @@ void HandleDownloadDriverResult(UnitSessions& s, u8 k, u8 code) {
   StartDownloadMain(s, k);
 }
 
+// The image blocks carry no driver bytes, so the driver check never refuses them.
 void StartDownloadMain(UnitSessions& s, u8 k) {
-  OpenStep(s, k,
-           {.Step = StepDownloadMain,
-            .Text = Text(TextId::DownloadMainStart),
-            .Length = s.Model.Params.DownloadSize,
-            .BlockMode = true,
-            .GaugeRun = false});
-  SendDownloadMainBlockCmd(UnitTarget(s, k), s.Unit[k].BlockIndex, MainOffset(s));
+  StartBlockStep(s, k, StepDownloadMain, Text(TextId::DownloadMainStart), s.Model.Params.DownloadSize,
+                 SendDownloadMainBlock);
 }
 
 void HandleDownloadMainResult(UnitSessions& s, u8 k, u8 code) {
   if (!IsSuccess(code)) return ReportUnitResult(s, k, code);
-  AdvanceBlockGauge(s, k, 1);
-  const auto& u = s.Unit[k];
-  if (u.BlockIndex < u.BlockCount) {
-    SendDownloadMainBlockCmd(UnitTarget(s, k), u.BlockIndex, MainOffset(s));
-  } else if (s.Model.ProgramEep) {
-    StartDownloadEep(s, k);
-  } else {
-    FinishDownload(s, k);
-  }
+  if (!SendNextBlockOrDone(s, k, 1, SendDownloadMainBlock)) return;
+  if (s.Model.ProgramEep) return StartDownloadEep(s, k);
+  FinishDownload(s, k);
 }
 
 void StartDownloadEep(UnitSessions& s, u8 k) {
-  OpenStep(s, k,
-           {.Step = StepDownloadEep,
-            .Text = Text(TextId::DownloadEepStart),
-            .Length = s.Model.Params.EepSize,
-            .BlockMode = true,
-            .GaugeRun = false});
-  SendDownloadEepBlockCmd(UnitTarget(s, k), s.Unit[k].BlockIndex, 0);
+  StartBlockStep(s, k, StepDownloadEep, Text(TextId::DownloadEepStart), s.Model.Params.EepSize, SendDownloadEepBlock);
 }
 
 void HandleDownloadEepResult(UnitSessions& s, u8 k, u8 code) {
   if (!IsSuccess(code)) return ReportUnitResult(s, k, code);
-  AdvanceBlockGauge(s, k, 1);
-  const auto& u = s.Unit[k];
-  if (u.BlockIndex < u.BlockCount) {
-    SendDownloadEepBlockCmd(UnitTarget(s, k), u.BlockIndex, 0);
-  } else {
-    FinishDownload(s, k);
-  }
+  if (!SendNextBlockOrDone(s, k, 1, SendDownloadEepBlock)) return;
+  FinishDownload(s, k);
 }
 
 void FinishDownload(UnitSessions& s, u8 k) {

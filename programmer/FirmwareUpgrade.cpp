@@ -18,7 +18,7 @@ void StartFirmwareUpgrade(UnitSessions& s, u8 k) {
   u.StepState = StepFirmwareUpgrade;
   u.GaugeRun = 0;
   u.Busy = 1;
-  u.TimeoutTicks = TicksAfterCommand;
+  SetUnitTimeout(s, k, TicksAfterCommand);
   u.BlockIndex = 0;
   u.BlockCount = FirmwareBlockCount(fw);
   ArmStepGauge(s, k, 2, u.BlockCount);

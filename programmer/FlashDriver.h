@@ -9,6 +9,7 @@
 #include "base/Operator.h"
 #include "base/Types.h"
 #include "chips/DriverFileRow.h"
+#include "programmer/DriverSegments.h"
 #include "programmer/WireBuffers.h"
 
 namespace qx {
@@ -18,22 +19,10 @@ inline constexpr std::size_t DriverImageSize = 0x4000;
 inline constexpr std::size_t DriverFileMaxSize = DriverImageSize - 32;
 inline constexpr std::size_t DriverBodyAt = 64;
 inline constexpr std::size_t DriverFileOverhead = 104;  // header 64, trailer 40
-inline constexpr std::size_t DriverSegmentTableAt = 32;
 inline constexpr u8 DriverScrambleKey = 0xF2;
 inline constexpr std::string_view DriverMagic = "DXFLSDRV";
 inline constexpr std::string_view DriverFolder = "DromixDRVs/";
 inline constexpr std::string_view DriverExtension = ".KDV";
-
-// Entries of the segment table, by file offset.
-inline constexpr u16 SegBlankCheckAt = 32;
-inline constexpr u16 SegReadChecksumAt = 36;
-inline constexpr u16 SegEraseAt = 40;
-inline constexpr u16 SegProgramAt = 44;
-inline constexpr u16 SegWriteOptionAt = 48;
-inline constexpr u16 SegCommonAt = SegWriteOptionAt;
-// Every entry, in table order.
-inline constexpr std::array<u16, 5> DriverSegmentEntries = {SegBlankCheckAt, SegReadChecksumAt, SegEraseAt,
-                                                            SegProgramAt, SegWriteOptionAt};
 
 struct FlashDriver {
   std::array<u8, DriverImageSize> Image{};

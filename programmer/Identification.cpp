@@ -116,7 +116,7 @@ void HandleLinkFrame(UnitSessions& s, u8 k, u16 frameLength) {
     if (!upgrade) s.LinkedCount = static_cast<u8>(s.LinkedCount + 1);
     u.Linked = 1;
     u.StepState = StepIdle;
-    u.TimeoutTicks = TicksAfterCommand;
+    SetUnitTimeout(s, k, TicksAfterCommand);
     s.Op.SetInfoCaption(IdText(id));
     AddUnitInfoLine(s, k, Tx(TextId::FindDevice, IdText(id)));
     if (upgrade) StartFirmwareUpgrade(s, k);

@@ -31,7 +31,10 @@ void HandleReadOptionResult(UnitSessions& s, u8 k, u8 code);
 void HandleReadMainResult(UnitSessions& s, u8 k, u8 code);
 void HandleReadEepResult(UnitSessions& s, u8 k, u8 code);
 void HandleReadChecksumResult(UnitSessions& s, u8 k, u8 code);
-// Unit 0 only: the replies of the chip-information and address reads.
+// Unit 0 only: the chip-information read and the read of ReadLength bytes from ReadStart,
+// and their replies.
+void StartReadChipInfo(UnitSessions& s, u8 k);
+void StartReadAddress(UnitSessions& s, u8 k);
 void HandleReadChipInfoResult(UnitSessions& s, u8 k, u8 code);
 void HandleReadAddressResult(UnitSessions& s, u8 k, u8 code);
 

@@ -30,6 +30,14 @@ std::size_t EepBlockBytes(const ChipParams& p, u32 base) {
   return size <= base ? 0 : std::min<std::size_t>(size - base, 4096);
 }
 
+void SendReadMainBlock(UnitSessions& s, u8 k) {
+  SendChipCommand(UnitTarget(s, k), CmdReadMainBlock, s.Unit[k].BlockIndex);
+}
+
+void SendReadEepBlock(UnitSessions& s, u8 k) {
+  SendChipCommand(UnitTarget(s, k), CmdReadEepBlock, s.Unit[k].BlockIndex);
+}
+
 }  // namespace
 
 void StartReadOption(UnitSessions& s, u8 k) {
@@ -51,18 +59,12 @@ void HandleReadOptionResult(UnitSessions& s, u8 k, u8 code) {
 
 void StartReadMain(UnitSessions& s, u8 k) {
   s.Unit[k].AutoChain = 0;
-  OpenStep(s, k,
-           {.Step = StepReadMain,
-            .Text = Text(TextId::ReadMainStart),
-            .Length = s.Model.Params.MainFlashSize,
-            .BlockMode = true,
-            .GaugeRun = false});
+  OpenStep(s, k, BlockStepOpening(StepReadMain, Text(TextId::ReadMainStart), s.Model.Params.MainFlashSize));
   if (!ReadBackFitsImage(s.Model.Params)) {
     AddUnitInfoLine(s, k, Text(TextId::ReadBackPastImage));
     return EndUnitStep(s, k, true);
   }
-  if (RefuseWithoutDriver(s, k)) return;
-  SendChipCommand(UnitTarget(s, k), CmdReadMainBlock, s.Unit[k].BlockIndex);
+  SendFirstBlock(s, k, SendReadMainBlock);
 }
 
 void HandleReadMainResult(UnitSessions& s, u8 k, u8 code) {
@@ -75,8 +77,7 @@ void HandleReadMainResult(UnitSessions& s, u8 k, u8 code) {
     const std::size_t n = std::min<std::size_t>(4096, MainImageSize - at);
     std::memcpy(s.Model.MainFlashImage.data() + at, chip.data(), n);
   }
-  AdvanceBlockGauge(s, k, 1);
-  if (u.BlockIndex < u.BlockCount) return (void)SendChipCommand(UnitTarget(s, k), CmdReadMainBlock, u.BlockIndex);
+  if (!SendNextBlockOrDone(s, k, 1, SendReadMainBlock)) return;
   s.Model.ObjectLoaded = 1;
   // A copied chip programs everything that was read.
   s.Model.Params.DownloadSize = s.Model.Params.MainFlashSize;
@@ -90,14 +91,7 @@ void HandleReadMainResult(UnitSessions& s, u8 k, u8 code) {
 
 void StartReadEep(UnitSessions& s, u8 k) {
   s.Unit[k].AutoChain = 0;
-  OpenStep(s, k,
-           {.Step = StepReadEep,
-            .Text = Text(TextId::ReadEepStart),
-            .Length = s.Model.Params.EepSize,
-            .BlockMode = true,
-            .GaugeRun = false});
-  if (RefuseWithoutDriver(s, k)) return;
-  SendChipCommand(UnitTarget(s, k), CmdReadEepBlock, s.Unit[k].BlockIndex);
+  StartBlockStep(s, k, StepReadEep, Text(TextId::ReadEepStart), s.Model.Params.EepSize, SendReadEepBlock);
 }
 
 void HandleReadEepResult(UnitSessions& s, u8 k, u8 code) {
@@ -108,10 +102,7 @@ void HandleReadEepResult(UnitSessions& s, u8 k, u8 code) {
   const auto chip = ReplyPayloadOrFail(s, k, n);
   if (chip.empty()) return;
   if (n > 0) std::memcpy(s.Model.EepImage.data() + base, chip.data(), n);
-  AdvanceBlockGauge(s, k, 1);
-  if (u32{u.BlockIndex} * 1024 < s.Model.Params.EepSize) {
-    return (void)SendChipCommand(UnitTarget(s, k), CmdReadEepBlock, u.BlockIndex);
-  }
+  if (!SendNextBlockOrDone(s, k, 1, SendReadEepBlock)) return;
   AddUnitInfoLine(s, k, Text(TextId::ReadEepDone));
   EndUnitStep(s, k, false);
   CalcReadEepChecksum(s.Model, s.Log);
@@ -139,6 +130,13 @@ void HandleReadChecksumResult(UnitSessions& s, u8 k, u8 code) {
   EndUnitStep(s, k, false);
 }
 
+void StartReadChipInfo(UnitSessions& s, u8 k) {
+  s.Unit[k].StepState = StepReadChipInfo;
+  s.Log.AddInfoLine(Text(TextId::ReadChipInfoStart));
+  BeginUnitStep(s, k, TicksAfterCommand, s.Model.Params.MainFlashSize, false);
+  SendChipCommand(UnitTarget(s, k), CmdChipOperation, OpReadChipInfo);
+}
+
 void HandleReadChipInfoResult(UnitSessions& s, u8 k, u8 code) {
   if (code != ResOk) return ReportUnitResult(s, k, code);
   const auto p = ReplyPayloadOrFail(s, k, ChipInfoBytes);
@@ -151,6 +149,14 @@ void HandleReadChipInfoResult(UnitSessions& s, u8 k, u8 code) {
     for (unsigned i = 0; i < 16; ++i) line += Tx(TextId::ChipInfoRowByte, p[r * 16 + i]);
     s.Log.AddLine(line);
   }
+}
+
+// No start line: the gauge, set past its time scale, shows the read.
+void StartReadAddress(UnitSessions& s, u8 k) {
+  s.Unit[k].StepState = StepReadAddress;
+  BeginUnitStep(s, k, TicksAfterCommand, s.Model.Params.MainFlashSize, false);
+  SetGaugeProgress(s, k, 250);
+  SendReadAddressCmd(UnitTarget(s, k), OpReadAddress);
 }
 
 void HandleReadAddressResult(UnitSessions& s, u8 k, u8 code) {

@@ -28,6 +28,14 @@ bool CompareBlock(UnitSessions& s, u8 k, std::span<const u8> chip, std::span<con
   return mismatch;
 }
 
+void SendVerifyMainBlock(UnitSessions& s, u8 k) {
+  SendChipCommand(UnitTarget(s, k), CmdReadMainBlock, s.Unit[k].BlockIndex);
+}
+
+void SendVerifyEepBlock(UnitSessions& s, u8 k) {
+  SendChipCommand(UnitTarget(s, k), CmdReadEepBlock, s.Unit[k].BlockIndex);
+}
+
 // After the last verified block: option bytes or the end of the chain.
 void EndOfVerification(UnitSessions& s, u8 k) {
   if (!s.Unit[k].AutoChain) return EndUnitStep(s, k, false);
@@ -39,14 +47,7 @@ void EndOfVerification(UnitSessions& s, u8 k) {
 }  // namespace
 
 void StartVerifyMain(UnitSessions& s, u8 k) {
-  OpenStep(s, k,
-           {.Step = StepVerifyMain,
-            .Text = Text(TextId::VerifyMainStart),
-            .Length = s.Model.Params.DownloadSize,
-            .BlockMode = true,
-            .GaugeRun = false});
-  if (RefuseWithoutDriver(s, k)) return;
-  SendChipCommand(UnitTarget(s, k), CmdReadMainBlock, s.Unit[k].BlockIndex);
+  StartBlockStep(s, k, StepVerifyMain, Text(TextId::VerifyMainStart), s.Model.Params.DownloadSize, SendVerifyMainBlock);
 }
 
 void HandleVerifyMainResult(UnitSessions& s, u8 k, u8 code) {
@@ -67,23 +68,14 @@ void HandleVerifyMainResult(UnitSessions& s, u8 k, u8 code) {
   OverlaySerialPatch(s.Wire.Units[k].Serial, static_cast<std::int64_t>(imageAt), image);
   if (CompareBlock(s, k, chip.first(n), image, base)) return ReportUnitResult(s, k, ResVerifyError);
 
-  AdvanceBlockGauge(s, k, 1);
-  auto& u = s.Unit[k];
-  if (u.BlockIndex < u.BlockCount) return (void)SendChipCommand(UnitTarget(s, k), CmdReadMainBlock, u.BlockIndex);
+  if (!SendNextBlockOrDone(s, k, 1, SendVerifyMainBlock)) return;
   AddUnitInfoLine(s, k, Text(TextId::VerifyMainSuccess));
   if (s.Model.ProgramEep) return StartVerifyEep(s, k);
   EndOfVerification(s, k);
 }
 
 void StartVerifyEep(UnitSessions& s, u8 k) {
-  OpenStep(s, k,
-           {.Step = StepVerifyEep,
-            .Text = Text(TextId::VerifyEepStart),
-            .Length = s.Model.Params.EepSize,
-            .BlockMode = true,
-            .GaugeRun = false});
-  if (RefuseWithoutDriver(s, k)) return;
-  SendChipCommand(UnitTarget(s, k), CmdReadEepBlock, s.Unit[k].BlockIndex);
+  StartBlockStep(s, k, StepVerifyEep, Text(TextId::VerifyEepStart), s.Model.Params.EepSize, SendVerifyEepBlock);
 }
 
 void HandleVerifyEepResult(UnitSessions& s, u8 k, u8 code) {
@@ -97,11 +89,7 @@ void HandleVerifyEepResult(UnitSessions& s, u8 k, u8 code) {
   const auto image = std::span<const u8>(s.Model.EepImage).subspan(n == 0 ? 0 : base, n);
   if (CompareBlock(s, k, chip.first(n), image, p.EepStart + base)) return ReportUnitResult(s, k, ResVerifyError);
 
-  AdvanceBlockGauge(s, k, 3);
-  auto& u = s.Unit[k];
-  if (u32{u.BlockIndex} * 1024 < p.EepSize) {
-    return (void)SendChipCommand(UnitTarget(s, k), CmdReadEepBlock, u.BlockIndex);
-  }
+  if (!SendNextBlockOrDone(s, k, 3, SendVerifyEepBlock)) return;
   AddUnitInfoLine(s, k, Text(TextId::VerifyEepSuccess));
   EndOfVerification(s, k);
 }

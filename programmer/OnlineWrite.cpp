@@ -11,6 +11,12 @@ namespace {
 
 i32 MainOffset(const UnitSessions& s) { return static_cast<i32>(s.Model.Params.MainImageOffset); }
 
+void SendProgramMainBlock(UnitSessions& s, u8 k) {
+  SendProgramMainBlockCmd(UnitTarget(s, k), s.Unit[k].BlockIndex, MainOffset(s));
+}
+
+void SendProgramEepBlock(UnitSessions& s, u8 k) { SendProgramEepBlockCmd(UnitTarget(s, k), s.Unit[k].BlockIndex, 0); }
+
 // A step done: the automatic chain goes on with next, a single operation ends here.
 void ContinueChainOrEnd(UnitSessions& s, u8 k, void (*next)(UnitSessions&, u8)) {
   if (s.Unit[k].AutoChain) return next(s, k);
@@ -65,27 +71,15 @@ void HandleEraseResult(UnitSessions& s, u8 k, u8 code) {
 }
 
 void StartProgramMain(UnitSessions& s, u8 k) {
-  OpenStep(s, k,
-           {.Step = StepProgramMain,
-            .Text = Text(TextId::ProgramMainStart),
-            .Length = s.Model.Params.DownloadSize,
-            .BlockMode = true,
-            .GaugeRun = false});
-  if (RefuseWithoutDriver(s, k)) return;
-  SendProgramMainBlockCmd(UnitTarget(s, k), s.Unit[k].BlockIndex, MainOffset(s));
+  StartBlockStep(s, k, StepProgramMain, Text(TextId::ProgramMainStart), s.Model.Params.DownloadSize,
+                 SendProgramMainBlock);
 }
 
 void HandleProgramMainResult(UnitSessions& s, u8 k, u8 code) {
   if (!IsSuccess(code)) return ReportUnitResult(s, k, code);
-  AdvanceBlockGauge(s, k, 1);
-  auto& u = s.Unit[k];
-  if (u.BlockIndex < u.BlockCount) {
-    SendProgramMainBlockCmd(UnitTarget(s, k), u.BlockIndex, MainOffset(s));
-  } else if (s.Model.ProgramEep) {
-    StartProgramEep(s, k);
-  } else {
-    FinishProgramMain(s, k);
-  }
+  if (!SendNextBlockOrDone(s, k, 1, SendProgramMainBlock)) return;
+  if (s.Model.ProgramEep) return StartProgramEep(s, k);
+  FinishProgramMain(s, k);
 }
 
 void FinishProgramMain(UnitSessions& s, u8 k) {
@@ -94,21 +88,12 @@ void FinishProgramMain(UnitSessions& s, u8 k) {
 }
 
 void StartProgramEep(UnitSessions& s, u8 k) {
-  OpenStep(s, k,
-           {.Step = StepProgramEep,
-            .Text = Text(TextId::ProgramEepStart),
-            .Length = s.Model.Params.EepSize,
-            .BlockMode = true,
-            .GaugeRun = false});
-  if (RefuseWithoutDriver(s, k)) return;
-  SendProgramEepBlockCmd(UnitTarget(s, k), s.Unit[k].BlockIndex, 0);
+  StartBlockStep(s, k, StepProgramEep, Text(TextId::ProgramEepStart), s.Model.Params.EepSize, SendProgramEepBlock);
 }
 
 void HandleProgramEepResult(UnitSessions& s, u8 k, u8 code) {
   if (!IsSuccess(code)) return ReportUnitResult(s, k, code);
-  AdvanceBlockGauge(s, k, 1);
-  auto& u = s.Unit[k];
-  if (u.BlockIndex < u.BlockCount) return (void)SendProgramEepBlockCmd(UnitTarget(s, k), u.BlockIndex, 0);
+  if (!SendNextBlockOrDone(s, k, 1, SendProgramEepBlock)) return;
   AddUnitInfoLine(s, k, Text(TextId::ProgramEepSuccess));
   ContinueChainOrEnd(s, k, StartVerifyMain);
 }

@@ -35,7 +35,7 @@ void RouteBufferedFrames(UnitSessions& s, u8 k) {
 }  // namespace
 
 void HandleReceiveData(UnitSessions& s, u8 k, std::span<const u8> chunk) {
-  s.Unit[k].TimeoutTicks = TicksAfterChunk;
+  SetUnitTimeout(s, k, TicksAfterChunk);
   auto& hold = s.Hold[k];
   if (hold.Routing) {
     const std::size_t room = hold.Held.size() - hold.HeldCount;

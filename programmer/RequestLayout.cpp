@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "programmer/FlashDriver.h"
+#include "programmer/DriverSegments.h"
 #include "programmer/UnitStep.h"
 
 namespace qx {

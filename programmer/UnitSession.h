@@ -7,11 +7,14 @@
 
 namespace qx {
 
-// Time-outs in ticks of the 10 ms timer.
+// Time-outs in ticks of the 10 ms timer, all set through SetUnitTimeout. A step sets its own
+// when it opens; after that, every chunk the unit's port receives reloads TicksAfterChunk,
+// whatever the step set, by design: a unit that is still sending is not timed out, and the
+// wait for the rest of a reply is the same for every step.
 inline constexpr u16 TicksAtReset = 200;
 inline constexpr u16 TicksWhileLinking = 300;  // the search and the off-line start open ports
 inline constexpr u16 TicksAfterCommand = 500;  // a step's first request, an identification
-inline constexpr u16 TicksAfterChunk = 1000;   // every chunk a unit's port receives
+inline constexpr u16 TicksAfterChunk = 1000;   // the receive handler's reload, see above
 inline constexpr u16 TicksForErase = 2000;
 
 // The unit's gauge (UnitGauge) changes only through the gauge helpers, which keep the

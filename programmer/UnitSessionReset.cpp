@@ -2,8 +2,7 @@
 
 namespace qx {
 
-void ResetSessionState(UnitSessions& s) {
-  ChipModel& m = s.Model;
+void ForgetChipChoice(ChipModel& m) {
   m.ProgrammerModel = "Nolbin200XX";
   m.ObjectFileName.clear();
   m.ChipName.clear();
@@ -30,6 +29,9 @@ void ResetSessionState(UnitSessions& s) {
   m.Params.MainFlashEnd = 0;
   m.ObjectLoaded = 0;
   m.ChipSelected = 0;
+}
+
+void ResetSessionState(UnitSessions& s) {
   s.DownloadOkCount = 0;
   s.LinkedCount = 0;
   for (auto& b : s.Wire.Units) b.RxCount = 0;

@@ -53,10 +53,12 @@ void SetGaugeState(UnitSessions& s, u8 k, GaugeState state) {
   s.Op.UnitProgress(k, s.Unit[k].Gauge);
 }
 
+void SetUnitTimeout(UnitSessions& s, u8 k, u16 ticks) { s.Unit[k].TimeoutTicks = ticks; }
+
 void BeginUnitStep(UnitSessions& s, u8 k, u16 timeoutTicks, u32 length, bool blockMode) {
   auto& u = s.Unit[k];
   u.BlockIndex = 0;
-  u.TimeoutTicks = timeoutTicks;
+  SetUnitTimeout(s, k, timeoutTicks);
   u.Busy = 1;
   u.BlockCount = static_cast<u16>(length / 1024 + (length % 1024 != 0 ? 1 : 0));
   if (!blockMode) {

@@ -10,6 +10,8 @@ namespace qx {
 
 // "> HH:MM:SS C<k+1> : text".
 void AddUnitInfoLine(UnitSessions& s, u8 k, std::string_view text);
+// The one way a unit's time-out is set (TicksAfterCommand and its kin, UnitSession.h).
+void SetUnitTimeout(UnitSessions& s, u8 k, u16 ticks);
 // Arms a step: the gauge counts blocks of length bytes in block mode, else time.
 void BeginUnitStep(UnitSessions& s, u8 k, u16 timeoutTicks, u32 length, bool blockMode);
 // Ends the step; the operator sees code, or ResOk / StepFailedWithoutCode when none is given.

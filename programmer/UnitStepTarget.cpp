@@ -23,6 +23,28 @@ void AdvanceBlockGauge(UnitSessions& s, u8 k, int lead) {
   SetGaugeProgress(s, k, u.BlockIndex + lead);
 }
 
+StepOpening BlockStepOpening(u8 step, std::string_view text, u32 length) {
+  return {.Step = step, .Text = text, .Length = length, .BlockMode = true, .GaugeRun = false};
+}
+
+void StartBlockStep(UnitSessions& s, u8 k, u8 step, std::string_view text, u32 length, BlockSender send) {
+  OpenStep(s, k, BlockStepOpening(step, text, length));
+  SendFirstBlock(s, k, send);
+}
+
+void SendFirstBlock(UnitSessions& s, u8 k, BlockSender send) {
+  if (RefuseWithoutDriver(s, k)) return;
+  send(s, k);
+}
+
+bool SendNextBlockOrDone(UnitSessions& s, u8 k, int lead, BlockSender send) {
+  AdvanceBlockGauge(s, k, lead);
+  const auto& u = s.Unit[k];
+  if (u.BlockIndex >= u.BlockCount) return true;
+  send(s, k);
+  return false;
+}
+
 bool RefuseWithoutDriver(UnitSessions& s, u8 k) {
   const ChipParams& p = s.Model.Params;
   if (!p.UseFlashDriver || s.Wire.Driver.DriverLoaded) return false;

@@ -32,6 +32,19 @@ void OpenStep(UnitSessions& s, u8 k, const StepOpening& opening);
 // Acknowledged data packet: BlockIndex += 4 and the gauge moves to BlockIndex + lead.
 void AdvanceBlockGauge(UnitSessions& s, u8 k, int lead);
 
+// Sends the block at BlockIndex of unit k's step.
+using BlockSender = void (*)(UnitSessions& s, u8 k);
+// The opening of a step of blocks of length bytes: the gauge counts blocks and stops running.
+StepOpening BlockStepOpening(u8 step, std::string_view text, u32 length);
+// A step of blocks: OpenStep with BlockStepOpening, then SendFirstBlock.
+void StartBlockStep(UnitSessions& s, u8 k, u8 step, std::string_view text, u32 length, BlockSender send);
+// The first block, unless the step is refused without its driver (RefuseWithoutDriver).
+void SendFirstBlock(UnitSessions& s, u8 k, BlockSender send);
+// A block acknowledged: the gauge advances (AdvanceBlockGauge) and, while the step has blocks
+// left (BlockIndex < BlockCount), the next one goes out. True when none is left: the caller
+// goes on to what follows the step.
+bool SendNextBlockOrDone(UnitSessions& s, u8 k, int lead, BlockSender send);
+
 // A family with a flash driver but no valid driver loaded would get requests without their
 // driver bytes: when the step's request carries any (StepCarriesDriver), the step ends
 // failed at once with a line for the unit. True then. Requests without driver bytes go out.

@@ -32,7 +32,6 @@ class MainController final : public WindowCommands {
   void Run(WindowCommand command) override;
   // A group binds each of its commands once.
   void Bind(WindowCommand command, std::function<void()> handler);
-  bool IsBound(WindowCommand command) const { return handlers_.count(command) != 0; }
 
   TGenMFrmARM& Window() { return window_; }
   Station& Core() { return station_; }

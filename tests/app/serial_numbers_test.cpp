@@ -1,13 +1,16 @@
-// The counting serial number: its bytes in the image, the programmed range widened to hold
+// The counting serial number: its bytes in the units' blocks, the programmed range widened to hold
 // them, addresses outside the main flash refused, the edit's two forms, the advance, and
 // the numbers of the units of one run.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ostream>
+#include <vector>
 
 #include "tests/app/AppTestSupport.h"
 #include "app/SerialNumbers.h"
+#include "app/UnitSerialNumbers.h"
 #include "base/Errors.h"
 #include "images/Checksums.h"
 
@@ -33,19 +36,29 @@ void PrintTo(const InsertCase& c, std::ostream* os) { *os << c.name; }
 
 class Insert : public SerialNumbers, public ::testing::WithParamInterface<InsertCase> {};
 
-TEST_P(Insert, WritesTheBytesShowsThemAndUpdatesTheSixteenBitSums) {
+TEST_P(Insert, TheUnitsBlocksCarryTheBytesAndTheirSixteenBitSumsAndTheGridShowsThem) {
   const InsertCase& c = GetParam();
   chip->Sn.SnValue = 0x12345678;
   chip->Sn.SnAddress = c.address;
   chip->Sums.MainAcc32 = 0xDEAD;
-  ASSERT_TRUE(InsertSerialNumber(*chip, log, op, c.bigEndian));
-  for (u32 j = 0; j < 4; ++j) EXPECT_EQ(chip->MainFlashImage[c.index + j], c.bytes[j]) << j;
+  const std::vector<u8> loaded(chip->MainFlashImage.begin(), chip->MainFlashImage.end());
+  ASSERT_EQ(PrepareSerialNumberRange(*chip, log, op), std::optional<u32>(c.index));
+  UnitSerialPatch patch;
+  NumberUnit(SerialRun{chip->Sn, c.bigEndian}, *chip, 0, patch);
+  ShowSerialNumberRows(chip->Params, patch, op);
+  EXPECT_EQ(patch.Active, 1);
+  EXPECT_EQ(patch.Index, c.index);
+  EXPECT_EQ(patch.Bytes, c.bytes);
   ASSERT_EQ(op.mainRows.size(), 1u);
   EXPECT_EQ(op.mainRows[0], std::make_pair(c.address, c.address + 3));
+  std::vector<u8> numbered = loaded;
+  std::copy(c.bytes.begin(), c.bytes.end(), numbered.begin() + c.index);
   const u32 last = chip->Params.DownloadSize - 1;
-  EXPECT_EQ(chip->Sums.MainCheck16, CalcCheck16(chip->MainFlashImage, 0, last));
-  EXPECT_EQ(chip->Sums.MainSum16, static_cast<u16>(CalcAcc32(chip->MainFlashImage, 0, last)));
-  EXPECT_EQ(chip->Sums.MainAcc32, 0xDEADu);  // the full sum waits for the next refresh
+  EXPECT_EQ(patch.MainCheck16, CalcCheck16(numbered, 0, last));
+  EXPECT_EQ(patch.MainSum16, static_cast<u16>(CalcAcc32(numbered, 0, last)));
+  // Each unit's number travels in its own blocks.
+  EXPECT_TRUE(std::equal(loaded.begin(), loaded.end(), chip->MainFlashImage.begin()));
+  EXPECT_EQ(chip->Sums.MainAcc32, 0xDEADu);
   EXPECT_TRUE(op.messages.empty());
 }
 
@@ -72,7 +85,7 @@ TEST_F(SerialNumbers, AnAddressBeyondTheProgrammedRangeWidensIt) {
     chip->Params.DownloadSize = c.downloadSize;
     chip->Sn.SnAddress = c.address;
     log.Clear();
-    ASSERT_TRUE(InsertSerialNumber(*chip, log, op, true));
+    ASSERT_TRUE(PrepareSerialNumberRange(*chip, log, op).has_value());
     EXPECT_EQ(chip->Params.DownloadSize, c.widened) << std::hex << c.address;
     EXPECT_EQ(log.Lines().size(), c.widened == c.downloadSize ? 0u : 1u);
   }
@@ -85,7 +98,7 @@ TEST_F(SerialNumbers, AnAddressOutsideTheMainFlashStopsTheCommandAndWritesNothin
     op.messages.clear();
     chip->Sn.SnAddress = address;
     const auto before = chip->MainFlashImage;
-    EXPECT_FALSE(InsertSerialNumber(*chip, log, op, true)) << std::hex << address;
+    EXPECT_FALSE(PrepareSerialNumberRange(*chip, log, op).has_value()) << std::hex << address;
     EXPECT_EQ(chip->MainFlashImage, before);
     EXPECT_EQ(chip->Params.DownloadSize, 0x1000u);
     ASSERT_EQ(op.messages.size(), 1u);

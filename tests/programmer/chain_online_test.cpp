@@ -433,6 +433,39 @@ TEST_F(OnlineChain, ChipInfoAndAddressReadsListTheirRows) {
   EXPECT_EQ(l.size(), before);
 }
 
+// The two reads of unit 0 that a window command starts directly: what each sends, how its
+// step opens, and that its reply ends it.
+TEST_F(OnlineChain, TheAddressAndChipInformationReadsOpenTheirStepsAndSend) {
+  w.model->ReadStart = 0x08000100;
+  w.model->ReadLength = 32;
+  StartReadAddress(*w.s, 0);
+  ASSERT_EQ(Requests(0), (std::vector<std::pair<u8, u16>>{{CmdChipOperation, OpReadAddress}}));
+  EXPECT_EQ(GetLe32(w.ports[0].packets[0], 8 + 48), 0x08000100u);
+  EXPECT_EQ(GetLe16(w.ports[0].packets[0], 8 + 52), 32u);
+  EXPECT_EQ(w.U(0).StepState, StepReadAddress);
+  EXPECT_EQ(w.U(0).Busy, 1);
+  EXPECT_EQ(w.U(0).TimeoutTicks, TicksAfterCommand);
+  EXPECT_EQ(w.U(0).Gauge.Progress, 250);
+  EXPECT_TRUE(w.Lines().empty());
+  w.Feed(0, DataReply(std::vector<u8>(32, 0x5A)));
+  EXPECT_EQ(w.U(0).Busy, 0);
+  ASSERT_EQ(w.Lines().size(), 3u);
+  EXPECT_EQ(w.Lines()[2].substr(0, 16), "0x08000110 : 5A ");
+
+  StartReadChipInfo(*w.s, 0);
+  ASSERT_EQ(Requests(0).size(), 2u);
+  EXPECT_EQ(Requests(0)[1], (std::pair<u8, u16>{CmdChipOperation, OpReadChipInfo}));
+  EXPECT_EQ(w.U(0).StepState, StepReadChipInfo);
+  EXPECT_EQ(w.U(0).Busy, 1);
+  EXPECT_EQ(w.U(0).TimeoutTicks, TicksAfterCommand);
+  EXPECT_EQ(w.U(0).Gauge.Progress, 15);
+  EXPECT_EQ(w.U(0).Gauge.Max, 500);
+  EXPECT_EQ(w.LastLine(), "> 12:34:56 Read Chip Information Data......");
+  w.Feed(0, DataReply(std::vector<u8>(512, 0xA5)));
+  EXPECT_EQ(w.U(0).Busy, 0);
+  EXPECT_EQ(w.LastLine().substr(0, 19), "  0x038001F0 : A5 A");
+}
+
 // With no valid driver a request is refused only when it would carry driver bytes: a step
 // with a segment entry, or a chip command of a family with the common segment (0x00, 0x18,
 // 0x04). The other requests go out as they always do, without segments.

@@ -195,12 +195,28 @@ TEST(TickUnits, BusyWithZeroTicksTimesOutAtOnceAndGaugeStopsAtItsMaximum) {
   EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Command Executed Time Out!"));
 }
 
-TEST(ResetSessionState, SetsTheResetValues) {
+TEST(ResetSessionState, ForgetChipChoiceSetsTheChipsResetValues) {
   SessionWorld w;
   auto& m = *w.model;
   m.ChipName = "X";
   m.Params.MainFlashSize = 0x1000;
   m.Timing.ChipInStableTime = 3;
+  m.ObjectLoaded = 1;
+  w.s->LinkedCount = 3;
+  ForgetChipChoice(m);
+  EXPECT_EQ(m.ProgrammerModel, "Nolbin200XX");
+  EXPECT_TRUE(m.ChipName.empty());
+  EXPECT_EQ(m.Params.MainFlashSize, 0u);
+  EXPECT_EQ(m.Timing.ChipInStableTime, 17);
+  EXPECT_EQ(m.Control.PowerOnTime, 10);
+  EXPECT_EQ(m.ObjectLoaded, 0);
+  EXPECT_EQ(w.s->LinkedCount, 3);  // the sessions are not the chip's
+}
+
+TEST(ResetSessionState, SetsTheSessionsResetValuesAndLeavesTheChip) {
+  SessionWorld w;
+  auto& m = *w.model;
+  m.ChipName = "X";
   m.ObjectLoaded = 1;
   w.s->LinkedCount = 3;
   w.s->DownloadOkCount = 2;
@@ -211,12 +227,8 @@ TEST(ResetSessionState, SetsTheResetValues) {
     u.OkCount = u.NgCount = 4;
   }
   ResetSessionState(*w.s);
-  EXPECT_EQ(m.ProgrammerModel, "Nolbin200XX");
-  EXPECT_TRUE(m.ChipName.empty());
-  EXPECT_EQ(m.Params.MainFlashSize, 0u);
-  EXPECT_EQ(m.Timing.ChipInStableTime, 17);
-  EXPECT_EQ(m.Control.PowerOnTime, 10);
-  EXPECT_EQ(m.ObjectLoaded, 0);
+  EXPECT_EQ(m.ChipName, "X");
+  EXPECT_EQ(m.ObjectLoaded, 1);
   EXPECT_EQ(w.s->LinkedCount, 0);
   EXPECT_EQ(w.s->DownloadOkCount, 0);
   for (const auto& u : w.s->Unit) {

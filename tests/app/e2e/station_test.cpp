@@ -400,7 +400,7 @@ TEST(Station, TheUnitZeroReadsStartTheirStepsAndEndOnTheUnitsReplies) {
   auto idle = [&] { return st.BusyUnits().none(); };
 
   ASSERT_TRUE(st.GuardUnit0());
-  st.StartReadChipInfo();
+  st.StartReadOnUnit0(StartReadChipInfo);
   const auto began = rig.op.Events(0, Kind::Began);
   ASSERT_EQ(began.size(), 1u);
   EXPECT_EQ(began[0].step, StepReadChipInfo);
@@ -413,7 +413,7 @@ TEST(Station, TheUnitZeroReadsStartTheirStepsAndEndOnTheUnitsReplies) {
 
   st.Model().ReadStart = 0x100;
   st.Model().ReadLength = 32;
-  st.StartReadAddress();
+  st.StartReadOnUnit0(StartReadAddress);
   EXPECT_EQ(rig.U(0).StepState, StepReadAddress);
   EXPECT_EQ(rig.op.unitEvents.back().kind, Kind::Progress);
   EXPECT_EQ(rig.op.unitEvents.back().gauge.Progress, 250);

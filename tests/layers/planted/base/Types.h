@@ -1,0 +1,3 @@
+#pragma once
+// Planted: a lower folder reaching up.
+#include "images/Image.h"

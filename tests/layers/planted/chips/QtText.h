@@ -1,0 +1,3 @@
+#pragma once
+// Planted: Qt in a core file.
+#include <QString>

@@ -134,6 +134,8 @@ void StartReadChipInfo(UnitSessions& s, u8 k) {
   s.Unit[k].StepState = StepReadChipInfo;
   s.Log.AddInfoLine(Text(TextId::ReadChipInfoStart));
   BeginUnitStep(s, k, TicksAfterCommand, s.Model.Params.MainFlashSize, false);
+  // A chip command of some families carries the driver's common segment.
+  if (RefuseWithoutDriver(s, k)) return;
   SendChipCommand(UnitTarget(s, k), CmdChipOperation, OpReadChipInfo);
 }
 

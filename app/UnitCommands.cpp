@@ -1,6 +1,9 @@
 #include "app/UnitCommands.h"
 
+#include <cstddef>
 #include <optional>
+#include <stdexcept>
+#include <string>
 
 #include "app/ObjectFileCommands.h"
 #include "app/UnitSerialNumbers.h"
@@ -20,42 +23,56 @@ void StartChipErase(UnitSessions& s, u8 k) { StartErase(s, k, Text(TextId::Erase
 using A = AutoChainRule;
 using U = UnitStart;
 
-// In the order of UnitCommand.
-const UnitCommandRule kRules[] = {
-    // Auto
-    {.Starter = StartAutoProgram, .Chain = A::Set, .CustomerBlock = true, .SerialNumbers = true, .NeedsImage = true,
-     .EmptyLogLine = true, .OptionListing = true},
-    // Download
-    {.Starter = StartDownloadChipData, .Chain = A::Keep, .CustomerBlock = true, .NeedsImage = true,
-     .EmptyLogLine = true, .OptionListing = true},
-    // BlankCheck
-    {.Starter = StartBlankCheck, .Chain = A::Clear, .EmptyLogLine = true},
-    // Erase
-    {.Starter = StartChipErase, .Chain = A::Clear, .EmptyLogLine = true},
-    // Program
-    {.Starter = StartProgramMain, .Chain = A::Clear, .CustomerBlock = true, .SerialNumbers = true, .NeedsImage = true,
-     .EmptyLogLine = true},
-    // Verify
-    {.Starter = StartVerifyMain, .Chain = A::Clear, .ActivatePanelBtns = true, .NeedsImage = true, .EmptyLogLine = true},
-    // WriteOption
-    {.Starter = StartWriteOption, .Chain = A::Clear, .EmptyLogLine = true},
-    // WriteEep
-    {.Starter = StartProgramEep, .Chain = A::Clear, .NeedsImage = true},
-    // ReadMain
-    {.Start = U::Unit0, .Starter = StartReadMain, .ReplacesImage = true},
-    // ReadEep
-    {.Start = U::Unit0, .Starter = StartReadEep, .ChipPageToFront = false},
-    // ReadOption
-    {.Start = U::Unit0, .Starter = StartReadOption},
-    // ReadChecksum
-    {.Start = U::Unit0, .Starter = StartReadChecksum},
-    // ReadAddress
-    {.Start = U::ReadAddress},
-    // ReadChipInfo
-    {.Start = U::ReadChipInfo, .CollectSettings = false},
+// One row a command, in the order of UnitCommand; the checks below refuse a command
+// without its row and rows out of order.
+struct Row {
+  UnitCommand Command;
+  UnitCommandRule Rule;
 };
 
-static_assert(std::size(kRules) == static_cast<std::size_t>(UnitCommand::ReadChipInfo) + 1);
+using C = UnitCommand;
+constexpr Row kRules[] = {
+    {C::Auto,
+     {.Starter = StartAutoProgram, .Chain = A::Set, .CustomerBlock = true, .SerialNumbers = true, .NeedsImage = true,
+     .EmptyLogLine = true, .OptionListing = true}},
+    {C::Download,
+     {.Starter = StartDownloadChipData, .Chain = A::Keep, .CustomerBlock = true, .NeedsImage = true,
+     .EmptyLogLine = true, .OptionListing = true}},
+    {C::BlankCheck,
+     {.Starter = StartBlankCheck, .Chain = A::Clear, .EmptyLogLine = true}},
+    {C::Erase,
+     {.Starter = StartChipErase, .Chain = A::Clear, .EmptyLogLine = true}},
+    {C::Program,
+     {.Starter = StartProgramMain, .Chain = A::Clear, .CustomerBlock = true, .SerialNumbers = true, .NeedsImage = true,
+     .EmptyLogLine = true}},
+    {C::Verify,
+     {.Starter = StartVerifyMain, .Chain = A::Clear, .ActivatePanelBtns = true, .NeedsImage = true, .EmptyLogLine = true}},
+    {C::WriteOption,
+     {.Starter = StartWriteOption, .Chain = A::Clear, .EmptyLogLine = true}},
+    {C::WriteEep,
+     {.Starter = StartProgramEep, .Chain = A::Clear, .NeedsImage = true}},
+    {C::ReadMain,
+     {.Start = U::Unit0, .Starter = StartReadMain, .ReplacesImage = true}},
+    {C::ReadEep,
+     {.Start = U::Unit0, .Starter = StartReadEep, .ChipPageToFront = false}},
+    {C::ReadOption,
+     {.Start = U::Unit0, .Starter = StartReadOption}},
+    {C::ReadChecksum,
+     {.Start = U::Unit0, .Starter = StartReadChecksum}},
+    {C::ReadAddress,
+     {.Start = U::ReadAddress}},
+    {C::ReadChipInfo,
+     {.Start = U::ReadChipInfo, .CollectSettings = false}},
+};
+
+constexpr bool RowsInCommandOrder() {
+  for (std::size_t i = 0; i < std::size(kRules); ++i) {
+    if (static_cast<std::size_t>(kRules[i].Command) != i) return false;
+  }
+  return true;
+}
+static_assert(std::size(kRules) == static_cast<std::size_t>(UnitCommand::Count), "a unit command without its rule");
+static_assert(RowsInCommandOrder(), "the rules stand in the order of UnitCommand");
 
 void Collect(const UnitCommandRule& rule, Station& station, const UnitCommandView& view) {
   if (rule.CollectSettings) CollectProgramSettings(view.Controls(), station.Model(), station.Log());
@@ -89,7 +106,12 @@ void StartUnits(const UnitCommandRule& rule, Station& station, const UnitCommand
 
 }  // namespace
 
-const UnitCommandRule& RuleOf(UnitCommand command) { return kRules[static_cast<std::size_t>(command)]; }
+const UnitCommandRule& RuleOf(UnitCommand command) {
+  const auto i = static_cast<std::size_t>(command);
+  // Count and values cast from outside the enum are no command.
+  if (i >= std::size(kRules)) throw std::logic_error("no such unit command: " + std::to_string(i));
+  return kRules[i].Rule;
+}
 
 void RunUnitCommand(UnitCommand command, Station& station, const UnitCommandView& view) {
   const UnitCommandRule& rule = RuleOf(command);

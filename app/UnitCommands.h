@@ -13,21 +13,12 @@
 
 namespace qx {
 
+// One a window command on the units, in the order of their lines in
+// app/WindowCommandList.def; Count is no command.
 enum class UnitCommand : u8 {
-  Auto,
-  Download,
-  BlankCheck,
-  Erase,
-  Program,
-  Verify,
-  WriteOption,
-  WriteEep,
-  ReadMain,
-  ReadEep,
-  ReadOption,
-  ReadChecksum,
-  ReadAddress,
-  ReadChipInfo,
+#define QX_UNIT_COMMAND(Name, Unit) Unit,
+#include "app/WindowCommandList.def"
+  Count
 };
 
 enum class UnitStart : u8 {

@@ -2,45 +2,22 @@
 // The window's commands that the running system carries out. Each handler of the main
 // window that drives the units, the images or the files calls Run with its own name and
 // does nothing else; the station answers them. Qt-free, so the station can implement it.
+#include <cstddef>
+
 #include "base/Types.h"
 
 namespace qx {
 
+// Made from app/WindowCommandList.def; Count is no command.
 enum class WindowCommand : u8 {
-  StartUp,     // the start-up steps of the first show that need the core
-  ClosePorts,  // every open port of the ten units closed (Exit and close)
-  FileOpenBtnClick,
-  SpdBtnLoadMoreClick,
-  SpdBtnLdPrjClick,
-  SavetoProjectFile1Click,
-  LoadEepDataFile1Click,
-  SaveEepDatatoFile1Click,
-  FileSaveBtnClick,
-  ShowChipOptionData1Click,
-  DevButtonClick,
-  MCUNameEditChange,
-  BtnOptionCfgClick,
-  CheckBoxSNClick,
-  ChkBoxSNDPClick,
-  ButtonCfgSNClick,
-  BitBtnFindDevClick,
-  StartOfflineProgrm1Click,
-  DoFirmwareUpgrade1Click,
-  AutoSpdBtnClick,
-  SpdBtnDownLoadClick,
-  SpdBtnBlankChkClick,
-  SpdBtnEraseClick,
-  SpdBtnProgClick,
-  SpdBtnVerifyClick,
-  SpdBtnWrtOPBClick,
-  WriteEepDataMemory1Click,
-  ReadChipMemory1Click,
-  ReadEEPMemory1Click,
-  ReadOptionByte1Click,
-  ReadChipCheckSum1Click,
-  ReadMG32xxChipID1Click,
-  ReadSpcAddressClick,
+#define QX_CORE_COMMAND(Name) Name,
+#define QX_COMMAND(Name) Name,
+#define QX_UNIT_COMMAND(Name, Unit) Name,
+#include "app/WindowCommandList.def"
+  Count
 };
+
+inline constexpr std::size_t WindowCommandCount = static_cast<std::size_t>(WindowCommand::Count);
 
 class WindowCommands {
  public:

@@ -1,7 +1,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QMenu>
-#include <QStackedWidget>
 #include <QTabWidget>
 #include <algorithm>
 #include <optional>
@@ -18,14 +17,6 @@ namespace qx {
 
 namespace {
 
-
-// The tab widget a page belongs to, or null for any other widget.
-QTabWidget* TabsOf(QWidget& page) {
-  QWidget* stack = page.parentWidget();
-  if (qobject_cast<QStackedWidget*>(stack) == nullptr) return nullptr;
-  auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget());
-  return tabs != nullptr && tabs->indexOf(&page) >= 0 ? tabs : nullptr;
-}
 
 std::optional<QString> TextOf(const ControlChange& c) {
   if (c.Text) return QString::fromStdString(*c.Text);

@@ -16,6 +16,7 @@
 #include "chips/ui/ChipSelForm.h"
 #include "chips/ui/SlgyCfgFrm.h"
 #include "texts/Texts.h"
+#include "ui_GenMFrmARM.h"
 
 namespace qx {
 
@@ -62,8 +63,7 @@ void DevButtonClick(MainController& c) {
   if (Accepted(c.Window(), form) && form.ChipChosen()) return RunChipReaction(c);
   // No leaves the chip as it was and the field shows its name again; when that differs from
   // what the field showed, its change event runs the chip reaction.
-  if (auto* name = c.Window().findChild<QLineEdit*>(QStringLiteral("MCUNameEdit")))
-    name->setText(QtText(s.Model().ChipName));
+  c.Window().Form().MCUNameEdit->setText(QtText(s.Model().ChipName));
 }
 
 void BtnOptionCfgClick(MainController& c) {
@@ -90,7 +90,8 @@ void ApplyChipChanges(MainController& c, const WindowChanges& changes) {
 }
 
 void ShowChosenChip(MainController& c, const WindowChanges& changes) {
-  if (auto* name = c.Window().findChild<QLineEdit*>(QStringLiteral("MCUNameEdit"))) {
+  {
+    QLineEdit* name = c.Window().Form().MCUNameEdit;
     const QSignalBlocker quiet(name);
     name->setText(QtText(c.Core().Model().ChipName));
   }

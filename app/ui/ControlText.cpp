@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QStackedWidget>
+#include <QTabWidget>
 
 namespace qx {
 
@@ -35,6 +37,23 @@ bool SetControlText(QObject& control, const QString& text) {
     return false;
   }
   return true;
+}
+
+QTabWidget* TabsOf(QWidget& page) {
+  QWidget* stack = page.parentWidget();
+  if (qobject_cast<QStackedWidget*>(stack) == nullptr) return nullptr;
+  auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget());
+  return tabs != nullptr && tabs->indexOf(&page) >= 0 ? tabs : nullptr;
+}
+
+bool SetCaption(QObject& control, const QString& text) {
+  if (auto* page = qobject_cast<QWidget*>(&control)) {
+    if (QTabWidget* tabs = TabsOf(*page)) {
+      tabs->setTabText(tabs->indexOf(page), text);
+      return true;
+    }
+  }
+  return SetControlText(control, text);
 }
 
 }  // namespace qx

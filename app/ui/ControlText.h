@@ -5,6 +5,8 @@
 
 class QComboBox;
 class QObject;
+class QTabWidget;
+class QWidget;
 
 namespace qx {
 
@@ -12,5 +14,9 @@ namespace qx {
 void SetComboText(QComboBox& combo, const QString& text);
 // Returns false for a control that shows no text of its own.
 bool SetControlText(QObject& control, const QString& text);
+// The tab widget a page belongs to, or null for any other widget.
+QTabWidget* TabsOf(QWidget& page);
+// A caption as the window shows it: a page's on its tab, any other control's as its text.
+bool SetCaption(QObject& control, const QString& text);
 
 }  // namespace qx

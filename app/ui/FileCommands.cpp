@@ -2,14 +2,15 @@
 // and controls of the window around the rules of app/ObjectFileCommands and app/SerialNumbers.
 #include <QCheckBox>
 #include <QLineEdit>
+#include <initializer_list>
 
 #include "app/FileDialogs.h"
 #include "app/ObjectFileCommands.h"
 #include "app/UnitSerialNumbers.h"
 #include "app/ui/MainController.h"
-#include "app/ui/NamedControl.h"
 #include "app/ui/QtText.h"
 #include "app/ui/ShowWindowActions.h"
+#include "ui_GenMFrmARM.h"
 
 namespace qx {
 
@@ -57,15 +58,16 @@ void SaveMemory(MainController& c) {
 }
 
 void CheckBoxSNClick(TGenMFrmARM& w) {
-  const bool on = NamedControl<QCheckBox>(w, "CheckBoxSN").isChecked();
-  for (const char* name : {"AddrEdit", "SNEdit1", "GainEdit", "SNOrderChk", "ChkBoxPCSN"}) {
-    NamedControl<QWidget>(w, name).setEnabled(on);
+  Ui::GenMFrmARM& f = w.Form();
+  const bool on = f.CheckBoxSN->isChecked();
+  for (QWidget* control : std::initializer_list<QWidget*>{f.AddrEdit, f.SNEdit1, f.GainEdit, f.SNOrderChk, f.ChkBoxPCSN}) {
+    control->setEnabled(on);
   }
 }
 
 void ChkBoxSNDPClick(TGenMFrmARM& w) {
-  QLineEdit& edit = NamedControl<QLineEdit>(w, "SNEdit1");
-  const bool decimal = NamedControl<QCheckBox>(w, "ChkBoxSNDP").isChecked();
+  QLineEdit& edit = *w.Form().SNEdit1;
+  const bool decimal = w.Form().ChkBoxSNDP->isChecked();
   // A text that is not a number raises here and stays as it is.
   edit.setText(QtText(RedisplaySerialNumber(edit.text().toStdString(), decimal)));
 }
@@ -79,14 +81,14 @@ void ButtonCfgSNClick(MainController& c) {
 }
 
 SerialNumberControls SerialControlsOf(const TGenMFrmARM& w) {
-  return {NamedControl<QCheckBox>(w, "CheckBoxSN").isChecked(), NamedControl<QCheckBox>(w, "ChkBoxPCSN").isChecked(),
-          NamedControl<QCheckBox>(w, "ChkBoxSNDP").isChecked()};
+  const Ui::GenMFrmARM& f = w.Form();
+  return {f.CheckBoxSN->isChecked(), f.ChkBoxPCSN->isChecked(), f.ChkBoxSNDP->isChecked()};
 }
 
 void AdvanceSerialNumber(TGenMFrmARM& w, Station& st, u8 unit) {
   const bool numbered = unit < UnitMax && st.Wire().Units[unit].Serial.Active != 0;
   const std::optional<std::string> text = SerialNumberAfterChip(st.Model().Sn, SerialControlsOf(w), numbered);
-  if (text) NamedControl<QLineEdit>(w, "SNEdit1").setText(QtText(*text));
+  if (text) w.Form().SNEdit1->setText(QtText(*text));
 }
 
 }  // namespace

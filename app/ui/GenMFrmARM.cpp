@@ -33,65 +33,22 @@ namespace qx {
 namespace {
 
 
-// Which handler each control runs: buttons on click, menu items when triggered, the chip
-// name field when its text changes.
-struct Binding {
-  std::string_view Sender;
-  TGenMFrmARM::Handler Handler;
-};
-
 using W = TGenMFrmARM;
-const Binding kBindings[] = {
-    {"SpdBtnExit", &W::SpdBtnExitClick},
-    {"Exit1", &W::SpdBtnExitClick},
-    {"SpdBtnOpen", &W::FileOpenBtnClick},
-    {"Execute1", &W::FileOpenBtnClick},
-    {"SpdBtnLoadMore", &W::SpdBtnLoadMoreClick},
-    {"SpdBtnLdPrj", &W::SpdBtnLdPrjClick},
-    {"LoadFromProjectFile1", &W::SpdBtnLdPrjClick},
-    {"SavetoProjectFile1", &W::SavetoProjectFile1Click},
-    {"LoadEepDataFile1", &W::LoadEepDataFile1Click},
-    {"LoadFileOTP", &W::LoadEepDataFile1Click},
-    {"SaveEepDatatoFile1", &W::SaveEepDatatoFile1Click},
-    {"SaveFile1", &W::FileSaveBtnClick},
-    {"ShowChipOptionData1", &W::ShowChipOptionData1Click},
-    {"ConfigLogFile1", &W::ConfigLogFile1Click},
-    {"SpdBtnDownLoad", &W::SpdBtnDownLoadClick},
-    {"Download1", &W::SpdBtnDownLoadClick},
-    {"AutoSpdBtn", &W::AutoSpdBtnClick},
-    {"AutoProgram1", &W::AutoSpdBtnClick},
-    {"SpdBtnBlankChk", &W::SpdBtnBlankChkClick},
-    {"BlankCheck1", &W::SpdBtnBlankChkClick},
-    {"SpdBtnErase", &W::SpdBtnEraseClick},
-    {"EraseChip1", &W::SpdBtnEraseClick},
-    {"SpdBtnProg", &W::SpdBtnProgClick},
-    {"Programming1", &W::SpdBtnProgClick},
-    {"SpdBtnVerify", &W::SpdBtnVerifyClick},
-    {"VeriufyDownload1", &W::SpdBtnVerifyClick},
-    {"SpdBtnWrtOPB", &W::SpdBtnWrtOPBClick},
-    {"WriteOptionByte1", &W::SpdBtnWrtOPBClick},
-    {"WriteEepDataMemory1", &W::WriteEepDataMemory1Click},
-    {"DoFirmwareUpgrade1", &W::DoFirmwareUpgrade1Click},
-    {"ReadChipMemory1", &W::ReadChipMemory1Click},
-    {"ReadEEPMemory1", &W::ReadEEPMemory1Click},
-    {"ReadOptionByte1", &W::ReadOptionByte1Click},
-    {"ReadChipCheckSum1", &W::ReadChipCheckSum1Click},
-    {"ReadMG32xxChipID1", &W::ReadMG32xxChipID1Click},
-    {"ReadSpcAddress", &W::ReadSpcAddressClick},
-    {"StartOfflineProgrm1", &W::StartOfflineProgrm1Click},
-    {"About1", &W::About1Click},
-    {"ClearInformation1", &W::ClearInformation1Click},
-    {"CopytoCli1", &W::CopytoCli1Click},
-    {"BitBtnFindDev", &W::BitBtnFindDevClick},
-    {"DevButton", &W::DevButtonClick},
-    {"BtnOptionCfg", &W::BtnOptionCfgClick},
-    {"ButtonCfgSN", &W::ButtonCfgSNClick},
-    {"CheckBoxSN", &W::CheckBoxSNClick},
-    {"ChkBoxSNDP", &W::ChkBoxSNDPClick},
-    {"ChkBoxAuto", &W::ChkBoxAutoClick},
-    {"CheckBoxCtrl", &W::CheckBoxCtrlClick},
-    {"MCUNameEdit", &W::MCUNameEditChange},
-};
+
+// How a control runs its handler: buttons on click, menu items when triggered, an edit
+// when its text changes.
+template <class Run>
+void ConnectSender(W& window, QAbstractButton* button, Run run) {
+  QObject::connect(button, &QAbstractButton::clicked, &window, run);
+}
+template <class Run>
+void ConnectSender(W& window, QAction* action, Run run) {
+  QObject::connect(action, &QAction::triggered, &window, run);
+}
+template <class Run>
+void ConnectSender(W& window, QLineEdit* edit, Run run) {
+  QObject::connect(edit, &QLineEdit::textChanged, &window, run);
+}
 
 constexpr int kStatusPanelWidth[3] = {180, 180, 300};
 constexpr int kAddressColumnWidth = 73;
@@ -196,18 +153,9 @@ QObject* TGenMFrmARM::FindControl(std::string_view name) const {
 }
 
 void TGenMFrmARM::BindHandlers() {
-  for (const Binding& b : kBindings) {
-    QObject* sender = FindControl(b.Sender);
-    const Handler handler = b.Handler;
-    auto run = [this, handler] { Run(handler); };
-    if (auto* button = qobject_cast<QAbstractButton*>(sender)) {
-      connect(button, &QAbstractButton::clicked, this, run);
-    } else if (auto* action = qobject_cast<QAction*>(sender)) {
-      connect(action, &QAction::triggered, this, run);
-    } else if (auto* edit = qobject_cast<QLineEdit*>(sender)) {
-      connect(edit, &QLineEdit::textChanged, this, run);
-    }
-  }
+#define QX_SENDER(Handler, Control, Caption) ConnectSender(*this, ui_->Control, [this] { Run(&W::Handler); });
+#define QX_SENDER_HINT(Handler, Control, Caption, Hint) QX_SENDER(Handler, Control, Caption)
+#include "app/WindowCommandList.def"
 }
 
 void TGenMFrmARM::ShowError(std::string_view message) { Ask(MsgKind::Error, message, MsgButtons::Ok); }
@@ -290,37 +238,10 @@ void TGenMFrmARM::CopytoCli1Click() {
   if (ui_->InfoMemo->textCursor().hasSelection()) ui_->InfoMemo->copy();
 }
 
-void TGenMFrmARM::FileOpenBtnClick() { RunCommand(WindowCommand::FileOpenBtnClick); }
-void TGenMFrmARM::SpdBtnLoadMoreClick() { RunCommand(WindowCommand::SpdBtnLoadMoreClick); }
-void TGenMFrmARM::SpdBtnLdPrjClick() { RunCommand(WindowCommand::SpdBtnLdPrjClick); }
-void TGenMFrmARM::SavetoProjectFile1Click() { RunCommand(WindowCommand::SavetoProjectFile1Click); }
-void TGenMFrmARM::LoadEepDataFile1Click() { RunCommand(WindowCommand::LoadEepDataFile1Click); }
-void TGenMFrmARM::SaveEepDatatoFile1Click() { RunCommand(WindowCommand::SaveEepDatatoFile1Click); }
-void TGenMFrmARM::FileSaveBtnClick() { RunCommand(WindowCommand::FileSaveBtnClick); }
-void TGenMFrmARM::ShowChipOptionData1Click() { RunCommand(WindowCommand::ShowChipOptionData1Click); }
-void TGenMFrmARM::DevButtonClick() { RunCommand(WindowCommand::DevButtonClick); }
-void TGenMFrmARM::MCUNameEditChange() { RunCommand(WindowCommand::MCUNameEditChange); }
-void TGenMFrmARM::BtnOptionCfgClick() { RunCommand(WindowCommand::BtnOptionCfgClick); }
-void TGenMFrmARM::CheckBoxSNClick() { RunCommand(WindowCommand::CheckBoxSNClick); }
-void TGenMFrmARM::ChkBoxSNDPClick() { RunCommand(WindowCommand::ChkBoxSNDPClick); }
-void TGenMFrmARM::ButtonCfgSNClick() { RunCommand(WindowCommand::ButtonCfgSNClick); }
-void TGenMFrmARM::BitBtnFindDevClick() { RunCommand(WindowCommand::BitBtnFindDevClick); }
-void TGenMFrmARM::StartOfflineProgrm1Click() { RunCommand(WindowCommand::StartOfflineProgrm1Click); }
-void TGenMFrmARM::DoFirmwareUpgrade1Click() { RunCommand(WindowCommand::DoFirmwareUpgrade1Click); }
-void TGenMFrmARM::AutoSpdBtnClick() { RunCommand(WindowCommand::AutoSpdBtnClick); }
-void TGenMFrmARM::SpdBtnDownLoadClick() { RunCommand(WindowCommand::SpdBtnDownLoadClick); }
-void TGenMFrmARM::SpdBtnBlankChkClick() { RunCommand(WindowCommand::SpdBtnBlankChkClick); }
-void TGenMFrmARM::SpdBtnEraseClick() { RunCommand(WindowCommand::SpdBtnEraseClick); }
-void TGenMFrmARM::SpdBtnProgClick() { RunCommand(WindowCommand::SpdBtnProgClick); }
-void TGenMFrmARM::SpdBtnVerifyClick() { RunCommand(WindowCommand::SpdBtnVerifyClick); }
-void TGenMFrmARM::SpdBtnWrtOPBClick() { RunCommand(WindowCommand::SpdBtnWrtOPBClick); }
-void TGenMFrmARM::WriteEepDataMemory1Click() { RunCommand(WindowCommand::WriteEepDataMemory1Click); }
-void TGenMFrmARM::ReadChipMemory1Click() { RunCommand(WindowCommand::ReadChipMemory1Click); }
-void TGenMFrmARM::ReadEEPMemory1Click() { RunCommand(WindowCommand::ReadEEPMemory1Click); }
-void TGenMFrmARM::ReadOptionByte1Click() { RunCommand(WindowCommand::ReadOptionByte1Click); }
-void TGenMFrmARM::ReadChipCheckSum1Click() { RunCommand(WindowCommand::ReadChipCheckSum1Click); }
-void TGenMFrmARM::ReadMG32xxChipID1Click() { RunCommand(WindowCommand::ReadMG32xxChipID1Click); }
-void TGenMFrmARM::ReadSpcAddressClick() { RunCommand(WindowCommand::ReadSpcAddressClick); }
+#define QX_COMMAND(Name) \
+  void TGenMFrmARM::Name() { RunCommand(WindowCommand::Name); }
+#define QX_UNIT_COMMAND(Name, Unit) QX_COMMAND(Name)
+#include "app/WindowCommandList.def"
 
 void TGenMFrmARM::ArrangeProgressGauges(int unitCount) {
   const int shown = GaugesShown(unitCount);

@@ -55,6 +55,9 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   void SetMessageLog(MessageLog& log);
   // The chip model the views and the status bar show.
   void SetChipModel(const ChipModel& model) { model_ = &model; }
+  // The Designer form: the window's own controls by their typed members.
+  Ui::GenMFrmARM& Form() { return *ui_; }
+  const Ui::GenMFrmARM& Form() const { return *ui_; }
 
   // The modal dialogs of the window; tests replace them (never a real modal wait there).
   std::function<MsgAnswer(MsgKind, std::string_view, MsgButtons)> ShowMessage;
@@ -86,49 +89,15 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   // The main and data-flash grids back to their header row (a chip was chosen).
   void ResetHexViews();
 
-  // Handlers. Each runs inside the wrapper when its control fires.
+  // Handlers, one a line of app/WindowCommandList.def. Each runs inside the wrapper when
+  // a control of its lines fires; those of the window's commands only run their command.
   void FormShow();
   void FormClose();
   void StartKeyPress();
-  void SpdBtnExitClick();
-  void ChkBoxAutoClick();
-  void CheckBoxCtrlClick();
-  void About1Click();
-  void ConfigLogFile1Click();
-  void ClearInformation1Click();
-  void CopytoCli1Click();
-  // Handlers carried out by the window's commands.
-  void FileOpenBtnClick();
-  void SpdBtnLoadMoreClick();
-  void SpdBtnLdPrjClick();
-  void SavetoProjectFile1Click();
-  void LoadEepDataFile1Click();
-  void SaveEepDatatoFile1Click();
-  void FileSaveBtnClick();
-  void ShowChipOptionData1Click();
-  void DevButtonClick();
-  void MCUNameEditChange();
-  void BtnOptionCfgClick();
-  void CheckBoxSNClick();
-  void ChkBoxSNDPClick();
-  void ButtonCfgSNClick();
-  void BitBtnFindDevClick();
-  void StartOfflineProgrm1Click();
-  void DoFirmwareUpgrade1Click();
-  void AutoSpdBtnClick();
-  void SpdBtnDownLoadClick();
-  void SpdBtnBlankChkClick();
-  void SpdBtnEraseClick();
-  void SpdBtnProgClick();
-  void SpdBtnVerifyClick();
-  void SpdBtnWrtOPBClick();
-  void WriteEepDataMemory1Click();
-  void ReadChipMemory1Click();
-  void ReadEEPMemory1Click();
-  void ReadOptionByte1Click();
-  void ReadChipCheckSum1Click();
-  void ReadMG32xxChipID1Click();
-  void ReadSpcAddressClick();
+#define QX_OWN_HANDLER(Name) void Name();
+#define QX_COMMAND(Name) void Name();
+#define QX_UNIT_COMMAND(Name, Unit) void Name();
+#include "app/WindowCommandList.def"
 
   using Handler = void (TGenMFrmARM::*)();
   // Runs a handler inside the wrapper: an exception shows its message in an error box.

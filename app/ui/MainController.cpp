@@ -21,19 +21,35 @@ MainController::~MainController() = default;
 
 void MainController::SetFrame(std::unique_ptr<MainFrame> frame) { frame_ = std::move(frame); }
 
+namespace {
+
+std::size_t IndexOf(WindowCommand command) {
+  const auto i = static_cast<std::size_t>(command);
+  // Count and values cast from outside the enum are no command.
+  if (i >= WindowCommandCount) throw std::logic_error("no such window command: " + std::to_string(i));
+  return i;
+}
+
+}  // namespace
+
 void MainController::Bind(WindowCommand command, std::function<void()> handler) {
-  if (!handlers_.emplace(command, std::move(handler)).second) {
-    throw std::logic_error("window command bound twice: " + std::to_string(static_cast<int>(command)));
-  }
+  std::function<void()>& slot = handlers_[IndexOf(command)];
+  if (slot) throw std::logic_error("window command bound twice: " + std::to_string(static_cast<int>(command)));
+  slot = std::move(handler);
+}
+
+bool MainController::IsBound(WindowCommand command) const {
+  const auto i = static_cast<std::size_t>(command);
+  return i < WindowCommandCount && static_cast<bool>(handlers_[i]);
 }
 
 void MainController::Run(WindowCommand command) {
-  const auto it = handlers_.find(command);
+  const std::function<void()>& handler = handlers_[IndexOf(command)];
   // Every command is bound at construction; reaching this is a fault of the program.
-  if (it == handlers_.end()) {
+  if (!handler) {
     throw std::logic_error("window command without a handler: " + std::to_string(static_cast<int>(command)));
   }
-  it->second();
+  handler();
 }
 
 }  // namespace qx

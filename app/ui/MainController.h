@@ -9,7 +9,7 @@
 //   chips      chip selection, the chip reaction, the option button and listing
 //   project    project load and save
 #include <functional>
-#include <map>
+#include <array>
 #include <memory>
 
 #include "app/Station.h"
@@ -32,6 +32,7 @@ class MainController final : public WindowCommands {
   void Run(WindowCommand command) override;
   // A group binds each of its commands once.
   void Bind(WindowCommand command, std::function<void()> handler);
+  bool IsBound(WindowCommand command) const;
 
   TGenMFrmARM& Window() { return window_; }
   Station& Core() { return station_; }
@@ -44,7 +45,7 @@ class MainController final : public WindowCommands {
   TGenMFrmARM& window_;
   Station& station_;
   ProgramForms& forms_;
-  std::map<WindowCommand, std::function<void()>> handlers_;
+  std::array<std::function<void()>, WindowCommandCount> handlers_;
   std::unique_ptr<MainFrame> frame_;
 };
 

@@ -10,18 +10,9 @@
 #include "app/ui/ProgramMain.h"
 #include "app/ui/QtText.h"
 #include "texts/Texts.h"
+#include "ui_GenMFrmARM.h"
 
 namespace qx {
-
-namespace {
-
-// The form's own names (the window's design tests hold every one of them).
-template <class T>
-T* Control(TGenMFrmARM& window, const char* name) {
-  return window.findChild<T*>(QString::fromLatin1(name));
-}
-
-}  // namespace
 
 std::vector<std::string> ProgramArguments(const QStringList& arguments) {
   std::vector<std::string> args;
@@ -83,10 +74,10 @@ void MainFrame::WrapPortEvents() {
 // data-flash page hidden until a chip with data flash is chosen. The grids took their
 // column widths and header texts when they were attached.
 void MainFrame::ShowChipPageAndResetViews() {
-  auto* pages = Control<QTabWidget>(window_, "ViewPageCtrl");
-  if (pages != nullptr) pages->setCurrentWidget(Control<QWidget>(window_, "ChipSett"));
-  if (auto* name = Control<QLineEdit>(window_, "MCUNameEdit")) name->setText(QtText(TextId::WndMCUNameEdit));
-  if (pages != nullptr) pages->setTabVisible(pages->indexOf(Control<QWidget>(window_, "TabSheetEEP")), false);
+  Ui::GenMFrmARM& f = window_.Form();
+  f.ViewPageCtrl->setCurrentWidget(f.ChipSett);
+  f.MCUNameEdit->setText(QtText(TextId::WndMCUNameEdit));
+  f.ViewPageCtrl->setTabVisible(f.ViewPageCtrl->indexOf(f.TabSheetEEP), false);
 }
 
 void MainFrame::StartUp() {

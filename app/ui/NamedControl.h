@@ -1,6 +1,6 @@
 #pragma once
-// A control of the main window found by its designed object name. A missing one is a fault
-// of the form, not of the operator's input.
+// A control of the main window found by its designed object name, for tests and tools; the
+// window itself uses the form's typed members. A missing one is a fault of the form.
 #include <QString>
 #include <QWidget>
 #include <stdexcept>

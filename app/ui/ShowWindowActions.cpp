@@ -3,17 +3,17 @@
 #include <QCheckBox>
 #include <QTabWidget>
 
-#include "app/ui/NamedControl.h"
+#include "ui_GenMFrmARM.h"
 
 namespace qx {
 
 void ShowChipSettingsPage(TGenMFrmARM& window) {
-  NamedControl<QTabWidget>(window, "ViewPageCtrl").setCurrentWidget(&NamedControl<QWidget>(window, "ChipSett"));
+  window.Form().ViewPageCtrl->setCurrentWidget(window.Form().ChipSett);
 }
 
 void ShowWindowActions(TGenMFrmARM& window, const WindowActions& actions) {
   if (actions.ChipPageToFront) ShowChipSettingsPage(window);
-  if (actions.CheckErsEEP) NamedControl<QCheckBox>(window, "ChkBoxErsEEP").setChecked(true);
+  if (actions.CheckErsEEP) window.Form().ChkBoxErsEEP->setChecked(true);
   if (actions.StatusFilePath) window.SetStatusPanel(2, *actions.StatusFilePath);
 }
 

@@ -1,5 +1,5 @@
 // The command buttons and the Command and Read menus: each runs its rule of app/UnitCommands
-// over the window's controls.
+// over the window's controls; app/WindowCommandList.def says which.
 #include <QFrame>
 #include <QLineEdit>
 #include <QTableView>
@@ -7,37 +7,15 @@
 #include "app/UnitCommands.h"
 #include "app/ui/HexGridModel.h"
 #include "app/ui/MainController.h"
-#include "app/ui/NamedControl.h"
 #include "app/ui/QtText.h"
 #include "app/ui/SetAddressForm.h"
 #include "app/ui/ShowWindowActions.h"
 #include "app/ui/WindowControls.h"
+#include "ui_GenMFrmARM.h"
 
 namespace qx {
 
 namespace {
-
-struct Binding {
-  WindowCommand Command;
-  UnitCommand Unit;
-};
-
-constexpr Binding kBindings[] = {
-    {WindowCommand::AutoSpdBtnClick, UnitCommand::Auto},
-    {WindowCommand::SpdBtnDownLoadClick, UnitCommand::Download},
-    {WindowCommand::SpdBtnBlankChkClick, UnitCommand::BlankCheck},
-    {WindowCommand::SpdBtnEraseClick, UnitCommand::Erase},
-    {WindowCommand::SpdBtnProgClick, UnitCommand::Program},
-    {WindowCommand::SpdBtnVerifyClick, UnitCommand::Verify},
-    {WindowCommand::SpdBtnWrtOPBClick, UnitCommand::WriteOption},
-    {WindowCommand::WriteEepDataMemory1Click, UnitCommand::WriteEep},
-    {WindowCommand::ReadChipMemory1Click, UnitCommand::ReadMain},
-    {WindowCommand::ReadEEPMemory1Click, UnitCommand::ReadEep},
-    {WindowCommand::ReadOptionByte1Click, UnitCommand::ReadOption},
-    {WindowCommand::ReadChipCheckSum1Click, UnitCommand::ReadChecksum},
-    {WindowCommand::ReadSpcAddressClick, UnitCommand::ReadAddress},
-    {WindowCommand::ReadMG32xxChipID1Click, UnitCommand::ReadChipInfo},
-};
 
 UnitCommandView ViewOf(MainController& controller) {
   TGenMFrmARM& w = controller.Window();
@@ -45,7 +23,7 @@ UnitCommandView ViewOf(MainController& controller) {
   UnitCommandView v;
   v.ChipPageToFront = [&w](bool activatePanel) {
     ShowChipSettingsPage(w);
-    if (activatePanel) NamedControl<QFrame>(w, "PanelBtns").setFocus(Qt::OtherFocusReason);
+    if (activatePanel) w.Form().PanelBtns->setFocus(Qt::OtherFocusReason);
   };
   v.Controls = [&w] { return ReadProgramControls(w); };
   v.CustomerControls = [&w] { return ReadCustomerInfoControls(w); };
@@ -54,13 +32,13 @@ UnitCommandView ViewOf(MainController& controller) {
     TSetAddressForm form(station.Model(), w, &w);
     if (w.ShowModal) w.ShowModal(form);
   };
-  v.ShowSerialNumber = [&w](const std::string& text) { NamedControl<QLineEdit>(w, "SNEdit1").setText(QtText(text)); };
+  v.ShowSerialNumber = [&w](const std::string& text) { w.Form().SNEdit1->setText(QtText(text)); };
   return v;
 }
 
 // The main grid shows unit 0's own serial number over the image, whoever attached its model.
 void ShowUnit0SerialNumber(MainController& controller) {
-  QAbstractItemModel* model = NamedControl<QTableView>(controller.Window(), "HexViewer").model();
+  QAbstractItemModel* model = controller.Window().Form().HexViewer->model();
   if (auto* grid = qobject_cast<HexGridModel*>(model)) {
     grid->ShowSerialNumber(&controller.Core().Wire().Units[0].Serial);
   }
@@ -69,12 +47,14 @@ void ShowUnit0SerialNumber(MainController& controller) {
 }  // namespace
 
 void BindUnitCommands(MainController& controller) {
-  for (const Binding& b : kBindings) {
-    controller.Bind(b.Command, [&controller, unit = b.Unit] {
+  const auto bind = [&controller](WindowCommand command, UnitCommand unit) {
+    controller.Bind(command, [&controller, unit] {
       ShowUnit0SerialNumber(controller);
       RunUnitCommand(unit, controller.Core(), ViewOf(controller));
     });
-  }
+  };
+#define QX_UNIT_COMMAND(Name, Unit) bind(WindowCommand::Name, UnitCommand::Unit);
+#include "app/WindowCommandList.def"
 }
 
 }  // namespace qx

@@ -5,10 +5,10 @@
 #include <initializer_list>
 #include <vector>
 
+#include "app/ui/ControlText.h"
 #include "app/ui/GenMFrmARM.h"
 #include "app/ui/QtText.h"
 #include "app/ui/RadioGroup.h"
-#include "chips/WindowChanges.h"
 #include "ui_GenMFrmARM.h"
 
 namespace qx {
@@ -16,144 +16,99 @@ namespace qx {
 namespace {
 
 
-struct NamedText {
-  std::string_view Name;
+struct Caption {
+  QObject* Control;
   TextId Id;
 };
 
-// Captions set when the window is first shown, in this order.
-constexpr NamedText kFirstShowCaptions[] = {
-    {"SpdBtnExit", TextId::WndSpdBtnExit},
-    {"SpdBtnOpen", TextId::WndSpdBtnOpen},
-    {"SpdBtnLoadMore", TextId::WndSpdBtnLoadMore},
-    {"SpdBtnLdPrj", TextId::WndSpdBtnLdPrj},
-    {"SpdBtnDownLoad", TextId::WndSpdBtnDownLoad},
-    {"AutoSpdBtn", TextId::WndAutoSpdBtn},
-    {"SpdBtnBlankChk", TextId::WndSpdBtnBlankChk},
-    {"SpdBtnErase", TextId::WndSpdBtnErase},
-    {"SpdBtnProg", TextId::WndSpdBtnProg},
-    {"SpdBtnVerify", TextId::WndSpdBtnVerify},
-    {"SpdBtnWrtOPB", TextId::WndSpdBtnWrtOPB},
-    {"BitBtnFindDev", TextId::WndBitBtnFindDev},
-    {"ButtonCfgSN", TextId::WndButtonCfgSN},
-    {"GroupBoxChip", TextId::WndGroupBoxChip},
-    {"GroupBoxCfg", TextId::WndGroupBoxCfg},
-    {"GroupBoxCom", TextId::WndGroupBoxCom},
-    {"RadioGrpRST", TextId::WndRadioGrpRST},
-    {"MCUNameEdit", TextId::WndMCUNameEdit},
-    {"ComboBoxCOM", TextId::WndComboBoxCOM},
-    {"RadioGpVolt", TextId::WndRadioGpVolt},
-    {"RadioGrpSpdF", TextId::WndRadioGrpSpdF},
-    {"ChkBoxRDP", TextId::WndChkBoxRDP},
-    {"TabSheetCP", TextId::WndTabSheetCP},
-    {"TabSheetSN", TextId::WndTabSheetSN},
-    {"TabSheetSG", TextId::WndTabSheetSG},
-    {"TabSheetSLG", TextId::WndTabSheetSLG},
-    {"LabelMcu", TextId::WndLabelMcu},
-    {"LabelCpInf", TextId::WndLabelCpInf},
-    {"LabelSelDev", TextId::WndLabelSelDev},
-    {"LabelMaxNum", TextId::WndLabelMaxNum},
-    {"LabelTimIn", TextId::WndLabelTimIn},
-    {"LabelTimOut", TextId::WndLabelTimOut},
-    {"LabelSNC", TextId::WndLabelSNC},
-    {"LabelSnGain", TextId::WndLabelSnGain},
-    {"LabelSNAddr", TextId::WndLabelSNAddr},
-    {"LabelPowUp", TextId::WndLabelPowUp},
-    {"LabelPowDW", TextId::WndLabelPowDW},
-};
+// The captions of the controls that run a handler, and their hints.
+void ShowSenderCaptions(Ui::GenMFrmARM& ui) {
+#define QX_SENDER(Handler, Control, Caption) SetCaption(*ui.Control, QtText(TextId::Caption));
+#define QX_SENDER_HINT(Handler, Control, Caption, Hint) \
+  QX_SENDER(Handler, Control, Caption)                   \
+  ui.Control->setToolTip(QtText(TextId::Hint));
+#include "app/WindowCommandList.def"
+}
 
-// Captions set after the reset-mode items, in this order.
-constexpr NamedText kCheckBoxCaptions[] = {
-    {"ChkBoxErsEEP", TextId::WndChkBoxErsEEP},
-    {"ChkBoxPrgEEP", TextId::WndChkBoxPrgEEP},
-    {"CheckBoxOpt", TextId::WndCheckBoxOpt},
-    {"SNOrderChk", TextId::WndSNOrderChk},
-    {"CheckBoxSN", TextId::WndCheckBoxSN},
-    {"ChkBoxPCSN", TextId::WndChkBoxPCSN},
-    {"ChkBoxSNDP", TextId::WndChkBoxSNDP},
-    {"ChkBoxBlkEr", TextId::WndChkBoxBlkEr},
-    {"ChkBoxAuto", TextId::WndChkBoxAuto},
-    {"CheckBoxCtrl", TextId::WndCheckBoxCtrl},
-    {"ChkBoxVDD", TextId::WndChkBoxVDD},
-    {"CheckBoxRun", TextId::WndCheckBoxRun},
-    {"ChkBoxCpErsM", TextId::WndChkBoxCpErsM},
-    {"ChkBoxRunSHT", TextId::WndChkBoxRunSHT},
-};
+// Captions set again when the window is first shown, in this order.
+void ShowFirstShowCaptions(Ui::GenMFrmARM& ui) {
+  const Caption captions[] = {
+      {ui.GroupBoxChip, TextId::WndGroupBoxChip},
+      {ui.GroupBoxCfg, TextId::WndGroupBoxCfg},
+      {ui.GroupBoxCom, TextId::WndGroupBoxCom},
+      {ui.RadioGrpRST, TextId::WndRadioGrpRST},
+      {ui.ComboBoxCOM, TextId::WndComboBoxCOM},
+      {ui.RadioGpVolt, TextId::WndRadioGpVolt},
+      {ui.RadioGrpSpdF, TextId::WndRadioGrpSpdF},
+      {ui.ChkBoxRDP, TextId::WndChkBoxRDP},
+      {ui.TabSheetCP, TextId::WndTabSheetCP},
+      {ui.TabSheetSN, TextId::WndTabSheetSN},
+      {ui.TabSheetSG, TextId::WndTabSheetSG},
+      {ui.TabSheetSLG, TextId::WndTabSheetSLG},
+      {ui.LabelMcu, TextId::WndLabelMcu},
+      {ui.LabelCpInf, TextId::WndLabelCpInf},
+      {ui.LabelSelDev, TextId::WndLabelSelDev},
+      {ui.LabelMaxNum, TextId::WndLabelMaxNum},
+      {ui.LabelTimIn, TextId::WndLabelTimIn},
+      {ui.LabelTimOut, TextId::WndLabelTimOut},
+      {ui.LabelSNC, TextId::WndLabelSNC},
+      {ui.LabelSnGain, TextId::WndLabelSnGain},
+      {ui.LabelSNAddr, TextId::WndLabelSNAddr},
+      {ui.LabelPowUp, TextId::WndLabelPowUp},
+      {ui.LabelPowDW, TextId::WndLabelPowDW},
+  };
+  for (const Caption& c : captions) SetCaption(*c.Control, QtText(c.Id));
+}
+
+// Captions set again after the reset-mode items, in this order.
+void ShowCheckBoxCaptions(Ui::GenMFrmARM& ui) {
+  const Caption captions[] = {
+      {ui.ChkBoxErsEEP, TextId::WndChkBoxErsEEP},
+      {ui.ChkBoxPrgEEP, TextId::WndChkBoxPrgEEP},
+      {ui.CheckBoxOpt, TextId::WndCheckBoxOpt},
+      {ui.SNOrderChk, TextId::WndSNOrderChk},
+      {ui.ChkBoxPCSN, TextId::WndChkBoxPCSN},
+      {ui.ChkBoxBlkEr, TextId::WndChkBoxBlkEr},
+      {ui.ChkBoxVDD, TextId::WndChkBoxVDD},
+      {ui.CheckBoxRun, TextId::WndCheckBoxRun},
+      {ui.ChkBoxCpErsM, TextId::WndChkBoxCpErsM},
+      {ui.ChkBoxRunSHT, TextId::WndChkBoxRunSHT},
+  };
+  for (const Caption& c : captions) SetCaption(*c.Control, QtText(c.Id));
+}
 
 // The window's other texts, which no run-time step changes.
-constexpr NamedText kDesignCaptions[] = {
-    {"File1", TextId::WndFile1},
-    {"Execute1", TextId::WndExecute1},
-    {"LoadEepDataFile1", TextId::WndLoadEepDataFile1},
-    {"SaveFile1", TextId::WndSaveFile1},
-    {"SaveEepDatatoFile1", TextId::WndSaveEepDatatoFile1},
-    {"SavetoProjectFile1", TextId::WndSavetoProjectFile1},
-    {"LoadFromProjectFile1", TextId::WndLoadFromProjectFile1},
-    {"ShowChipOptionData1", TextId::WndShowChipOptionData1},
-    {"ConfigLogFile1", TextId::WndConfigLogFile1},
-    {"Exit1", TextId::WndExit1},
-    {"Execute2", TextId::WndExecute2},
-    {"Download1", TextId::WndDownload1},
-    {"AutoProgram1", TextId::WndAutoProgram1},
-    {"BlankCheck1", TextId::WndBlankCheck1},
-    {"EraseChip1", TextId::WndEraseChip1},
-    {"Programming1", TextId::WndProgramming1},
-    {"VeriufyDownload1", TextId::WndVeriufyDownload1},
-    {"WriteOptionByte1", TextId::WndWriteOptionByte1},
-    {"WriteEepDataMemory1", TextId::WndWriteEepDataMemory1},
-    {"DoFirmwareUpgrade1", TextId::WndDoFirmwareUpgrade1},
-    {"ReadCommand", TextId::WndReadCommand},
-    {"ReadChipMemory1", TextId::WndReadChipMemory1},
-    {"ReadEEPMemory1", TextId::WndReadEEPMemory1},
-    {"ReadOptionByte1", TextId::WndReadOptionByte1},
-    {"ReadChipCheckSum1", TextId::WndReadChipCheckSum1},
-    {"ReadMG32xxChipID1", TextId::WndReadMG32xxChipID1},
-    {"ReadSpcAddress", TextId::WndReadSpcAddress},
-    {"StartOfflineProgrm1", TextId::WndStartOfflineProgrm1},
-    {"Help1", TextId::WndHelp1},
-    {"About1", TextId::WndAbout1},
-    {"ClearInformation1", TextId::WndClearInformation1},
-    {"CopytoCli1", TextId::WndCopytoCli1},
-    {"LoadFileOTP", TextId::WndLoadFileOTP},
-    {"ChipSett", TextId::WndChipSett},
-    {"TabSheetFlash", TextId::WndTabSheetFlash},
-    {"TabSheetEEP", TextId::WndTabSheetEEP},
-    {"TabShtOPB", TextId::WndTabShtOPB},
-    {"InfoPanel", TextId::WndInfoPanel},
-    {"RadioGroupPIF", TextId::WndRadioGroupPIF},
-    {"DevButton", TextId::WndDevButton},
-    {"BtnOptionCfg", TextId::WndBtnOptionCfg},
-    {"LabelDEVA", TextId::WndLabelDEVA},
-    {"LabelSumy", TextId::WndLabelSumy},
-    {"LabelBTAS", TextId::WndLabelBTAS},
-    {"LabelBTAE", TextId::WndLabelBTAE},
-    {"LabelAPAS", TextId::WndLabelAPAS},
-    {"LabelAPAE", TextId::WndLabelAPAE},
-    {"LabelBTVER", TextId::WndLabelBTVER},
-    {"LabelBTFS", TextId::WndLabelBTFS},
-    {"LabelAPVER", TextId::WndLabelAPVER},
-    {"LabelAPFS", TextId::WndLabelAPFS},
-    {"LabelPOLY", TextId::WndLabelPOLY},
-    {"LabelINIV", TextId::WndLabelINIV},
-    {"LabelXORV", TextId::WndLabelXORV},
-    {"ChkBoxREFIN", TextId::WndChkBoxREFIN},
-    {"ChkBoxREFOU", TextId::WndChkBoxREFOU},
-    {"ChkBoxPrgInf", TextId::WndChkBoxPrgInf},
-};
-
-constexpr NamedText kHints[] = {
-    {"SpdBtnExit", TextId::WndHintExit},
-    {"SpdBtnOpen", TextId::WndHintOpen},
-    {"SpdBtnLoadMore", TextId::WndHintLoadMore},
-    {"SpdBtnLdPrj", TextId::WndHintLdPrj},
-    {"SpdBtnDownLoad", TextId::WndHintDownLoad},
-    {"AutoSpdBtn", TextId::WndHintAuto},
-    {"SpdBtnBlankChk", TextId::WndHintBlankChk},
-    {"SpdBtnErase", TextId::WndHintErase},
-    {"SpdBtnProg", TextId::WndHintProg},
-    {"SpdBtnVerify", TextId::WndHintVerify},
-    {"SpdBtnWrtOPB", TextId::WndHintWrtOPB},
-};
+void ShowDesignCaptions(Ui::GenMFrmARM& ui) {
+  const Caption captions[] = {
+      {ui.File1, TextId::WndFile1},
+      {ui.Execute2, TextId::WndExecute2},
+      {ui.ReadCommand, TextId::WndReadCommand},
+      {ui.Help1, TextId::WndHelp1},
+      {ui.ChipSett, TextId::WndChipSett},
+      {ui.TabSheetFlash, TextId::WndTabSheetFlash},
+      {ui.TabSheetEEP, TextId::WndTabSheetEEP},
+      {ui.TabShtOPB, TextId::WndTabShtOPB},
+      {ui.InfoPanel, TextId::WndInfoPanel},
+      {ui.RadioGroupPIF, TextId::WndRadioGroupPIF},
+      {ui.LabelDEVA, TextId::WndLabelDEVA},
+      {ui.LabelSumy, TextId::WndLabelSumy},
+      {ui.LabelBTAS, TextId::WndLabelBTAS},
+      {ui.LabelBTAE, TextId::WndLabelBTAE},
+      {ui.LabelAPAS, TextId::WndLabelAPAS},
+      {ui.LabelAPAE, TextId::WndLabelAPAE},
+      {ui.LabelBTVER, TextId::WndLabelBTVER},
+      {ui.LabelBTFS, TextId::WndLabelBTFS},
+      {ui.LabelAPVER, TextId::WndLabelAPVER},
+      {ui.LabelAPFS, TextId::WndLabelAPFS},
+      {ui.LabelPOLY, TextId::WndLabelPOLY},
+      {ui.LabelINIV, TextId::WndLabelINIV},
+      {ui.LabelXORV, TextId::WndLabelXORV},
+      {ui.ChkBoxREFIN, TextId::WndChkBoxREFIN},
+      {ui.ChkBoxREFOU, TextId::WndChkBoxREFOU},
+      {ui.ChkBoxPrgInf, TextId::WndChkBoxPrgInf},
+  };
+  for (const Caption& c : captions) SetCaption(*c.Control, QtText(c.Id));
+}
 
 void SetItems(TRadioGroup& group, std::initializer_list<TextId> ids) {
   std::vector<QString> texts;
@@ -161,28 +116,14 @@ void SetItems(TRadioGroup& group, std::initializer_list<TextId> ids) {
   group.SetItemTexts(texts);
 }
 
-void ApplyCaptions(TGenMFrmARM& window, std::span<const NamedText> captions) {
-  WindowChanges changes;
-  for (const NamedText& c : captions) {
-    ControlChange change;
-    change.Name = c.Name;
-    change.Caption = c.Id;
-    changes.push_back(change);
-  }
-  [[maybe_unused]] const auto unknown = window.ApplyWindowChanges(changes);
-  Q_ASSERT(unknown.empty());
-}
-
 }  // namespace
 
 void TGenMFrmARM::SetDesignTexts() {
   setWindowTitle(QtText(TextId::MainCaption));
-  ApplyCaptions(*this, kDesignCaptions);
-  ApplyCaptions(*this, kFirstShowCaptions);
-  ApplyCaptions(*this, kCheckBoxCaptions);
-  for (const NamedText& h : kHints) {
-    if (auto* w = qobject_cast<QWidget*>(FindControl(h.Name))) w->setToolTip(QtText(h.Id));
-  }
+  ShowDesignCaptions(*ui_);
+  ShowSenderCaptions(*ui_);
+  ShowFirstShowCaptions(*ui_);
+  ShowCheckBoxCaptions(*ui_);
   SetItems(*ui_->RadioGpVolt, {TextId::WndVolt33, TextId::WndVolt50});
   SetItems(*ui_->RadioGrpSpdF, {TextId::WndSpdFast, TextId::WndSpdSlow});
   SetItems(*ui_->RadioGroupPIF, {TextId::WndPifSwd, TextId::WndPifSwe});
@@ -192,10 +133,11 @@ void TGenMFrmARM::SetDesignTexts() {
 void TGenMFrmARM::SetRunTimeCaptions() {
   ui_->PageControlSet->setTabVisible(ui_->PageControlSet->indexOf(ui_->TabSheetSLG), false);
   ui_->PageControlSet->setCurrentWidget(ui_->TabSheetSN);
-  ApplyCaptions(*this, kFirstShowCaptions);
+  ShowSenderCaptions(*ui_);
+  ShowFirstShowCaptions(*ui_);
   SetItems(*ui_->RadioGrpRST, {TextId::WndResetOutputLow, TextId::WndResetShutHiZ, TextId::WndResetAndShut});
   ui_->RadioGrpRST->SetItemIndex(0);
-  ApplyCaptions(*this, kCheckBoxCaptions);
+  ShowCheckBoxCaptions(*ui_);
   SetStatusPanel(0, Text(TextId::WndFileCheckSum));
   SetStatusPanel(1, Text(TextId::WndChipCheckSum));
 }

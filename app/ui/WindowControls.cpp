@@ -3,119 +3,105 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <stdexcept>
+#include <string>
 
 #include "app/ui/QtText.h"
 #include "app/ui/RadioGroup.h"
+#include "ui_GenMFrmARM.h"
 
 namespace qx {
 namespace {
 
-// A missing control is a fault of the form, not of the operator's input.
-template <class T>
-T& Control(const QWidget& window, const char* name) {
-  T* found = window.findChild<T*>(QString::fromLatin1(name));
-  if (found == nullptr) throw std::logic_error(std::string("the main window has no control ") + name);
-  return *found;
-}
-
-bool Checked(const QWidget& w, const char* name) { return Control<QCheckBox>(w, name).isChecked(); }
-int Index(const QWidget& w, const char* name) { return Control<TRadioGroup>(w, name).ItemIndex(); }
-int Value(const QWidget& w, const char* name) { return Control<QSpinBox>(w, name).value(); }
-std::string TextOf(const QWidget& w, const char* name) { return Control<QLineEdit>(w, name).text().toStdString(); }
-
-void SetChecked(QWidget& w, const char* name, bool on) { Control<QCheckBox>(w, name).setChecked(on); }
-void SetIndex(QWidget& w, const char* name, int index) { Control<TRadioGroup>(w, name).SetItemIndex(index); }
-void SetValue(QWidget& w, const char* name, int value) { Control<QSpinBox>(w, name).setValue(value); }
-void SetText(QWidget& w, const char* name, const std::string& text) {
-  Control<QLineEdit>(w, name).setText(QtText(text));
-}
+std::string TextOf(const QLineEdit* edit) { return edit->text().toStdString(); }
 
 }  // namespace
 
-ProgramControls ReadProgramControls(const QWidget& w) {
+ProgramControls ReadProgramControls(const TGenMFrmARM& window) {
+  const Ui::GenMFrmARM& f = window.Form();
   ProgramControls c;
-  c.RadioGroupPIF = Index(w, "RadioGroupPIF");
-  c.RadioGpVolt = Index(w, "RadioGpVolt");
-  c.RadioGrpSpdF = Index(w, "RadioGrpSpdF");
-  c.CheckBoxOpt = Checked(w, "CheckBoxOpt");
-  c.ChkBoxRDP = Checked(w, "ChkBoxRDP");
-  c.ChkBoxErsEEP = Checked(w, "ChkBoxErsEEP");
-  c.ChkBoxPrgEEP = Checked(w, "ChkBoxPrgEEP");
-  c.RadioGrpRST = Index(w, "RadioGrpRST");
-  c.ChkBoxBlkEr = Checked(w, "ChkBoxBlkEr");
-  c.ChkBoxAuto = Checked(w, "ChkBoxAuto");
-  c.CheckBoxCtrl = Checked(w, "CheckBoxCtrl");
-  c.ChkBoxVDD = Checked(w, "ChkBoxVDD");
-  c.CheckBoxRun = Checked(w, "CheckBoxRun");
-  c.ChkBoxCpErsM = Checked(w, "ChkBoxCpErsM");
-  c.ChkBoxRunSHT = Checked(w, "ChkBoxRunSHT");
-  c.SpinEditNum = Value(w, "SpinEditNum");
-  c.SpinEditIn = Value(w, "SpinEditIn");
-  c.SpinEditOut = Value(w, "SpinEditOut");
-  c.SpinEditVddTim = Value(w, "SpinEditVddTim");
-  c.SpinEditPWDTim = Value(w, "SpinEditPWDTim");
-  c.SpinEditRTM = Value(w, "SpinEditRTM");
-  c.EditDevAdr = TextOf(w, "EditDevAdr");
-  c.CheckBoxSN = Checked(w, "CheckBoxSN");
-  c.SNOrderChk = Checked(w, "SNOrderChk");
-  c.SNEdit1 = TextOf(w, "SNEdit1");
-  c.GainEdit = TextOf(w, "GainEdit");
-  c.AddrEdit = TextOf(w, "AddrEdit");
-  c.ChkBoxPCSN = Checked(w, "ChkBoxPCSN");
-  c.ChkBoxSNDP = Checked(w, "ChkBoxSNDP");
+  c.RadioGroupPIF = f.RadioGroupPIF->ItemIndex();
+  c.RadioGpVolt = f.RadioGpVolt->ItemIndex();
+  c.RadioGrpSpdF = f.RadioGrpSpdF->ItemIndex();
+  c.CheckBoxOpt = f.CheckBoxOpt->isChecked();
+  c.ChkBoxRDP = f.ChkBoxRDP->isChecked();
+  c.ChkBoxErsEEP = f.ChkBoxErsEEP->isChecked();
+  c.ChkBoxPrgEEP = f.ChkBoxPrgEEP->isChecked();
+  c.RadioGrpRST = f.RadioGrpRST->ItemIndex();
+  c.ChkBoxBlkEr = f.ChkBoxBlkEr->isChecked();
+  c.ChkBoxAuto = f.ChkBoxAuto->isChecked();
+  c.CheckBoxCtrl = f.CheckBoxCtrl->isChecked();
+  c.ChkBoxVDD = f.ChkBoxVDD->isChecked();
+  c.CheckBoxRun = f.CheckBoxRun->isChecked();
+  c.ChkBoxCpErsM = f.ChkBoxCpErsM->isChecked();
+  c.ChkBoxRunSHT = f.ChkBoxRunSHT->isChecked();
+  c.SpinEditNum = f.SpinEditNum->value();
+  c.SpinEditIn = f.SpinEditIn->value();
+  c.SpinEditOut = f.SpinEditOut->value();
+  c.SpinEditVddTim = f.SpinEditVddTim->value();
+  c.SpinEditPWDTim = f.SpinEditPWDTim->value();
+  c.SpinEditRTM = f.SpinEditRTM->value();
+  c.EditDevAdr = TextOf(f.EditDevAdr);
+  c.CheckBoxSN = f.CheckBoxSN->isChecked();
+  c.SNOrderChk = f.SNOrderChk->isChecked();
+  c.SNEdit1 = TextOf(f.SNEdit1);
+  c.GainEdit = TextOf(f.GainEdit);
+  c.AddrEdit = TextOf(f.AddrEdit);
+  c.ChkBoxPCSN = f.ChkBoxPCSN->isChecked();
+  c.ChkBoxSNDP = f.ChkBoxSNDP->isChecked();
   return c;
 }
 
-void ShowProgramControls(QWidget& w, const ProgramControls& c) {
-  SetIndex(w, "RadioGroupPIF", c.RadioGroupPIF);
-  SetIndex(w, "RadioGpVolt", c.RadioGpVolt);
-  SetIndex(w, "RadioGrpSpdF", c.RadioGrpSpdF);
-  SetChecked(w, "CheckBoxOpt", c.CheckBoxOpt);
-  SetChecked(w, "ChkBoxRDP", c.ChkBoxRDP);
-  SetChecked(w, "ChkBoxErsEEP", c.ChkBoxErsEEP);
-  SetChecked(w, "ChkBoxPrgEEP", c.ChkBoxPrgEEP);
-  SetIndex(w, "RadioGrpRST", c.RadioGrpRST);
-  SetChecked(w, "ChkBoxBlkEr", c.ChkBoxBlkEr);
-  SetChecked(w, "ChkBoxAuto", c.ChkBoxAuto);
-  SetChecked(w, "CheckBoxCtrl", c.CheckBoxCtrl);
-  SetChecked(w, "ChkBoxVDD", c.ChkBoxVDD);
-  SetChecked(w, "CheckBoxRun", c.CheckBoxRun);
-  SetChecked(w, "ChkBoxCpErsM", c.ChkBoxCpErsM);
-  SetChecked(w, "ChkBoxRunSHT", c.ChkBoxRunSHT);
-  SetValue(w, "SpinEditNum", c.SpinEditNum);
-  SetValue(w, "SpinEditIn", c.SpinEditIn);
-  SetValue(w, "SpinEditOut", c.SpinEditOut);
-  SetValue(w, "SpinEditVddTim", c.SpinEditVddTim);
-  SetValue(w, "SpinEditPWDTim", c.SpinEditPWDTim);
-  SetValue(w, "SpinEditRTM", c.SpinEditRTM);
-  SetText(w, "EditDevAdr", c.EditDevAdr);
-  SetChecked(w, "CheckBoxSN", c.CheckBoxSN);
-  SetChecked(w, "SNOrderChk", c.SNOrderChk);
-  SetText(w, "SNEdit1", c.SNEdit1);
-  SetText(w, "GainEdit", c.GainEdit);
-  SetText(w, "AddrEdit", c.AddrEdit);
-  SetChecked(w, "ChkBoxPCSN", c.ChkBoxPCSN);
-  SetChecked(w, "ChkBoxSNDP", c.ChkBoxSNDP);
+void ShowProgramControls(TGenMFrmARM& window, const ProgramControls& c) {
+  Ui::GenMFrmARM& f = window.Form();
+  f.RadioGroupPIF->SetItemIndex(c.RadioGroupPIF);
+  f.RadioGpVolt->SetItemIndex(c.RadioGpVolt);
+  f.RadioGrpSpdF->SetItemIndex(c.RadioGrpSpdF);
+  f.CheckBoxOpt->setChecked(c.CheckBoxOpt);
+  f.ChkBoxRDP->setChecked(c.ChkBoxRDP);
+  f.ChkBoxErsEEP->setChecked(c.ChkBoxErsEEP);
+  f.ChkBoxPrgEEP->setChecked(c.ChkBoxPrgEEP);
+  f.RadioGrpRST->SetItemIndex(c.RadioGrpRST);
+  f.ChkBoxBlkEr->setChecked(c.ChkBoxBlkEr);
+  f.ChkBoxAuto->setChecked(c.ChkBoxAuto);
+  f.CheckBoxCtrl->setChecked(c.CheckBoxCtrl);
+  f.ChkBoxVDD->setChecked(c.ChkBoxVDD);
+  f.CheckBoxRun->setChecked(c.CheckBoxRun);
+  f.ChkBoxCpErsM->setChecked(c.ChkBoxCpErsM);
+  f.ChkBoxRunSHT->setChecked(c.ChkBoxRunSHT);
+  f.SpinEditNum->setValue(c.SpinEditNum);
+  f.SpinEditIn->setValue(c.SpinEditIn);
+  f.SpinEditOut->setValue(c.SpinEditOut);
+  f.SpinEditVddTim->setValue(c.SpinEditVddTim);
+  f.SpinEditPWDTim->setValue(c.SpinEditPWDTim);
+  f.SpinEditRTM->setValue(c.SpinEditRTM);
+  f.EditDevAdr->setText(QtText(c.EditDevAdr));
+  f.CheckBoxSN->setChecked(c.CheckBoxSN);
+  f.SNOrderChk->setChecked(c.SNOrderChk);
+  f.SNEdit1->setText(QtText(c.SNEdit1));
+  f.GainEdit->setText(QtText(c.GainEdit));
+  f.AddrEdit->setText(QtText(c.AddrEdit));
+  f.ChkBoxPCSN->setChecked(c.ChkBoxPCSN);
+  f.ChkBoxSNDP->setChecked(c.ChkBoxSNDP);
 }
 
-CustomerInfoControls ReadCustomerInfoControls(const QWidget& w) {
+CustomerInfoControls ReadCustomerInfoControls(const TGenMFrmARM& window) {
+  const Ui::GenMFrmARM& f = window.Form();
   CustomerInfoControls c;
-  c.EditSumy = TextOf(w, "EditSumy");
-  c.EditBTAS = TextOf(w, "EditBTAS");
-  c.EditBTAE = TextOf(w, "EditBTAE");
-  c.EditAPAS = TextOf(w, "EditAPAS");
-  c.EditAPAE = TextOf(w, "EditAPAE");
-  c.EditBTVER = TextOf(w, "EditBTVER");
-  c.EditBTFS = TextOf(w, "EditBTFS");
-  c.EditAPVER = TextOf(w, "EditAPVER");
-  c.EditAPFS = TextOf(w, "EditAPFS");
-  c.EditPOLY = TextOf(w, "EditPOLY");
-  c.EditINIV = TextOf(w, "EditINIV");
-  c.EditXORV = TextOf(w, "EditXORV");
-  c.ChkBoxREFIN = Checked(w, "ChkBoxREFIN");
-  c.ChkBoxREFOU = Checked(w, "ChkBoxREFOU");
-  c.ChkBoxPrgInf = Checked(w, "ChkBoxPrgInf");
+  c.EditSumy = TextOf(f.EditSumy);
+  c.EditBTAS = TextOf(f.EditBTAS);
+  c.EditBTAE = TextOf(f.EditBTAE);
+  c.EditAPAS = TextOf(f.EditAPAS);
+  c.EditAPAE = TextOf(f.EditAPAE);
+  c.EditBTVER = TextOf(f.EditBTVER);
+  c.EditBTFS = TextOf(f.EditBTFS);
+  c.EditAPVER = TextOf(f.EditAPVER);
+  c.EditAPFS = TextOf(f.EditAPFS);
+  c.EditPOLY = TextOf(f.EditPOLY);
+  c.EditINIV = TextOf(f.EditINIV);
+  c.EditXORV = TextOf(f.EditXORV);
+  c.ChkBoxREFIN = f.ChkBoxREFIN->isChecked();
+  c.ChkBoxREFOU = f.ChkBoxREFOU->isChecked();
+  c.ChkBoxPrgInf = f.ChkBoxPrgInf->isChecked();
   return c;
 }
 

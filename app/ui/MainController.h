@@ -15,7 +15,7 @@
 #include "app/Station.h"
 #include "app/WindowCommands.h"
 #include "app/ui/GenMFrmARM.h"
-#include "app/ui/ProgramMain.h"
+#include "app/ui/ProgramForms.h"
 
 namespace qx {
 

@@ -7,7 +7,7 @@
 
 #include "app/Station.h"
 #include "app/ui/GenMFrmARM.h"
-#include "app/ui/ProgramMain.h"
+#include "app/ui/ProgramForms.h"
 #include "app/ui/QtText.h"
 #include "texts/Texts.h"
 #include "ui_GenMFrmARM.h"

@@ -9,7 +9,7 @@
 #include "app/Station.h"
 #include "app/ui/GenMFrmARM.h"
 #include "app/ui/MainController.h"
-#include "app/ui/ProgramMain.h"
+#include "app/ui/ProgramForms.h"
 #include "serial/ui/QtEventPoster.h"
 
 namespace qx {

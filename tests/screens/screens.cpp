@@ -22,7 +22,7 @@
 
 #include "app/UnattendedOperator.h"
 #include "app/ui/ChipCommands.h"
-#include "app/ui/NamedControl.h"
+#include "tests/app/ui/NamedControl.h"
 #include "app/ui/QtTranslation.h"
 #include "images/IntelHexFile.h"
 

@@ -16,7 +16,7 @@
 
 #include "app/ui/GenMFrmARM.h"
 #include "app/ui/HexGridModel.h"
-#include "app/ui/NamedControl.h"
+#include "tests/app/ui/NamedControl.h"
 #include "texts/Texts.h"
 
 namespace qx::test {

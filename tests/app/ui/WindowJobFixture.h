@@ -16,7 +16,7 @@
 
 #include "app/ui/GridRefresh.h"
 #include "app/ui/HexGridModel.h"
-#include "app/ui/NamedControl.h"
+#include "tests/app/ui/NamedControl.h"
 #include "programmer/FlashDriver.h"
 #include "tests/app/ChipJobSupport.h"
 #include "tests/app/ui/ProgramRig.h"

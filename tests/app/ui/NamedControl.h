@@ -1,6 +1,7 @@
 #pragma once
-// A control of the main window found by its designed object name, for tests and tools; the
-// window itself uses the form's typed members. A missing one is a fault of the form.
+// A control of the main window found by its designed object name, for the tests and the
+// screenshots; the window itself uses the form's typed members. A missing one is a fault
+// of the form.
 #include <QString>
 #include <QWidget>
 #include <stdexcept>

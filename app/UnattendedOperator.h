@@ -40,6 +40,7 @@ class UnattendedOperator final : public Operator {
     view_.UpdateMainHexRows(firstAddress, lastAddress);
   }
   void ShowEepData() override { view_.ShowEepData(); }
+  void ResetHexViews() override { view_.ResetHexViews(); }
   void ShowOptionData() override { view_.ShowOptionData(); }
   void ChecksumsChanged() override { view_.ChecksumsChanged(); }
   void MainImageReadBack() override { view_.MainImageReadBack(); }

@@ -70,6 +70,9 @@ class Operator {
   virtual void ShowMainHex(u32 first, u32 last) { (void)first, (void)last; }
   virtual void UpdateMainHexRows(u32 firstAddress, u32 lastAddress) { (void)firstAddress, (void)lastAddress; }
   virtual void ShowEepData() {}
+  // The main and data-flash grids back to their header row (the chip reaction's). It comes
+  // in order with the other refreshes, so a refresh after it is not undone.
+  virtual void ResetHexViews() {}
   virtual void ShowOptionData() {}
   // ImageChecksums changed (the core computed them); the view shows them.
   virtual void ChecksumsChanged() {}

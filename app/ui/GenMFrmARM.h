@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/FileDialogs.h"
+#include "app/PortEventGuard.h"
 #include "app/WindowCommands.h"
 #include "app/ui/GridRefresh.h"
 #include "app/ui/KeyPreview.h"
@@ -41,7 +42,7 @@ class TAboutForm;
 class TLogCfgForm;
 class TypedLengthLimit;
 
-class TGenMFrmARM : public QMainWindow, public Operator {
+class TGenMFrmARM : public QMainWindow, public Operator, public PortEventGuard {
   Q_OBJECT
 
  public:
@@ -84,7 +85,7 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   // The grids let go of their models (their owner goes before the window).
   void DetachGridModels();
   // The main and data-flash grids back to their header row (a chip was chosen).
-  void ResetHexViews();
+  void ResetHexViews() override;
 
   // Handlers. Each runs inside the wrapper when its control fires.
   void FormShow();
@@ -134,6 +135,11 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   // Runs a handler inside the wrapper: an exception shows its message in an error box.
   void Run(Handler handler);
   void Run(const std::function<void()>& handler);
+  // The station's port events run in the same wrapper.
+  void RunPortEvent(u8 unit, const std::function<void()>& event) override {
+    (void)unit;
+    Run(event);
+  }
 
   // The gauges and the memo show every change reported so far (they otherwise catch up
   // within PacedViews::kIntervalMs, and at each step's end).

@@ -14,6 +14,7 @@
 #include "tests/app/SimulatedFolder.h"
 #include "tests/unitsim/SimFiles.h"
 #include "tests/unitsim/UnitSimulator.h"
+#include "tests/support/StationProbe.h"
 
 namespace qx::test {
 
@@ -61,9 +62,9 @@ class StationRig : public SimulatedFolder {
     return done();
   }
   bool Linked(u8 count) {
-    return RunUntil([&] { return !timer2On && st->Sessions().LinkedCount == count; });
+    return RunUntil([&] { return !timer2On && st->LinkedCount() == count; });
   }
-  UnitSession& U(u8 k) { return st->Sessions().Unit[k]; }
+  UnitSession& U(u8 k) { return StationProbe::Sessions(*st).Unit[k]; }
   // The log lines without their "> 12:34:56 " stamp (unit lines keep their tag).
   std::vector<std::string> Texts() const {
     std::vector<std::string> out;

@@ -35,7 +35,8 @@ class StationRig : public SimulatedFolder {
                                                 .Scan = scan,
                                                 .ErrorOut = [this](std::string_view line) {
                                                   errorLines.emplace_back(line);
-                                                }});
+                                                },
+                                                .Guard = guard});
     return *st;
   }
   // Start-up as the window runs it, Timer2 enabled at its end.
@@ -77,6 +78,7 @@ class StationRig : public SimulatedFolder {
   std::vector<int> sleeps;
   std::vector<std::string> errorLines;  // what an unattended run wrote to the standard error
   std::function<void(int)> onSleep;  // sees the station as it is when it waits
+  PortEventGuard* guard = nullptr;    // the owner's guard around each port event
   std::unique_ptr<Station> st;  // destroyed first: its ports close before the units go
   bool timer2On = false;
   int rounds = 0;

@@ -239,6 +239,40 @@ TEST(Station, Timer2StopsOnlyWhenNothingIsPendingAndReSearchesWhenTheUnitsAreFre
   }
 }
 
+// The owner's guard: it sees each port event with its unit and decides whether it runs.
+class CountingGuard final : public PortEventGuard {
+ public:
+  void RunPortEvent(u8 unit, const std::function<void()>& event) override {
+    ++events[unit];
+    if (pass) event();
+  }
+  std::array<int, UnitMax> events{};
+  bool pass = true;
+};
+
+TEST(Station, EveryPortEventRunsInsideTheGuardItWasMadeWith) {
+  for (const bool pass : {true, false}) {
+    StationRig rig;
+    CountingGuard guard;
+    guard.pass = pass;
+    rig.guard = &guard;
+    rig.Units(std::vector<sim::UnitConfig>(2));
+    rig.FirmwareFile();
+    rig.Make();
+    rig.StartUp();
+    if (pass) {
+      ASSERT_TRUE(rig.Linked(2));
+    } else {
+      // The replies reach the guard, which keeps them from the routing: nothing links.
+      ASSERT_TRUE(rig.RunUntil([&] { return guard.events[0] > 0 && guard.events[1] > 0; }, 400));
+      EXPECT_FALSE(rig.RunUntil([&] { return rig.st->LinkedCount() > 0; }, 100));
+    }
+    EXPECT_GT(guard.events[0], 0) << pass;
+    EXPECT_GT(guard.events[1], 0) << pass;
+    for (u8 k = 2; k < UnitMax; ++k) EXPECT_EQ(guard.events[k], 0) << static_cast<int>(k);
+  }
+}
+
 TEST(Station, ClosingClosesEveryOpenPortAndWritesTheLogOnce) {
   StationRig rig;
   rig.Units(std::vector<sim::UnitConfig>(2));

@@ -165,7 +165,7 @@ class Station {
   // Batch mode with "OFF": the run's message boxes are logged and written to the standard
   // error only, through this operator.
   bool Unattended() const { return cmdLineMode_ && sessions_->CmdLineOff; }
-  Operator& UnattendedOp() { return unattended_; }
+  UnattendedOperator& UnattendedOp() { return unattended_; }
   // The units the batch start began the download on.
   UnitSet BatchUnits() const { return batchUnits_; }
 

@@ -16,6 +16,9 @@ class UnattendedOperator final : public Operator {
   UnattendedOperator(Operator& view, MessageLog& log, ErrorOut errorOut = WriteStandardError)
       : view_(view), log_(log), errorOut_(std::move(errorOut)) {}
   void SetErrorOut(ErrorOut errorOut) { errorOut_ = std::move(errorOut); }
+  // Whether the run is unattended now: the view's boxes come here only then.
+  bool Active() const { return active_; }
+  void SetActive(bool active) { active_ = active; }
 
   // One line on the standard error, whole.
   static void WriteStandardError(std::string_view line);
@@ -51,6 +54,7 @@ class UnattendedOperator final : public Operator {
   Operator& view_;
   MessageLog& log_;
   ErrorOut errorOut_;
+  bool active_ = false;
 };
 
 // The answer of a box closed without a button: the one that confirms nothing.

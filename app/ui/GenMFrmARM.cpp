@@ -359,7 +359,7 @@ void TGenMFrmARM::DetachGridModels() {
 
 MsgAnswer TGenMFrmARM::Ask(MsgKind kind, std::string_view text, MsgButtons buttons) {
   views_.PaintNow();  // the box comes with the lines that led to it
-  if (Operator* unattended = Unattended ? Unattended() : nullptr) return unattended->Ask(kind, text, buttons);
+  if (unattended_ != nullptr && unattended_->Active()) return unattended_->Ask(kind, text, buttons);
   return ShowMessage ? ShowMessage(kind, text, buttons) : ClosedBoxAnswer(buttons);
 }
 

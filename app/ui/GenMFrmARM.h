@@ -17,6 +17,7 @@
 
 #include "app/FileDialogs.h"
 #include "app/PortEventGuard.h"
+#include "app/UnattendedOperator.h"
 #include "app/WindowCommands.h"
 #include "app/ui/GridRefresh.h"
 #include "app/ui/KeyPreview.h"
@@ -59,9 +60,9 @@ class TGenMFrmARM : public QMainWindow, public Operator, public PortEventGuard {
 
   // The modal dialogs of the window; tests replace them (never a real modal wait there).
   std::function<MsgAnswer(MsgKind, std::string_view, MsgButtons)> ShowMessage;
-  // While nobody watches the run (batch mode with "OFF"), the operator that every box and
-  // handler error goes to instead of waiting for a click that never comes; null otherwise.
-  std::function<Operator*()> Unattended;
+  // While it is active (nobody watches the run: batch mode with "OFF"), every box and
+  // handler error goes to it instead of waiting for a click that never comes.
+  void SetUnattended(UnattendedOperator& op) { unattended_ = &op; }
   std::function<int(QDialog&)> ShowModal;
   // The open and save file dialogs: the chosen file, nullopt when cancelled.
   std::function<std::optional<FileDialogChoice>(const FileDialogRequest&)> ShowFileDialog;
@@ -193,6 +194,7 @@ class TGenMFrmARM : public QMainWindow, public Operator, public PortEventGuard {
   TLogCfgForm* logCfgForm_ = nullptr;
   MessageLog* log_ = nullptr;
   const ChipModel* model_ = nullptr;
+  UnattendedOperator* unattended_ = nullptr;
   std::array<GridRefresh*, 3> gridRefresh_{};
   bool shown_ = false;
   bool closed_ = false;

@@ -45,7 +45,7 @@ MainFrame::MainFrame(TGenMFrmARM& window, Station& station, ProgramForms& forms)
     forms_.LogCfgForm->BindSettings(station_.LogConfig());
     forms_.LogCfgForm->KeepShortLog = [this] { return station_.CmdLineMode() != 0; };
   }
-  window_.Unattended = [this]() -> Operator* { return station_.Unattended() ? &station_.UnattendedOp() : nullptr; };
+  window_.SetUnattended(station_.UnattendedOp());
 
   timer1_.setObjectName(QStringLiteral("Timer1"));
   timer1_.setTimerType(Qt::PreciseTimer);

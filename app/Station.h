@@ -124,11 +124,11 @@ class Station {
   // One unit: its received bytes are dropped, then the starter runs (the batch start).
   void StartChain(u8 k, UnitStarter starter);
   // The writing commands' unit loop: each unit in use that is linked and idle has its
-  // received bytes dropped and AutoChain set by the rule, then prepare (when given) and the
-  // starter run for it. The other units keep both: a busy unit's bytes belong to the reply
-  // its step awaits, its AutoChain to the chain it runs. Returns the units started.
-  UnitSet StartWritingCommand(UnitStarter starter, AutoChainRule rule,
-                              const std::function<void(u8 k)>& prepare = {});
+  // received bytes dropped, AutoChain set by the rule and its serial number by the
+  // numbering, then the starter run for it. The other units keep all three: a busy unit's
+  // bytes belong to the reply its step awaits, its AutoChain and number to the chain it
+  // runs. Returns the units started.
+  UnitSet StartWritingCommand(UnitStarter starter, AutoChainRule rule, SerialNumbering numbering = {});
   // The refusal naming the busy units when any unit in use is busy; true when refused.
   bool RefuseWhileBusy();
   // The reads' unit-0 guard: "Please connect the device!" when unit 0 is not linked, the

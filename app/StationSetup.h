@@ -17,6 +17,8 @@
 
 namespace qx {
 
+struct SerialRun;  // app/UnitSerialNumbers.h
+
 inline constexpr std::string_view BatchResultFileName = "ResDW.Txt";
 
 // Units by index 0..9.
@@ -26,6 +28,12 @@ using UnitSet = std::bitset<UnitMax>;
 using UnitStarter = void (*)(UnitSessions& s, u8 k);
 // What a writing command does with every unit's AutoChain flag.
 enum class AutoChainRule : u8 { Keep, Set, Clear };
+// What a writing command does with each started unit's serial number: keeps it, or
+// renumbers it from the run (none: the unit programs the image as it is).
+struct SerialNumbering {
+  bool Renumber = false;
+  const SerialRun* Run = nullptr;
+};
 
 struct StationSetup {
   std::string AppDir;  // the program folder, with a trailing '/'

@@ -66,18 +66,8 @@ void StartUnits(const UnitCommandRule& rule, Station& station, const UnitCommand
                 const std::optional<SerialRun>& serial, bool decimal) {
   ChipModel& model = station.Model();
   const UnitSerialPatch shownBefore = station.UnitSerial(0);
-  std::function<void(u8)> number;
-  if (rule.SerialNumbers) {
-    // Without on-line numbers a unit programs the image as it is.
-    number = [&](u8 k) {
-      if (serial) {
-        NumberUnit(*serial, model, k, station.UnitSerial(k));
-      } else {
-        station.UnitSerial(k) = {};
-      }
-    };
-  }
-  const UnitSet started = station.StartWritingCommand(rule.Starter, rule.Chain, number);
+  const SerialNumbering numbering{rule.SerialNumbers, serial ? &*serial : nullptr};
+  const UnitSet started = station.StartWritingCommand(rule.Starter, rule.Chain, numbering);
   if (serial) view.ShowSerialNumber(AdvancePastUnits(*serial, started, decimal, model.Sn));
   if (started.test(0)) {
     Operator& op = station.Op();

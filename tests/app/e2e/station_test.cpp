@@ -482,12 +482,13 @@ TEST(Station, WritingCommandStartsLinkedIdleUnitsAndLeavesABusyUnitsBytes) {
   for (u8 k = 0; k < 4; ++k) {
     s.Unit[k].AutoChain = 1;
     StationProbe::Wire(st).Units[k].RxCount = 5;
+    st.UnitSerial(k).Active = 1;
   }
-  std::vector<u8> prepared;
-  const UnitSet started =
-      st.StartWritingCommand(StartBlankCheck, AutoChainRule::Clear, [&](u8 k) { prepared.push_back(k); });
+  const UnitSet started = st.StartWritingCommand(StartBlankCheck, AutoChainRule::Clear, {.Renumber = true});
   EXPECT_EQ(started, UnitSet(0b001));
-  EXPECT_EQ(prepared, std::vector<u8>{0});
+  const std::vector<u8> numbered = {st.UnitSerial(0).Active, st.UnitSerial(1).Active, st.UnitSerial(2).Active,
+                                    st.UnitSerial(3).Active};
+  EXPECT_EQ(numbered, (std::vector<u8>{0, 1, 1, 1}));
   EXPECT_EQ(s.Unit[0].StepState, StepBlankCheck);
   EXPECT_EQ(s.Unit[1].StepState, StepProgramMain);
   // Only the unit started is touched: the busy one keeps its chain, the others everything.

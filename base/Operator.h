@@ -78,6 +78,9 @@ class Operator {
   virtual void ChecksumsChanged() {}
   // The main image now holds what a unit read back: no loaded file names its bytes.
   virtual void MainImageReadBack() {}
+  // The load-offset dialog of a binary object file: it shows the chip model's BinOffset and
+  // may change it. Without a dialog the preset stands.
+  virtual void AskBinaryOffset() {}
   // A chip of unit k's automatic chain is complete: the serial number moves on (when the
   // window's serial-number boxes say so).
   virtual void AdvanceSerialNumber(u8 unit) { (void)unit; }

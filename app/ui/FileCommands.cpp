@@ -15,13 +15,7 @@ namespace qx {
 
 namespace {
 
-ObjectFileContext ContextOf(MainController& c) {
-  TGenMFrmARM& w = c.Window();
-  TFormOfsAddr* offset = c.Forms().FormOfsAddr.get();
-  return {c.Core().Model(), c.Core().Log(), c.Core().Op(), [&w, offset] {
-            if (offset != nullptr && w.ShowModal) w.ShowModal(*offset);
-          }};
-}
+ObjectFileContext ContextOf(MainController& c) { return {c.Core().Model(), c.Core().Log(), c.Core().Op()}; }
 
 std::optional<FileDialogChoice> ChooseFile(TGenMFrmARM& w, FileDialogMode mode, FileDialogDesign design) {
   if (!w.ShowFileDialog) return std::nullopt;

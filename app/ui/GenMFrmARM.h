@@ -40,6 +40,7 @@ namespace qx {
 struct ControlChange;
 struct ChipModel;
 class TAboutForm;
+class TFormOfsAddr;
 class TLogCfgForm;
 class TypedLengthLimit;
 
@@ -52,7 +53,7 @@ class TGenMFrmARM : public QMainWindow, public Operator, public PortEventGuard {
 
   // The parts the window works with; unset ones are skipped.
   void SetCommands(WindowCommands& commands) { commands_ = &commands; }
-  void SetForms(TAboutForm* about, TLogCfgForm* logCfg);
+  void SetForms(TAboutForm* about, TLogCfgForm* logCfg, TFormOfsAddr* offset);
   // The message log the memo shows: its lines are mirrored, "Clear Information" clears it.
   void SetMessageLog(MessageLog& log);
   // The chip model the views and the status bar show.
@@ -161,6 +162,7 @@ class TGenMFrmARM : public QMainWindow, public Operator, public PortEventGuard {
   void ShowOptionData() override;
   void ChecksumsChanged() override;
   void MainImageReadBack() override;
+  void AskBinaryOffset() override;
   void AdvanceSerialNumber(u8 unit) override;
   // The batch exit: the window closes as the operator's close would (FormClose runs).
   void CloseProgram() override { close(); }
@@ -192,6 +194,7 @@ class TGenMFrmARM : public QMainWindow, public Operator, public PortEventGuard {
   WindowCommands* commands_ = nullptr;
   TAboutForm* aboutForm_ = nullptr;
   TLogCfgForm* logCfgForm_ = nullptr;
+  TFormOfsAddr* offsetForm_ = nullptr;
   MessageLog* log_ = nullptr;
   const ChipModel* model_ = nullptr;
   UnattendedOperator* unattended_ = nullptr;

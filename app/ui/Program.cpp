@@ -21,7 +21,7 @@ Program::~Program() {
   station_->SetProjectView(nullptr);
   projectView_.reset();
   controller_.reset();
-  window_.SetForms(nullptr, nullptr);
+  window_.SetForms(nullptr, nullptr, nullptr);
   forms_ = {};
   // The ports close before the window goes; nothing reports to the window after it.
   station_.reset();

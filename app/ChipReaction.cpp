@@ -15,7 +15,7 @@ WindowChanges MCUNameEditChange(const ChipReactionEnv& env) {
 
   m.BootInfoEnd = 0;
   m.AppInfoEnd = 0;
-  if (env.ResetHexViews) env.ResetHexViews();
+  env.Op.ResetHexViews();
 
   WindowChanges w = ChipChosenChanges(m);
   log.AddInfoLine(Tx(TextId::ChipSelectedLine, m.ChipName));

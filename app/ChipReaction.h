@@ -2,7 +2,6 @@
 // The main window's reaction to a chosen chip: the chip-selection dialog's OK and every
 // successful project load run it, also when the chip name is the one shown already (the
 // driver file or the project's settings may have changed).
-#include <functional>
 #include <string_view>
 
 #include "base/MessageLog.h"
@@ -22,10 +21,7 @@ struct ChipReactionEnv {
   FlashDriver& Driver;
   std::string_view AppDir;  // the program folder, with a trailing '/'
   MessageLog& Log;
-  Operator& Op;
-  // Puts the main and data-flash grids back to their header row. It runs in order with
-  // the view refreshes made through Op, so a refresh after the reaction is not undone.
-  std::function<void()> ResetHexViews{};
+  Operator& Op;  // also resets the grids (ResetHexViews)
 };
 
 // With no chip selected: only the option-data tab hidden. Otherwise, in order: the

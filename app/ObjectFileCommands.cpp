@@ -141,7 +141,7 @@ bool LoadMainBinary(const ObjectFileContext& ctx, ChipModel& m, const std::strin
 // The offset dialog edits the live model's BinOffset: preset, asked, and the answer.
 u32 AskBinaryAddress(const ObjectFileContext& ctx, u32 preset) {
   ctx.Model.BinOffset = preset;
-  if (ctx.AskBinOffset) ctx.AskBinOffset();
+  ctx.Op.AskBinaryOffset();
   return ctx.Model.BinOffset;
 }
 

@@ -2,7 +2,6 @@
 // The commands that bring object files into the images and save them: Load (clear, then
 // load), Load More (load over what is there), the data-flash load and save, and the save
 // of the main image. The window shows the file dialog and calls these with the path.
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -16,9 +15,7 @@ namespace qx {
 struct ObjectFileContext {
   ChipModel& Model;
   MessageLog& Log;
-  Operator& Op;
-  // Stands for the load-offset dialog: shows Model.BinOffset, may change it.
-  std::function<void()> AskBinOffset;
+  Operator& Op;  // also the load-offset dialog (AskBinaryOffset)
 };
 
 enum class ObjectFormat : u8 { IntelHex, SRecord, Binary, Unknown };

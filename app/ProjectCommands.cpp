@@ -37,16 +37,16 @@ void FollowChanges(const WindowChanges& changes, ProgramControls& c) {
   }
 }
 
-std::vector<std::string_view> ChangedBoxes(const ProgramControls& before, const ProgramControls& after) {
-  std::vector<std::string_view> boxes;
-  if (before.ChkBoxAuto != after.ChkBoxAuto) boxes.emplace_back("ChkBoxAuto");
-  if (before.CheckBoxCtrl != after.CheckBoxCtrl) boxes.emplace_back("CheckBoxCtrl");
-  if (before.CheckBoxSN != after.CheckBoxSN) boxes.emplace_back("CheckBoxSN");
-  if (before.ChkBoxSNDP != after.ChkBoxSNDP) boxes.emplace_back("ChkBoxSNDP");
+}  // namespace
+
+std::vector<ReactingBox> ChangedReactingBoxes(const ProgramControls& before, const ProgramControls& after) {
+  std::vector<ReactingBox> boxes;
+  if (before.ChkBoxAuto != after.ChkBoxAuto) boxes.push_back(ReactingBox::ChkBoxAuto);
+  if (before.CheckBoxCtrl != after.CheckBoxCtrl) boxes.push_back(ReactingBox::CheckBoxCtrl);
+  if (before.CheckBoxSN != after.CheckBoxSN) boxes.push_back(ReactingBox::CheckBoxSN);
+  if (before.ChkBoxSNDP != after.ChkBoxSNDP) boxes.push_back(ReactingBox::ChkBoxSNDP);
   return boxes;
 }
-
-}  // namespace
 
 bool ProjectSaveAllowed(const ChipModel& model, Operator& op) {
   if (!ChipChosen(model, op)) return false;
@@ -74,7 +74,7 @@ ProjectLoadResult LoadProjectFile(const std::string& path, const ProgramControls
   ProjectLoadResult r;
   r.Controls = controls;
 
-  const std::string date = env.ShortDate ? env.ShortDate() : CurrentLogStamp().ShortDate;
+  const std::string date = env.ShortDate.empty() ? CurrentLogStamp().ShortDate : env.ShortDate;
   env.Log.AddInfoLine(Tx(TextId::PrjLoadLine, path) + date);
 
   ProjectFileEnv file = FileEnv(env);
@@ -89,7 +89,7 @@ ProjectLoadResult LoadProjectFile(const std::string& path, const ProgramControls
 
   ApplyProjectSettings(m, env.Section);
 
-  r.Changes = MCUNameEditChange({m, env.Driver, env.AppDir, env.Log, env.Op, env.ResetHexViews});
+  r.Changes = MCUNameEditChange({m, env.Driver, env.AppDir, env.Log, env.Op});
   FollowChanges(r.Changes, r.Controls);
 
   // The shown settings come after the family set-up, so the loaded values stand; the model
@@ -97,7 +97,6 @@ ProjectLoadResult LoadProjectFile(const std::string& path, const ProgramControls
   ShowProjectSettings(m, r.Controls);
   RefreshChecksumsAndViews(m, env.Log, env.Op, r.Actions);
 
-  r.ClickHandlers = ChangedBoxes(controls, r.Controls);
   r.Actions.StatusFilePath = m.ObjectFileName;
   r.StatusFileChecksum = FileChecksumText(m);
   r.StatusChipChecksum = ChipChecksumText(m);

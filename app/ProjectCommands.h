@@ -2,7 +2,6 @@
 // The project commands of the main window: save the current job to a project file, and
 // open one (also the batch mode's load). The window runs the file dialog (ProjectSaveDialog,
 // ProjectOpenDialog of app/FileDialogs.h) and applies what the load returns.
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,10 +28,8 @@ struct ProjectEnv {
   ProjectSectionBuffer& Section;
   u8 UnitCount = 1;          // the saved settings block carries SnGain times this count
   bool CmdLineMode = false;  // batch mode: the reader's outcome is logged, not shown
-  // Puts the main and data-flash grids back to their header row (the chip reaction's).
-  std::function<void()> ResetHexViews{};
   // The date the load line ends with; empty: today's, in the short date form.
-  std::function<std::string()> ShortDate{};
+  std::string ShortDate{};
 };
 
 // --- Save ------------------------------------------------------------------------------
@@ -55,17 +52,20 @@ struct ProjectLoadResult {
   // state, the images and Controls are as they were, the lists below are empty).
   ProjectReadResult Read = ProjectReadResult::PrjOk;
   // The window then, in this order: applies Changes (the chip reaction's family set-up),
-  // shows Controls in every setting control, runs the click handlers of ClickHandlers in
-  // order (those of ChkBoxAuto, CheckBoxCtrl, CheckBoxSN and ChkBoxSNDP whose state the
-  // load changed, so the enabled states follow; SNEdit1 already has its final text in the
-  // form ChkBoxSNDP asks for), and shows the status-bar texts.
+  // shows Controls in every setting control, runs its own reaction to each box of
+  // ChangedReactingBoxes (what it showed before, Controls), so the enabled states follow
+  // (SNEdit1 already has its final text in the form ChkBoxSNDP asks for), and shows the
+  // status-bar texts.
   WindowChanges Changes;
   ProgramControls Controls;
-  std::vector<std::string_view> ClickHandlers;
   WindowActions Actions;  // the refresh's page to the front; StatusFilePath: panel 2
   std::string StatusFileChecksum;  // panel 0
   std::string StatusChipChecksum;  // panel 1
 };
+
+// The check boxes whose state other controls follow, in the order their reactions run.
+enum class ReactingBox : u8 { ChkBoxAuto, CheckBoxCtrl, CheckBoxSN, ChkBoxSNDP };
+std::vector<ReactingBox> ChangedReactingBoxes(const ProgramControls& before, const ProgramControls& after);
 
 // The whole load: the log line, the reader, the flags, ApplyProjectSettings, the chip
 // reaction (on every good file, also for the chip shown already), ShowProjectSettings over

@@ -11,6 +11,7 @@ namespace qx {
 Station::Station(StationSetup setup)
     : appDir_(std::move(setup.AppDir)),
       op_(setup.Op),
+      guard_(setup.Guard),
       sleep_(std::move(setup.Sleep)),
       scan_(std::move(setup.Scan)),
       random_(setup.Random ? std::move(setup.Random) : std::make_unique<DefaultRandom>()),
@@ -37,8 +38,18 @@ Station::~Station() {
 void Station::BindPort(u8 k) {
   sessions_->Port[k] = unitPorts_[k].get();
   TComm& comm = *comms_[k];
-  comm.OnReceiveData = [this, k](TComm&, std::span<const u8> data) { HandleReceiveData(*sessions_, k, data); };
-  comm.OnRequestHangup = [this, k](TComm& sender) { SerCommRequestHangup(k, sender); };
+  comm.OnReceiveData = [this, k](TComm&, std::span<const u8> data) {
+    RunPortEvent(k, [&] { HandleReceiveData(*sessions_, k, data); });
+  };
+  comm.OnRequestHangup = [this, k](TComm& sender) { RunPortEvent(k, [&] { SerCommRequestHangup(k, sender); }); };
+}
+
+void Station::RunPortEvent(u8 k, const std::function<void()>& event) {
+  if (guard_ != nullptr) {
+    guard_->RunPortEvent(k, event);
+  } else {
+    event();
+  }
 }
 
 void Station::SerCommRequestHangup(u8 k, TComm& sender) {

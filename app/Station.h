@@ -32,53 +32,21 @@
 // naming the busy units while any unit in use is busy. The automatic search of start-up
 // runs before any unit can be busy, the re-search after the upgrades waits until none is.
 #include <array>
-#include <bitset>
 #include <functional>
 #include <memory>
 #include <span>
 #include <string>
-#include <string_view>
 
 #include "app/ProjectCommands.h"
-#include "app/UnattendedOperator.h"
-#include "base/MessageLog.h"
-#include "base/Operator.h"
-#include "base/Sleeper.h"
+#include "app/ProjectView.h"
+#include "app/StationSetup.h"
 #include "images/ChipModel.h"
-#include "programmer/PortList.h"
 #include "programmer/ProtocolState.h"
-#include "programmer/RandomSource.h"
 #include "programmer/TCommUnitPort.h"
-#include "programmer/UnitSessions.h"
 #include "project/LogSettings.h"
-#include "serial/EventPoster.h"
 #include "serial/TComm.h"
 
 namespace qx {
-
-inline constexpr std::string_view BatchResultFileName = "ResDW.Txt";
-
-// Units by index 0..9.
-using UnitSet = std::bitset<UnitMax>;
-// A step starter of the chains (StartDownloadChipData, StartAutoProgram, StartBlankCheck,
-// ...); a captureless lambda serves for StartErase with its text.
-using UnitStarter = void (*)(UnitSessions& s, u8 k);
-// What a writing command does with every unit's AutoChain flag.
-enum class AutoChainRule : u8 { Keep, Set, Clear };
-
-struct StationSetup {
-  std::string AppDir;  // the program folder, with a trailing '/'
-  EventPoster& Poster;
-  Operator& Op;
-  Sleeper Sleep = SleepFor;
-  MessageLog::Clock Clock = CurrentTimeOfDay;
-  // Where the serial adapters are looked for when there is no "ConfigQlt.ini".
-  PortScanSource Scan = {};
-  // Unset: a DefaultRandom.
-  std::unique_ptr<RandomSource> Random = {};
-  // Where an unattended run's boxes go besides the log.
-  UnattendedOperator::ErrorOut ErrorOut = UnattendedOperator::WriteStandardError;
-};
 
 class Station {
  public:
@@ -89,17 +57,27 @@ class Station {
 
   // ---- What the station owns, for the views and the window's command rules.
   ChipModel& Model() { return *model_; }
-  ProtocolState& Wire() { return *wire_; }
-  UnitSessions& Sessions() { return *sessions_; }
   MessageLog& Log() { return log_; }
+  Operator& Op() { return op_; }
+  FlashDriver& Driver() { return wire_->Driver; }
+  // Unit k's serial number, placed over the image its command sends.
+  UnitSerialPatch& UnitSerial(u8 k) { return wire_->Units[k].Serial; }
   const PortList& Ports() const { return ports_; }
-  TComm& Comm(u8 k) { return *comms_[k]; }
   const std::string& AppDir() const { return appDir_; }
   // The log dialog's settings; FormClose writes the log with them.
   LogSettings& LogConfig() { return logSettings_; }
   u8 UnitCount() const { return sessions_->UnitCount; }
   u8 CmdLineMode() const { return cmdLineMode_; }
   u8 CmdLineOff() const { return sessions_->CmdLineOff; }
+  // What the units and ports are at, for the views and the tests.
+  const UnitSession& Unit(u8 k) const { return sessions_->Unit[k]; }
+  u8 LinkedCount() const { return sessions_->LinkedCount; }
+  u8 DownloadOkCount() const { return sessions_->DownloadOkCount; }
+  u8 RelinkPending() const { return sessions_->RelinkPending; }
+  u8 FirmwareLoaded() const { return wire_->Firmware.FirmwareLoaded; }
+  u16 ReceivedCount(u8 k) const { return wire_->Units[k].RxCount; }
+  bool PortOpen(u8 k) const { return comms_[k]->IsOpen(); }
+  const std::string& PortName(u8 k) const { return comms_[k]->CommName(); }
   const std::string& CmdLineProjectFile() const { return cmdLineProjectFile_; }
   const std::string& CmdLineSwitch() const { return cmdLineSwitch_; }
 
@@ -146,11 +124,11 @@ class Station {
   // One unit: its received bytes are dropped, then the starter runs (the batch start).
   void StartChain(u8 k, UnitStarter starter);
   // The writing commands' unit loop: each unit in use that is linked and idle has its
-  // received bytes dropped and AutoChain set by the rule, then prepare (when given) and the
-  // starter run for it. The other units keep both: a busy unit's bytes belong to the reply
-  // its step awaits, its AutoChain to the chain it runs. Returns the units started.
-  UnitSet StartWritingCommand(UnitStarter starter, AutoChainRule rule,
-                              const std::function<void(u8 k)>& prepare = {});
+  // received bytes dropped, AutoChain set by the rule and its serial number by the
+  // numbering, then the starter run for it. The other units keep all three: a busy unit's
+  // bytes belong to the reply its step awaits, its AutoChain and number to the chain it
+  // runs. Returns the units started.
+  UnitSet StartWritingCommand(UnitStarter starter, AutoChainRule rule, SerialNumbering numbering = {});
   // The refusal naming the busy units when any unit in use is busy; true when refused.
   bool RefuseWhileBusy();
   // The reads' unit-0 guard: "Please connect the device!" when unit 0 is not linked, the
@@ -166,18 +144,12 @@ class Station {
   bool RefusedWhileBusy(UnitSet busy);
 
   // ---- Project files: the window's open and save commands and the batch start use these,
-  // so a project reaches the chip state one way only. A window adds what it shows: its
-  // setting controls, its grid reset, and the loaded result applied to it.
-  struct ProjectView {
-    std::function<ProgramControls()> ReadControls;
-    std::function<void()> ResetHexViews;
-    std::function<void(const ProjectLoadResult&)> ShowLoad;
-  };
-  void SetProjectView(ProjectView view) { projectView_ = std::move(view); }
-  // LoadProjectFile of app/ProjectCommands.h over the station's state with the view's
-  // controls (the design values without a view); a good load is then shown by the view.
-  // Throws EInOutError when the file cannot be read.
-  ProjectLoadResult LoadProjectFile(const std::string& path);
+  // so a project reaches the chip state one way only. The window applies what its own load
+  // returns; the batch start's load is shown by the project view (none: design values).
+  void SetProjectView(ProjectView* view) { projectView_ = view; }
+  // LoadProjectFile of app/ProjectCommands.h over the station's state; shown: what the
+  // setting controls show now. Throws EInOutError when the file cannot be read.
+  ProjectLoadResult LoadProjectFile(const std::string& path, const ProgramControls& shown);
   // SavetoProjectFile of app/ProjectCommands.h over the station's state.
   void SavetoProjectFile(const std::string& path, const ProgramControls& controls);
 
@@ -193,7 +165,7 @@ class Station {
   // Batch mode with "OFF": the run's message boxes are logged and written to the standard
   // error only, through this operator.
   bool Unattended() const { return cmdLineMode_ && sessions_->CmdLineOff; }
-  Operator& UnattendedOp() { return unattended_; }
+  UnattendedOperator& UnattendedOp() { return unattended_; }
   // The units the batch start began the download on.
   UnitSet BatchUnits() const { return batchUnits_; }
 
@@ -203,17 +175,20 @@ class Station {
   void FormClose();
 
  private:
+  friend struct StationProbe;  // the tests' set-up of unit states
   void BindPort(u8 k);
+  void RunPortEvent(u8 k, const std::function<void()>& event);
   void SerCommRequestHangup(u8 k, TComm& sender);
   bool RefusedWhileBusy(UnitSet busy, Operator& op);
   bool AnyUpgrading() const;
   // The operator of the batch steps: boxes logged only when unattended.
   Operator& BatchOperator() { return Unattended() ? static_cast<Operator&>(unattended_) : op_; }
   ProjectEnv MakeProjectEnv(Operator& op);
-  ProjectLoadResult LoadProject(const std::string& path, Operator& op);
+  ProjectLoadResult LoadProject(const std::string& path, const ProgramControls& shown, Operator& op);
 
   std::string appDir_;
   Operator& op_;
+  PortEventGuard* guard_;
   Sleeper sleep_;
   PortScanSource scan_;
   std::unique_ptr<RandomSource> random_;
@@ -229,7 +204,7 @@ class Station {
   u8 autoConnectPending_ = 0;
   bool logWritten_ = false;
   UnattendedOperator unattended_{op_, log_};
-  ProjectView projectView_;
+  ProjectView* projectView_ = nullptr;
   ProjectSectionBuffer projectSection_{};
   bool batchStarted_ = false;
   bool staleResultFile_ = false;  // "ResDW.Txt" of an earlier run could not be removed

@@ -31,7 +31,10 @@ void Station::BatchStart() {
   if (RefusedWhileBusy(BusyUnits(), op)) return;
   ProjectReadResult read = ProjectReadResult::PrjOk;
   try {
-    read = LoadProject(path, op).Read;
+    const ProgramControls shown = projectView_ != nullptr ? projectView_->ShownControls() : ProgramControls{};
+    const ProjectLoadResult r = LoadProject(path, shown, op);
+    read = r.Read;
+    if (read == ProjectReadResult::PrjOk && projectView_ != nullptr) projectView_->ShowLoad(r);
   } catch (const EInOutError& e) {
     log_.AddInfoLine(e.what());
     if (!Unattended()) op_.Ask(MsgKind::Error, e.what(), MsgButtons::Ok);

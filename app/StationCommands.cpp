@@ -1,5 +1,6 @@
 // The unit commands: one chain on one unit, the writing commands' loop, the unit-0 reads.
 #include "app/Station.h"
+#include "app/UnitSerialNumbers.h"
 #include "texts/Texts.h"
 
 namespace qx {
@@ -9,7 +10,7 @@ void Station::StartChain(u8 k, UnitStarter starter) {
   starter(*sessions_, k);
 }
 
-UnitSet Station::StartWritingCommand(UnitStarter starter, AutoChainRule rule, const std::function<void(u8 k)>& prepare) {
+UnitSet Station::StartWritingCommand(UnitStarter starter, AutoChainRule rule, SerialNumbering numbering) {
   auto& s = *sessions_;
   UnitSet started;
   for (u8 k = 0; k < s.UnitCount && k < UnitMax; ++k) {
@@ -18,7 +19,14 @@ UnitSet Station::StartWritingCommand(UnitStarter starter, AutoChainRule rule, co
     wire_->Units[k].RxCount = 0;
     if (rule == AutoChainRule::Set) u.AutoChain = 1;
     if (rule == AutoChainRule::Clear) u.AutoChain = 0;
-    if (prepare) prepare(k);
+    if (numbering.Renumber) {
+      UnitSerialPatch& patch = wire_->Units[k].Serial;
+      if (numbering.Run != nullptr) {
+        NumberUnit(*numbering.Run, *model_, k, patch);
+      } else {
+        patch = {};
+      }
+    }
     starter(s, k);
     started.set(k);
   }

@@ -9,22 +9,20 @@ ProjectEnv Station::MakeProjectEnv(Operator& op) {
   ProjectEnv env{*model_, wire_->Driver, appDir_, log_, op, *random_, projectSection_};
   env.UnitCount = sessions_->UnitCount;
   env.CmdLineMode = cmdLineMode_ != 0;
-  env.ResetHexViews = projectView_.ResetHexViews;
   return env;
 }
 
-ProjectLoadResult Station::LoadProject(const std::string& path, Operator& op) {
-  const ProgramControls shown = projectView_.ReadControls ? projectView_.ReadControls() : ProgramControls{};
+ProjectLoadResult Station::LoadProject(const std::string& path, const ProgramControls& shown, Operator& op) {
   ProjectEnv env = MakeProjectEnv(op);
   ProjectLoadResult r = qx::LoadProjectFile(path, shown, env);
-  if (r.Read != ProjectReadResult::PrjOk) return r;
   // The units' own numbers were placed over the image the load replaced.
-  ForgetSerialNumbers(*this);
-  if (projectView_.ShowLoad) projectView_.ShowLoad(r);
+  if (r.Read == ProjectReadResult::PrjOk) ForgetSerialNumbers(*this);
   return r;
 }
 
-ProjectLoadResult Station::LoadProjectFile(const std::string& path) { return LoadProject(path, op_); }
+ProjectLoadResult Station::LoadProjectFile(const std::string& path, const ProgramControls& shown) {
+  return LoadProject(path, shown, op_);
+}
 
 void Station::SavetoProjectFile(const std::string& path, const ProgramControls& controls) {
   ProjectEnv env = MakeProjectEnv(op_);

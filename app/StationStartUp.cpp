@@ -90,6 +90,7 @@ void Station::LoadFirmwareAtStartUp() {
 void Station::ReadCommandLine(std::span<const std::string> args) {
   auto& s = *sessions_;
   s.CmdLineOff = 0;
+  unattended_.SetActive(false);
   if (args.empty()) {
     cmdLineMode_ = 0;
     return;
@@ -102,6 +103,7 @@ void Station::ReadCommandLine(std::span<const std::string> args) {
     for (auto& c : cmdLineSwitch_) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     s.CmdLineOff = cmdLineSwitch_ == "OFF" ? 1 : 0;
   }
+  unattended_.SetActive(Unattended());
 }
 
 void Station::ArmAutoConnect() { autoConnectPending_ = 1; }

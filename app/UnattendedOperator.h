@@ -16,6 +16,9 @@ class UnattendedOperator final : public Operator {
   UnattendedOperator(Operator& view, MessageLog& log, ErrorOut errorOut = WriteStandardError)
       : view_(view), log_(log), errorOut_(std::move(errorOut)) {}
   void SetErrorOut(ErrorOut errorOut) { errorOut_ = std::move(errorOut); }
+  // Whether the run is unattended now: the view's boxes come here only then.
+  bool Active() const { return active_; }
+  void SetActive(bool active) { active_ = active; }
 
   // One line on the standard error, whole.
   static void WriteStandardError(std::string_view line);
@@ -40,9 +43,11 @@ class UnattendedOperator final : public Operator {
     view_.UpdateMainHexRows(firstAddress, lastAddress);
   }
   void ShowEepData() override { view_.ShowEepData(); }
+  void ResetHexViews() override { view_.ResetHexViews(); }
   void ShowOptionData() override { view_.ShowOptionData(); }
   void ChecksumsChanged() override { view_.ChecksumsChanged(); }
   void MainImageReadBack() override { view_.MainImageReadBack(); }
+  void AskBinaryOffset() override { view_.AskBinaryOffset(); }
   void AdvanceSerialNumber(u8 unit) override { view_.AdvanceSerialNumber(unit); }
   void CloseProgram() override { view_.CloseProgram(); }
 
@@ -50,6 +55,7 @@ class UnattendedOperator final : public Operator {
   Operator& view_;
   MessageLog& log_;
   ErrorOut errorOut_;
+  bool active_ = false;
 };
 
 // The answer of a box closed without a button: the one that confirms nothing.

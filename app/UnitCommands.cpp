@@ -82,25 +82,14 @@ void Collect(const UnitCommandRule& rule, Station& station, const UnitCommandVie
 void StartUnits(const UnitCommandRule& rule, Station& station, const UnitCommandView& view,
                 const std::optional<SerialRun>& serial, bool decimal) {
   ChipModel& model = station.Model();
-  auto& units = station.Wire().Units;
-  const UnitSerialPatch shownBefore = units[0].Serial;
-  std::function<void(u8)> number;
-  if (rule.SerialNumbers) {
-    // Without on-line numbers a unit programs the image as it is.
-    number = [&](u8 k) {
-      if (serial) {
-        NumberUnit(*serial, model, k, units[k].Serial);
-      } else {
-        units[k].Serial = {};
-      }
-    };
-  }
-  const UnitSet started = station.StartWritingCommand(rule.Starter, rule.Chain, number);
+  const UnitSerialPatch shownBefore = station.UnitSerial(0);
+  const SerialNumbering numbering{rule.SerialNumbers, serial ? &*serial : nullptr};
+  const UnitSet started = station.StartWritingCommand(rule.Starter, rule.Chain, numbering);
   if (serial) view.ShowSerialNumber(AdvancePastUnits(*serial, started, decimal, model.Sn));
   if (started.test(0)) {
-    Operator& op = station.Sessions().Op;
+    Operator& op = station.Op();
     ShowSerialNumberRows(model.Params, shownBefore, op);
-    ShowSerialNumberRows(model.Params, units[0].Serial, op);
+    ShowSerialNumberRows(model.Params, station.UnitSerial(0), op);
   }
 }
 
@@ -117,7 +106,7 @@ void RunUnitCommand(UnitCommand command, Station& station, const UnitCommandView
   const UnitCommandRule& rule = RuleOf(command);
   ChipModel& model = station.Model();
   MessageLog& log = station.Log();
-  Operator& op = station.Sessions().Op;
+  Operator& op = station.Op();
   const Maker maker = MakerOf(model.Params.ManufacturerIndex);
 
   if (rule.ChipPageToFront) view.ChipPageToFront(rule.ActivatePanelBtns);

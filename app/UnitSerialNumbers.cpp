@@ -45,10 +45,9 @@ void ShowSerialNumberRows(const ChipParams& p, const UnitSerialPatch& patch, Ope
 }
 
 void ForgetSerialNumbers(Station& station) {
-  auto& units = station.Wire().Units;
-  const UnitSerialPatch shown = units[0].Serial;
-  for (auto& unit : units) unit.Serial = {};
-  ShowSerialNumberRows(station.Model().Params, shown, station.Sessions().Op);
+  const UnitSerialPatch shown = station.UnitSerial(0);
+  for (u8 k = 0; k < UnitMax; ++k) station.UnitSerial(k) = {};
+  ShowSerialNumberRows(station.Model().Params, shown, station.Op());
 }
 
 std::optional<std::string> SerialNumberAfterChip(SnSettings& sn, const SerialNumberControls& c, bool numbered) {

@@ -70,11 +70,17 @@ class Operator {
   virtual void ShowMainHex(u32 first, u32 last) { (void)first, (void)last; }
   virtual void UpdateMainHexRows(u32 firstAddress, u32 lastAddress) { (void)firstAddress, (void)lastAddress; }
   virtual void ShowEepData() {}
+  // The main and data-flash grids back to their header row (the chip reaction's). It comes
+  // in order with the other refreshes, so a refresh after it is not undone.
+  virtual void ResetHexViews() {}
   virtual void ShowOptionData() {}
   // ImageChecksums changed (the core computed them); the view shows them.
   virtual void ChecksumsChanged() {}
   // The main image now holds what a unit read back: no loaded file names its bytes.
   virtual void MainImageReadBack() {}
+  // The load-offset dialog of a binary object file: it shows the chip model's BinOffset and
+  // may change it. Without a dialog the preset stands.
+  virtual void AskBinaryOffset() {}
   // A chip of unit k's automatic chain is complete: the serial number moves on (when the
   // window's serial-number boxes say so).
   virtual void AdvanceSerialNumber(u8 unit) { (void)unit; }

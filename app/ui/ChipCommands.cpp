@@ -78,7 +78,7 @@ void BtnOptionCfgClick(MainController& c) {
 ChipReactionEnv ChipReactionEnvOf(MainController& c) {
   Station& s = c.Core();
   TGenMFrmARM& w = c.Window();
-  return {s.Model(), s.Wire().Driver, s.AppDir(), s.Log(), w, [&w] { w.ResetHexViews(); }};
+  return {s.Model(), s.Driver(), s.AppDir(), s.Log(), w};
 }
 
 void ApplyChipChanges(MainController& c, const WindowChanges& changes) {

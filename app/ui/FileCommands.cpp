@@ -16,13 +16,7 @@ namespace qx {
 
 namespace {
 
-ObjectFileContext ContextOf(MainController& c) {
-  TGenMFrmARM& w = c.Window();
-  TFormOfsAddr* offset = c.Forms().FormOfsAddr.get();
-  return {c.Core().Model(), c.Core().Log(), c.Core().Sessions().Op, [&w, offset] {
-            if (offset != nullptr && w.ShowModal) w.ShowModal(*offset);
-          }};
-}
+ObjectFileContext ContextOf(MainController& c) { return {c.Core().Model(), c.Core().Log(), c.Core().Op()}; }
 
 std::optional<FileDialogChoice> ChooseFile(TGenMFrmARM& w, FileDialogMode mode, FileDialogDesign design) {
   if (!w.ShowFileDialog) return std::nullopt;
@@ -31,7 +25,7 @@ std::optional<FileDialogChoice> ChooseFile(TGenMFrmARM& w, FileDialogMode mode, 
 
 // The loads write the image that running chains send: refused while a unit is busy.
 bool LoadAllowed(MainController& c) {
-  return ChipChosen(c.Core().Model(), c.Core().Sessions().Op) && !c.Core().RefuseWhileBusy();
+  return ChipChosen(c.Core().Model(), c.Core().Op()) && !c.Core().RefuseWhileBusy();
 }
 
 using LoadRule = ObjectCommandResult (*)(const ObjectFileContext&, const std::string&);
@@ -74,10 +68,10 @@ void ChkBoxSNDPClick(TGenMFrmARM& w) {
 
 void ButtonCfgSNClick(MainController& c) {
   Station& st = c.Core();
-  if (!ConfigSnAllowed(st.Model(), st.Sessions().Op) || st.RefuseWhileBusy()) return;
+  if (!ConfigSnAllowed(st.Model(), st.Op()) || st.RefuseWhileBusy()) return;
   if (c.Forms().ConfigSNForm && c.Window().ShowModal) c.Window().ShowModal(*c.Forms().ConfigSNForm);
   ForgetSerialNumbers(st);
-  AfterConfigSn(st.Model(), st.Log(), st.Sessions().Op);
+  AfterConfigSn(st.Model(), st.Log(), st.Op());
 }
 
 SerialNumberControls SerialControlsOf(const TGenMFrmARM& w) {
@@ -86,7 +80,7 @@ SerialNumberControls SerialControlsOf(const TGenMFrmARM& w) {
 }
 
 void AdvanceSerialNumber(TGenMFrmARM& w, Station& st, u8 unit) {
-  const bool numbered = unit < UnitMax && st.Wire().Units[unit].Serial.Active != 0;
+  const bool numbered = unit < UnitMax && st.UnitSerial(unit).Active != 0;
   const std::optional<std::string> text = SerialNumberAfterChip(st.Model().Sn, SerialControlsOf(w), numbered);
   if (text) w.Form().SNEdit1->setText(QtText(*text));
 }

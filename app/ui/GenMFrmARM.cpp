@@ -25,6 +25,7 @@
 #include "app/ui/TypedLengthLimit.h"
 #include "app/ui/TextFit.h"
 #include "images/ViewChecksums.h"
+#include "images/ui/FormOfsAddr.h"
 #include "project/ui/LogCfgForm.h"
 #include "ui_GenMFrmARM.h"
 
@@ -128,9 +129,14 @@ TGenMFrmARM::TGenMFrmARM(QWidget* parent)
 // The log's owner outlives its views or detaches them; the window does not touch it here.
 TGenMFrmARM::~TGenMFrmARM() = default;
 
-void TGenMFrmARM::SetForms(TAboutForm* about, TLogCfgForm* logCfg) {
+void TGenMFrmARM::SetForms(TAboutForm* about, TLogCfgForm* logCfg, TFormOfsAddr* offset) {
   aboutForm_ = about;
   logCfgForm_ = logCfg;
+  offsetForm_ = offset;
+}
+
+void TGenMFrmARM::AskBinaryOffset() {
+  if (offsetForm_ != nullptr && ShowModal) ShowModal(*offsetForm_);
 }
 
 void TGenMFrmARM::SetMessageLog(MessageLog& log) {
@@ -280,7 +286,7 @@ void TGenMFrmARM::DetachGridModels() {
 
 MsgAnswer TGenMFrmARM::Ask(MsgKind kind, std::string_view text, MsgButtons buttons) {
   views_.PaintNow();  // the box comes with the lines that led to it
-  if (Operator* unattended = Unattended ? Unattended() : nullptr) return unattended->Ask(kind, text, buttons);
+  if (unattended_ != nullptr && unattended_->Active()) return unattended_->Ask(kind, text, buttons);
   return ShowMessage ? ShowMessage(kind, text, buttons) : ClosedBoxAnswer(buttons);
 }
 

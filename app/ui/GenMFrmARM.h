@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "app/FileDialogs.h"
+#include "app/PortEventGuard.h"
+#include "app/UnattendedOperator.h"
 #include "app/WindowCommands.h"
 #include "app/ui/GridRefresh.h"
 #include "app/ui/KeyPreview.h"
@@ -38,10 +40,11 @@ namespace qx {
 struct ControlChange;
 struct ChipModel;
 class TAboutForm;
+class TFormOfsAddr;
 class TLogCfgForm;
 class TypedLengthLimit;
 
-class TGenMFrmARM : public QMainWindow, public Operator {
+class TGenMFrmARM : public QMainWindow, public Operator, public PortEventGuard {
   Q_OBJECT
 
  public:
@@ -50,7 +53,7 @@ class TGenMFrmARM : public QMainWindow, public Operator {
 
   // The parts the window works with; unset ones are skipped.
   void SetCommands(WindowCommands& commands) { commands_ = &commands; }
-  void SetForms(TAboutForm* about, TLogCfgForm* logCfg);
+  void SetForms(TAboutForm* about, TLogCfgForm* logCfg, TFormOfsAddr* offset);
   // The message log the memo shows: its lines are mirrored, "Clear Information" clears it.
   void SetMessageLog(MessageLog& log);
   // The chip model the views and the status bar show.
@@ -61,9 +64,9 @@ class TGenMFrmARM : public QMainWindow, public Operator {
 
   // The modal dialogs of the window; tests replace them (never a real modal wait there).
   std::function<MsgAnswer(MsgKind, std::string_view, MsgButtons)> ShowMessage;
-  // While nobody watches the run (batch mode with "OFF"), the operator that every box and
-  // handler error goes to instead of waiting for a click that never comes; null otherwise.
-  std::function<Operator*()> Unattended;
+  // While it is active (nobody watches the run: batch mode with "OFF"), every box and
+  // handler error goes to it instead of waiting for a click that never comes.
+  void SetUnattended(UnattendedOperator& op) { unattended_ = &op; }
   std::function<int(QDialog&)> ShowModal;
   // The open and save file dialogs: the chosen file, nullopt when cancelled.
   std::function<std::optional<FileDialogChoice>(const FileDialogRequest&)> ShowFileDialog;
@@ -87,7 +90,7 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   // The grids let go of their models (their owner goes before the window).
   void DetachGridModels();
   // The main and data-flash grids back to their header row (a chip was chosen).
-  void ResetHexViews();
+  void ResetHexViews() override;
 
   // Handlers, one a line of app/WindowCommandList.def. Each runs inside the wrapper when
   // a control of its lines fires; those of the window's commands only run their command.
@@ -103,6 +106,11 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   // Runs a handler inside the wrapper: an exception shows its message in an error box.
   void Run(Handler handler);
   void Run(const std::function<void()>& handler);
+  // The station's port events run in the same wrapper.
+  void RunPortEvent(u8 unit, const std::function<void()>& event) override {
+    (void)unit;
+    Run(event);
+  }
 
   // The gauges and the memo show every change reported so far (they otherwise catch up
   // within PacedViews::kIntervalMs, and at each step's end).
@@ -123,6 +131,7 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   void ShowOptionData() override;
   void ChecksumsChanged() override;
   void MainImageReadBack() override;
+  void AskBinaryOffset() override;
   void AdvanceSerialNumber(u8 unit) override;
   // The batch exit: the window closes as the operator's close would (FormClose runs).
   void CloseProgram() override { close(); }
@@ -154,8 +163,10 @@ class TGenMFrmARM : public QMainWindow, public Operator {
   WindowCommands* commands_ = nullptr;
   TAboutForm* aboutForm_ = nullptr;
   TLogCfgForm* logCfgForm_ = nullptr;
+  TFormOfsAddr* offsetForm_ = nullptr;
   MessageLog* log_ = nullptr;
   const ChipModel* model_ = nullptr;
+  UnattendedOperator* unattended_ = nullptr;
   std::array<GridRefresh*, 3> gridRefresh_{};
   bool shown_ = false;
   bool closed_ = false;

@@ -36,8 +36,7 @@ MainFrame::MainFrame(TGenMFrmARM& window, Station& station, ProgramForms& forms)
     forms_.LogCfgForm->BindSettings(station_.LogConfig());
     forms_.LogCfgForm->KeepShortLog = [this] { return station_.CmdLineMode() != 0; };
   }
-  window_.Unattended = [this]() -> Operator* { return station_.Unattended() ? &station_.UnattendedOp() : nullptr; };
-  WrapPortEvents();
+  window_.SetUnattended(station_.UnattendedOp());
 
   timer1_.setObjectName(QStringLiteral("Timer1"));
   timer1_.setTimerType(Qt::PreciseTimer);
@@ -53,21 +52,6 @@ MainFrame::~MainFrame() {
   timer1_.stop();
   timer2_.stop();
   window_.DetachGridModels();
-}
-
-// The station routes each port's events; the window runs them inside its wrapper, as it
-// runs every other handler.
-void MainFrame::WrapPortEvents() {
-  TGenMFrmARM& w = window_;
-  for (u8 k = 0; k < UnitMax; ++k) {
-    TComm& comm = station_.Comm(k);
-    if (auto data = comm.OnReceiveData) {
-      comm.OnReceiveData = [&w, data](TComm& sender, std::span<const u8> bytes) { w.Run([&] { data(sender, bytes); }); };
-    }
-    if (auto hangup = comm.OnRequestHangup) {
-      comm.OnRequestHangup = [&w, hangup](TComm& sender) { w.Run([&] { hangup(sender); }); };
-    }
-  }
 }
 
 // The window's part of the chip-state reset: the chip page in front, no chip named, the

@@ -39,7 +39,6 @@ class MainFrame {
   QTimer& Timer2() { return timer2_; }
 
  private:
-  void WrapPortEvents();
   void ShowChipPageAndResetViews();
 
   TGenMFrmARM& window_;

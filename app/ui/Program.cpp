@@ -4,6 +4,7 @@ namespace qx {
 
 Program::Program(ProgramSetup setup) {
   StationSetup s{setup.AppDir, poster_, window_};
+  s.Guard = &window_;
   s.Sleep = std::move(setup.Sleep);
   s.Clock = std::move(setup.Clock);
   s.Scan = std::move(setup.Scan);
@@ -12,11 +13,15 @@ Program::Program(ProgramSetup setup) {
   station_ = std::make_unique<Station>(std::move(s));
   forms_ = CreateProgramForms(window_, station_->Model(), station_->Log(), station_->AppDir());
   controller_ = std::make_unique<MainController>(window_, *station_, forms_);
+  projectView_ = std::make_unique<WindowProjectView>(*controller_);
+  station_->SetProjectView(projectView_.get());
 }
 
 Program::~Program() {
+  station_->SetProjectView(nullptr);
+  projectView_.reset();
   controller_.reset();
-  window_.SetForms(nullptr, nullptr);
+  window_.SetForms(nullptr, nullptr, nullptr);
   forms_ = {};
   // The ports close before the window goes; nothing reports to the window after it.
   station_.reset();

@@ -10,6 +10,7 @@
 #include "app/ui/GenMFrmARM.h"
 #include "app/ui/MainController.h"
 #include "app/ui/ProgramForms.h"
+#include "app/ui/WindowProjectView.h"
 #include "serial/ui/QtEventPoster.h"
 
 namespace qx {
@@ -44,6 +45,7 @@ class Program {
   std::unique_ptr<Station> station_;
   ProgramForms forms_;
   std::unique_ptr<MainController> controller_;
+  std::unique_ptr<WindowProjectView> projectView_;
 };
 
 }  // namespace qx

@@ -13,7 +13,7 @@ ProgramForms CreateProgramForms(TGenMFrmARM& window, ChipModel& model, MessageLo
   f.FormOfsAddr = std::make_unique<TFormOfsAddr>(model, window, &window);
   f.ConfigSNForm = std::make_unique<TConfigSNForm>(model, window, log, &window);
   f.LogCfgForm = std::make_unique<TLogCfgForm>(appDir, log, window, &window);
-  window.SetForms(f.AboutForm.get(), f.LogCfgForm.get());
+  window.SetForms(f.AboutForm.get(), f.LogCfgForm.get(), f.FormOfsAddr.get());
   window.SetMessageLog(log);
   return f;
 }

@@ -2,7 +2,6 @@
 // station's project commands, and a loaded project shown in the window. The batch start's
 // load is shown the same way.
 #include <optional>
-#include <stdexcept>
 #include <string>
 
 #include "app/FileDialogs.h"
@@ -11,6 +10,7 @@
 #include "app/ui/MainController.h"
 #include "app/ui/ShowWindowActions.h"
 #include "app/ui/WindowControls.h"
+#include "app/ui/WindowProjectView.h"
 
 namespace qx {
 
@@ -22,23 +22,28 @@ std::optional<FileDialogChoice> ChooseProject(TGenMFrmARM& w, FileDialogMode mod
   return w.ShowFileDialog(FileDialogRequest{mode, std::move(design), std::move(title)});
 }
 
-// The click handlers a load runs for the boxes it changed, as the operator's clicks would.
-TGenMFrmARM::Handler ClickHandlerOf(std::string_view box) {
-  if (box == "ChkBoxAuto") return &TGenMFrmARM::ChkBoxAutoClick;
-  if (box == "CheckBoxCtrl") return &TGenMFrmARM::CheckBoxCtrlClick;
-  if (box == "CheckBoxSN") return &TGenMFrmARM::CheckBoxSNClick;
-  if (box == "ChkBoxSNDP") return &TGenMFrmARM::ChkBoxSNDPClick;
-  throw std::logic_error("no click handler for " + std::string(box));
+// A load changes the boxes without their clicks: the window runs what a click would.
+TGenMFrmARM::Handler ClickHandlerOf(ReactingBox box) {
+  switch (box) {
+    case ReactingBox::ChkBoxAuto: return &TGenMFrmARM::ChkBoxAutoClick;
+    case ReactingBox::CheckBoxCtrl: return &TGenMFrmARM::CheckBoxCtrlClick;
+    case ReactingBox::CheckBoxSN: return &TGenMFrmARM::CheckBoxSNClick;
+    case ReactingBox::ChkBoxSNDP: return &TGenMFrmARM::ChkBoxSNDPClick;
+  }
+  return nullptr;
 }
 
 // The chip reaction's window changes (the chip name shown without running the reaction a
-// second time), the loaded settings in every control, the click handlers so the enabled
-// states follow, then the views' page and the status bar.
+// second time), the loaded settings in every control, the click reactions of the boxes
+// the load changed so the enabled states follow, then the views' page and the status bar.
 void ShowProjectLoad(MainController& c, const ProjectLoadResult& r) {
   TGenMFrmARM& w = c.Window();
+  const ProgramControls before = ReadProgramControls(w);
   ShowChosenChip(c, r.Changes);
   ShowProgramControls(w, r.Controls);
-  for (const std::string_view box : r.ClickHandlers) w.Run(ClickHandlerOf(box));
+  for (const ReactingBox box : ChangedReactingBoxes(before, r.Controls)) {
+    if (const TGenMFrmARM::Handler h = ClickHandlerOf(box)) w.Run(h);
+  }
   ShowWindowActions(w, r.Actions);
   w.SetStatusPanel(0, r.StatusFileChecksum);
   w.SetStatusPanel(1, r.StatusChipChecksum);
@@ -58,16 +63,18 @@ void SpdBtnLdPrjClick(MainController& c) {
   const auto file = ChooseProject(c.Window(), FileDialogMode::Open, ProjectOpenDialog(), ProjectOpenDialogTitle());
   // The dialog's loop serves the timers: a batch start may have begun its downloads.
   if (!file || st.RefuseWhileBusy()) return;
-  st.LoadProjectFile(file->Path);
+  const ProjectLoadResult r = st.LoadProjectFile(file->Path, ReadProgramControls(c.Window()));
+  if (r.Read == ProjectReadResult::PrjOk) ShowProjectLoad(c, r);
 }
 
 }  // namespace
 
+ProgramControls WindowProjectView::ShownControls() const { return ReadProgramControls(controller_.Window()); }
+
+void WindowProjectView::ShowLoad(const ProjectLoadResult& r) { ShowProjectLoad(controller_, r); }
+
 void BindProjectCommands(MainController& controller) {
   MainController& c = controller;
-  TGenMFrmARM& w = c.Window();
-  c.Core().SetProjectView({[&w] { return ReadProgramControls(w); }, [&w] { w.ResetHexViews(); },
-                           [&c](const ProjectLoadResult& r) { ShowProjectLoad(c, r); }});
   c.Bind(WindowCommand::SavetoProjectFile1Click, [&c] { SavetoProjectFile1Click(c); });
   c.Bind(WindowCommand::SpdBtnLdPrjClick, [&c] { SpdBtnLdPrjClick(c); });
 }

@@ -40,7 +40,7 @@ UnitCommandView ViewOf(MainController& controller) {
 void ShowUnit0SerialNumber(MainController& controller) {
   QAbstractItemModel* model = controller.Window().Form().HexViewer->model();
   if (auto* grid = qobject_cast<HexGridModel*>(model)) {
-    grid->ShowSerialNumber(&controller.Core().Wire().Units[0].Serial);
+    grid->ShowSerialNumber(&controller.Core().UnitSerial(0));
   }
 }
 

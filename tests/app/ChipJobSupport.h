@@ -56,14 +56,13 @@ struct Bench {
   ProjectSectionBuffer section{};
   TempDir folder;
   std::string appDir = folder.Dir();
-  int hexResets = 0;
+  int& hexResets = op.hexResets;
 
-  ChipReactionEnv Reaction() { return {*model, driver, appDir, log, op, [this] { ++hexResets; }}; }
+  ChipReactionEnv Reaction() { return {*model, driver, appDir, log, op}; }
 
   ProjectEnv Env() {
     ProjectEnv e{*model, driver, appDir, log, op, random, section};
-    e.ResetHexViews = [this] { ++hexResets; };
-    e.ShortDate = [] { return std::string("2024/05/17"); };
+    e.ShortDate = "2024/05/17";
     return e;
   }
 

@@ -23,13 +23,23 @@ using test::Hex8;
 
 u32 Sum(const std::vector<u8>& v) { return std::accumulate(v.begin(), v.end(), 0u); }
 
+// The load-offset dialog: answers with the offset set, or leaves the preset.
+class OffsetAnswering : public test::ViewRecorder {
+ public:
+  void AskBinaryOffset() override {
+    ++asks;
+    if (answer && model != nullptr) model->BinOffset = *answer;
+  }
+  ChipModel* model = nullptr;
+  std::optional<u32> answer;
+  int asks = 0;
+};
+
 class ObjectFiles : public ::testing::Test {
  protected:
   ObjectFileContext Ctx() {
-    return {*chip, log, op, [this] {
-              ++offsetAsks;
-              if (offset) chip->BinOffset = *offset;
-            }};
+    op.model = chip.get();
+    return {*chip, log, op};
   }
   // Random data whose last byte is not blank, so the programmed size ends with it.
   std::vector<u8> Data(std::size_t n, unsigned seed) {
@@ -43,10 +53,10 @@ class ObjectFiles : public ::testing::Test {
 
   std::unique_ptr<ChipModel> chip = test::ChosenChip();
   MessageLog log = test::FixedClockLog();
-  test::ViewRecorder op;
+  OffsetAnswering op;
   test::TempDir dir;
-  std::optional<u32> offset;
-  int offsetAsks = 0;
+  std::optional<u32>& offset = op.answer;
+  int& offsetAsks = op.asks;
 };
 
 TEST(ObjectFormat, ChosenByTheUpperCasedExtensionOfTheFileName) {

@@ -13,6 +13,7 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ChipJobSupport.h"
 #include "tests/app/e2e/station_fixture.h"
+#include "tests/support/StationProbe.h"
 
 namespace qx::test {
 namespace {
@@ -30,8 +31,8 @@ class UnitCommands : public ::testing::Test {
   void SetUp() override {
     st.Model() = *ChosenChip();
     st.Model().ObjectLoaded = 1;
-    st.Sessions().UnitCount = 3;
-    for (u8 k = 0; k < 3; ++k) st.Sessions().Unit[k].Linked = 1;
+    StationProbe::Sessions(st).UnitCount = 3;
+    for (u8 k = 0; k < 3; ++k) StationProbe::Sessions(st).Unit[k].Linked = 1;
   }
 
   UnitCommandView View() {
@@ -154,7 +155,7 @@ TEST_F(UnitCommands, WithoutAnImageOnlyBlankEraseAndOptionWriteStart) {
   for (const UnitCommand c : kAll) {
     if (!Writing(c)) continue;
     rig.op.messages.clear();
-    for (u8 k = 0; k < 3; ++k) st.Sessions().Unit[k].Busy = 0;
+    for (u8 k = 0; k < 3; ++k) StationProbe::Sessions(st).Unit[k].Busy = 0;
     Run(c);
     const bool starts = c == UnitCommand::BlankCheck || c == UnitCommand::Erase || c == UnitCommand::WriteOption;
     EXPECT_EQ(Busy(), starts ? UnitSet(0b111) : UnitSet()) << int(c);
@@ -171,11 +172,11 @@ TEST_F(UnitCommands, WritingCommandsLogAnEmptyLineTheSettingsAndForAutoChipTheOp
   EXPECT_EQ(l[1].rfind("> Chip Control Settting : ", 0), 0u) << l[1];
   EXPECT_EQ(l[2].rfind("> 12:34:56 Current Option:", 0), 0u) << l[2];
   EXPECT_EQ(l[3], "> 12:34:56 C1 : Start to Download Chip Data......");
-  EXPECT_EQ(st.Sessions().Unit[0].StepState, StepDownloadChipData);
+  EXPECT_EQ(st.Unit(0).StepState, StepDownloadChipData);
 
   // The data-flash write has no empty line; blank check lists no options.
   for (const UnitCommand c : {UnitCommand::WriteEep, UnitCommand::BlankCheck}) {
-    for (u8 k = 0; k < 3; ++k) st.Sessions().Unit[k].Busy = 0;
+    for (u8 k = 0; k < 3; ++k) StationProbe::Sessions(st).Unit[k].Busy = 0;
     rig.op.logLines.clear();
     Run(c);
     ASSERT_GE(l.size(), 2u);
@@ -192,7 +193,7 @@ TEST_F(UnitCommands, ReadsRunOnUnitZeroOnlyWhenItIsLinkedAndNoUnitIsBusy) {
   } reads[] = {{UnitCommand::ReadMain, StepReadMain, true},      {UnitCommand::ReadEep, StepReadEep, true},
                {UnitCommand::ReadOption, StepReadOption, true},  {UnitCommand::ReadChecksum, StepReadChecksum, true},
                {UnitCommand::ReadAddress, StepReadAddress, true}, {UnitCommand::ReadChipInfo, StepReadChipInfo, false}};
-  auto& units = st.Sessions().Unit;
+  auto& units = StationProbe::Sessions(st).Unit;
   for (const auto& r : reads) {
     for (u8 k = 0; k < 3; ++k) units[k] = UnitSession{};
     units[1].Linked = units[2].Linked = 1;
@@ -221,7 +222,7 @@ TEST_F(UnitCommands, ReadsRunOnUnitZeroOnlyWhenItIsLinkedAndNoUnitIsBusy) {
 }
 
 TEST_F(UnitCommands, OnlineSerialNumbersGiveEveryStartedUnitItsOwnAndMoveOnPastThem) {
-  auto& s = st.Sessions();
+  auto& s = StationProbe::Sessions(st);
   s.UnitCount = 4;
   s.Unit[3].Linked = 1;
   s.Unit[2].Linked = 0;  // skipped: its number goes unused
@@ -237,12 +238,12 @@ TEST_F(UnitCommands, OnlineSerialNumbersGiveEveryStartedUnitItsOwnAndMoveOnPastT
     std::array<u8, 4> bytes;
   } expected[] = {{0, {0xFF, 0xFF, 0xFF, 0xFE}}, {1, {0x00, 0x00, 0x00, 0x00}}, {3, {0x00, 0x00, 0x00, 0x04}}};
   for (const auto& e : expected) {
-    const UnitSerialPatch& p = st.Wire().Units[e.unit].Serial;
+    const UnitSerialPatch& p = st.UnitSerial(e.unit);
     EXPECT_EQ(p.Active, 1) << int(e.unit);
     EXPECT_EQ(p.Index, index);
     EXPECT_EQ(p.Bytes, e.bytes) << int(e.unit);
   }
-  EXPECT_EQ(st.Wire().Units[2].Serial.Active, 0);
+  EXPECT_EQ(st.UnitSerial(2).Active, 0);
   EXPECT_EQ(m.Sn.SnValue, 0x00000006u);
   EXPECT_EQ(shownSerial, std::vector<std::string>{"0x00000006"});
   EXPECT_TRUE(std::equal(image.begin(), image.end(), m.MainFlashImage.begin()));
@@ -255,7 +256,7 @@ TEST_F(UnitCommands, OnlineSerialNumbersGiveEveryStartedUnitItsOwnAndMoveOnPastT
   controls.SNEdit1 = shownSerial.back();
   controls.ChkBoxSNDP = true;
   Run(UnitCommand::Auto);
-  EXPECT_EQ(st.Wire().Units[0].Serial.Bytes, (std::array<u8, 4>{0, 0, 0, 6}));
+  EXPECT_EQ(st.UnitSerial(0).Bytes, (std::array<u8, 4>{0, 0, 0, 6}));
   EXPECT_EQ(shownSerial.back(), "14");
 
   // Without on-line numbers the units started program the image as it is.
@@ -263,8 +264,8 @@ TEST_F(UnitCommands, OnlineSerialNumbersGiveEveryStartedUnitItsOwnAndMoveOnPastT
   s.Unit[3].Busy = 1;
   controls.ChkBoxPCSN = false;
   Run(UnitCommand::Program);
-  EXPECT_EQ(st.Wire().Units[0].Serial.Active, 0);
-  EXPECT_EQ(st.Wire().Units[3].Serial.Active, 1);  // busy: its run keeps its number
+  EXPECT_EQ(st.UnitSerial(0).Active, 0);
+  EXPECT_EQ(st.UnitSerial(3).Active, 1);  // busy: its run keeps its number
   EXPECT_EQ(shownSerial.size(), 2u);
 }
 
@@ -279,7 +280,7 @@ class SerialNumbersOfARun : public UnitCommands, public ::testing::WithParamInte
 // begins past the last unit started: no number goes to two chips.
 TEST_P(SerialNumbersOfARun, TheNextRunBeginsPastTheLastUnitStarted) {
   const RunCase& c = GetParam();
-  auto& s = st.Sessions();
+  auto& s = StationProbe::Sessions(st);
   s.UnitCount = c.units;
   for (u8 k = 0; k < UnitMax; ++k) s.Unit[k].Linked = (k < c.units && !c.unlinked.test(k)) ? 1 : 0;
   constexpr u32 kFirst = 0x00012340, kGain = 3, kIndex = 0x200;
@@ -293,7 +294,7 @@ TEST_P(SerialNumbersOfARun, TheNextRunBeginsPastTheLastUnitStarted) {
   std::vector<std::array<u8, 4>> given;
   u32 next = kFirst;
   for (u8 k = 0; k < UnitMax; ++k) {
-    const UnitSerialPatch& p = st.Wire().Units[k].Serial;
+    const UnitSerialPatch& p = st.UnitSerial(k);
     const bool started = s.Unit[k].Linked == 1;
     EXPECT_EQ(Busy().test(k), started) << int(k);
     EXPECT_EQ(p.Active, started ? 1 : 0) << int(k);
@@ -311,13 +312,13 @@ TEST_P(SerialNumbersOfARun, TheNextRunBeginsPastTheLastUnitStarted) {
   controls.SNEdit1 = shownSerial.back();
   Run(UnitCommand::Program);
   for (u8 k = 0; k < UnitMax; ++k) {
-    const UnitSerialPatch& p = st.Wire().Units[k].Serial;
+    const UnitSerialPatch& p = st.UnitSerial(k);
     if (!p.Active) continue;
     EXPECT_EQ(std::count(given.begin(), given.end(), p.Bytes), 0) << int(k);
   }
-  EXPECT_EQ(st.Wire().Units[0].Serial.Active == 1, s.Unit[0].Linked == 1);
+  EXPECT_EQ(st.UnitSerial(0).Active == 1, s.Unit[0].Linked == 1);
   if (s.Unit[0].Linked) {
-    EXPECT_EQ(st.Wire().Units[0].Serial.Bytes, bigEndian(next));
+    EXPECT_EQ(st.UnitSerial(0).Bytes, bigEndian(next));
   }
 }
 
@@ -359,7 +360,7 @@ TEST_F(UnitCommands, ForgettingTheNumbersShowsTheImageAgain) {
   Run(UnitCommand::Program);
   rig.op.mainHexRows.clear();
   ForgetSerialNumbers(st);
-  for (u8 k = 0; k < 3; ++k) EXPECT_EQ(st.Wire().Units[k].Serial.Active, 0);
+  for (u8 k = 0; k < 3; ++k) EXPECT_EQ(st.UnitSerial(k).Active, 0);
   EXPECT_EQ(rig.op.mainHexRows, (std::vector<std::pair<u32, u32>>{{kMainStart + 0x40, kMainStart + 0x43}}));
 }
 

@@ -36,6 +36,7 @@
 #include "tests/bench/BenchJob.h"
 #include "tests/bench/BenchProcess.h"
 #include "tests/unitsim/SimFiles.h"
+#include "tests/support/StationProbe.h"
 
 using namespace std::chrono;
 using qx::u8;
@@ -172,7 +173,7 @@ class Bench {
   // The program's turn-round of unit k: from the reader having the reply's last bytes to the
   // writer having written the request that answers it.
   void Instrument(u8 k) {
-    qx::TComm& comm = station_->Comm(k);
+    qx::TComm& comm = qx::StationProbe::Comm(*station_, k);
     auto route = comm.OnReceiveData;
     comm.OnReceiveData = [this, k, route](qx::TComm& c, std::span<const u8> data) {
       lastReceived_[k] = poster_.PostedAt();
@@ -210,7 +211,7 @@ class Bench {
     }
     for (u8 k = 0; k < count; ++k) Instrument(k);
     if (!Serve([&] { return !timer2On_; }, seconds(10))) {
-      std::printf("  only %d of %d units linked\n", station_->Sessions().LinkedCount, count);
+      std::printf("  only %d of %d units linked\n", station_->LinkedCount(), count);
       return false;
     }
     qx::bench::PrepareChip(station_->Model());
@@ -222,7 +223,7 @@ class Bench {
     measuring_ = true;
     const auto t0 = steady_clock::now();
     station_->StartWritingCommand(qx::StartDownloadChipData, qx::AutoChainRule::Keep);
-    Serve([&] { return station_->Sessions().DownloadOkCount == count || allIdle(); }, seconds(120));
+    Serve([&] { return station_->DownloadOkCount() == count || allIdle(); }, seconds(120));
     const auto t1 = steady_clock::now();
     measuring_ = false;
     f.ProgramCpu = CpuOf(RUSAGE_SELF) - cpu0;
@@ -240,7 +241,7 @@ class Bench {
     f.TurnRoundMedian = Percentile(turnRound_, 0.5);
     f.TurnRound99 = Percentile(turnRound_, 0.99);
     for (const double t : turnRound_) f.TurnRoundMean += t / static_cast<double>(turnRound_.size());
-    const bool ok = station_->Sessions().DownloadOkCount == count;
+    const bool ok = station_->DownloadOkCount() == count;
     if (!ok) {
       for (const auto& line : station_->Log().Lines()) std::printf("  log: %s\n", line.c_str());
     }

@@ -32,6 +32,7 @@
 #include "tests/bench/BenchJob.h"
 #include "tests/bench/BenchProcess.h"
 #include "tests/unitsim/SimFiles.h"
+#include "tests/support/StationProbe.h"
 
 using namespace std::chrono;
 using qx::u8;
@@ -99,7 +100,7 @@ Figures Run(const std::string& exe, int units) {
       return qx::MsgAnswer::Abort;
     };
     qx::Station& station = program.Core();
-    auto& s = station.Sessions();
+    auto& s = qx::StationProbe::Sessions(station);
     const auto linkStart = steady_clock::now();
     window.show();  // the start-up; the window's Timer2 searches and links the units
     const bool linked = ServeUntil(
@@ -115,7 +116,7 @@ Figures Run(const std::string& exe, int units) {
     std::array<steady_clock::time_point, qx::UnitMax> endOf{};
     bool measuring = false;
     for (u8 k = 0; k < units; ++k) {
-      qx::TComm& comm = station.Comm(k);
+      qx::TComm& comm = qx::StationProbe::Comm(station, k);
       auto route = comm.OnReceiveData;
       comm.OnReceiveData = [&, k, route](qx::TComm& c, std::span<const u8> data) {
         route(c, data);

@@ -83,10 +83,10 @@ int main(int argc, char** argv) {
   const bool linked = ServeUntil(
       [&] {
         return !program.Controller().Frame().Timer2().isActive() && station.UnitCount() > 0 &&
-               station.Sessions().LinkedCount >= station.UnitCount();
+               station.LinkedCount() >= station.UnitCount();
       },
       20000);
-  std::printf("%d of %d units linked\n", station.Sessions().LinkedCount, station.UnitCount());
+  std::printf("%d of %d units linked\n", station.LinkedCount(), station.UnitCount());
   if (!linked) return 1;
 
   bool ok = Save(window, out + "/main-window-" + lang + ".png");

@@ -164,7 +164,7 @@ TEST(Batch, FailedUnitsLeaveNoResultFileAndARepeatedSuccessCountsOnce) {
   run.rig.st->StartChain(0, StartDownloadChipData);
   run.rig.st->StartChain(2, StartDownloadChipData);
   ASSERT_TRUE(run.AllDone());
-  EXPECT_GE(run.rig.st->Sessions().DownloadOkCount, run.rig.st->Sessions().LinkedCount);
+  EXPECT_GE(run.rig.st->DownloadOkCount(), run.rig.st->LinkedCount());
   run.rig.RunUntil([] { return false; }, 20);
   EXPECT_FALSE(run.ResultWritten());
   EXPECT_EQ(run.rig.op.closeRequests, 0);
@@ -215,7 +215,7 @@ TEST(Batch, AProjectThatIsNotLoadedStartsNothing) {
     run.rig.StartUp(c.off ? std::vector<std::string>{path, "OFF"} : std::vector<std::string>{path});
     if (c.busyUnit) {
       // An operator's command on a unit already linked while the others link.
-      ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.st->Sessions().LinkedCount == 2; }));
+      ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.st->LinkedCount() == 2; }));
       run.rig.U(1).Busy = 1;
       run.rig.U(1).TimeoutTicks = 60000;
     }

@@ -59,7 +59,7 @@ TEST_F(EndToEnd, TenUnitsLinkAndTakeADownloadOfMainAndDataFlash) {
   m.Sn.SnValue = 1000;
   m.Sn.SnGain = 2;
   EXPECT_EQ(rig.st->StartWritingCommand(StartDownloadChipData, AutoChainRule::Keep), UnitSet().set());
-  ASSERT_TRUE(rig.RunUntil([&] { return rig.st->Sessions().DownloadOkCount == 10; }));
+  ASSERT_TRUE(rig.RunUntil([&] { return rig.st->DownloadOkCount() == 10; }));
   for (u8 k = 0; k < 10; ++k) {
     SCOPED_TRACE(static_cast<int>(k));
     const auto st = rig.sim->Stats(k);
@@ -154,8 +154,8 @@ TEST_F(EndToEnd, AHangUpClosesThatPortAndItsStepTimesOut) {
   rig.st->StartChain(0, StartDownloadChipData);
   rig.st->StartChain(1, StartDownloadChipData);
   ASSERT_TRUE(rig.RunUntil([&] { return AllIdle(); }));
-  EXPECT_EQ(rig.st->Sessions().DownloadOkCount, 1);
-  EXPECT_FALSE(rig.st->Comm(1).IsOpen());
+  EXPECT_EQ(rig.st->DownloadOkCount(), 1);
+  EXPECT_FALSE(rig.st->PortOpen(1));
   EXPECT_EQ(rig.U(1).Linked, 0);
   EXPECT_EQ(rig.st->Ports().Entries, (std::vector<std::string>{rig.sim->Path(0)}));
   const auto ends = rig.op.Ends(1);
@@ -170,16 +170,16 @@ TEST_F(EndToEnd, AHangUpARePlugAndANewSearchLinkTheUnitAgainAndItTakesADownload)
   Start(std::vector<sim::UnitConfig>(3));
   PrepareImage(0x10000);
   rig.sim->HangUp(1);
-  ASSERT_TRUE(rig.RunUntil([&] { return !rig.st->Comm(1).IsOpen(); }));
+  ASSERT_TRUE(rig.RunUntil([&] { return !rig.st->PortOpen(1); }));
   EXPECT_EQ(rig.U(1).Linked, 0);
   ASSERT_TRUE(rig.sim->Replug(1));
   ASSERT_TRUE(rig.sim->WriteConfigFile(rig.dir.Dir()));
   const u32 probes = rig.sim->Stats(1).Probes;
   rig.st->BitBtnFindDevClick();
-  ASSERT_TRUE(rig.RunUntil([&] { return rig.st->Sessions().LinkedCount == 3; }));
+  ASSERT_TRUE(rig.RunUntil([&] { return rig.st->LinkedCount() == 3; }));
   EXPECT_EQ(rig.st->Ports().Entries,
             (std::vector<std::string>{rig.sim->Path(0), rig.sim->Path(1), rig.sim->Path(2)}));
-  EXPECT_TRUE(rig.st->Comm(1).IsOpen());
+  EXPECT_TRUE(rig.st->PortOpen(1));
   EXPECT_EQ(rig.sim->Stats(1).Probes, probes + 1);
   for (u8 k = 0; k < 3; ++k) EXPECT_EQ(rig.U(k).Linked, 1) << int(k);
 

@@ -14,6 +14,7 @@
 #include "tests/app/SimulatedFolder.h"
 #include "tests/unitsim/SimFiles.h"
 #include "tests/unitsim/UnitSimulator.h"
+#include "tests/support/StationProbe.h"
 
 namespace qx::test {
 
@@ -34,7 +35,8 @@ class StationRig : public SimulatedFolder {
                                                 .Scan = scan,
                                                 .ErrorOut = [this](std::string_view line) {
                                                   errorLines.emplace_back(line);
-                                                }});
+                                                },
+                                                .Guard = guard});
     return *st;
   }
   // Start-up as the window runs it, Timer2 enabled at its end.
@@ -61,9 +63,9 @@ class StationRig : public SimulatedFolder {
     return done();
   }
   bool Linked(u8 count) {
-    return RunUntil([&] { return !timer2On && st->Sessions().LinkedCount == count; });
+    return RunUntil([&] { return !timer2On && st->LinkedCount() == count; });
   }
-  UnitSession& U(u8 k) { return st->Sessions().Unit[k]; }
+  UnitSession& U(u8 k) { return StationProbe::Sessions(*st).Unit[k]; }
   // The log lines without their "> 12:34:56 " stamp (unit lines keep their tag).
   std::vector<std::string> Texts() const {
     std::vector<std::string> out;
@@ -76,6 +78,7 @@ class StationRig : public SimulatedFolder {
   std::vector<int> sleeps;
   std::vector<std::string> errorLines;  // what an unattended run wrote to the standard error
   std::function<void(int)> onSleep;  // sees the station as it is when it waits
+  PortEventGuard* guard = nullptr;    // the owner's guard around each port event
   std::unique_ptr<Station> st;  // destroyed first: its ports close before the units go
   bool timer2On = false;
   int rounds = 0;

@@ -8,6 +8,7 @@
 #include "programmer/OnlineChains.h"
 #include "project/LogFileWriter.h"
 #include "tests/app/e2e/station_fixture.h"
+#include "tests/support/StationProbe.h"
 
 namespace qx::test {
 namespace {
@@ -29,7 +30,7 @@ TEST(Station, StartUpInItsFolderLinksTheListedUnitsWithTheDesignedLines) {
   ASSERT_TRUE(rig.Linked(3));
 
   EXPECT_TRUE(rig.op.messages.empty());
-  EXPECT_EQ(rig.st->Wire().Firmware.FirmwareLoaded, 1);
+  EXPECT_EQ(rig.st->FirmwareLoaded(), 1);
   const auto t = rig.Texts();
   const std::vector<std::string> firstLines = {
       "Hello NolbinGenX-KVT User! ------ ",
@@ -63,7 +64,7 @@ TEST(Station, StartUpWithoutPortsOrFirmwareReportsTheFileAndStopsTimer2AtOnce) {
   EXPECT_EQ(rig.Texts(), (std::vector<std::string>{"Hello NolbinGenX-KVT User! ------ ", missing}));
   ASSERT_EQ(rig.op.messages.size(), 1u);
   EXPECT_EQ(rig.op.messages[0].text, missing);
-  EXPECT_EQ(rig.st->Wire().Firmware.FirmwareLoaded, 0);
+  EXPECT_EQ(rig.st->FirmwareLoaded(), 0);
   // The values in force after start-up: the chip-state reset, then the session reset.
   const ChipModel& m = rig.st->Model();
   EXPECT_EQ(m.Params.MainFlashSize, 0u);
@@ -91,19 +92,19 @@ TEST(Station, TheFileNamesTheUnitsPortsAndAPortThatWillNotOpenStopsTheSearch) {
   rig.dir.Write("ConfigQlt.ini", "[Connection]\r\nDEV3=com7\r\nDEV1=ttyS77\r\n");
   st.LoadPortList();
   EXPECT_EQ(st.UnitCount(), 2);
-  EXPECT_EQ(st.Comm(2).CommName(), "COM7");
-  EXPECT_EQ(st.Comm(0).CommName(), "ttyS77");
+  EXPECT_EQ(st.PortName(2), "COM7");
+  EXPECT_EQ(st.PortName(0), "ttyS77");
   EXPECT_EQ(rig.op.portLists.back(), (std::vector<std::string>{"COM7", "ttyS77"}));
 
   // Unit 0's port opens, unit 1's does not: the error leaves the search, nothing is probed.
   const std::string none = rig.dir.File("none");
   rig.dir.Write("ConfigQlt.ini", "[Connection]\r\nDEV1=" + rig.sim->Path(0) + "\r\nDEV2=" + none + "\r\n");
-  st.Sessions().LinkedCount = 4;
+  StationProbe::Sessions(st).LinkedCount = 4;
   rig.op.captions.clear();
   EXPECT_THROW(st.BitBtnFindDevClick(), ECommsError);
-  EXPECT_TRUE(st.Comm(0).IsOpen());
-  EXPECT_FALSE(st.Comm(1).IsOpen());
-  EXPECT_EQ(st.Sessions().LinkedCount, 0);
+  EXPECT_TRUE(st.PortOpen(0));
+  EXPECT_FALSE(st.PortOpen(1));
+  EXPECT_EQ(st.LinkedCount(), 0);
   rig.RunUntil([] { return false; }, 10);
   EXPECT_EQ(rig.sim->Stats(0).Requests, 0u);
   EXPECT_TRUE(rig.sleeps.empty());
@@ -124,13 +125,13 @@ TEST(Station, CommandLineSetsBatchModeAndTheOffSwitchInAnyCase) {
                         Case{{"job.pqz", "on", "extra"}, 1, 0, "ON"}}) {
     StationRig rig;
     Station& st = rig.Make();
-    st.Sessions().DownloadOkCount = 3;
+    StationProbe::Sessions(st).DownloadOkCount = 3;
     st.ReadCommandLine(c.args);
     EXPECT_EQ(st.CmdLineMode(), c.mode);
     EXPECT_EQ(st.CmdLineOff(), c.off);
     EXPECT_EQ(st.CmdLineSwitch(), c.sw);
     EXPECT_EQ(st.CmdLineProjectFile(), c.args.empty() ? "" : c.args[0]);
-    EXPECT_EQ(st.Sessions().DownloadOkCount, c.args.empty() ? 3 : 0);
+    EXPECT_EQ(st.DownloadOkCount(), c.args.empty() ? 3 : 0);
   }
 }
 
@@ -154,13 +155,13 @@ TEST(Station, UnitsUpgradedWhileLinkingAreLinkedByTheReSearchAndOnlyThenTimer2St
     if (ms != 500) return;
     upgradesOverAtReSearch = rig.timer2On && !rig.U(1).UpgradeBusy && !rig.U(2).UpgradeBusy &&
                              rig.op.Ends(1).size() == 1 && rig.op.Ends(2).size() == 1 && rig.op.Ends(1)[0].ok &&
-                             rig.op.Ends(2)[0].ok && rig.st->Sessions().LinkedCount == 1;
+                             rig.op.Ends(2)[0].ok && rig.st->LinkedCount() == 1;
   };
   ASSERT_TRUE(rig.StartUpAndSearchUntil([&] { return BothUpgradesBegan(rig); }));
   ASSERT_TRUE(rig.RunUntil([&] { return !rig.timer2On; }));
   EXPECT_TRUE(upgradesOverAtReSearch);
-  EXPECT_EQ(rig.st->Sessions().LinkedCount, 3);
-  EXPECT_EQ(rig.st->Sessions().RelinkPending, 0);
+  EXPECT_EQ(rig.st->LinkedCount(), 3);
+  EXPECT_EQ(rig.st->RelinkPending(), 0);
   for (u8 k = 0; k < 3; ++k) {
     SCOPED_TRACE(static_cast<int>(k));
     EXPECT_EQ(rig.U(k).Linked, 1);
@@ -225,7 +226,7 @@ TEST(Station, Timer2StopsOnlyWhenNothingIsPendingAndReSearchesWhenTheUnitsAreFre
     SCOPED_TRACE(c.name);
     StationRig rig;
     Station& st = rig.Make();
-    auto& s = st.Sessions();
+    auto& s = StationProbe::Sessions(st);
     s.UnitCount = 2;
     s.LinkedCount = c.linked;
     s.RelinkPending = c.relink;
@@ -238,6 +239,40 @@ TEST(Station, Timer2StopsOnlyWhenNothingIsPendingAndReSearchesWhenTheUnitsAreFre
   }
 }
 
+// The owner's guard: it sees each port event with its unit and decides whether it runs.
+class CountingGuard final : public PortEventGuard {
+ public:
+  void RunPortEvent(u8 unit, const std::function<void()>& event) override {
+    ++events[unit];
+    if (pass) event();
+  }
+  std::array<int, UnitMax> events{};
+  bool pass = true;
+};
+
+TEST(Station, EveryPortEventRunsInsideTheGuardItWasMadeWith) {
+  for (const bool pass : {true, false}) {
+    StationRig rig;
+    CountingGuard guard;
+    guard.pass = pass;
+    rig.guard = &guard;
+    rig.Units(std::vector<sim::UnitConfig>(2));
+    rig.FirmwareFile();
+    rig.Make();
+    rig.StartUp();
+    if (pass) {
+      ASSERT_TRUE(rig.Linked(2));
+    } else {
+      // The replies reach the guard, which keeps them from the routing: nothing links.
+      ASSERT_TRUE(rig.RunUntil([&] { return guard.events[0] > 0 && guard.events[1] > 0; }, 400));
+      EXPECT_FALSE(rig.RunUntil([&] { return rig.st->LinkedCount() > 0; }, 100));
+    }
+    EXPECT_GT(guard.events[0], 0) << pass;
+    EXPECT_GT(guard.events[1], 0) << pass;
+    for (u8 k = 2; k < UnitMax; ++k) EXPECT_EQ(guard.events[k], 0) << static_cast<int>(k);
+  }
+}
+
 TEST(Station, ClosingClosesEveryOpenPortAndWritesTheLogOnce) {
   StationRig rig;
   rig.Units(std::vector<sim::UnitConfig>(2));
@@ -245,7 +280,7 @@ TEST(Station, ClosingClosesEveryOpenPortAndWritesTheLogOnce) {
   rig.Make();
   rig.StartUp();
   ASSERT_TRUE(rig.Linked(2));
-  ASSERT_TRUE(rig.st->Comm(0).IsOpen());
+  ASSERT_TRUE(rig.st->PortOpen(0));
   auto& log = rig.st->LogConfig();
   log.Location = LogLocationCustomer;
   log.Mode = LogModeAppend;
@@ -253,7 +288,7 @@ TEST(Station, ClosingClosesEveryOpenPortAndWritesTheLogOnce) {
   rig.st->CloseAllPorts();  // the exit command, then the window's close
   rig.st->FormClose();
   rig.st->FormClose();
-  for (u8 k = 0; k < UnitMax; ++k) EXPECT_FALSE(rig.st->Comm(k).IsOpen());
+  for (u8 k = 0; k < UnitMax; ++k) EXPECT_FALSE(rig.st->PortOpen(k));
   const std::string written = ReadText(rig.dir.File("run.log"));
   EXPECT_EQ(written, "Dromix Log File!\r\n" + LogFileBytes(rig.st->Log().Lines(), Language::English));
   EXPECT_TRUE(rig.op.messages.empty());
@@ -284,7 +319,7 @@ TEST(Station, OffLineStartSendsExactlyOneRestartToEveryUnitAndUnlinksThem) {
     EXPECT_EQ(st.Requests, 2u);  // the probe and the restart
     EXPECT_EQ(rig.U(k).Linked, 0);
     EXPECT_EQ(rig.U(k).Busy, 0);
-    EXPECT_TRUE(rig.st->Comm(k).IsOpen());
+    EXPECT_TRUE(rig.st->PortOpen(k));
   }
 }
 
@@ -296,14 +331,14 @@ TEST(Station, AHangUpRemovesItsPortListEntryAndUnlinksOnlyThatUnit) {
   rig.StartUp();
   ASSERT_TRUE(rig.Linked(3));
   rig.sim->HangUp(1);
-  ASSERT_TRUE(rig.RunUntil([&] { return !rig.st->Comm(1).IsOpen(); }));
+  ASSERT_TRUE(rig.RunUntil([&] { return !rig.st->PortOpen(1); }));
   const std::vector<std::string> left = {rig.sim->Path(0), rig.sim->Path(2)};
   EXPECT_EQ(rig.st->Ports().Entries, left);
   EXPECT_EQ(rig.op.portLists.back(), left);
   EXPECT_EQ(rig.U(1).Linked, 0);
   EXPECT_EQ(rig.U(0).Linked, 1);
   EXPECT_EQ(rig.U(2).Linked, 1);
-  EXPECT_TRUE(rig.st->Comm(0).IsOpen());
+  EXPECT_TRUE(rig.st->PortOpen(0));
 }
 
 // The commands that close or take over the units wait while a unit in use runs a step.
@@ -314,7 +349,7 @@ TEST(Station, CommandsOnAllUnitsAreRefusedWhileUnitsAreBusy) {
   Station& st = rig.Make();
   st.StartUp({});
   const std::size_t lines = rig.op.logLines.size();
-  auto& s = st.Sessions();
+  auto& s = StationProbe::Sessions(st);
   s.Unit[1].Busy = 1;
   s.Unit[2].Busy = 1;
   s.Unit[5].Busy = 1;  // not in use
@@ -329,7 +364,7 @@ TEST(Station, CommandsOnAllUnitsAreRefusedWhileUnitsAreBusy) {
     EXPECT_EQ(rig.op.messages[0].text, refusal);
   }
   EXPECT_EQ(rig.op.logLines.size(), lines);
-  for (u8 k = 0; k < 3; ++k) EXPECT_FALSE(st.Comm(k).IsOpen());
+  for (u8 k = 0; k < 3; ++k) EXPECT_FALSE(st.PortOpen(k));
   EXPECT_EQ(s.Unit[1].Busy, 1);
   EXPECT_EQ(rig.sim->Stats(0).Requests, 0u);
 
@@ -369,7 +404,7 @@ TEST(Station, FirmwareUpgradeCommandUpgradesTheLinkedUnitsOrSaysWhyNot) {
     if (c.file == File::Good) rig.FirmwareFile();
     if (c.file == File::Damaged) rig.dir.Write("QX740VRD.FWR", std::string(5000, 'x'));
     Station& st = rig.Make();
-    auto& s = st.Sessions();
+    auto& s = StationProbe::Sessions(st);
     s.UnitCount = 4;
     for (u8 k : c.linked) s.Unit[k].Linked = 1;
     s.Unit[6].Linked = 1;  // linked but not in use
@@ -382,7 +417,7 @@ TEST(Station, FirmwareUpgradeCommandUpgradesTheLinkedUnitsOrSaysWhyNot) {
       ASSERT_EQ(rig.op.messages.size(), 1u);
       EXPECT_EQ(rig.op.messages[0].text, expected);
     }
-    EXPECT_EQ(st.Wire().Firmware.FirmwareLoaded, c.file == File::Good ? 1 : 0);
+    EXPECT_EQ(st.FirmwareLoaded(), c.file == File::Good ? 1 : 0);
     for (u8 k = 0; k < UnitMax; ++k) {
       const bool upgraded = c.message.empty() && std::count(c.linked.begin(), c.linked.end(), k) == 1;
       EXPECT_EQ(s.Unit[k].StepState, upgraded ? StepFirmwareUpgrade : StepIdle) << static_cast<int>(k);
@@ -437,7 +472,7 @@ TEST(Station, TheUnitZeroReadsStartTheirStepsAndEndOnTheUnitsReplies) {
 TEST(Station, WritingCommandStartsLinkedIdleUnitsAndLeavesABusyUnitsBytes) {
   StationRig rig;
   Station& st = rig.Make();
-  auto& s = st.Sessions();
+  auto& s = StationProbe::Sessions(st);
   s.UnitCount = 3;
   s.Unit[0].Linked = 1;
   s.Unit[1].Linked = 1;
@@ -446,18 +481,19 @@ TEST(Station, WritingCommandStartsLinkedIdleUnitsAndLeavesABusyUnitsBytes) {
   s.Unit[3].Linked = 1;  // not in use
   for (u8 k = 0; k < 4; ++k) {
     s.Unit[k].AutoChain = 1;
-    st.Wire().Units[k].RxCount = 5;
+    StationProbe::Wire(st).Units[k].RxCount = 5;
+    st.UnitSerial(k).Active = 1;
   }
-  std::vector<u8> prepared;
-  const UnitSet started =
-      st.StartWritingCommand(StartBlankCheck, AutoChainRule::Clear, [&](u8 k) { prepared.push_back(k); });
+  const UnitSet started = st.StartWritingCommand(StartBlankCheck, AutoChainRule::Clear, {.Renumber = true});
   EXPECT_EQ(started, UnitSet(0b001));
-  EXPECT_EQ(prepared, std::vector<u8>{0});
+  const std::vector<u8> numbered = {st.UnitSerial(0).Active, st.UnitSerial(1).Active, st.UnitSerial(2).Active,
+                                    st.UnitSerial(3).Active};
+  EXPECT_EQ(numbered, (std::vector<u8>{0, 1, 1, 1}));
   EXPECT_EQ(s.Unit[0].StepState, StepBlankCheck);
   EXPECT_EQ(s.Unit[1].StepState, StepProgramMain);
   // Only the unit started is touched: the busy one keeps its chain, the others everything.
-  const std::vector<u16> rx = {st.Wire().Units[0].RxCount, st.Wire().Units[1].RxCount, st.Wire().Units[2].RxCount,
-                               st.Wire().Units[3].RxCount};
+  const std::vector<u16> rx = {st.ReceivedCount(0), st.ReceivedCount(1), st.ReceivedCount(2),
+                               st.ReceivedCount(3)};
   EXPECT_EQ(rx, (std::vector<u16>{0, 5, 5, 5}));
   const std::vector<u8> chains = {s.Unit[0].AutoChain, s.Unit[1].AutoChain, s.Unit[2].AutoChain, s.Unit[3].AutoChain};
   EXPECT_EQ(chains, (std::vector<u8>{0, 1, 1, 1}));

@@ -97,11 +97,11 @@ class ProgramRig : public SimulatedFolder {
     Core().LoadPortList();
     Core().BitBtnFindDevClick();
     const u8 n = static_cast<u8>(sim ? sim->Count() : 0);
-    return RunUntil([&] { return Core().Sessions().LinkedCount == n; });
+    return RunUntil([&] { return Core().LinkedCount() == n; });
   }
   bool AllIdle() {
     for (u8 k = 0; k < Core().UnitCount(); ++k) {
-      if (Core().Sessions().Unit[k].Busy) return false;
+      if (Core().Unit(k).Busy) return false;
     }
     return true;
   }

@@ -51,8 +51,8 @@ class WindowJob : public ::testing::Test {
     std::filesystem::create_directories(drivers);
     ASSERT_TRUE(sim::WriteBytesFile((drivers / (std::string(sim::DriverStemFor(chip)) + ".KDV")).string(),
                                     sim::MakeDriverFile({})));
-    LoadFlashDriver(rig.Core().Wire().Driver, chip, Model().Params.FamilyCode, rig.Core().AppDir(), w);
-    ASSERT_EQ(rig.Core().Wire().Driver.DriverLoaded, 1);
+    LoadFlashDriver(rig.Core().Driver(), chip, Model().Params.FamilyCode, rig.Core().AppDir(), w);
+    ASSERT_EQ(rig.Core().Driver().DriverLoaded, 1);
   }
   void Start(std::size_t units, Maker maker, std::string_view chip) {
     Start(std::vector<sim::UnitConfig>(units), maker, chip);

@@ -166,7 +166,7 @@ TEST(ChipChoice, EachMakersChipSetsUpTheWindowAndLogsItsLayout) {
       w.rig.Window().RepaintViews();
       EXPECT_TRUE(w.Find<QPlainTextEdit>("InfoMemo").toPlainText().contains(QString::fromStdString(ExpectedLog(d)[0])));
       EXPECT_TRUE(w.rig.boxes.empty()) << w.rig.boxes.front().text;
-      EXPECT_EQ(w.rig.Core().Wire().Driver.DriverLoaded, d.maker == Maker::Aucu ? 0 : 1);
+      EXPECT_EQ(w.rig.Core().Driver().DriverLoaded, d.maker == Maker::Aucu ? 0 : 1);
       EXPECT_EQ(w.Model().Params.ManufacturerIndex, IndexOf(d.maker));
     }
   }
@@ -284,7 +284,7 @@ TEST(ChipChoice, TheSameModelAgainRunsTheReactionAgain) {
   ChipWindow w;
   w.WriteDriver("SA32B14xx");
   w.ChooseInDialog("SA32B14xx");
-  ASSERT_EQ(w.rig.Core().Wire().Driver.DriverLoaded, 1);
+  ASSERT_EQ(w.rig.Core().Driver().DriverLoaded, 1);
   w.Find<QLineEdit>("EditSumy").setText("0x12345");
   w.Model().ObjectLoaded = 1;
   // The driver file went away meanwhile: the second choice finds that out.
@@ -295,7 +295,7 @@ TEST(ChipChoice, TheSameModelAgainRunsTheReactionAgain) {
   ASSERT_EQ(w.rig.boxes.size(), 1u);
   EXPECT_EQ(w.rig.boxes[0].kind, MsgKind::Error);
   EXPECT_EQ(w.rig.boxes[0].text, "File \"" + w.rig.dir.Dir() + "DromixDRVs/DRVSILRGY2X.KDV\" is not exists, please check it!");
-  EXPECT_EQ(w.rig.Core().Wire().Driver.DriverLoaded, 0);
+  EXPECT_EQ(w.rig.Core().Driver().DriverLoaded, 0);
   EXPECT_EQ(w.Model().ObjectLoaded, 0);
   EXPECT_EQ(w.TextOf("EditSumy"), "0x3FF40");
   // The rest of the reaction ran on after the box.
@@ -314,8 +314,8 @@ TEST(ChipChoice, RefusedWhileAUnitIsBusy) {
   // Unit 2 takes its blank check and never answers; unit 1 finishes.
   w.rig.sim->SetFaults(1, {{sim::FaultKind::Silence, 0, 0}});
   w.rig.Core().StartWritingCommand(StartBlankCheck, AutoChainRule::Keep);
-  ASSERT_TRUE(w.rig.RunUntil([&] { return !w.rig.Core().Sessions().Unit[0].Busy; }));
-  ASSERT_TRUE(w.rig.Core().Sessions().Unit[1].Busy);
+  ASSERT_TRUE(w.rig.RunUntil([&] { return !w.rig.Core().Unit(0).Busy; }));
+  ASSERT_TRUE(w.rig.Core().Unit(1).Busy);
   const std::size_t lines = w.LogLines().size();
 
   w.ChooseInDialog("SA32B12xx");

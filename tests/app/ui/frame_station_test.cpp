@@ -21,6 +21,7 @@
 #include "images/ViewChecksums.h"
 #include "programmer/CommandCodes.h"
 #include "tests/app/ui/ProgramRig.h"
+#include "tests/support/StationProbe.h"
 
 namespace qx::test {
 namespace {
@@ -110,7 +111,7 @@ TEST(FrameStation, StartUpLinksTheListedUnitsAndTheWindowShowsItThenTimer2Stops)
   EXPECT_TRUE(rig.Timer2Running());
   EXPECT_EQ(rig.Frame().Timer2().objectName(), "Timer2");
   ASSERT_TRUE(rig.RunUntil([&] { return !rig.Timer2Running(); }));
-  EXPECT_EQ(rig.Core().Sessions().LinkedCount, 3);
+  EXPECT_EQ(rig.Core().LinkedCount(), 3);
 
   const auto lines = MemoLines(rig);
   const std::vector<std::string> first = {"Hello NolbinGenX-KVT User! ------ ",
@@ -164,7 +165,7 @@ TEST(FrameStation, AMissingFirmwareFileIsShownBeforeTimer2StartsAndTheUnitsStill
   EXPECT_FALSE(timer2RanDuringTheBox);
   EXPECT_EQ(MemoLines(rig), (std::vector<std::string>{"Hello NolbinGenX-KVT User! ------ ", missing}));
   ASSERT_TRUE(rig.RunUntil([&] { return !rig.Timer2Running(); }));
-  EXPECT_EQ(rig.Core().Sessions().Unit[0].Linked, 1);
+  EXPECT_EQ(rig.Core().Unit(0).Linked, 1);
 }
 
 TEST(FrameStation, UnitsUpgradedWhileLinkingAreLinkedAfterTheReSearchAndOnlyThenTimer2Stops) {
@@ -182,7 +183,7 @@ TEST(FrameStation, UnitsUpgradedWhileLinkingAreLinkedAfterTheReSearchAndOnlyThen
   rig.onSleep = [&](int ms) {
     if (ms != 500) return;
     ++reSearches;
-    auto& s = rig.Core().Sessions();
+    auto& s = StationProbe::Sessions(rig.Core());
     runningAndFreeAtEachReSearch =
         runningAndFreeAtEachReSearch && rig.Timer2Running() && !s.Unit[1].UpgradeBusy && !s.Unit[2].UpgradeBusy;
   };
@@ -190,7 +191,7 @@ TEST(FrameStation, UnitsUpgradedWhileLinkingAreLinkedAfterTheReSearchAndOnlyThen
   ASSERT_TRUE(rig.RunUntil([&] { return !rig.Timer2Running(); }));
   EXPECT_GE(reSearches, 1);
   EXPECT_TRUE(runningAndFreeAtEachReSearch);
-  EXPECT_EQ(rig.Core().Sessions().LinkedCount, 3);
+  EXPECT_EQ(rig.Core().LinkedCount(), 3);
   const auto lines = MemoLines(rig);
   for (int unit : {2, 3}) {
     SCOPED_TRACE(unit);
@@ -216,7 +217,7 @@ TEST(FrameStation, AUnitWhoseUpgradeFailsDoesNotKeepTheOthersFromLinking) {
   rig.Make();
   rig.Start();
   ASSERT_TRUE(rig.RunUntil([&] { return !rig.Timer2Running(); }, 8000));
-  for (u8 k = 0; k < 3; ++k) EXPECT_EQ(rig.Core().Sessions().Unit[k].Linked, 1) << static_cast<int>(k);
+  for (u8 k = 0; k < 3; ++k) EXPECT_EQ(rig.Core().Unit(k).Linked, 1) << static_cast<int>(k);
   const auto lines = MemoLines(rig);
   EXPECT_EQ(Count(lines, "C2 : Command Executed Time Out!"), 1u);
   EXPECT_EQ(GaugeColourOf(rig, 1), GaugeColour(GaugeState::Failed));
@@ -245,8 +246,8 @@ TEST(FrameStation, TheSearchShowsOneGaugePerUnitInWholeGroups) {
     EXPECT_EQ(GaugesShownOnWindow(rig), row.shown);
     EXPECT_EQ(ComboEntries(rig), Paths(rig, row.units));
     EXPECT_EQ(Find<QLabel>(rig, "InfoPanel").text(), "Searching Devices............");
-    ASSERT_TRUE(rig.RunUntil([&] { return rig.Core().Sessions().LinkedCount == row.units; }));
-    for (std::size_t k = 0; k < 10; ++k) EXPECT_EQ(rig.Core().Comm(static_cast<u8>(k)).IsOpen(), k < row.units) << k;
+    ASSERT_TRUE(rig.RunUntil([&] { return rig.Core().LinkedCount() == row.units; }));
+    for (std::size_t k = 0; k < 10; ++k) EXPECT_EQ(rig.Core().PortOpen(static_cast<u8>(k)), k < row.units) << k;
   }
   EXPECT_TRUE(rig.boxes.empty());
 }
@@ -277,14 +278,14 @@ TEST(FrameStation, ExitClosesEveryOpenPortAndWritesTheLogOnceWithTheSettingsInFo
   EXPECT_EQ(rig.Core().LogConfig().FileName, "run.log");
 
   // A port beyond the units in use, opened by hand, is closed as well.
-  TComm& extra = rig.Core().Comm(7);
+  TComm& extra = StationProbe::Comm(rig.Core(), 7);
   extra.SetCommName(rig.sim->Path(3));
   extra.OpenPort();
   rig.Core().Log().AddInfoLine("marker");
   Click(rig, "SpdBtnExit");
   EXPECT_FALSE(rig.Window().isVisible());
   rig.Window().close();  // a second close writes nothing more
-  for (u8 k = 0; k < UnitMax; ++k) EXPECT_FALSE(rig.Core().Comm(k).IsOpen()) << static_cast<int>(k);
+  for (u8 k = 0; k < UnitMax; ++k) EXPECT_FALSE(rig.Core().PortOpen(k)) << static_cast<int>(k);
   std::ifstream in(rig.dir.File("run.log"), std::ios::binary);
   const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::string expected = "Dromix Log File!\r\n";
@@ -358,11 +359,11 @@ TEST(FrameStation, AHangUpRemovesItsComboEntryAndTheLastOneAsksForADevice) {
   rig.Start();
   ASSERT_TRUE(rig.RunUntil([&] { return !rig.Timer2Running(); }));
   rig.sim->HangUp(1);
-  ASSERT_TRUE(rig.RunUntil([&] { return !rig.Core().Comm(1).IsOpen(); }));
+  ASSERT_TRUE(rig.RunUntil([&] { return !rig.Core().PortOpen(1); }));
   EXPECT_EQ(ComboEntries(rig), (std::vector<std::string>{rig.sim->Path(0), rig.sim->Path(2)}));
   rig.sim->HangUp(0);
   rig.sim->HangUp(2);
-  ASSERT_TRUE(rig.RunUntil([&] { return !rig.Core().Comm(0).IsOpen() && !rig.Core().Comm(2).IsOpen(); }));
+  ASSERT_TRUE(rig.RunUntil([&] { return !rig.Core().PortOpen(0) && !rig.Core().PortOpen(2); }));
   EXPECT_TRUE(ComboEntries(rig).empty());
   EXPECT_EQ(Find<QComboBox>(rig, "ComboBoxCOM").placeholderText(), "Please Connect device......");
   EXPECT_TRUE(rig.boxes.empty());
@@ -385,14 +386,14 @@ TEST(FrameStation, RefusalsAndErrorsAreShownAndTheProgramGoesOn) {
   WriteConnectionFile(rig, Paths(rig, 2));
   Click(rig, "BitBtnFindDev");
   ASSERT_TRUE(rig.RunUntil([&] { return !rig.Timer2Running(); }));
-  EXPECT_EQ(rig.Core().Sessions().LinkedCount, 2);
+  EXPECT_EQ(rig.Core().LinkedCount(), 2);
 
   rig.boxes.clear();
   Trigger(rig, "DoFirmwareUpgrade1");
   ASSERT_EQ(rig.boxes.size(), 1u);
   EXPECT_EQ(rig.boxes[0].text, "Firmware file \"" + rig.dir.File("QX740VRD.FWR") + "\" is not valid, no upgrade started!");
 
-  rig.Core().Sessions().Unit[1].Busy = 1;
+  StationProbe::Sessions(rig.Core()).Unit[1].Busy = 1;
   const std::string refusal = "Busy programmers: 2. Please wait until they have finished!";
   for (const char* action : {"DoFirmwareUpgrade1", "StartOfflineProgrm1"}) {
     SCOPED_TRACE(action);
@@ -405,8 +406,8 @@ TEST(FrameStation, RefusalsAndErrorsAreShownAndTheProgramGoesOn) {
   Click(rig, "BitBtnFindDev");
   ASSERT_EQ(rig.boxes.size(), 1u);
   EXPECT_EQ(rig.boxes[0].text, refusal);
-  EXPECT_TRUE(rig.Core().Comm(0).IsOpen());
-  EXPECT_TRUE(rig.Core().Comm(1).IsOpen());
+  EXPECT_TRUE(rig.Core().PortOpen(0));
+  EXPECT_TRUE(rig.Core().PortOpen(1));
 }
 
 TEST(FrameStation, TheViewsShowTheStationsChipModel) {

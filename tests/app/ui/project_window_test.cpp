@@ -14,6 +14,7 @@
 #include "app/ui/WindowControls.h"
 #include "tests/app/e2e/BatchJob.h"
 #include "tests/app/ui/ChipWindowSupport.h"
+#include "tests/support/StationProbe.h"
 
 namespace qx::test {
 namespace {
@@ -116,7 +117,7 @@ TEST_P(WindowRoundTrip, RestoresEveryStoredControlAndImage) {
   EXPECT_EQ(b.TextOf("SNEdit1"), on ? "4294967041" : "0xFFFFFF01");
   ExpectEnabledStatesFollow(b);
   EXPECT_EQ(b.TextOf("MCUNameEdit"), "SA32B14xx");
-  EXPECT_EQ(b.rig.Core().Wire().Driver.DriverLoaded, 1);
+  EXPECT_EQ(b.rig.Core().Driver().DriverLoaded, 1);
   ExpectSameImages(a.Model(), b.Model());
   EXPECT_EQ(StatusPanel(b, 0).toStdString(), "File CheckSum: " + Hex8(a.Model().Sums.FileChecksum));
   EXPECT_EQ(StatusPanel(b, 1).toStdString(), "Chip CheckSum: " + Hex8(b.Model().Sums.ChipChecksum));
@@ -192,7 +193,7 @@ TEST(WindowProjectLoad, EachMakersProjectOpensWithItsFamilysWindowAndItsSettings
     ExpectEnabledStatesFollow(w);
     // A family without a driver leaves the one loaded before.
     if (src.model->Params.UseFlashDriver) {
-      EXPECT_EQ(w.rig.Core().Wire().Driver.DriverLoaded, 1);
+      EXPECT_EQ(w.rig.Core().Driver().DriverLoaded, 1);
     }
     ExpectSameImages(*src.model, w.Model());
   }
@@ -227,12 +228,12 @@ TEST(WindowProjectLoad, RefusedWhileAUnitIsBusyAndACancelledDialogChangesNothing
   const ProgramControls before = ReadProgramControls(w.Window());
   DialogAnswers answers(w.Window());
   answers.path = w.rig.dir.File("never-read.pqz");
-  w.rig.Core().Sessions().Unit[1].Busy = 1;
+  StationProbe::Sessions(w.rig.Core()).Unit[1].Busy = 1;
   w.Find<QAbstractButton>("SpdBtnLdPrj").click();
   EXPECT_EQ(BoxTexts(w), std::vector<std::string>{"Busy programmers: 2. Please wait until they have finished!"});
   EXPECT_TRUE(answers.requests.empty());
 
-  w.rig.Core().Sessions().Unit[1].Busy = 0;
+  StationProbe::Sessions(w.rig.Core()).Unit[1].Busy = 0;
   w.rig.boxes.clear();
   answers.path.clear();
   w.Find<QAction>("LoadFromProjectFile1").trigger();

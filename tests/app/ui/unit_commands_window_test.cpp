@@ -14,6 +14,7 @@
 #include "programmer/CommandCodes.h"
 #include "programmer/UnitStep.h"
 #include "tests/app/ui/WindowJobFixture.h"
+#include "tests/support/StationProbe.h"
 
 namespace qx::test {
 namespace {
@@ -63,7 +64,7 @@ TEST_F(UnitCommandsWindow, AutoWithOptionBytesProgramsVerifiesAndWritesTheOption
     const std::string c = "C" + std::to_string(k + 1) + " : ";
     EXPECT_EQ(Count(c + "Main Flash Data Verify Successed!"), 1u);
     EXPECT_EQ(Count(c + "Write Option Byte Successed!"), 1u);
-    EXPECT_EQ(rig.Core().Sessions().Unit[k].Gauge.State, GaugeState::Ok);
+    EXPECT_EQ(rig.Core().Unit(static_cast<u8>(k)).Gauge.State, GaugeState::Ok);
   }
   EXPECT_EQ(Count("C1 : Chip is Blank!"), 1u);
   EXPECT_EQ(Count("C2 : Chip is not blank, do erasing......"), 1u);
@@ -151,7 +152,7 @@ TEST_F(UnitCommandsWindow, VerifyMismatchAsksPerByteUntilAbort) {
     EXPECT_EQ(rig.boxes[i].buttons, MsgButtons::YesAbort);
   }
   EXPECT_EQ(Count("C1 : Data Verify error!"), 1u);
-  EXPECT_EQ(rig.Core().Sessions().Unit[0].Gauge.State, GaugeState::Failed);
+  EXPECT_EQ(rig.Core().Unit(0).Gauge.State, GaugeState::Failed);
   EXPECT_EQ(rig.Window().focusWidget(), &Control<QFrame>("PanelBtns"));
 }
 
@@ -235,11 +236,11 @@ TEST_F(UnitCommandsWindow, ABusyUnitIsLeftAloneAndLoadsAndReadsAreRefused) {
   Job(6);
   rig.sim->SetFaults(1, {{sim::FaultKind::Silence, 0, 0}});
   Click(&W::SpdBtnEraseClick);
-  auto& s = rig.Core().Sessions();
+  auto& s = StationProbe::Sessions(rig.Core());
   ASSERT_TRUE(rig.RunUntil([&] { return s.Unit[0].Busy == 0; }));
   ASSERT_EQ(s.Unit[1].Busy, 1);
   ASSERT_EQ(s.Unit[1].StepState, StepErase);
-  rig.Core().Wire().Units[1].RxCount = 3;  // part of a reply on its way
+  StationProbe::Wire(rig.Core()).Units[1].RxCount = 3;  // part of a reply on its way
   const auto erases = [this] {
     const auto by = rig.sim->Stats(1).ByCommand;
     return by.count(CmdChipOperation) != 0 ? by.at(CmdChipOperation) : 0u;
@@ -252,7 +253,7 @@ TEST_F(UnitCommandsWindow, ABusyUnitIsLeftAloneAndLoadsAndReadsAreRefused) {
   EXPECT_EQ(s.Unit[0].StepState, StepBlankCheck);
   EXPECT_EQ(s.Unit[1].AutoChain, 0);
   EXPECT_EQ(s.Unit[1].StepState, StepErase);
-  EXPECT_EQ(rig.Core().Wire().Units[1].RxCount, 3);
+  EXPECT_EQ(rig.Core().ReceivedCount(1), 3);
   ASSERT_TRUE(rig.RunUntil([&] { return s.Unit[0].Busy == 0; }));
   EXPECT_EQ(rig.sim->Stats(1).Requests, requests);
 

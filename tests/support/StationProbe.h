@@ -1,0 +1,14 @@
+#pragma once
+// The tests' way into a station's unit states, to set up what a run would have left
+// (a busy unit, bytes on their way, a count). Reading goes through the station's queries.
+#include "app/Station.h"
+
+namespace qx {
+
+struct StationProbe {
+  static UnitSessions& Sessions(Station& s) { return *s.sessions_; }
+  static ProtocolState& Wire(Station& s) { return *s.wire_; }
+  static TComm& Comm(Station& s, u8 k) { return *s.comms_[k]; }
+};
+
+}  // namespace qx

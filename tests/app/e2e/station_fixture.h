@@ -62,8 +62,9 @@ class StationRig : public SimulatedFolder {
     }
     return done();
   }
+  // Linking may include upgrades and a re-search: more rounds, for a loaded sanitizer run.
   bool Linked(u8 count) {
-    return RunUntil([&] { return !timer2On && st->LinkedCount() == count; });
+    return RunUntil([&] { return !timer2On && st->LinkedCount() == count; }, 20000);
   }
   UnitSession& U(u8 k) { return StationProbe::Sessions(*st).Unit[k]; }
   // The log lines without their "> 12:34:56 " stamp (unit lines keep their tag).

@@ -183,6 +183,9 @@ class Station {
   bool AnyUpgrading() const;
   // The operator of the batch steps: boxes logged only when unattended.
   Operator& BatchOperator() { return Unattended() ? static_cast<Operator&>(unattended_) : op_; }
+  // Logged; in a box when showBox and someone watches; on the standard error as well when
+  // nobody does.
+  void Report(MsgKind kind, const std::string& text, bool showBox);
   ProjectEnv MakeProjectEnv(Operator& op);
   ProjectLoadResult LoadProject(const std::string& path, const ProgramControls& shown, Operator& op);
 

@@ -24,8 +24,7 @@ void Station::BatchStart() {
   std::error_code ec;
   if (!std::filesystem::exists(path, ec)) {
     const std::string text = Tx(TextId::BatchProjectNotFound, path);
-    log_.AddInfoLine(text);
-    if (!Unattended()) op_.Ask(MsgKind::Information, text, MsgButtons::Ok);
+    Report(MsgKind::Information, text, true);
     return;
   }
   if (RefusedWhileBusy(BusyUnits(), op)) return;
@@ -36,8 +35,7 @@ void Station::BatchStart() {
     read = r.Read;
     if (read == ProjectReadResult::PrjOk && projectView_ != nullptr) projectView_->ShowLoad(r);
   } catch (const EInOutError& e) {
-    log_.AddInfoLine(e.what());
-    if (!Unattended()) op_.Ask(MsgKind::Error, e.what(), MsgButtons::Ok);
+    Report(MsgKind::Error, e.what(), true);
     return;
   }
   // The reader has logged why: the chip state is not this job's, so no unit may take it.

@@ -67,8 +67,16 @@ void Station::DeleteStaleResultFile() {
   // An old "Download Success" must not stand beside this run's outcome.
   staleResultFile_ = true;
   const std::string text = Tx(TextId::StaleResultNotRemoved, path, std::string(std::strerror(errno)));
+  Report(MsgKind::Warning, text, !cmdLineMode_);
+}
+
+void Station::Report(MsgKind kind, const std::string& text, bool showBox) {
+  if (Unattended()) {
+    unattended_.Ask(kind, text, MsgButtons::Ok);
+    return;
+  }
   log_.AddInfoLine(text);
-  if (!cmdLineMode_) op_.Ask(MsgKind::Warning, text, MsgButtons::Ok);
+  if (showBox) op_.Ask(kind, text, MsgButtons::Ok);
 }
 
 void Station::AddHelloLine() { log_.AddInfoLine(Text(TextId::HelloUser)); }
@@ -82,9 +90,8 @@ void Station::LoadFirmwareAtStartUp() {
   }
   wire_->Firmware.FirmwareLoaded = 0;
   const std::string text = Tx(TextId::FileNotFoundConfirm, path);
-  log_.AddInfoLine(text);
-  // An unattended batch would wait at the box for ever; the log has the text.
-  if (!Unattended()) op_.Ask(MsgKind::Information, text, MsgButtons::Ok);
+  // An unattended batch would wait at the box for ever.
+  Report(MsgKind::Information, text, true);
 }
 
 void Station::ReadCommandLine(std::span<const std::string> args) {

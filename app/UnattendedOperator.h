@@ -47,7 +47,7 @@ class UnattendedOperator final : public Operator {
   void ShowOptionData() override { view_.ShowOptionData(); }
   void ChecksumsChanged() override { view_.ChecksumsChanged(); }
   void MainImageReadBack() override { view_.MainImageReadBack(); }
-  void AskBinaryOffset() override { view_.AskBinaryOffset(); }
+  void AskBinaryOffset() override {}  // nobody to ask: the preset offset stands
   void AdvanceSerialNumber(u8 unit) override { view_.AdvanceSerialNumber(unit); }
   void CloseProgram() override { view_.CloseProgram(); }
 

@@ -15,11 +15,6 @@ namespace qx {
 
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
 constexpr std::size_t ChunkSize = 4096;
 
 // Copies up to limit bytes (clamped to destination) and sums them.
@@ -29,7 +24,7 @@ BinaryLoadResult Load(const std::string& fileName, std::span<u8> destination, st
   const StdioFile f = std::move(opened.File);
   if (!f) return r;
   struct stat st {};
-  if (::fstat(::fileno(f.get()), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) return r;
+  if (::fstat(::fileno(f.get()), &st) != 0 || st.st_size <= 0) return r;
   const auto size = static_cast<unsigned long long>(st.st_size);
   r.FileSize = static_cast<u32>(std::min<unsigned long long>(size, 0xFFFFFFFFull));
   r.LastLoadAddress = r.FileSize - 1;
@@ -78,7 +73,7 @@ BinaryLoadResult LoadBinaryFileSum(const std::string& fileName, std::span<u8> de
 }
 
 void SaveBinaryFile(const std::string& fileName, std::span<const u8> buffer, u32 first, u32 last) {
-  File f(std::fopen(fileName.c_str(), "wb"));
+  StdioFile f(std::fopen(fileName.c_str(), "wb"));
   if (!f) throw EInOutError(Tx(TextId::FileCreateError, fileName));
   const std::span<const u8> bytes = ClampRange(buffer, first, last);
   if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) {

@@ -1,5 +1,6 @@
 #include "images/TextLineReader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/Errors.h"
@@ -14,11 +15,12 @@ static_assert(TextLineReader::MaxLineLength < BufferSize);
 }  // namespace
 
 TextLineReader::TextLineReader(const std::string& fileName)
-    : fileName_(fileName), file_(OpenRegularFileOrThrow(fileName).release()), buf_(BufferSize) {}
+    : fileName_(fileName), file_(OpenRegularFileOrThrow(fileName)), buf_(BufferSize) {}
 
 // Moves the unread rest to the front and reads more; false when nothing more came.
 bool TextLineReader::Fill() {
   if (eof_) return false;
+  lfKnown_ = false;  // positions move
   if (begin_ > 0) {
     std::memmove(buf_.data(), buf_.data() + begin_, end_ - begin_);
     end_ -= begin_;
@@ -34,20 +36,20 @@ bool TextLineReader::Fill() {
   return true;
 }
 
-namespace {
-
-// The first CR or LF in [from, to), or to. Found by the library's word-wide search: a
-// byte-by-byte look is most of a load's time.
-std::size_t FindLineEnd(const char* data, std::size_t from, std::size_t to) {
-  const char* begin = data + from;
-  const auto* lf = static_cast<const char*>(std::memchr(begin, '\n', to - from));
-  const std::size_t upTo = lf != nullptr ? static_cast<std::size_t>(lf - begin) : to - from;
-  const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', upTo));
-  if (cr != nullptr) return from + static_cast<std::size_t>(cr - begin);
-  return from + upTo;
+// The first CR or LF in [from, end_), or end_. Found by the library's word-wide search: a
+// byte-by-byte look is most of a load's time. The next LF is remembered: a file whose lines
+// end with CR alone would otherwise search the rest of the buffer for an LF at every line.
+std::size_t TextLineReader::FindLineEnd(std::size_t from) {
+  if (!lfKnown_ || from > lfAt_ || (lfAt_ == lfSearchedTo_ && lfSearchedTo_ < end_)) {
+    const auto* lf = static_cast<const char*>(std::memchr(buf_.data() + from, '\n', end_ - from));
+    lfAt_ = lf != nullptr ? static_cast<std::size_t>(lf - buf_.data()) : end_;
+    lfSearchedTo_ = end_;
+    lfKnown_ = true;
+  }
+  const std::size_t upTo = std::min(lfAt_, end_);
+  const auto* cr = static_cast<const char*>(std::memchr(buf_.data() + from, '\r', upTo - from));
+  return cr != nullptr ? static_cast<std::size_t>(cr - buf_.data()) : upTo;
 }
-
-}  // namespace
 
 bool TextLineReader::Next(std::string_view& line) {
   const auto take = [&](std::size_t stop) {
@@ -60,7 +62,7 @@ bool TextLineReader::Next(std::string_view& line) {
       afterCr_ = false;
       if (buf_[begin_] == '\n') scanned = ++begin_;
     }
-    const std::size_t at = afterCr_ ? end_ : FindLineEnd(buf_.data(), scanned, end_);
+    const std::size_t at = afterCr_ ? end_ : FindLineEnd(scanned);
     if (at < end_) {
       take(at);
       afterCr_ = buf_[at] == '\r';

@@ -2,11 +2,11 @@
 // Reads a text file line by line without loading it whole. Lines end with LF, CR LF or CR
 // alone, in any mix. A line longer than the buffer is returned cut at its first
 // MaxLineLength characters; object-file records are far shorter.
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "images/RegularFile.h"
 
 namespace qx {
 
@@ -22,18 +22,20 @@ class TextLineReader {
   bool Next(std::string_view& line);
 
  private:
-  struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
   bool Fill();
+  std::size_t FindLineEnd(std::size_t from);
 
   std::string fileName_;
-  std::unique_ptr<std::FILE, FileCloser> file_;
+  StdioFile file_;
   std::vector<char> buf_;
   std::size_t begin_ = 0;  // start of unread data
   std::size_t end_ = 0;    // end of data in buf_
   bool eof_ = false;
   bool afterCr_ = false;  // the last line ended with CR: an LF right after it belongs to it
+  // The first LF at or after the last search's start, or lfSearchedTo_ when none was found.
+  bool lfKnown_ = false;
+  std::size_t lfAt_ = 0;
+  std::size_t lfSearchedTo_ = 0;
 };
 
 }  // namespace qx

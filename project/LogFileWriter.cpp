@@ -80,13 +80,21 @@ void ReportLogWriteFailure(const LogWriteEnv& env, std::string_view what) {
 
 // Appends to path, creating it with the head line when it is missing. Throws EInOutError.
 void AppendLog(const std::vector<std::string>& lines, const std::string& path, const LogWriteEnv& env) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  // Opened without waiting: a FIFO of that name would hold the close for good.
+  int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   std::string text;
   if (fd < 0 && errno == ENOENT) {
     fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0666);
     text = EncodeLogText(std::string(CustomerLogHeadLine) + "\r\n", env.Lang);
   }
+  if (fd < 0 && errno == ENXIO) throw EInOutError(Tx(TextId::NotARegularFile, path));  // a FIFO nobody reads
   if (fd < 0) throw EInOutError(WithSystemReason(Tx(TextId::FileOpenError, path), errno));
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    throw EInOutError(Tx(TextId::NotARegularFile, path));
+  }
+  if (const int flags = ::fcntl(fd, F_GETFL); flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   text += LogFileBytes(lines, env.Lang);
   int error = WriteAll(fd, AsBytes(text)) ? 0 : errno;
   if (::close(fd) != 0 && error == 0) error = errno;

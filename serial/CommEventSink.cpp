@@ -25,21 +25,28 @@ void CommEventSink::Fire(TComm& c, const Event& e) {
 }
 
 void CommEventSink::Deliver(Inbox& inbox, const std::weak_ptr<const int>& alive, TComm& owner) {
-  std::vector<Event> events;
   {
     const std::lock_guard guard(inbox.Lock);
-    events.swap(inbox.Events);
     inbox.WakePosted = false;
   }
-  for (Event& e : events) {
+  // One event at a time from the front: a handler that opens a box runs a nested loop, and
+  // the wake-up delivered there must go on with the events after its own, in order.
+  std::vector<u8> done;
+  for (;;) {
+    Event e;
+    {
+      const std::lock_guard guard(inbox.Lock);
+      if (!done.empty() && inbox.Spare.size() < kSpareBuffers) inbox.Spare.push_back(std::move(done));
+      done.clear();
+      if (inbox.Events.empty()) return;
+      e = std::move(inbox.Events.front());
+      inbox.Events.pop_front();
+    }
     // Held for the handler's run: a ClosePort inside it drops every later event.
     const auto current = alive.lock();
     if (!current) return;
     Fire(owner, e);
-    if (e.What == Kind::Data) {
-      const std::lock_guard guard(inbox.Lock);
-      if (inbox.Spare.size() < kSpareBuffers) inbox.Spare.push_back(std::move(e.Bytes));
-    }
+    if (e.What == Kind::Data) done = std::move(e.Bytes);
   }
 }
 

@@ -4,6 +4,7 @@
 // then delivers every event waiting by then, each only while the open it belongs to is
 // still current. A busy port thus costs one wake-up per batch of chunks, not one per chunk.
 #include <atomic>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -39,7 +40,7 @@ class CommEventSink {
   // Shared with the posted wake-up, which may run after the port has closed.
   struct Inbox {
     std::mutex Lock;
-    std::vector<Event> Events;
+    std::deque<Event> Events;
     std::vector<std::vector<u8>> Spare;
     bool WakePosted = false;
   };

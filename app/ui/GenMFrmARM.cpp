@@ -268,8 +268,6 @@ void TGenMFrmARM::SetStatusPanel(int panel, std::string_view text) {
     statusPanels_[static_cast<std::size_t>(panel)].setText(QtText(text));
 }
 
-QProgressBar* TGenMFrmARM::Gauge(u8 unit) const { return unit < gauges_.size() ? gauges_[unit] : nullptr; }
-
 GridRefresh* TGenMFrmARM::Refresh(HexGrid grid) const { return gridRefresh_[static_cast<std::size_t>(grid)]; }
 
 void TGenMFrmARM::AttachGridModel(HexGrid grid, QAbstractItemModel& model, GridRefresh& refresh) {

@@ -146,7 +146,6 @@ class TGenMFrmARM : public QMainWindow, public Operator, public PortEventGuard {
   void RunCommand(WindowCommand command);
   void ShowError(std::string_view message);
   QObject* FindControl(std::string_view name) const;
-  QProgressBar* Gauge(u8 unit) const;
   GridRefresh* Refresh(HexGrid grid) const;
   bool AutoAvailable() const;
   void PaintViews(PacedViews::Pending& changes);

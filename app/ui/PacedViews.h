@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/Operator.h"
+#include "programmer/WireBuffers.h"
 
 namespace qx {
 
@@ -21,7 +22,7 @@ class PacedViews {
   static constexpr int kIntervalMs = 40;
 
   struct Pending {
-    std::array<std::optional<UnitGauge>, 10> Gauges;
+    std::array<std::optional<UnitGauge>, UnitMax> Gauges;
     std::vector<std::string> Lines;
   };
   // paint shows what has changed since the last paint.
@@ -33,7 +34,6 @@ class PacedViews {
   void ClearLines() { pending_.Lines.clear(); }
   // Paints what is pending now.
   void PaintNow();
-  bool PaintPending() const { return timer_.isActive(); }
 
  private:
   void Later();

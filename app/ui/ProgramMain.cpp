@@ -21,6 +21,8 @@ int ProgramMain(int argc, char** argv) {
   int stoppedBy = 0;
   StopSignals stop([&](int signo) {
     stoppedBy = signo;
+    // Whoever sent the signal will not click: the close's own messages go to the log and stderr.
+    program.Core().UnattendedOp().SetActive(true);
     program.Window().close();
     QApplication::exit(128 + signo);
   });

@@ -7,6 +7,8 @@ namespace qx {
 TypedLengthLimit::TypedLengthLimit(QLineEdit& edit, int maxLength)
     : edit_(edit), maxLength_(maxLength), before_(edit.text()), current_(edit.text()) {
   QObject::connect(&edit, &QLineEdit::textChanged, this, [this](const QString& text) {
+    // A refused key's own change signal comes after the text was put back: not the text shown.
+    if (text != edit_.text()) return;
     before_ = current_;
     current_ = text;
   });

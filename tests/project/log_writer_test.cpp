@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <iconv.h>
 
 #include <filesystem>
@@ -101,6 +102,7 @@ TEST_F(LogWriterTest, CustomerModes) {
 // Every mode says what failed; an append failure was once silent and the log lost.
 TEST_F(LogWriterTest, CustomerFailuresNameThePathAndTheReasonInEveryMode) {
   std::filesystem::create_directory(dir.File("sub"));
+  ASSERT_EQ(::mkfifo(dir.File("pipe.log").c_str(), 0600), 0);  // an open for writing would wait for a reader
   const struct {
     int mode;
     const char* name;
@@ -108,6 +110,7 @@ TEST_F(LogWriterTest, CustomerFailuresNameThePathAndTheReasonInEveryMode) {
   } cases[] = {
       {LogModeAppend, "sub", "Cannot open file " + dir.File("sub") + " (Is a directory)"},
       {LogModeAppend, "none/x.log", "Cannot open file " + dir.File("none/x.log") + " (No such file or directory)"},
+      {LogModeAppend, "pipe.log", "\"" + dir.File("pipe.log") + "\" is not a regular file and has not been opened!"},
       {LogModeCreate, "none/x.log", "Cannot create file " + dir.File("none/x.log") + " (No such file or directory)"},
       {LogModeOverwrite, "sub", "File write error: " + dir.File("sub") + " (Is a directory)"},
   };

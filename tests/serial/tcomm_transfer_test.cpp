@@ -27,6 +27,32 @@ TEST_F(TCommTransfer, BurstArrivesInOrderInChunksOfAtMost2048) {
   }
 }
 
+// A handler that opens a box runs a nested event loop: chunks that arrive meanwhile, and
+// those already waiting behind the handler's own, still reach the port in order.
+TEST_F(TCommTransfer, ChunksStayInOrderWhenAHandlerRunsANestedLoop) {
+  Open();
+  const auto a = Pattern(100, 4), b = Pattern(100, 5), c = Pattern(100, 6), d = Pattern(100, 7);
+  // Three reads wait together before anything is delivered.
+  for (const auto* piece : {&a, &b, &c}) {
+    ASSERT_TRUE(pty.WriteAll(*piece));
+    std::this_thread::sleep_for(15ms);
+  }
+  bool nested = false;
+  comm.OnReceiveData = [&](TComm&, std::span<const u8> data) {
+    events.received.insert(events.received.end(), data.begin(), data.end());
+    if (nested) return;
+    nested = true;
+    // As a modal box would: more bytes arrive while its loop serves the ports.
+    ASSERT_TRUE(pty.WriteAll(d));
+    std::this_thread::sleep_for(15ms);
+    PumpFor(30ms);
+  };
+  ASSERT_TRUE(PumpUntil([&] { return events.received.size() >= 400; }));
+  std::vector<u8> expected = a;
+  for (const auto* piece : {&b, &c, &d}) expected.insert(expected.end(), piece->begin(), piece->end());
+  EXPECT_EQ(events.received, expected);
+}
+
 TEST_F(TCommTransfer, LargeRequestReachesASlowReaderWholeBeforeTheNextRequest) {
   Open();
   const auto big = Pattern(64 * 1024, 2);

@@ -44,6 +44,7 @@ TEST_F(SerialNumberFields, TypingStopsAtTheDesignedLengthsAndTextSetByCodeStands
       {"GainEdit", "0x10000", "0x10"},
       {"AddrEdit", "0x080010001", "0x08001000"},
       {"GainEdit", "12", "12"},
+      {"GainEdit", "0x1001234", "0x10"},  // each refused key leaves the limit as it was
   };
   for (const auto& t : typing) {
     SCOPED_TRACE(t.edit + std::string(" ") + t.typed);

@@ -64,14 +64,14 @@ bool RefusedAsNotRegular(const ObjectFileContext& ctx, const std::string& path) 
 
 // Why a file that was read is not taken; empty when it was read whole.
 std::string RefusalOf(const ObjectReadResult& r, ObjectFormat format, const std::string& path) {
+  if (r.Complete()) return {};
   if (r.NotRecords) {
     return Tx(format == ObjectFormat::IntelHex ? TextId::ObjectFileNotIntelHex : TextId::ObjectFileNotSRecord, path);
   }
   if (r.AbortedAt != 0) return Tx(TextId::ObjectFileLoadAborted, path, r.AbortedAt, r.BadLines);
   if (r.BadLines != 0) return Tx(TextId::ObjectFileBadLines, path, r.BadLines);
   if (r.CountMismatch) return Tx(TextId::ObjectFileCountMismatch, path, r.DeclaredCount, r.CountedRecords);
-  if (!r.EndRecord) return Tx(TextId::ObjectFileNoEndRecord, path);
-  return {};
+  return Tx(TextId::ObjectFileNoEndRecord, path);
 }
 
 // An Intel HEX or S-record file into the staged model; false, logged and shown, when it

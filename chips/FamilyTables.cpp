@@ -27,7 +27,7 @@ const FamilyRules& RulesOf(Maker maker) {
     for (std::size_t i = 0; i < MakerCount; ++i) rules[i] = MakerModules[i]->rules();
     return rules;
   }();
-  return kRules[IndexOf(MakerOf(IndexOf(maker)))];
+  return kRules[TableIndexOf(maker)];
 }
 
 }  // namespace qx

@@ -36,7 +36,7 @@ static_assert(InIndexOrder(), "maker lines stand in index order, without gaps");
 
 constinit const std::array<const MakerModule*, MakerCount> MakerModules = kListed;
 
-const MakerModule& ModuleOf(Maker maker) { return *MakerModules[IndexOf(MakerOf(IndexOf(maker)))]; }
+const MakerModule& ModuleOf(Maker maker) { return *MakerModules[TableIndexOf(maker)]; }
 
 const MakerModule* FindModule(u8 manufacturerIndex) {
   return manufacturerIndex < MakerCount ? MakerModules[manufacturerIndex] : nullptr;

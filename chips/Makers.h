@@ -25,4 +25,8 @@ constexpr Maker MakerOf(u8 manufacturerIndex) {
 
 constexpr u8 IndexOf(Maker m) { return static_cast<u8>(m); }
 
+// The index of a table of every maker: a value outside the enumeration (Count, or a cast
+// stored byte) reads as the group it stands for.
+constexpr std::size_t TableIndexOf(Maker m) { return IndexOf(MakerOf(IndexOf(m))); }
+
 }  // namespace qx

@@ -41,10 +41,8 @@ std::span<const DriverFileRow> DriverFileTable() {
   return kRows;
 }
 
-std::string_view FindDriverStem(std::string_view chipName) { return DriverStemOf(chipName); }
-
 std::string GetDriverFileName(std::string_view chipName, std::string_view appDir, Operator& op) {
-  const std::string_view stem = FindDriverStem(chipName);
+  const std::string_view stem = DriverStemOf(chipName);
   if (stem.empty()) {
     op.Ask(MsgKind::Error, Text(TextId::DriverChipNotExists), MsgButtons::Ok);
     return {};

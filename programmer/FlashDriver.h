@@ -35,9 +35,6 @@ struct FlashDriver {
 // name wins (case-sensitive).
 std::span<const DriverFileRow> DriverFileTable();
 
-// The stem of the first matching row; empty when none matches. No message.
-std::string_view FindDriverStem(std::string_view chipName);
-
 // appDir + "DromixDRVs/" + stem + ".KDV"; no match shows "Error Chip or Driver not exists!"
 // and gives "".
 std::string GetDriverFileName(std::string_view chipName, std::string_view appDir, Operator& op);

@@ -8,26 +8,33 @@
 #include "images/Checksums.h"
 
 namespace qx {
+namespace {
+
+inline u8* PutFramed(u8* f, u8 b) {
+  if (b == SlipEnd || b == SlipEsc) {
+    *f++ = SlipEsc;
+    *f++ = b == SlipEnd ? SlipEscEnd : SlipEscEsc;
+  } else {
+    *f++ = b;
+  }
+  return f;
+}
+
+}  // namespace
 
 u16 EncodeFrame(std::span<const u8> packet, std::span<u8> out) {
   if (packet.size() > PacketSlotSize || out.size() < 2 * packet.size() + 2 + FrameFillerBytes) return 0;
-  std::size_t o = 0;
-  out[o++] = SlipEnd;
-  for (const u8 b : packet) {
-    if (b == SlipEnd) {
-      out[o++] = SlipEsc;
-      out[o++] = SlipEscEnd;
-    } else if (b == SlipEsc) {
-      out[o++] = SlipEsc;
-      out[o++] = SlipEscEsc;
-    } else {
-      out[o++] = b;
-    }
-  }
-  out[o++] = SlipEnd;
+  u8* f = out.data();
+  *f++ = SlipEnd;
+  for (const u8 b : packet) f = PutFramed(f, b);
+  *f++ = SlipEnd;
+  std::size_t o = static_cast<std::size_t>(f - out.data());
   for (std::size_t i = 0; i < FrameFillerBytes; ++i) out[o++] = 0xFF;
   return static_cast<u16>(o);
 }
+
+// Put checks only the packet's room: the frame must hold every packet byte escaped.
+static_assert(TxFrameSize >= 2 * PacketSlotSize + 2 + FrameFillerBytes);
 
 FrameBuilder::FrameBuilder(std::span<u8, PacketSlotSize> packet, std::span<u8, TxFrameSize> frame)
     : packet_(packet), frame_(frame) {
@@ -43,16 +50,6 @@ bool HoldsSlipByte(u64 w) {
   constexpr u64 highs = 0x8080808080808080ULL;
   const auto anyZero = [](u64 v) { return (v - ones) & ~v & highs; };
   return (anyZero(w ^ (ones * SlipEnd)) | anyZero(w ^ (ones * SlipEsc))) != 0;
-}
-
-inline u8* PutFramed(u8* f, u8 b) {
-  if (b == SlipEnd || b == SlipEsc) {
-    *f++ = SlipEsc;
-    *f++ = b == SlipEnd ? SlipEscEnd : SlipEscEsc;
-  } else {
-    *f++ = b;
-  }
-  return f;
 }
 
 }  // namespace
@@ -200,13 +197,14 @@ DecodeResult DecodeFrame(std::span<const u8> frame, std::span<u8> out) {
   return {ResPacketError, 0};
 }
 
+bool IsDataReply(std::span<const u8> packet) { return packet.size() >= PacketHeaderSize && GetLe16(packet, 6) > 2; }
+
 u8 VerifyReply(std::span<const u8> packet) {
   const std::size_t len = packet.size();
   if (len < PacketHeaderSize) return ResPacketError;
-  const u16 payloadLength = GetLe16(packet, 6);
   const u16 check = CalcCheck16(packet.first(len - 2));
   if (check != GetLe16(packet, len - 2)) return ResCheckMismatch;
-  if (payloadLength > 2) return ResOk;
+  if (IsDataReply(packet)) return ResOk;
   // A status reply too short to hold its status byte.
   if (len <= PacketHeaderSize) return ResPacketError;
   return packet[PacketHeaderSize];

@@ -69,6 +69,9 @@ DecodeResult DecodeFrame(std::span<const u8> frame, std::span<u8> out);
 // status byte of a status reply. The decoded length decides where the check word lies.
 u8 VerifyReply(std::span<const u8> packet);
 
+// A reply whose payload is data rather than a status code (payload length above 2).
+bool IsDataReply(std::span<const u8> packet);
+
 // Appends a received chunk to the unit's raw buffer. When it does not fit, the bytes before
 // the last opening delimiter are dropped first, then the oldest bytes; nothing is written
 // past the buffer. Returns the number of bytes dropped.

@@ -8,6 +8,7 @@
 #include "base/ByteOrder.h"
 #include "images/ViewChecksums.h"
 #include "programmer/CommandCodes.h"
+#include "programmer/Frame.h"
 #include "programmer/OnlineChains.h"
 #include "programmer/ResultCode.h"
 #include "programmer/UnitStepFramework.h"
@@ -167,7 +168,7 @@ void HandleReadAddressResult(UnitSessions& s, u8 k, u8 code) {
   // asked for that a data reply carried is shown: a length that is not a multiple of 16
   // ends with a shorter row.
   const auto p = ReplyPayload(s, k);
-  const bool dataReply = GetLe16(s.Wire.Units[k].PacketBuf, 6) > 2;
+  const bool dataReply = IsDataReply(s.Wire.Units[k].PacketBuf);
   const std::size_t shown = dataReply ? std::min<std::size_t>(s.Model.ReadLength, p.size()) : 0;
   EndUnitStep(s, k, false);
   s.Log.AddLine(Text(TextId::ReadAddressHeading));

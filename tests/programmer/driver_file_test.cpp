@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/ByteOrder.h"
+#include "chips/MakerRegistry.h"
 #include "programmer/FlashDriver.h"
 #include "programmer/UnitStep.h"
 #include "tests/programmer/wire_support.h"
@@ -18,9 +19,9 @@ TEST(DriverTable, FirstMatchingPrefixWinsCaseSensitive) {
       {"AC7840x", "FDrvAC784X"}, {"AC7801x", "FDrvAC78X"}, {"ac7840", ""},      {"LE5010A", "FDrvIndieA"},
       {"LE5110", "FDrvIndieA"},  {"IND832", "FDrvIndieA"}, {"ML630Q448x", "FDrvMxQ448"}, {"ML630Q46x", "FDrvML6xQ"}, {"AC7", ""},
       {"SA32B1x", "DRVSILRGY2X"}, {"", ""}};
-  for (const auto& [chip, stem] : cases) EXPECT_EQ(FindDriverStem(chip), stem) << chip;
+  for (const auto& [chip, stem] : cases) EXPECT_EQ(DriverStemOf(chip), stem) << chip;
   // The simulator keeps its own copy of the table; the two agree on every prefix.
-  for (const auto& row : DriverFileTable()) EXPECT_EQ(sim::DriverStemFor(row.Prefix), FindDriverStem(row.Prefix));
+  for (const auto& row : DriverFileTable()) EXPECT_EQ(sim::DriverStemFor(row.Prefix), DriverStemOf(row.Prefix));
 }
 
 TEST(DriverTable, PathAndNoMatchMessage) {

@@ -88,7 +88,7 @@ TEST(MakerModules, NoMakersDriverRowIsShadowedByAnotherMakers) {
           break;
         }
       }
-      EXPECT_EQ(FindDriverStem(row.Prefix), own) << MakerLabel(i) << " " << row.Prefix;
+      EXPECT_EQ(DriverStemOf(row.Prefix), own) << MakerLabel(i) << " " << row.Prefix;
     }
   }
   std::size_t rows = 0;

@@ -1,13 +1,12 @@
 #include "programmer/PortList.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
-#include <cstdio>
 #include <filesystem>
-#include <sstream>
+#include <optional>
 
-#include "images/RegularFile.h"
+#include "base/Errors.h"
+#include "images/TextLineReader.h"
 #include "serial/PortProbe.h"
 #include "texts/Texts.h"
 
@@ -76,18 +75,22 @@ std::string_view ConfigLineValue(std::string_view line) {
 std::size_t ReadPortConfigFile(const std::string& path, PortList& list) {
   list.Entries.clear();
   list.CommName.fill({});
-  // Read whole through the regular-file opener: a FIFO of that name would hold the start-up.
-  std::string text;
-  if (const OpenedFile opened = OpenRegularFile(path); opened.File) {
-    std::array<char, 4096> buf{};
-    std::size_t n = 0;
-    while ((n = std::fread(buf.data(), 1, buf.size(), opened.File.get())) > 0) text.append(buf.data(), n);
+  // Through the regular-file reader: a FIFO of that name would hold the start-up. Unreadable
+  // reads as empty.
+  std::optional<TextLineReader> reader;
+  try {
+    reader.emplace(path);
+  } catch (const EInOutError&) {
   }
-  std::istringstream in(text);
   std::string line;
   auto next = [&]() -> bool {
-    if (!std::getline(in, line)) return false;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::string_view read;
+    try {
+      if (!reader || !reader->Next(read)) return false;
+    } catch (const EInOutError&) {
+      return false;
+    }
+    line.assign(read);
     return true;
   };
   bool inSection = false;

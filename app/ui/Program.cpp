@@ -3,7 +3,7 @@
 namespace qx {
 
 Program::Program(ProgramSetup setup) {
-  StationSetup s{setup.AppDir, poster_, window_};
+  StationSetup s{setup.AppDir, setup.Poster != nullptr ? *setup.Poster : poster_, window_};
   s.Guard = &window_;
   s.Sleep = std::move(setup.Sleep);
   s.Clock = std::move(setup.Clock);

@@ -22,6 +22,9 @@ struct ProgramSetup {
   PortScanSource Scan = {};
   std::unique_ptr<RandomSource> Random = {};
   UnattendedOperator::ErrorOut ErrorOut = UnattendedOperator::WriteStandardError;
+  // Posts the ports' events instead of the program's own poster (a benchmark times them);
+  // it must outlive the Program and run its posts on the GUI thread.
+  EventPoster* Poster = nullptr;
 };
 
 class Program {

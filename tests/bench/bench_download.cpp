@@ -35,6 +35,7 @@
 #include "serial/TComm.h"
 #include "tests/bench/BenchJob.h"
 #include "tests/bench/BenchProcess.h"
+#include "tests/bench/TurnRoundClock.h"
 #include "tests/unitsim/SimFiles.h"
 #include "tests/support/StationProbe.h"
 
@@ -76,26 +77,6 @@ std::uint64_t BytesOfSummary(const std::string& line) {
   return std::strtoull(line.c_str() + colon + 2, nullptr, 10);
 }
 
-// Runs every post through the queue and tells the handler when the worker thread posted
-// it: for a receive event the moment the reader had the bytes, for a send-empty event the
-// moment the writer's write() returned.
-class TimedPoster final : public qx::EventPoster {
- public:
-  explicit TimedPoster(qx::PumpedEventQueue& queue) : queue_(queue) {}
-  void post(std::function<void()> fn) override {
-    const auto at = steady_clock::now();
-    queue_.post([this, at, fn = std::move(fn)] {
-      postedAt_ = at;
-      fn();
-    });
-  }
-  steady_clock::time_point PostedAt() const { return postedAt_; }
-
- private:
-  qx::PumpedEventQueue& queue_;
-  steady_clock::time_point postedAt_{};
-};
-
 // The view of the benchmark: each unit's good end of its download, with the time.
 class BenchOperator : public qx::Operator {
  public:
@@ -108,13 +89,6 @@ class BenchOperator : public qx::Operator {
   }
   std::array<steady_clock::time_point, qx::UnitMax> endOf{};
 };
-
-double Percentile(std::vector<double> v, double p) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  const auto i = static_cast<std::size_t>(p * static_cast<double>(v.size() - 1) + 0.5);
-  return v[std::min(i, v.size() - 1)];
-}
 
 class Bench {
  public:
@@ -170,23 +144,6 @@ class Bench {
     return done();
   }
 
-  // The program's turn-round of unit k: from the reader having the reply's last bytes to the
-  // writer having written the request that answers it.
-  void Instrument(u8 k) {
-    qx::TComm& comm = qx::StationProbe::Comm(*station_, k);
-    auto route = comm.OnReceiveData;
-    comm.OnReceiveData = [this, k, route](qx::TComm& c, std::span<const u8> data) {
-      lastReceived_[k] = poster_.PostedAt();
-      awaitingWrite_[k] = true;
-      route(c, data);
-    };
-    comm.OnSendDataEmpty = [this, k](qx::TComm&) {
-      if (!measuring_ || !awaitingWrite_[k]) return;
-      awaitingWrite_[k] = false;
-      turnRound_.push_back(duration<double>(poster_.PostedAt() - lastReceived_[k]).count());
-    };
-  }
-
   bool WriteFirmwareFile(const std::string& dir) {
     qx::sim::FirmwareFileSpec spec;  // the version the simulated units report: no upgrade
     spec.Image.assign(2048, 0);
@@ -209,7 +166,7 @@ class Bench {
       std::printf("  the port list has %d entries, not %d\n", count, units_);
       return false;
     }
-    for (u8 k = 0; k < count; ++k) Instrument(k);
+    for (u8 k = 0; k < count; ++k) clock_.Attach(qx::StationProbe::Comm(*station_, k), k);
     if (!Serve([&] { return !timer2On_; }, seconds(10))) {
       std::printf("  only %d of %d units linked\n", station_->LinkedCount(), count);
       return false;
@@ -219,13 +176,12 @@ class Bench {
 
     const double cpu0 = CpuOf(RUSAGE_SELF);
     const double simCpu0 = CpuOfPid(simPid);
-    awaitingWrite_.fill(false);
-    measuring_ = true;
+    clock_.Start();
     const auto t0 = steady_clock::now();
     station_->StartWritingCommand(qx::StartDownloadChipData, qx::AutoChainRule::Keep);
     Serve([&] { return station_->DownloadOkCount() == count || allIdle(); }, seconds(120));
     const auto t1 = steady_clock::now();
-    measuring_ = false;
+    clock_.Stop();
     f.ProgramCpu = CpuOf(RUSAGE_SELF) - cpu0;
     f.SimulatorCpu = CpuOfPid(simPid) - simCpu0;
     f.Wall = duration<double>(t1 - t0).count();
@@ -237,10 +193,10 @@ class Bench {
       f.SlowestUnit = std::max(f.SlowestUnit, own);
       f.FastestUnit = std::min(f.FastestUnit, own);
     }
-    f.TurnRounds = turnRound_.size();
-    f.TurnRoundMedian = Percentile(turnRound_, 0.5);
-    f.TurnRound99 = Percentile(turnRound_, 0.99);
-    for (const double t : turnRound_) f.TurnRoundMean += t / static_cast<double>(turnRound_.size());
+    f.TurnRounds = clock_.Count();
+    f.TurnRoundMedian = clock_.Percentile(0.5);
+    f.TurnRound99 = clock_.Percentile(0.99);
+    f.TurnRoundMean = clock_.Mean();
     const bool ok = station_->DownloadOkCount() == count;
     if (!ok) {
       for (const auto& line : station_->Log().Lines()) std::printf("  log: %s\n", line.c_str());
@@ -253,14 +209,11 @@ class Bench {
 
   int units_;
   qx::PumpedEventQueue queue_;
-  TimedPoster poster_{queue_};
+  qx::bench::TimedPoster poster_{queue_};
+  qx::bench::TurnRoundClock clock_{poster_};
   BenchOperator op_;
   std::unique_ptr<qx::Station> station_;
   bool timer2On_ = false;
-  bool measuring_ = false;
-  std::array<steady_clock::time_point, qx::UnitMax> lastReceived_{};
-  std::array<bool, qx::UnitMax> awaitingWrite_{};
-  std::vector<double> turnRound_;
 };
 
 void Print(const Figures& f) {
@@ -283,11 +236,11 @@ void Print(const Figures& f) {
   std::printf("  per request %.2f ms, of which %.2f ms request bytes on the line and %.3f ms reply and turn-round\n",
               1e3 * f.SlowestUnit / requests, 1e3 * wireSeconds / requests,
               1e3 * (f.SlowestUnit - wireSeconds) / requests);
-  std::printf("  program turn-round per block (reply read to the next request written), %zu requests: median %.3f ms, "
+  std::printf("  program turn-round per block (its reader had the reply to the next request written), %zu requests: median %.3f ms, "
               "99th percentile %.3f ms, mean %.3f ms\n",
               f.TurnRounds, 1e3 * f.TurnRoundMedian, 1e3 * f.TurnRound99, 1e3 * f.TurnRoundMean);
-  std::printf("  left for the reply bytes on the line, the simulator's own turn-round and the wake-up of the"
-              " program's reader: %.3f ms per request\n",
+  std::printf("  left for the reply bytes on the line, the terminal's hand-overs, the wake-up of the program's"
+              " reader and the simulator's own turn-round: %.3f ms per request\n",
               1e3 * ((f.SlowestUnit - wireSeconds) / requests - f.TurnRoundMean));
   std::printf("  program CPU %.3f s = %.2f %% of one core; simulator CPU %.3f s over the download, %.3f s over its life\n",
               f.ProgramCpu, cpuPercent, f.SimulatorCpu, f.SimulatorLifetimeCpu);

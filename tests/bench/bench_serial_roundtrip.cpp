@@ -1,9 +1,12 @@
 // Round trip of a 4096-byte request and a 12-byte reply through TComm on a pseudo-terminal,
-// and the CPU cost of ten ports each receiving at the real line rate. Prints figures only.
+// and the CPU cost of ten ports each receiving at the real line rate, each next to the
+// floor of this machine: what threads that only wait, read and answer cost here, which no
+// serial component with a reader thread per port can go under. Prints figures only.
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -37,6 +40,15 @@ struct Pty {
     slave = name;
   }
   ~Pty() { ::close(master); }
+  // The far end's side opened raw, as a reader of the floor uses it.
+  int OpenSlave() const {
+    const int fd = ::open(slave.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    termios t{};
+    ::tcgetattr(fd, &t);
+    ::cfmakeraw(&t);
+    ::tcsetattr(fd, TCSANOW, &t);
+    return fd;
+  }
 };
 
 bool ReadN(int fd, std::size_t n) {
@@ -110,54 +122,92 @@ void RoundTrips() {
   std::printf("CPU per round trip (whole process, far end included): %.1f us\n", cpu * 1e6 / static_cast<double>(us.size()));
 }
 
-void LineRateLoad(std::size_t sliceBytes, bool bothWays, double goalPercent) {
-  constexpr int kPorts = 10;
-  constexpr int kSeconds = 3;
-  constexpr std::size_t kBytesPerSecond = 90909;
-  const auto period = microseconds(static_cast<long>(1e6 * static_cast<double>(sliceBytes) / kBytesPerSecond));
+constexpr int kPorts = 10;
+constexpr int kLoadSeconds = 3;
+constexpr std::size_t kBytesPerSecond = 90909;
+
+microseconds SlicePeriod(std::size_t sliceBytes) {
+  return microseconds(static_cast<long>(1e6 * static_cast<double>(sliceBytes) / kBytesPerSecond));
+}
+
+std::vector<std::unique_ptr<Pty>> MakePtys() {
   std::vector<std::unique_ptr<Pty>> ptys;
+  for (int k = 0; k < kPorts; ++k) ptys.push_back(std::make_unique<Pty>());
+  return ptys;
+}
+
+// One far-end thread feeds every port a slice each period, as units at the line rate, and
+// when asked drains what the ports send back.
+class Feeder {
+ public:
+  Feeder(const std::vector<std::unique_ptr<Pty>>& ptys, std::size_t sliceBytes, bool drain)
+      : thread_([this, &ptys, sliceBytes, drain] { Run(ptys, sliceBytes, drain); }) {}
+  ~Feeder() { Stop(); }
+  // Returns the CPU seconds its thread used.
+  double Stop() {
+    run_ = false;
+    if (thread_.joinable()) thread_.join();
+    return cpu_;
+  }
+
+ private:
+  void Run(const std::vector<std::unique_ptr<Pty>>& ptys, std::size_t sliceBytes, bool drain) {
+    const std::vector<u8> slice(sliceBytes, 0x33);
+    std::array<u8, 8192> sink{};
+    auto next = steady_clock::now();
+    const double cpu0 = ThreadCpuSeconds();
+    while (run_) {
+      for (const auto& p : ptys) {
+        (void)::write(p->master, slice.data(), slice.size());
+        if (drain) {
+          while (::read(p->master, sink.data(), sink.size()) > 0) {
+          }
+        }
+      }
+      next += SlicePeriod(sliceBytes);
+      std::this_thread::sleep_until(next);
+    }
+    cpu_ = ThreadCpuSeconds() - cpu0;
+  }
+
+  std::atomic<bool> run_{true};
+  double cpu_ = 0;
+  std::thread thread_;  // last: it starts once the rest is in place
+};
+
+// The program's CPU of the last load, and the floor under it, in percent of one core.
+struct LoadFigures {
+  double Program = 0;
+  double FarEnd = 0;
+  double BytesPerSecond = 0;  // received by the ten ports together
+  std::size_t Chunks = 0;
+  double SwitchesPerChunk = 0;
+};
+
+LoadFigures LineRateLoad(std::size_t sliceBytes, bool bothWays) {
+  const auto ptys = MakePtys();
   qx::PumpedEventQueue queue;
   std::vector<std::unique_ptr<qx::TComm>> comms;
-  std::size_t total = 0;
   std::size_t chunks = 0;
-  for (int k = 0; k < kPorts; ++k) {
-    ptys.push_back(std::make_unique<Pty>());
+  std::size_t total = 0;
+  for (const auto& pty : ptys) {
     comms.push_back(std::make_unique<qx::TComm>(queue));
     qx::SetProgrammerLinePreset(*comms.back());
-    comms.back()->SetCommName(ptys.back()->slave);
+    comms.back()->SetCommName(pty->slave);
     comms.back()->OnReceiveData = [&](qx::TComm&, std::span<const u8> d) {
       total += d.size();
       ++chunks;
     };
     comms.back()->OpenPort();
   }
-  std::atomic<bool> run{true};
-  double feederCpu = 0;
-  // One far-end thread feeds every port a slice each millisecond, as a unit at line rate.
-  std::thread feeder([&] {
-    const std::vector<u8> slice(sliceBytes, 0x33);
-    std::array<u8, 8192> sink{};
-    auto next = steady_clock::now();
-    const double feederCpu0 = ThreadCpuSeconds();
-    while (run) {
-      for (auto& p : ptys) {
-        (void)::write(p->master, slice.data(), slice.size());
-        if (bothWays) {
-          while (::read(p->master, sink.data(), sink.size()) > 0) {
-          }
-        }
-      }
-      next += period;
-      std::this_thread::sleep_until(next);
-    }
-    feederCpu = ThreadCpuSeconds() - feederCpu0;
-  });
-  for (auto& p : ptys) ::fcntl(p->master, F_SETFL, O_NONBLOCK);
+  for (const auto& p : ptys) ::fcntl(p->master, F_SETFL, O_NONBLOCK);
+  Feeder feeder(ptys, sliceBytes, bothWays);
+  const auto period = SlicePeriod(sliceBytes);
   const std::vector<u8> request(sliceBytes, 0x44);
   const double cpu0 = CpuSeconds();
   const long switches0 = ContextSwitches();
   const auto t0 = steady_clock::now();
-  for (auto next = t0; steady_clock::now() - t0 < seconds(kSeconds); next += period) {
+  for (auto next = t0; steady_clock::now() - t0 < seconds(kLoadSeconds); next += period) {
     if (bothWays) {
       for (auto& c : comms) c->WriteData(request);
     }
@@ -166,27 +216,113 @@ void LineRateLoad(std::size_t sliceBytes, bool bothWays, double goalPercent) {
   const double wall = duration<double>(steady_clock::now() - t0).count();
   const double cpu = CpuSeconds() - cpu0;
   const long switches = ContextSwitches() - switches0;
-  run = false;
-  feeder.join();
+  const double feederCpu = feeder.Stop();
   for (auto& c : comms) c->ClosePort();
-  const double programPercent = 100.0 * (cpu - feederCpu) / wall;
-  std::printf("ten ports at %zu bytes/s each in %s, blocks of %zu bytes: %.0f bytes/s received in all, "
-              "CPU %.2f %% of one core for the program (goal: under %.0f %%: %s), far end %.2f %%\n",
-              kBytesPerSecond, bothWays ? "both directions" : "one direction", sliceBytes,
-              static_cast<double>(total) / wall, programPercent, goalPercent,
-              programPercent < goalPercent ? "met" : "MISSED", 100.0 * feederCpu / wall);
-  std::printf("  %zu chunks delivered, %.2f context switches per chunk (the far end's included)\n", chunks,
-              chunks == 0 ? 0.0 : static_cast<double>(switches) / static_cast<double>(chunks));
+  LoadFigures f;
+  f.Program = 100.0 * (cpu - feederCpu) / wall;
+  f.FarEnd = 100.0 * feederCpu / wall;
+  f.BytesPerSecond = static_cast<double>(total) / wall;
+  f.Chunks = chunks;
+  f.SwitchesPerChunk = chunks == 0 ? 0.0 : static_cast<double>(switches) / static_cast<double>(chunks);
+  return f;
+}
+
+// The floor: a thread per port that only reads it, in a blocking read (one system call a
+// piece, less than any reader that also waits for a stop signal), under the same far end.
+double BareReadersPercent(std::size_t sliceBytes) {
+  const auto ptys = MakePtys();
+  std::atomic<bool> stop{false};
+  std::vector<std::thread> readers;
+  for (const auto& pty : ptys) {
+    readers.emplace_back([&stop, fd = pty->OpenSlave()] {
+      std::array<u8, 2048> buffer{};
+      while (!stop && ::read(fd, buffer.data(), buffer.size()) > 0) {
+      }
+      ::close(fd);
+    });
+  }
+  for (const auto& p : ptys) ::fcntl(p->master, F_SETFL, O_NONBLOCK);
+  Feeder feeder(ptys, sliceBytes, false);
+  const double cpu0 = CpuSeconds();
+  const auto t0 = steady_clock::now();
+  std::this_thread::sleep_for(seconds(kLoadSeconds));
+  const double wall = duration<double>(steady_clock::now() - t0).count();
+  const double cpu = CpuSeconds() - cpu0;
+  const double feederCpu = feeder.Stop();
+  stop = true;
+  const u8 last = 0;
+  for (const auto& p : ptys) (void)::write(p->master, &last, 1);  // each blocked read returns once more
+  for (auto& r : readers) r.join();
+  return 100.0 * (cpu - feederCpu) / wall;
+}
+
+void PrintLoad(std::size_t sliceBytes, bool bothWays, double goalPercent, bool withFloor) {
+  const LoadFigures f = LineRateLoad(sliceBytes, bothWays);
+  std::printf("ten ports at %zu bytes/s each in %s, blocks of %zu bytes: %.0f bytes/s received in all, CPU %.2f %% "
+              "of one core for the program (goal: under %.0f %%: %s), far end %.2f %%\n",
+              kBytesPerSecond, bothWays ? "both directions" : "one direction", sliceBytes, f.BytesPerSecond, f.Program,
+              goalPercent,
+              f.Program < goalPercent ? "met" : "MISSED", f.FarEnd);
+  std::printf("  %zu chunks delivered, %.2f context switches per chunk (the far end's included)\n", f.Chunks,
+              f.SwitchesPerChunk);
+  if (!withFloor) return;
+  const double floor = BareReadersPercent(sliceBytes);
+  std::printf("  floor of this machine: ten threads that only read their port, nothing handed over: %.2f %% of "
+              "one core%s\n",
+              floor, floor >= goalPercent ? " (the goal lies under it)" : "");
+}
+
+// The far end's side of a turn-round when the answer costs nothing: a reply written, a
+// thread woken on its port answers at once with a request, the reply's writer woken by the
+// answer's first bytes. Spaced as a download's blocks are, so that the cores idle between.
+void AnswerFloor() {
+  constexpr int kTrips = 100;
+  constexpr auto kSpacing = milliseconds(45);
+  Pty pty;
+  const int fd = pty.OpenSlave();
+  std::thread answerer([fd] {
+    const std::vector<u8> request(4143, 0x5A);
+    std::array<u8, 2048> buffer{};
+    for (int i = 0; i < kTrips; ++i) {
+      pollfd p{fd, POLLIN, 0};
+      if (::poll(&p, 1, 5000) <= 0 || ::read(fd, buffer.data(), buffer.size()) <= 0) return;
+      for (std::size_t done = 0; done < request.size();) {
+        const ssize_t n = ::write(fd, request.data() + done, request.size() - done);
+        if (n <= 0) return;
+        done += static_cast<std::size_t>(n);
+      }
+    }
+  });
+  const std::array<u8, 19> reply{};
+  std::vector<double> us;
+  for (int i = 0; i < kTrips; ++i) {
+    std::this_thread::sleep_for(kSpacing);
+    if (::write(pty.master, reply.data(), reply.size()) != static_cast<ssize_t>(reply.size())) break;
+    const auto t0 = steady_clock::now();
+    pollfd p{pty.master, POLLIN, 0};
+    if (::poll(&p, 1, 5000) <= 0) break;
+    us.push_back(duration<double, std::micro>(steady_clock::now() - t0).count());
+    if (!ReadN(pty.master, 4143)) break;
+  }
+  answerer.join();
+  ::close(fd);
+  std::sort(us.begin(), us.end());
+  if (us.empty()) return;
+  std::printf("turn-round floor of this machine at the far end (reply written to the answer's first bytes, an answerer "
+              "that only reads and writes, %lld ms apart): median %.3f ms, p99 %.3f ms over %zu\n",
+              static_cast<long long>(kSpacing.count()), us[us.size() / 2] / 1000.0, us[us.size() * 99 / 100] / 1000.0,
+              us.size());
 }
 
 }  // namespace
 
-// usage: bench_serial_roundtrip [trips|blocks|pieces]; all three without an argument.
+// usage: bench_serial_roundtrip [trips|blocks|pieces|answer]; all four without an argument.
 int main(int argc, char** argv) {
   const std::string only = argc > 1 ? argv[1] : "";
   if (only.empty() || only == "trips") RoundTrips();
-  if (only.empty() || only == "blocks") LineRateLoad(4096, true, 2.0);
+  if (only.empty() || only == "blocks") PrintLoad(4096, true, 2.0, false);
   // Small pieces are what USB adapters hand over while a unit reads back or verifies.
-  if (only.empty() || only == "pieces") LineRateLoad(91, false, 10.0);
+  if (only.empty() || only == "pieces") PrintLoad(91, false, 10.0, true);
+  if (only.empty() || only == "answer") AnswerFloor();
   return 0;
 }

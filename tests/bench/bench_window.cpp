@@ -75,8 +75,8 @@ struct Figures {
   std::size_t LogLines = 0;           // lines the download added to the memo
   std::size_t GaugeEvents = 0;        // progress events the window's gauges showed
   qx::bench::WireSummary Wire;        // what the units saw during the download
-  std::size_t OwnCount = 0;           // the program's own turn-rounds, seconds
-  double OwnMedian = 0, OwnP99 = 0;
+  std::size_t OwnCount = 0;           // the program's own turn-rounds timed
+  double OwnMedian = 0, OwnP99 = 0;   // of them, seconds
 };
 
 Figures Run(const std::string& exe, int units) {

@@ -133,6 +133,17 @@ TEST_F(Link, ProgressReportsAndIgnoredFramesDoNotLink) {
   EXPECT_EQ(w.Lines().size(), 1u);
 }
 
+TEST_F(Link, AReplyWhoseFrameEndsInAnOpenEscapeIsIgnored) {
+  // The byte the escape stood for was lost on the line: the frame does not decode.
+  std::vector<u8> frame = Framed(IdPacket("QX740VRD V2.4,SN"));
+  const auto closing = std::find(frame.begin() + 1, frame.end(), u8{0xC0});
+  frame.insert(closing, u8{0xDB});
+  w.Feed(6, frame);
+  EXPECT_EQ(w.U(6).Linked, 0);
+  EXPECT_EQ(w.s->LinkedCount, 0);
+  EXPECT_TRUE(w.Lines().empty());
+}
+
 TEST(IdentificationText, BoundedByTheDecodedReplyAndTheBuffer) {
   // Announces 600 bytes but carries 12.
   const auto shortReply = IdPacket("QX740VRD V3", 600);

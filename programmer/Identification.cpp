@@ -104,9 +104,11 @@ void HandleLinkFrame(UnitSessions& s, u8 k, u16 frameLength) {
   const IdentResult r = CheckDeviceIdVersion(packet, id, IdTextAt, fw.FirmwareVersion);
   IdTextBuffer boot = IdTemplate(BootLoaderTemplate);
   const bool bootLoader = r != IdentOk && r != IdentOldFirmware && CheckDeviceId(packet, boot, IdTextAt) == IdentOk;
+  bool told = false;
   if ((r == IdentOldFirmware || bootLoader) && u.UpgradeDone && !u.UpgradeFailed) {
     u.UpgradeFailed = 1;
     AddUnitInfoLine(s, k, Tx(TextId::UpgradeDidNotTake, IdText(bootLoader ? boot : id)));
+    told = true;
   }
   if (r == IdentOk || r == IdentOldFirmware) {
     // A unit that is about to be upgraded counts as linked only after the upgrade and the
@@ -123,7 +125,10 @@ void HandleLinkFrame(UnitSessions& s, u8 k, u16 frameLength) {
     return;
   }
   if (bootLoader) {
-    if (!u.UpgradeFailed) StartFirmwareUpgrade(s, k);
+    if (!u.UpgradeFailed) return StartFirmwareUpgrade(s, k);
+    // It stays unlinked, and the upgrade command serves only linked units: the operator
+    // must learn why this unit answers nothing else.
+    if (!told) AddUnitInfoLine(s, k, Tx(TextId::UpgradeDidNotTake, IdText(boot)));
     return;
   }
   u.Linked = 0;

@@ -121,6 +121,23 @@ TEST_F(Link, AUnitWhoseUpgradeFailedIsNotUpgradedAgainByItself) {
   EXPECT_TRUE(w.op.Ends(3).back().ok);
 }
 
+TEST_F(Link, ABootLoaderWhoseUpgradeFailedSaysSoAtEverySearch) {
+  LoadFirmware("V2.4");
+  w.Feed(5, Framed(IdPacket("Nolbin200XXX boot")));
+  w.Status(5, 0x2C);
+  const std::size_t sent = w.ports[5].packets.size();
+  const std::string line = "still reports \"Nolbin200XXX boot\" after its upgrade: not upgraded again in this run!";
+  for (int search = 1; search <= 2; ++search) {
+    w.U(5).Linked = 0;
+    const std::size_t lines = w.UnitTexts(5).size();
+    w.Feed(5, Framed(IdPacket("Nolbin200XXX boot")));
+    ASSERT_EQ(w.UnitTexts(5).size(), lines + 1) << search;
+    EXPECT_EQ(w.UnitTexts(5).back(), line);
+    EXPECT_EQ(w.U(5).Linked, 0);
+    EXPECT_EQ(w.ports[5].packets.size(), sent);
+  }
+}
+
 TEST_F(Link, ProgressReportsAndIgnoredFramesDoNotLink) {
   const std::vector<u8> fa = {0xFA, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   w.Feed(2, Framed(fa));

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/ByteOrder.h"
+#include "images/Checksums.h"
 #include "programmer/CommandCodes.h"
 #include "programmer/FirmwareUpgrade.h"
 #include "programmer/Frame.h"
@@ -26,7 +27,11 @@ IdentResult MatchTemplate(std::span<const u8> packet, const IdTextBuffer& buffer
   if (packet.size() < 8 || !std::equal(IdentTag.begin(), IdentTag.end(), packet.begin())) return IdentNoTag;
   const u16 n = GetLe16(packet, 6);
   if (n == 0) return IdentNoTag;
-  const std::size_t avail = packet.size() > textAt ? packet.size() - textAt : 0;
+  // A reply that ends in its good check word: those two bytes are no text, however long
+  // the text it announces.
+  std::size_t end = packet.size();
+  if (end >= textAt + 2 && CalcCheck16(packet.first(end - 2)) == GetLe16(packet, end - 2)) end -= 2;
+  const std::size_t avail = end > textAt ? end - textAt : 0;
   text.Length = std::min({std::size_t{n} + 1, avail, IdTextBufferSize - 1});
   for (std::size_t i = 0; i < text.Length; ++i) {
     const u8 c = packet[textAt + i];

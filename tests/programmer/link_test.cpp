@@ -161,6 +161,20 @@ TEST_F(Link, AReplyWhoseFrameEndsInAnOpenEscapeIsIgnored) {
   EXPECT_TRUE(w.Lines().empty());
 }
 
+TEST_F(Link, TheCheckWordIsNeverPartOfTheIdText) {
+  // The reply announces two bytes more than its text, and its check word reads "'T".
+  const std::string text = "QX740VRD V2.4,Saaa";
+  std::vector<u8> reply = IdPacket(text, static_cast<int>(text.size()) + 1);
+  const u16 check = CalcCheck16(reply);
+  ASSERT_EQ(check, 0x5427);
+  reply.push_back(static_cast<u8>(check & 0xFF));
+  reply.push_back(static_cast<u8>(check >> 8));
+  w.Feed(8, Framed(reply));
+  EXPECT_EQ(w.U(8).Linked, 1);
+  EXPECT_EQ(w.UnitTexts(8).back(), "Find Device: " + text + "!");
+  EXPECT_EQ(w.op.captions.back(), text);
+}
+
 TEST(IdentificationText, BoundedByTheDecodedReplyAndTheBuffer) {
   // Announces 600 bytes but carries 12.
   const auto shortReply = IdPacket("QX740VRD V3", 600);

@@ -174,6 +174,8 @@ DecodeResult DecodeFrame(std::span<const u8> frame, std::span<u8> out) {
   for (; i < n; ++i) {
     const u8 b = frame[i];
     if (b == SlipEnd) {
+      // The byte the open escape stood for is lost.
+      if (escaped) return {ResPacketError, 0};
       const u16 length = static_cast<u16>(o);
       return {o < PacketHeaderSize ? ResPacketError : ResOk, length};
     }

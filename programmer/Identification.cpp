@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/ByteOrder.h"
+#include "images/Checksums.h"
 #include "programmer/CommandCodes.h"
 #include "programmer/FirmwareUpgrade.h"
 #include "programmer/Frame.h"
@@ -26,7 +27,11 @@ IdentResult MatchTemplate(std::span<const u8> packet, const IdTextBuffer& buffer
   if (packet.size() < 8 || !std::equal(IdentTag.begin(), IdentTag.end(), packet.begin())) return IdentNoTag;
   const u16 n = GetLe16(packet, 6);
   if (n == 0) return IdentNoTag;
-  const std::size_t avail = packet.size() > textAt ? packet.size() - textAt : 0;
+  // A reply that ends in its good check word: those two bytes are no text, however long
+  // the text it announces.
+  std::size_t end = packet.size();
+  if (end >= textAt + 2 && CalcCheck16(packet.first(end - 2)) == GetLe16(packet, end - 2)) end -= 2;
+  const std::size_t avail = end > textAt ? end - textAt : 0;
   text.Length = std::min({std::size_t{n} + 1, avail, IdTextBufferSize - 1});
   for (std::size_t i = 0; i < text.Length; ++i) {
     const u8 c = packet[textAt + i];
@@ -104,9 +109,11 @@ void HandleLinkFrame(UnitSessions& s, u8 k, u16 frameLength) {
   const IdentResult r = CheckDeviceIdVersion(packet, id, IdTextAt, fw.FirmwareVersion);
   IdTextBuffer boot = IdTemplate(BootLoaderTemplate);
   const bool bootLoader = r != IdentOk && r != IdentOldFirmware && CheckDeviceId(packet, boot, IdTextAt) == IdentOk;
+  bool told = false;
   if ((r == IdentOldFirmware || bootLoader) && u.UpgradeDone && !u.UpgradeFailed) {
     u.UpgradeFailed = 1;
     AddUnitInfoLine(s, k, Tx(TextId::UpgradeDidNotTake, IdText(bootLoader ? boot : id)));
+    told = true;
   }
   if (r == IdentOk || r == IdentOldFirmware) {
     // A unit that is about to be upgraded counts as linked only after the upgrade and the
@@ -123,7 +130,10 @@ void HandleLinkFrame(UnitSessions& s, u8 k, u16 frameLength) {
     return;
   }
   if (bootLoader) {
-    if (!u.UpgradeFailed) StartFirmwareUpgrade(s, k);
+    if (!u.UpgradeFailed) return StartFirmwareUpgrade(s, k);
+    // It stays unlinked, and the upgrade command serves only linked units: the operator
+    // must learn why this unit answers nothing else.
+    if (!told) AddUnitInfoLine(s, k, Tx(TextId::UpgradeDidNotTake, IdText(boot)));
     return;
   }
   u.Linked = 0;

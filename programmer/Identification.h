@@ -27,7 +27,8 @@ IdTextBuffer IdTemplate(std::string_view text);
 inline std::string_view IdText(const IdTextBuffer& b) { return std::string_view(b.data()); }
 
 // The id text is taken from packet[textAt] on, at most its announced n + 1 bytes, never past
-// the decoded packet and never more than the buffer holds with its terminating zero.
+// the decoded packet or into its check word, and never more than the buffer holds with its
+// terminating zero.
 IdentResult CheckDeviceIdVersion(std::span<const u8> packet, IdTextBuffer& buffer, std::size_t textAt,
                                  std::span<const u8> firmwareVersion);
 IdentResult CheckDeviceId(std::span<const u8> packet, IdTextBuffer& buffer, std::size_t textAt);

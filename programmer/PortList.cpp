@@ -107,7 +107,7 @@ std::size_t ReadPortConfigFile(const std::string& path, PortList& list) {
     list.CommName[static_cast<std::size_t>(unit)] = name;
     list.Entries.push_back(std::move(name));
   }
-  if (!list.Entries.empty()) list.Text = list.Entries.back();
+  list.Text = list.Entries.empty() ? std::string() : list.Entries.back();
   return list.Entries.size();
 }
 

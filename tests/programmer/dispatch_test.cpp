@@ -73,7 +73,13 @@ TEST(Dispatch, UndecodableFrameFailsTheUnitEvenWhenIdle) {
 TEST(Dispatch, ABadFrameEndsItsStepOnce) {
   const std::vector<u8> badEscape = {0xC0, 0xDB, 0x41, 1, 2, 3, 4, 5, 6, 7, 8, 0xC0};
   const std::vector<u8> tooShort = {0xC0, 1, 2, 3, 0xC0};
-  for (const auto* frame : {&badEscape, &tooShort}) {
+  // A good reply with an escape left open before its closing delimiter.
+  const std::vector<u8> openEscape = [] {
+    std::vector<u8> f = StatusReply(6);
+    f.insert(std::find(f.begin() + 1, f.end(), u8{0xC0}), u8{0xDB});
+    return f;
+  }();
+  for (const auto* frame : {&badEscape, &tooShort, &openEscape}) {
     for (const bool running : {true, false}) {
       SessionWorld w;
       if (running) StartErase(*w.s, 2, "x");

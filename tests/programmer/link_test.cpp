@@ -121,6 +121,23 @@ TEST_F(Link, AUnitWhoseUpgradeFailedIsNotUpgradedAgainByItself) {
   EXPECT_TRUE(w.op.Ends(3).back().ok);
 }
 
+TEST_F(Link, ABootLoaderWhoseUpgradeFailedSaysSoAtEverySearch) {
+  LoadFirmware("V2.4");
+  w.Feed(5, Framed(IdPacket("Nolbin200XXX boot")));
+  w.Status(5, 0x2C);
+  const std::size_t sent = w.ports[5].packets.size();
+  const std::string line = "still reports \"Nolbin200XXX boot\" after its upgrade: not upgraded again in this run!";
+  for (int search = 1; search <= 2; ++search) {
+    w.U(5).Linked = 0;
+    const std::size_t lines = w.UnitTexts(5).size();
+    w.Feed(5, Framed(IdPacket("Nolbin200XXX boot")));
+    ASSERT_EQ(w.UnitTexts(5).size(), lines + 1) << search;
+    EXPECT_EQ(w.UnitTexts(5).back(), line);
+    EXPECT_EQ(w.U(5).Linked, 0);
+    EXPECT_EQ(w.ports[5].packets.size(), sent);
+  }
+}
+
 TEST_F(Link, ProgressReportsAndIgnoredFramesDoNotLink) {
   const std::vector<u8> fa = {0xFA, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   w.Feed(2, Framed(fa));
@@ -131,6 +148,31 @@ TEST_F(Link, ProgressReportsAndIgnoredFramesDoNotLink) {
   const std::vector<u8> broken = {0xC0, 0xA3, 0xDB, 0x00, 0xC0};
   w.Feed(2, broken);
   EXPECT_EQ(w.Lines().size(), 1u);
+}
+
+TEST_F(Link, AReplyWhoseFrameEndsInAnOpenEscapeIsIgnored) {
+  // The byte the escape stood for was lost on the line: the frame does not decode.
+  std::vector<u8> frame = Framed(IdPacket("QX740VRD V2.4,SN"));
+  const auto closing = std::find(frame.begin() + 1, frame.end(), u8{0xC0});
+  frame.insert(closing, u8{0xDB});
+  w.Feed(6, frame);
+  EXPECT_EQ(w.U(6).Linked, 0);
+  EXPECT_EQ(w.s->LinkedCount, 0);
+  EXPECT_TRUE(w.Lines().empty());
+}
+
+TEST_F(Link, TheCheckWordIsNeverPartOfTheIdText) {
+  // The reply announces two bytes more than its text, and its check word reads "'T".
+  const std::string text = "QX740VRD V2.4,Saaa";
+  std::vector<u8> reply = IdPacket(text, static_cast<int>(text.size()) + 1);
+  const u16 check = CalcCheck16(reply);
+  ASSERT_EQ(check, 0x5427);
+  reply.push_back(static_cast<u8>(check & 0xFF));
+  reply.push_back(static_cast<u8>(check >> 8));
+  w.Feed(8, Framed(reply));
+  EXPECT_EQ(w.U(8).Linked, 1);
+  EXPECT_EQ(w.UnitTexts(8).back(), "Find Device: " + text + "!");
+  EXPECT_EQ(w.op.captions.back(), text);
 }
 
 TEST(IdentificationText, BoundedByTheDecodedReplyAndTheBuffer) {

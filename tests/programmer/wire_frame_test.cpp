@@ -119,6 +119,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DecodeCase{"EightBytes", {0xC0, 1, 2, 3, 4, 5, 6, 7, 8, 0xC0}, ResOk, 8},
                       DecodeCase{"BadEscape", {0xC0, 0xDB, 0x41, 1, 2, 3, 4, 5, 6, 7, 8, 0xC0}, ResPacketError, 0},
                       DecodeCase{"NoClosing", {0xC0, 1, 2, 3, 4, 5, 6, 7, 8}, ResPacketError, 0},
+                      // An escape left open by the closing delimiter is a bad escape too.
+                      DecodeCase{"EscapeBeforeClosing", {0xC0, 1, 2, 3, 4, 5, 6, 7, 8, 0xDB, 0xC0}, ResPacketError, 0},
                       DecodeCase{"NoDelimiterAtAll", {1, 2, 3, 4, 5, 6, 7, 8}, ResPacketError, 0},
                       DecodeCase{"DoubledOpening", {0xC0, 0xC0, 1, 2, 3, 4, 5, 6, 7, 0xDB, 0xDC, 0xC0}, ResOk, 8}),
     [](const auto& p) { return std::string(p.param.name); });

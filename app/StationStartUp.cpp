@@ -86,6 +86,8 @@ void Station::LoadFirmwareAtStartUp() {
   std::error_code ec;
   if (std::filesystem::exists(path, ec)) {
     LoadFirmwareFile(wire_->Firmware, path);
+    // Nothing is upgraded from it: a unit in its boot loader would stay unlinked unexplained.
+    if (!wire_->Firmware.FirmwareLoaded) Report(MsgKind::Warning, Tx(TextId::FirmwareFileInvalid, path), true);
     return;
   }
   wire_->Firmware.FirmwareLoaded = 0;

@@ -45,9 +45,13 @@ void ShowSerialNumberRows(const ChipParams& p, const UnitSerialPatch& patch, Ope
 }
 
 void ForgetSerialNumbers(Station& station) {
+  // A unit still busy with its run keeps its number: its chip is being given it.
+  const UnitSet busy = station.BusyUnits();
   const UnitSerialPatch shown = station.UnitSerial(0);
-  for (u8 k = 0; k < UnitMax; ++k) station.UnitSerial(k) = {};
-  ShowSerialNumberRows(station.Model().Params, shown, station.Op());
+  for (u8 k = 0; k < UnitMax; ++k) {
+    if (!busy.test(k)) station.UnitSerial(k) = {};
+  }
+  if (!busy.test(0)) ShowSerialNumberRows(station.Model().Params, shown, station.Op());
 }
 
 std::optional<std::string> SerialNumberAfterChip(SnSettings& sn, const SerialNumberControls& c, bool numbered) {

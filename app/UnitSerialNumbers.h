@@ -40,8 +40,8 @@ std::string AdvancePastUnits(const SerialRun& run, UnitSet started, bool decimal
 // The main grid shows unit 0's number over the image: its rows are shown again.
 void ShowSerialNumberRows(const ChipParams& params, const UnitSerialPatch& patch, Operator& op);
 
-// Every unit's own number dropped, as the image they were placed over changed; the grid
-// shows the image again where it showed unit 0's.
+// Every idle unit's own number dropped, as the image they were placed over changed; the grid
+// shows the image again where it showed unit 0's. A busy unit's run keeps its number.
 void ForgetSerialNumbers(Station& station);
 
 // A chip of a unit's automatic chain is complete. A unit that was numbered when its command

@@ -62,6 +62,9 @@ struct TimingSettings {
   u8 AutoStartCode = 0;
 };
 
+// SnFlags bit 0: the serial number is on.
+inline constexpr u8 SnFlagOn = 0x01;
+
 struct SnSettings {
   u8 SnFlags = 0;
   u8 SnLength = 4;

@@ -18,6 +18,19 @@ void SendDownloadEepBlock(UnitSessions& s, u8 k) {
   SendDownloadEepBlockCmd(UnitTarget(s, k), s.Unit[k].BlockIndex, 0);
 }
 
+// A unit counts its serial numbers by itself, by the step of all units in use, which its
+// settings block carries in 16 bits: a step of 0, or one cut to its low bits, gives chips
+// numbers that other chips already got.
+bool RefuseRepeatingSerialNumbers(UnitSessions& s, u8 k) {
+  const SnSettings& sn = s.Model.Sn;
+  if ((sn.SnFlags & SnFlagOn) == 0) return false;
+  const u32 step = u32{sn.SnGain} * s.UnitCount;
+  if (step >= 1 && step <= 0xFFFF) return false;
+  AddUnitInfoLine(s, k, Tx(TextId::SnStepRefused, u32{sn.SnGain}, u32{s.UnitCount}, step));
+  EndUnitStep(s, k, true);
+  return true;
+}
+
 }  // namespace
 
 void StartDownloadChipData(UnitSessions& s, u8 k) {
@@ -27,7 +40,7 @@ void StartDownloadChipData(UnitSessions& s, u8 k) {
             .Text = Text(TextId::DownloadChipDataStart),
             .Length = s.Model.Params.DownloadSize,
             .GaugeRun = true});
-  if (RefuseWithoutDriver(s, k)) return;
+  if (RefuseWithoutDriver(s, k) || RefuseRepeatingSerialNumbers(s, k)) return;
   SendChipDataCmd(UnitTarget(s, k), RandomWord(s.Random));
 }
 

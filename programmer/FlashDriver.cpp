@@ -80,7 +80,10 @@ bool DriverImageValid(std::span<const u8, DriverImageSize> image, std::size_t fi
   if (check != GetLe16(image, 10)) return false;
   for (const u16 entryAt : DriverSegmentEntries) {
     const u16 destAt = FurthestSegmentDestination(entryAt, familyCode);
-    if (!SegmentFits(GetLe16(image, entryAt), GetLe16(image, entryAt + 2u), destAt)) return false;
+    const u16 length = GetLe16(image, entryAt + 2u);
+    if (!SegmentFits(GetLe16(image, entryAt), length, destAt)) return false;
+    // A longer step segment would go out cut, the common segment over its end.
+    if (length > StepSegmentRoom(entryAt, familyCode)) return false;
   }
   return true;
 }

@@ -48,7 +48,8 @@ void DescrambleDriver(std::span<u8, DriverImageSize> image, std::size_t fileLeng
 
 // Checks of a descrambled image of fileLength bytes: magic, L + 104 = length, body check,
 // and every segment inside the image and inside the packet slot at the furthest destination
-// the requests of familyCode copy it to.
+// the requests of familyCode copy it to, and a step segment no longer than its room before
+// a common segment.
 bool DriverImageValid(std::span<const u8, DriverImageSize> image, std::size_t fileLength, u8 familyCode);
 
 // Finds, reads, descrambles and checks the driver of chipName for a chip of familyCode;

@@ -113,6 +113,16 @@ u16 FurthestSegmentDestination(u16 entryAt, u8 familyCode) {
   return furthest;
 }
 
+u16 StepSegmentRoom(u16 entryAt, u8 familyCode) {
+  u16 room = 0xFFFF;
+  for (const StepRow& row : StepRows) {
+    if (row.EntryAt != entryAt) continue;
+    const SegmentPlacement at = DriverSegmentPlacement(row.Request, familyCode);
+    if (at.CommonAt != 0) room = std::min(room, static_cast<u16>(at.CommonAt - at.StepAt));
+  }
+  return room;
+}
+
 bool FamilyWritesLongOption(u8 familyCode) { return FamilyOf(familyCode).LongOptionWrite; }
 
 }  // namespace qx

@@ -37,6 +37,10 @@ bool StepCarriesDriver(u8 stepState, u8 familyCode);
 // when none does.
 u16 FurthestSegmentDestination(u16 entryAt, u8 familyCode);
 
+// The most bytes the segment of entryAt may hold as a step segment with a common segment
+// behind it, in any request of familyCode; 0xFFFF when no common segment follows it.
+u16 StepSegmentRoom(u16 entryAt, u8 familyCode);
+
 // Without a driver, the option write of this family carries 4096 option bytes, not 1024.
 bool FamilyWritesLongOption(u8 familyCode);
 

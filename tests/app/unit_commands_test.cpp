@@ -150,6 +150,44 @@ TEST_F(UnitCommands, TheCustomerBlocksAddressErrorStopsTheCommand) {
   EXPECT_TRUE(Logged("> 12:34:56 C3 : Start to Download Chip Data......"));
 }
 
+// A Silergy command writes its customer block again and drops the units' numbers placed
+// over the image before; a unit still busy with its run keeps its own, or its chip would get
+// the image's bytes in place of its number and still pass.
+TEST_F(UnitCommands, TheCustomerBlockOfALaterCommandLeavesTheNumbersOfBusyUnits) {
+  Choose(st.Model(), Maker::Silergy, "SA32B14xx");
+  LoadJob(st.Model(), 3);
+  StationProbe::Wire(st).Driver.DriverLoaded = 1;
+  const u32 size = st.Model().Params.MainFlashSize;
+  const u32 start = st.Model().Params.MainFlashStart;
+  customer.ChkBoxPrgInf = true;
+  customer.EditSumy = Hex8(size - CustomerInfoBlockSize);
+  customer.EditBTAS = "0";
+  customer.EditBTAE = "0x9FFF";
+  customer.EditAPAS = "0xA000";
+  customer.EditAPAE = Hex8(size - CustomerInfoBlockSize - 1);
+  SerialNumbersOn("0x100", "1", start + 0x40);
+  auto& s = StationProbe::Sessions(st);
+
+  // Unit 0 is busy with something else: units 1 and 2 take 0x101 and 0x102.
+  s.Unit[0].Busy = 1;
+  Run(UnitCommand::Program);
+  ASSERT_EQ(Busy(), UnitSet(0b111));
+  ASSERT_EQ(st.UnitSerial(1).Bytes, (std::array<u8, 4>{0, 0, 1, 1}));
+
+  // Unit 0 is done; the next command starts it alone, with the number on screen.
+  s.Unit[0].Busy = 0;
+  controls.SNEdit1 = shownSerial.back();
+  Run(UnitCommand::Program);
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(st.UnitSerial(0).Active, 1);
+  EXPECT_EQ(st.UnitSerial(0).Bytes, (std::array<u8, 4>{0, 0, 1, 3}));
+  for (const u8 k : {u8{1}, u8{2}}) {
+    SCOPED_TRACE(int(k));
+    EXPECT_EQ(st.UnitSerial(k).Active, 1);
+    EXPECT_EQ(st.UnitSerial(k).Bytes, (std::array<u8, 4>{0, 0, 1, static_cast<u8>(k)}));
+  }
+}
+
 TEST_F(UnitCommands, WithoutAnImageOnlyBlankEraseAndOptionWriteStart) {
   st.Model().ObjectLoaded = 0;
   for (const UnitCommand c : kAll) {
@@ -358,6 +396,8 @@ TEST_F(UnitCommands, AChipDoneAdvancesOnlyANumberNotCountedAtItsStart) {
 TEST_F(UnitCommands, ForgettingTheNumbersShowsTheImageAgain) {
   SerialNumbersOn("0x10", "1", kMainStart + 0x40);
   Run(UnitCommand::Program);
+  // The runs have ended: the numbers of idle units are dropped.
+  for (u8 k = 0; k < 3; ++k) StationProbe::Sessions(st).Unit[k].Busy = 0;
   rig.op.mainHexRows.clear();
   ForgetSerialNumbers(st);
   for (u8 k = 0; k < 3; ++k) EXPECT_EQ(st.UnitSerial(k).Active, 0);

@@ -4,6 +4,8 @@
 #include "programmer/CommandCodes.h"
 #include "programmer/DownloadChain.h"
 #include "programmer/ResultCode.h"
+#include "programmer/SettingsBlock.h"
+#include "texts/Texts.h"
 #include "tests/programmer/session_fixture.h"
 
 namespace qx::test {
@@ -132,6 +134,54 @@ TEST_F(DownloadChain, NoValidDriverFailsTheUnitBeforeAnythingIsSent) {
   EXPECT_EQ(w.U(3).Gauge.State, GaugeState::Failed);
   EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(3, "Flash driver is not loaded, command not sent!"));
   EXPECT_EQ(w.s->DownloadOkCount, 0);
+}
+
+// The units count their serial numbers by the step of all units in use, carried in 16 bits:
+// with the serial number on, a step of 0 or beyond 16 bits fails the unit before anything
+// is sent; the largest that fits, and any step with the serial number off, goes out as it is.
+TEST_F(DownloadChain, AnSnStepOutsideSixteenBitsFailsTheUnitBeforeAnythingIsSent) {
+  struct Case {
+    const char* name;
+    u8 flags;
+    u16 gain;
+    u8 units;
+    bool refused;
+  };
+  const Case cases[] = {
+      {"0x1999 x 10 fits", SnFlagOn, 0x1999, 10, false},
+      {"0xFFFF x 1 fits", SnFlagOn | 0x04, 0xFFFF, 1, false},
+      {"0x2000 x 8 wraps to 0", SnFlagOn, 0x2000, 8, true},
+      {"0x6000 x 3 is cut to 0x2000", SnFlagOn | 0x40, 0x6000, 3, true},
+      {"gain 0", SnFlagOn, 0, 4, true},
+      {"serial number off", 0x04, 0x2000, 8, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SessionWorld world;
+    world.model->Params.DownloadSize = 4096;
+    world.model->Sn.SnFlags = c.flags;
+    world.model->Sn.SnGain = c.gain;
+    world.s->UnitCount = c.units;
+    const u8 k = static_cast<u8>(c.units - 1);
+    StartDownloadChipData(*world.s, k);
+    if (!c.refused) {
+      ASSERT_EQ(world.ports[k].packets.size(), 1u);
+      const auto& p = world.ports[k].packets[0];
+      EXPECT_EQ(p[0], CmdChipData);
+      // The payload's even bytes are masked by the nonce's low byte, the odd by its high byte.
+      const u8 m0 = static_cast<u8>((p[1] ^ 0xF4) | 0x80);
+      const u8 m1 = static_cast<u8>((p[2] ^ 0xED) | 0x80);
+      EXPECT_EQ((p[8 + SbSnStepAt] ^ m0) | ((p[9 + SbSnStepAt] ^ m1) << 8), static_cast<u16>(c.gain * c.units));
+      EXPECT_EQ(world.U(k).Busy, 1);
+      continue;
+    }
+    EXPECT_TRUE(world.ports[k].packets.empty());
+    EXPECT_EQ(world.U(k).Busy, 0);
+    EXPECT_EQ(world.U(k).Gauge.State, GaugeState::Failed);
+    EXPECT_EQ(world.U(k).DownloadDone, 0);
+    EXPECT_EQ(world.LastLine(),
+              SessionWorld::UnitLine(k, Tx(TextId::SnStepRefused, u32{c.gain}, u32{c.units}, u32{c.gain} * c.units)));
+  }
 }
 
 TEST_F(DownloadChain, AFailureCodeEndsOnlyThatUnitsChain) {

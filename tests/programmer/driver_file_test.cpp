@@ -137,6 +137,46 @@ TEST_F(DriverLoad, SegmentFitFollowsTheFamily) {
   }
 }
 
+// Where a request carries the common segment behind the step segment, the step segment has
+// the room up to it: 1024 bytes in the chip commands of families 0x00, 0x18 and 0x04, 256 in
+// the programming blocks of 0x04. A longer one would go out cut, the common segment in its
+// place, so such a file is refused for those families and only for them.
+TEST_F(DriverLoad, AStepSegmentKeepsToItsRoomBeforeTheCommonSegment) {
+  struct Case {
+    const char* name;
+    u16 entryAt;
+    u16 length;
+    u8 family;
+    bool loads;
+  };
+  const Case cases[] = {
+      {"blank check 1024, family 0x00", 32, 1024, 0x00, true},
+      {"blank check 1025, family 0x00", 32, 1025, 0x00, false},
+      {"checksum read 1025, family 0x04", 36, 1025, 0x04, false},
+      {"erase 1025, family 0x18", 40, 1025, 0x18, false},
+      {"blank check 1025, family 0x10", 32, 1025, 0x10, true},
+      {"programming 256, family 0x04", 44, 256, 0x04, true},
+      {"programming 257, family 0x04", 44, 257, 0x04, false},
+      {"programming 257, family 0x00", 44, 257, 0x00, true},
+      {"option write 1500, family 0x00", 48, 1500, 0x00, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    op.messages.clear();
+    Bytes f = sim::MakePlainDriverFile(spec);
+    PutLe16(f, c.entryAt, 64);
+    PutLe16(f, c.entryAt + 2u, c.length);
+    Write(sim::ScrambleDriverFile(f));
+    Load(c.family);
+    EXPECT_EQ(driver->DriverLoaded, c.loads ? 1 : 0);
+    if (c.loads) {
+      EXPECT_TRUE(op.messages.empty());
+    } else {
+      ExpectRejected();
+    }
+  }
+}
+
 // DriverSize is the length of the file last read: a driver file that cannot be read leaves
 // it as it was.
 TEST_F(DriverLoad, UnreadableFileKeepsTheSizeOfTheLastOneRead) {

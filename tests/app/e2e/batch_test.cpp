@@ -408,5 +408,31 @@ TEST(Batch, ABootLoaderStillThereAfterItsUpgradeIsUpgradedOnceAndNothingStarts) 
   EXPECT_FALSE(run.ResultWritten());
 }
 
+// The programmers count their serial numbers by themselves with the step the settings block
+// carries in 16 bits: a step that does not fit (or is 0) would have units give numbers that
+// other chips already got, so no unit takes the job and no result file says it went well.
+TEST(Batch, AnSnStepThatDoesNotFitSixteenBitsStartsNoDownload) {
+  BatchRun run;
+  run.Units(3);
+  run.rig.FirmwareFile();
+  sample::SampleJob spec;
+  spec.SnGain = 0x6000;  // 3 x 0x6000 = 0x12000: cut to 0x2000, unit 0's fourth chip is unit 1's first
+  const BatchJob job = WriteBatchJob(run.rig.dir.Dir(), spec);
+  run.Start({job.Path, "OFF"});
+  ASSERT_TRUE(run.AllDone());
+  run.rig.RunUntil([] { return false; }, 20);
+  const auto texts = run.rig.Texts();
+  for (u8 k = 0; k < 3; ++k) {
+    SCOPED_TRACE(k);
+    EXPECT_EQ(run.Requests(k, CmdChipData), 0u);
+    EXPECT_EQ(run.rig.U(k).DownloadDone, 0);
+    EXPECT_TRUE(Has(texts, "C" + std::to_string(k + 1) +
+                               " : The S/N increment 24576 times 3 programmers gives a step of 73728, outside 1 .. "
+                               "65535: the programmers would repeat serial numbers! Download not sent."));
+  }
+  EXPECT_FALSE(run.ResultWritten());
+  EXPECT_EQ(run.rig.op.closeRequests, 0);
+}
+
 }  // namespace
 }  // namespace qx::test

@@ -85,6 +85,27 @@ TEST(Station, StartUpWithoutPortsOrFirmwareReportsTheFileAndStopsTimer2AtOnce) {
   EXPECT_EQ(rig.op.portTexts.back(), "No COM Port");
 }
 
+// A firmware file that is there but damaged upgrades nothing, like a missing one: it is
+// named as such, or a unit in its boot loader would stay unlinked without a word and the
+// units with older firmware would go on with it unseen.
+TEST(Station, StartUpWithADamagedFirmwareFileSaysSoAndUpgradesNothing) {
+  StationRig rig;
+  std::vector<sim::UnitConfig> configs(2);
+  configs[1].BootLoader = true;
+  rig.Units(configs);
+  rig.dir.Write("QX740VRD.FWR", std::string(5000, 'x'));
+  rig.Make();
+  ASSERT_TRUE(rig.StartUpAndSearchUntil([&] { return rig.sim->Stats(1).Probes == 1 && rig.st->LinkedCount() == 1; }));
+  rig.RunUntil([] { return false; }, 50);
+  const std::string invalid = "Firmware file \"" + rig.dir.File("QX740VRD.FWR") + "\" is not valid, no upgrade started!";
+  EXPECT_EQ(Count(rig.Texts(), invalid), 1u);
+  ASSERT_EQ(rig.op.messages.size(), 1u);
+  EXPECT_EQ(rig.op.messages[0].text, invalid);
+  EXPECT_EQ(rig.st->FirmwareLoaded(), 0);
+  EXPECT_EQ(rig.sim->Stats(1).FirmwareBlocks, 0u);
+  EXPECT_EQ(rig.U(1).Linked, 0);
+}
+
 TEST(Station, TheFileNamesTheUnitsPortsAndAPortThatWillNotOpenStopsTheSearch) {
   StationRig rig;
   rig.Units(std::vector<sim::UnitConfig>(1));

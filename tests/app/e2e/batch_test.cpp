@@ -71,7 +71,7 @@ TEST(Batch, WithOffEveryUnitTakesTheProjectThenTheResultFileIsWrittenAndTheProgr
     bool writtenBeforeClose = false;
     run.rig.op.onClose = [&] { writtenBeforeClose = ReadText(run.ResultPath()) == "Download Success\r\n"; };
     run.Start({job.Path, off});
-    ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.op.closeRequests > 0; }, 8000));
+    ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.op.closeRequests > 0; }));
     EXPECT_TRUE(writtenBeforeClose);
     run.rig.RunUntil([] { return false; }, 20);
     EXPECT_EQ(run.rig.op.closeRequests, 1);
@@ -95,7 +95,7 @@ TEST(Batch, AUnitWithOldFirmwareIsUpgradedBeforeTheBatchStarts) {
   run.rig.FirmwareFile();
   const BatchJob job = WriteBatchJob(run.rig.dir.Dir());
   run.Start({job.Path, "OFF"});
-  ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.op.closeRequests > 0; }, 8000));
+  ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.op.closeRequests > 0; }));
   EXPECT_TRUE(run.rig.sim->Stats(1).FirmwareEnded);
   EXPECT_EQ(run.rig.sim->Stats(1).Probes, 2u);
   for (u8 k = 0; k < 3; ++k) ExpectUnitHoldsTheJob(*run.rig.sim, k, 3, job);
@@ -113,7 +113,7 @@ TEST(Batch, WithoutOffEveryUnitGetsTheRestartAndTheProgramStaysOpen) {
       if (!run.rig.sim->Stats(k).Restarted) return false;
     }
     return true;
-  }, 8000));
+  }));
   run.rig.RunUntil([] { return false; }, 20);
   for (u8 k = 0; k < 3; ++k) {
     ExpectUnitHoldsTheJob(*run.rig.sim, k, 3, job);
@@ -133,7 +133,7 @@ TEST(Batch, TheDataFlashGoesOnlyWhenTheProjectSaysSo) {
   spec.ProgramDataFlash = false;
   const BatchJob job = WriteBatchJob(run.rig.dir.Dir(), spec);
   run.Start({job.Path, "OFF"});
-  ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.op.closeRequests > 0; }, 8000));
+  ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.op.closeRequests > 0; }));
   for (u8 k = 0; k < 2; ++k) {
     EXPECT_EQ(run.Requests(k, CmdDownloadEepBlock), 0u);
     EXPECT_EQ(run.Requests(k, CmdDownloadMainBlock), job.Model->Params.DownloadSize / 4096);
@@ -296,7 +296,7 @@ TEST(Batch, TheExitRunsOnceAndAResultFileThatCannotBeWrittenKeepsTheProgramOpenW
       for (int i = 0; i < 5; ++i) run.rig.st->Timer1Timer();
     };
     run.Start({job.Path, "OFF"});
-    ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.op.closeRequests > 0; }, 8000));
+    ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.op.closeRequests > 0; }));
     run.rig.RunUntil([] { return false; }, 20);
     EXPECT_EQ(run.rig.op.closeRequests, 1);
     EXPECT_EQ(ReadText(run.ResultPath()), "Download Success\r\n");
@@ -308,7 +308,7 @@ TEST(Batch, TheExitRunsOnceAndAResultFileThatCannotBeWrittenKeepsTheProgramOpenW
   run.Start({job.Path, "OFF"});
   // A folder in the result file's place once the start-up has found none to remove.
   std::filesystem::create_directories(run.rig.dir.File("ResDW.Txt") + "/held");
-  ASSERT_TRUE(run.rig.RunUntil([&] { return !run.rig.errorLines.empty(); }, 8000));
+  ASSERT_TRUE(run.rig.RunUntil([&] { return !run.rig.errorLines.empty(); }));
   run.rig.RunUntil([] { return false; }, 20);
   const std::string text = "File write error: " + run.rig.dir.File("ResDW.Txt") +
                            " (Is a directory) - the batch result is not written, the program stays open!";
@@ -373,7 +373,7 @@ TEST(Batch, AUnitStillOldAfterItsUpgradeIsUpgradedOnceAndTheBatchGoesOn) {
   run.rig.FirmwareFile();
   const BatchJob job = WriteBatchJob(run.rig.dir.Dir());
   run.Start({job.Path, "OFF"});
-  ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.op.closeRequests > 0; }, 8000));
+  ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.op.closeRequests > 0; }));
   EXPECT_EQ(ReadText(run.ResultPath()), "Download Success\r\n");
   const auto texts = run.rig.Texts();
   for (const u8 k : {u8{1}, u8{2}}) {
@@ -396,7 +396,7 @@ TEST(Batch, ABootLoaderStillThereAfterItsUpgradeIsUpgradedOnceAndNothingStarts) 
   run.rig.FirmwareFile();
   const BatchJob job = WriteBatchJob(run.rig.dir.Dir());
   run.Start({job.Path, "OFF"});
-  ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.sim->Stats(1).Probes >= 2; }, 8000));
+  ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.sim->Stats(1).Probes >= 2; }));
   // Long enough for many more searches and upgrades, were they started.
   run.rig.RunUntil([] { return false; }, 1500);
   EXPECT_EQ(run.rig.sim->Stats(1).FirmwareUpgrades, 1u);

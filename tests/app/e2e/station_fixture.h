@@ -54,7 +54,8 @@ class StationRig : public SimulatedFolder {
     timer2On = true;
     return ok;
   }
-  bool RunUntil(const std::function<bool()>& done, int maxRounds = 4000) {
+  // The rounds bound a run that never gets done; a loaded machine needs many more of them.
+  bool RunUntil(const std::function<bool()>& done, int maxRounds = 20000) {
     for (int r = 0; r < maxRounds && !done(); ++r) {
       if (queue.PumpUntil(done, std::chrono::milliseconds(3))) break;
       st->Timer1Timer();

@@ -75,7 +75,8 @@ class ProgramRig : public SimulatedFolder {
 
   // Serves Qt's events and one Timer1 tick per round of at most 3 ms (Timer2 on every
   // fifth round while the window's runs, or the station's own while timer2On), until done.
-  bool RunUntil(const std::function<bool()>& done, int maxRounds = 4000) {
+  // The rounds bound a run that never gets done; a loaded machine needs many more of them.
+  bool RunUntil(const std::function<bool()>& done, int maxRounds = 20000) {
     for (int r = 0; r < maxRounds && !done(); ++r) {
       const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(3);
       while (!done() && std::chrono::steady_clock::now() < end) {

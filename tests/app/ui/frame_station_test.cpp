@@ -216,7 +216,7 @@ TEST(FrameStation, AUnitWhoseUpgradeFailsDoesNotKeepTheOthersFromLinking) {
   rig.FirmwareFile("V2.4");
   rig.Make();
   rig.Start();
-  ASSERT_TRUE(rig.RunUntil([&] { return !rig.Timer2Running(); }, 8000));
+  ASSERT_TRUE(rig.RunUntil([&] { return !rig.Timer2Running(); }));
   for (u8 k = 0; k < 3; ++k) EXPECT_EQ(rig.Core().Unit(k).Linked, 1) << static_cast<int>(k);
   const auto lines = MemoLines(rig);
   EXPECT_EQ(Count(lines, "C2 : Command Executed Time Out!"), 1u);

@@ -257,7 +257,7 @@ TEST(WindowBatch, TheBatchLoadShowsInTheWindowWhichClosesWithOff) {
   rig.Core().ReadCommandLine(std::vector<std::string>{job.Path, "OFF"});
   TGenMFrmARM& w = rig.Window();
   ASSERT_TRUE(w.isVisible());
-  ASSERT_TRUE(rig.RunUntil([&] { return !w.isVisible(); }, 8000));
+  ASSERT_TRUE(rig.RunUntil([&] { return !w.isVisible(); }));
 
   std::ifstream result(rig.dir.File("ResDW.Txt"), std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(result), {}), "Download Success\r\n");

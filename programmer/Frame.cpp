@@ -205,8 +205,8 @@ u8 VerifyReply(std::span<const u8> packet) {
   const u16 check = CalcCheck16(packet.first(len - 2));
   if (check != GetLe16(packet, len - 2)) return ResCheckMismatch;
   if (IsDataReply(packet)) return ResOk;
-  // A status reply too short to hold its status byte.
-  if (len <= PacketHeaderSize) return ResPacketError;
+  // A status reply whose status byte is missing: byte 8 would be its check word.
+  if (len <= PacketOverhead) return ResPacketError;
   return packet[PacketHeaderSize];
 }
 

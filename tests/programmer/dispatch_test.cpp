@@ -99,6 +99,32 @@ TEST(Dispatch, CheckMismatchReachesTheHandlerAs35) {
   EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Opertaion Failed! Error Code : 035/0x23."));
 }
 
+// The status byte stands before the check word. A reply that carries no payload byte has its
+// check word at bytes 8..9: read as a status, a check word that begins with 0 or 6 would
+// pass for success.
+TEST(Dispatch, AStatusReplyWithoutItsStatusByteIsAPacketError) {
+  for (const u16 declared : {u16{0}, u16{2}}) {
+    for (const u8 checkLow : {u8{0}, u8{6}}) {
+      std::vector<u8> p;
+      for (u32 param = 0; param <= 0xFFFF; ++param) {
+        p = {0x06, static_cast<u8>(param), static_cast<u8>(param >> 8), 0, 0, 0, 0, 0};
+        PutLe16(p, 6, declared);
+        if ((CalcCheck16(p) & 0xFF) == checkLow) break;
+      }
+      p.resize(10);
+      PutLe16(p, 8, CalcCheck16(std::span<const u8>(p).first(8)));
+      ASSERT_EQ(p[8], checkLow);
+      SessionWorld w;
+      StartErase(*w.s, 4, "x");
+      w.Feed(4, Framed(p));
+      const auto ends = w.op.Ends(4);
+      ASSERT_EQ(ends.size(), 1u) << declared << " " << int{checkLow};
+      EXPECT_FALSE(ends[0].ok) << declared << " " << int{checkLow};
+      EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(4, "Packet Error!")) << declared << " " << int{checkLow};
+    }
+  }
+}
+
 TEST(Routing, AReplyInThreeChunksIsDispatchedOnceWhenComplete) {
   SessionWorld w;
   StartErase(*w.s, 0, "x");

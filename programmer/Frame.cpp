@@ -201,12 +201,13 @@ bool IsDataReply(std::span<const u8> packet) { return packet.size() >= PacketHea
 
 u8 VerifyReply(std::span<const u8> packet) {
   const std::size_t len = packet.size();
-  if (len < PacketHeaderSize) return ResPacketError;
+  // Too short for a header and a check word: the check word would lie over the length.
+  if (len < PacketOverhead) return ResPacketError;
   const u16 check = CalcCheck16(packet.first(len - 2));
   if (check != GetLe16(packet, len - 2)) return ResCheckMismatch;
   if (IsDataReply(packet)) return ResOk;
   // A status reply whose status byte is missing: byte 8 would be its check word.
-  if (len <= PacketOverhead) return ResPacketError;
+  if (len == PacketOverhead) return ResPacketError;
   return packet[PacketHeaderSize];
 }
 

@@ -99,29 +99,44 @@ TEST(Dispatch, CheckMismatchReachesTheHandlerAs35) {
   EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Opertaion Failed! Error Code : 035/0x23."));
 }
 
-// The status byte stands before the check word. A reply that carries no payload byte has its
-// check word at bytes 8..9: read as a status, a check word that begins with 0 or 6 would
-// pass for success.
-TEST(Dispatch, AStatusReplyWithoutItsStatusByteIsAPacketError) {
-  for (const u16 declared : {u16{0}, u16{2}}) {
-    for (const u8 checkLow : {u8{0}, u8{6}}) {
-      std::vector<u8> p;
-      for (u32 param = 0; param <= 0xFFFF; ++param) {
-        p = {0x06, static_cast<u8>(param), static_cast<u8>(param >> 8), 0, 0, 0, 0, 0};
-        PutLe16(p, 6, declared);
-        if ((CalcCheck16(p) & 0xFF) == checkLow) break;
+// A reply is its eight header bytes, its payload and a check word. One without a payload
+// byte has no status: read as one, byte 8 of a ten-byte reply is its check word, and a
+// check word that begins with 0 or 6 passed for success. One shorter than ten bytes has no
+// room for a check word beside its header: bytes 6..7 then served as both length and
+// check, and a value above 2 made it a data reply, 0, success.
+TEST(Dispatch, AReplyWithoutItsStatusByteOrCheckWordIsAPacketError) {
+  struct Case {
+    std::size_t length;
+    u16 declared;
+    u8 checkLow;  // for ten bytes: the check word's first byte
+  };
+  const Case cases[] = {{10, 0, 0}, {10, 0, 6}, {10, 2, 0}, {10, 2, 6}, {8, 0, 0}, {9, 0, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.length << " bytes, length " << c.declared << ", " << int{c.checkLow});
+    std::vector<u8> p;
+    bool found = false;
+    for (u32 param = 0; param <= 0xFFFF && !found; ++param) {
+      p = {0x06, static_cast<u8>(param), static_cast<u8>(param >> 8), 0, 0, 0, 0, 0};
+      if (c.length == 10) {
+        PutLe16(p, 6, c.declared);
+        p.resize(10);
+        PutLe16(p, 8, CalcCheck16(std::span<const u8>(p).first(8)));
+        found = p[8] == c.checkLow;
+      } else {
+        // The check word over all bytes before it, standing where the length is read.
+        p.resize(c.length);
+        PutLe16(p, c.length - 2, CalcCheck16(std::span<const u8>(p).first(c.length - 2)));
+        found = GetLe16(p, 6) > 2;
       }
-      p.resize(10);
-      PutLe16(p, 8, CalcCheck16(std::span<const u8>(p).first(8)));
-      ASSERT_EQ(p[8], checkLow);
-      SessionWorld w;
-      StartErase(*w.s, 4, "x");
-      w.Feed(4, Framed(p));
-      const auto ends = w.op.Ends(4);
-      ASSERT_EQ(ends.size(), 1u) << declared << " " << int{checkLow};
-      EXPECT_FALSE(ends[0].ok) << declared << " " << int{checkLow};
-      EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(4, "Packet Error!")) << declared << " " << int{checkLow};
     }
+    ASSERT_TRUE(found);
+    SessionWorld w;
+    StartErase(*w.s, 4, "x");
+    w.Feed(4, Framed(p));
+    const auto ends = w.op.Ends(4);
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_FALSE(ends[0].ok);
+    EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(4, "Packet Error!"));
   }
 }
 

@@ -136,7 +136,8 @@ class Station {
   // and on a busy unit 0 it would take over its step). True when a read may start.
   bool GuardUnit0();
   // After GuardUnit0: StartReadMain, StartReadEep, StartReadOption, StartReadChecksum,
-  // StartReadChipInfo, and StartReadAddress after the read-address dialog.
+  // StartReadChipInfo, and StartReadAddress after the read-address dialog; like a chain,
+  // unit 0's received bytes are dropped first.
   void StartReadOnUnit0(UnitStarter starter);
   // Units in use that run a step.
   UnitSet BusyUnits() const;

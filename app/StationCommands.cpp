@@ -43,6 +43,7 @@ bool Station::GuardUnit0() {
   return !RefuseWhileBusy();
 }
 
-void Station::StartReadOnUnit0(UnitStarter starter) { starter(*sessions_, 0); }
+// Bytes left of a reply given up on would join the read's own reply into one broken frame.
+void Station::StartReadOnUnit0(UnitStarter starter) { StartChain(0, starter); }
 
 }  // namespace qx

@@ -152,6 +152,8 @@ void RunUnitCommand(UnitCommand command, Station& station, const UnitCommandView
       if (!station.GuardUnit0()) return;
       Collect(rule, station, view);
       view.AskReadAddress();
+      // The dialog's loop serves the ports and timers: unit 0 may have gone or begun a step.
+      if (!station.GuardUnit0()) return;
       station.StartReadOnUnit0(StartReadAddress);
       return;
     case UnitStart::ReadChipInfo:

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/UnitCommands.h"
 #include "app/UnitSerialNumbers.h"
 #include "base/Errors.h"
+#include "programmer/DownloadChain.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ChipJobSupport.h"
 #include "tests/app/e2e/station_fixture.h"
@@ -218,6 +220,35 @@ TEST_F(UnitCommands, ReadsRunOnUnitZeroOnlyWhenItIsLinkedAndNoUnitIsBusy) {
     EXPECT_EQ(Busy(), UnitSet(0b001));
     EXPECT_EQ(Logged("> Chip Control Settting"), r.collects) << int(r.command);
     EXPECT_EQ(addressDialogs, r.command == UnitCommand::ReadAddress ? 1 : 0);
+  }
+}
+
+// The read-address dialog is modal: its loop serves the ports and both timers, so by the
+// time it closes unit 0 may have gone (a hang-up) or begun a step (the batch start). The
+// read then is refused as it would have been before the dialog, and a running step keeps
+// its replies.
+TEST_F(UnitCommands, TheAddressReadChecksUnitZeroAgainAfterItsDialog) {
+  auto& units = StationProbe::Sessions(st).Unit;
+  const struct {
+    const char* name;
+    std::function<void()> meanwhile;
+    std::string box;
+    u8 step;
+  } cases[] = {
+      {"a step began", [&] { st.StartChain(0, StartDownloadChipData); },
+       "Busy programmers: 1. Please wait until they have finished!", StepDownloadChipData},
+      {"unit 0 hung up", [&] { units[0].Linked = 0; }, "Please connect the device!", StepIdle},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (u8 k = 0; k < 3; ++k) units[k] = UnitSession{};
+    for (u8 k = 0; k < 3; ++k) units[k].Linked = 1;
+    rig.op.messages.clear();
+    UnitCommandView v = View();
+    v.AskReadAddress = c.meanwhile;
+    RunUnitCommand(UnitCommand::ReadAddress, st, v);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{c.box});
+    EXPECT_EQ(units[0].StepState, c.step);
   }
 }
 

@@ -69,7 +69,7 @@ void StartReadMain(UnitSessions& s, u8 k) {
 }
 
 void HandleReadMainResult(UnitSessions& s, u8 k, u8 code) {
-  if (EndUnlessDataReply(s, k, code)) return;
+  if (code != ResOk) return ReportUnitResult(s, k, code);
   const auto chip = ReplyPayloadOrFail(s, k, 4096);
   if (chip.empty()) return;
   auto& u = s.Unit[k];
@@ -96,7 +96,7 @@ void StartReadEep(UnitSessions& s, u8 k) {
 }
 
 void HandleReadEepResult(UnitSessions& s, u8 k, u8 code) {
-  if (EndUnlessDataReply(s, k, code)) return;
+  if (code != ResOk) return ReportUnitResult(s, k, code);
   auto& u = s.Unit[k];
   const u32 base = u32{u.BlockIndex} * 1024;
   const std::size_t n = EepBlockBytes(s.Model.Params, base);
@@ -124,7 +124,7 @@ void StartReadChecksum(UnitSessions& s, u8 k) {
 }
 
 void HandleReadChecksumResult(UnitSessions& s, u8 k, u8 code) {
-  if (EndUnlessDataReply(s, k, code)) return;
+  if (code != ResOk) return ReportUnitResult(s, k, code);
   const auto p = ReplyPayloadOrFail(s, k, 6);
   if (p.empty()) return;
   AddUnitInfoLine(s, k, Tx(TextId::ReadChecksumLine, GetLe16(p, 0), GetLe32(p, 2)));
@@ -141,7 +141,7 @@ void StartReadChipInfo(UnitSessions& s, u8 k) {
 }
 
 void HandleReadChipInfoResult(UnitSessions& s, u8 k, u8 code) {
-  if (EndUnlessDataReply(s, k, code)) return;
+  if (code != ResOk) return ReportUnitResult(s, k, code);
   const auto p = ReplyPayloadOrFail(s, k, ChipInfoBytes);
   if (p.empty()) return;
   EndUnitStep(s, k, false);

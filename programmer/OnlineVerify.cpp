@@ -51,7 +51,7 @@ void StartVerifyMain(UnitSessions& s, u8 k) {
 }
 
 void HandleVerifyMainResult(UnitSessions& s, u8 k, u8 code) {
-  if (EndUnlessDataReply(s, k, code)) return;
+  if (code != ResOk) return ReportUnitResult(s, k, code);
   const auto& p = s.Model.Params;
   const u32 base = static_cast<u32>(s.Unit[k].BlockIndex) * 1024;
   // Offsets past the chip's last main-flash byte are not compared.
@@ -79,7 +79,7 @@ void StartVerifyEep(UnitSessions& s, u8 k) {
 }
 
 void HandleVerifyEepResult(UnitSessions& s, u8 k, u8 code) {
-  if (EndUnlessDataReply(s, k, code)) return;
+  if (code != ResOk) return ReportUnitResult(s, k, code);
   const auto& p = s.Model.Params;
   const u32 base = static_cast<u32>(s.Unit[k].BlockIndex) * 1024;
   const u32 size = std::min<u32>(p.EepSize, EepImageSize);

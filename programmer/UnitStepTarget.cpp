@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "programmer/Frame.h"
 #include "programmer/RequestLayout.h"
 #include "programmer/ResultCode.h"
 #include "programmer/UnitStepFramework.h"
@@ -52,12 +51,6 @@ bool RefuseWithoutDriver(UnitSessions& s, u8 k) {
   if (!StepCarriesDriver(s.Unit[k].StepState, p.FamilyCode)) return false;
   AddUnitInfoLine(s, k, Text(TextId::DriverNotLoadedStop));
   EndUnitStep(s, k, true);
-  return true;
-}
-
-bool EndUnlessDataReply(UnitSessions& s, u8 k, u8 code) {
-  if (code == ResOk && IsDataReply(s.Wire.Units[k].PacketBuf)) return false;
-  ReportUnitResult(s, k, IsSuccess(code) ? ResPacketError : code);
   return true;
 }
 

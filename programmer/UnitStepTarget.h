@@ -50,11 +50,6 @@ bool SendNextBlockOrDone(UnitSessions& s, u8 k, int lead, BlockSender send);
 // failed at once with a line for the unit. True then. Requests without driver bytes go out.
 bool RefuseWithoutDriver(UnitSessions& s, u8 k);
 
-// A step that reads the chip's bytes takes a data reply only. A failure status ends it with
-// its code; a status that says done carries no bytes, and ends it as a packet error. True
-// when the step ended.
-bool EndUnlessDataReply(UnitSessions& s, u8 k, u8 code);
-
 // The payload of unit k's reply, all the bytes it carried, when they are at least need (and
 // at least one); else the step ends with "Packet Error!" and the span is empty.
 std::span<const u8> ReplyPayloadOrFail(UnitSessions& s, u8 k, std::size_t need);

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
+#include "programmer/AutoChain.h"
 #include "programmer/CommandCodes.h"
+#include "programmer/DownloadChain.h"
 #include "programmer/OnlineChains.h"
 #include "programmer/ResultCode.h"
 #include "programmer/UnitStepFramework.h"
@@ -137,6 +140,41 @@ TEST(Dispatch, AReplyWithoutItsStatusByteOrCheckWordIsAPacketError) {
     ASSERT_EQ(ends.size(), 1u);
     EXPECT_FALSE(ends[0].ok);
     EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(4, "Packet Error!"));
+  }
+}
+
+// Downloads, blank check, erase, programming and the option write ask the unit for a status:
+// a data reply (here 4096 bytes, as a read answers) is no "done". It ends the step as a
+// packet error instead of passing for an acknowledged request.
+TEST(Dispatch, StatusStepsTakeNoDataReplyForDone) {
+  using Step = std::function<void(UnitSessions&, u8)>;
+  const struct {
+    const char* name;
+    Step start;
+  } steps[] = {
+      {"chip data", StartDownloadChipData}, {"driver", StartDownloadDriver},
+      {"download main", StartDownloadMain}, {"download data flash", StartDownloadEep},
+      {"blank check", StartBlankCheck},     {"automatic chain", StartAutoProgram},
+      {"erase", [](UnitSessions& s, u8 k) { StartErase(s, k, "x"); }},
+      {"program main", StartProgramMain},   {"program data flash", StartProgramEep},
+      {"option write", StartWriteOption},
+  };
+  const std::vector<u8> data(4096, ResAck);
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.name);
+    SessionWorld w;
+    w.model->Params.DownloadSize = 0x3000;
+    w.model->Params.EepSize = 0x3000;
+    w.U(6).AutoChain = 1;
+    step.start(*w.s, 6);
+    ASSERT_EQ(w.ports[6].packets.size(), 1u);
+    w.Feed(6, DataReply(data));
+    const auto ends = w.op.Ends(6);
+    EXPECT_EQ(ends.size(), 1u);
+    EXPECT_FALSE(!ends.empty() && ends[0].ok);
+    EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(6, "Packet Error!"));
+    EXPECT_EQ(w.ports[6].packets.size(), 1u);
+    EXPECT_EQ(w.s->DownloadOkCount, 0);
   }
 }
 

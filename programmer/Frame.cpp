@@ -211,10 +211,21 @@ u8 VerifyReply(std::span<const u8> packet) {
   return packet[PacketHeaderSize];
 }
 
+namespace {
+
+// The first n bytes of the buffer are gone.
+void DropStale(UnitBuffers& unit, std::size_t n) {
+  unit.StaleCount = static_cast<u16>(unit.StaleCount > n ? unit.StaleCount - n : 0);
+}
+
+}  // namespace
+
 std::size_t AppendRxChunk(UnitBuffers& unit, std::span<const u8> chunk) {
   auto& raw = unit.RxRawBuf;
   std::size_t count = std::min<std::size_t>(unit.RxCount, raw.size());
   std::size_t dropped = 0;
+  // The count may have been cleared since the latest request; what follows is new.
+  unit.StaleCount = static_cast<u16>(std::min<std::size_t>(unit.StaleCount, count));
 
   if (chunk.size() > raw.size()) {
     dropped += chunk.size() - raw.size();
@@ -227,12 +238,14 @@ std::size_t AppendRxChunk(UnitBuffers& unit, std::span<const u8> chunk) {
     std::memmove(raw.data(), raw.data() + from, count - from);
     dropped += from;
     count -= from;
+    DropStale(unit, from);
   }
   if (count + chunk.size() > raw.size()) {
     const std::size_t from = count + chunk.size() - raw.size();
     std::memmove(raw.data(), raw.data() + from, count - from);
     dropped += from;
     count -= from;
+    DropStale(unit, from);
   }
   std::copy(chunk.begin(), chunk.end(), raw.begin() + static_cast<std::ptrdiff_t>(count));
   unit.RxCount = static_cast<u16>(count + chunk.size());
@@ -244,10 +257,18 @@ void CompactRxBuffer(UnitBuffers& unit, u16 keepFrom) {
   const std::size_t count = std::min<std::size_t>(unit.RxCount, raw.size());
   if (keepFrom >= count) {
     unit.RxCount = 0;
+    unit.StaleCount = 0;
     return;
   }
   std::memmove(raw.data(), raw.data() + keepFrom, count - keepFrom);
   unit.RxCount = static_cast<u16>(count - keepFrom);
+  DropStale(unit, keepFrom);
+}
+
+void NoteRequestSent(UnitBuffers& unit) { unit.StaleCount = unit.RxCount; }
+
+bool FrameIsStale(const UnitBuffers& unit, u16 pos, u16 frameLength) {
+  return pos >= frameLength && pos - frameLength < unit.StaleCount;
 }
 
 }  // namespace qx

@@ -89,6 +89,12 @@ void DispatchReplyFrame(UnitSessions& s, u8 k, u16 frameLength) {
   if (const Handler h = HandlerOf(u.StepState, k)) h(s, k, code);
 }
 
+void DispatchStaleFrame(UnitSessions& s, u8 k, u16 frameLength) {
+  auto& buf = s.Wire.Units[k];
+  const auto decoded = DecodeFrame(std::span<const u8>(buf.RxFrameBuf).first(frameLength), buf.PacketBuf);
+  if (decoded.Status == ResOk && buf.PacketBuf[0] == PktProgressReport) HandleProgressReport(s, k);
+}
+
 void HandleProgressReport(UnitSessions& s, u8 k) {
   const auto r = std::span<const u8>(s.Wire.Units[k].PacketBuf).first(8);
   u8 sum = 0;

@@ -178,6 +178,51 @@ TEST(Dispatch, StatusStepsTakeNoDataReplyForDone) {
   }
 }
 
+// A unit that answers a request twice: the second answer was in the buffer before the next
+// request went out, so it cannot be that request's answer. Taken for it, every later answer
+// would be matched to the request after its own, and the last answer, a failure here, would
+// find the step already ended as a success. A progress report there still counts.
+TEST(Routing, AnAnswerReceivedBeforeTheRequestWentOutIsNotItsAnswer) {
+  const auto twice = [] {
+    auto c = StatusReply(ResAck);
+    const auto again = StatusReply(ResAck);
+    c.insert(c.end(), again.begin(), again.end());
+    return c;
+  }();
+  const struct {
+    const char* name;
+    std::vector<std::vector<u8>> chunks;
+  } cases[] = {
+      {"twice in one chunk", {twice}},
+      {"the second cut over two chunks", {std::vector<u8>(twice.begin(), twice.begin() + 22),
+                                          std::vector<u8>(twice.begin() + 22, twice.end())}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SessionWorld w;
+    w.model->Params.DownloadSize = 0x2000;  // two packets
+    StartProgramMain(*w.s, 3);
+    for (const auto& chunk : c.chunks) w.Feed(3, chunk);
+    EXPECT_EQ(w.ports[3].packets.size(), 2u);
+    EXPECT_EQ(w.U(3).Busy, 1);
+    w.Status(3, ResFlashError);  // the second packet's own answer
+    const auto ends = w.op.Ends(3);
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_FALSE(ends[0].ok);
+    EXPECT_EQ(w.UnitTexts(3).back(), "Flash Memory Error!");
+  }
+  SessionWorld w;
+  StartErase(*w.s, 3, "x");
+  auto chunk = StatusReply(ResAck);
+  const std::vector<u8> report = {0xFD, 0xF0, 6, 0, 0, 0, 0, static_cast<u8>(0x200 - 0xFD - 0xF0 - 6), 0, 0};
+  const auto r = Framed(report);
+  chunk.insert(chunk.end(), r.begin(), r.end());
+  w.U(3).AutoChain = 1;  // the erase goes on with the programming
+  w.Feed(3, chunk);
+  EXPECT_EQ(w.U(3).OkCount, 1);
+  EXPECT_EQ(w.U(3).StepState, StepProgramMain);
+}
+
 TEST(Routing, AReplyInThreeChunksIsDispatchedOnceWhenComplete) {
   SessionWorld w;
   StartErase(*w.s, 0, "x");

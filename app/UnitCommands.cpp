@@ -110,6 +110,8 @@ void RunUnitCommand(UnitCommand command, Station& station, const UnitCommandView
   const Maker maker = MakerOf(model.Params.ManufacturerIndex);
 
   if (rule.ChipPageToFront) view.ChipPageToFront(rule.ActivatePanelBtns);
+  // A read-back writes the images as its replies come: what sends or compares them waits.
+  if (rule.NeedsImage && rule.Start == UnitStart::AllUnits && station.RefuseWhileReadingBack()) return;
   if (rule.CustomerBlock && maker == Maker::Silergy) {
     WindowActions actions;
     const CustomerInfoResult r = BuildCustomerInfoBlock(view.CustomerControls(), model, log, op, actions);

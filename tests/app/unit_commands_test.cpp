@@ -166,6 +166,33 @@ TEST_F(UnitCommands, WithoutAnImageOnlyBlankEraseAndOptionWriteStart) {
   }
 }
 
+// A read-back of unit 0 writes the images block by block as its replies come. A command
+// that sends or compares the images meanwhile would give the other units a mix of the old
+// job and the chip being read; it is refused like a command on busy units. The others
+// (blank check, erase, option write) still start the idle units.
+TEST_F(UnitCommands, CommandsThatSendTheImagesWaitForAReadBackOfUnitZero) {
+  auto& units = StationProbe::Sessions(st).Unit;
+  for (const UnitCommand read : {UnitCommand::ReadMain, UnitCommand::ReadEep}) {
+    for (const UnitCommand c : kAll) {
+      if (!Writing(c)) continue;
+      SCOPED_TRACE(testing::Message() << "read " << int(read) << ", command " << int(c));
+      for (u8 k = 0; k < 3; ++k) units[k] = UnitSession{};
+      for (u8 k = 0; k < 3; ++k) units[k].Linked = 1;
+      Run(read);
+      ASSERT_EQ(Busy(), UnitSet(0b001));
+      rig.op.messages.clear();
+      Run(c);
+      if (RuleOf(c).NeedsImage) {
+        EXPECT_EQ(Boxes(), std::vector<std::string>{"Busy programmers: 1. Please wait until they have finished!"});
+        EXPECT_EQ(Busy(), UnitSet(0b001));
+      } else {
+        EXPECT_TRUE(Boxes().empty());
+        EXPECT_EQ(Busy(), UnitSet(0b111));
+      }
+    }
+  }
+}
+
 TEST_F(UnitCommands, WritingCommandsLogAnEmptyLineTheSettingsAndForAutoChipTheOptions) {
   Run(UnitCommand::Download);
   const auto& l = rig.op.logLines;

@@ -131,12 +131,16 @@ class Station {
   UnitSet StartWritingCommand(UnitStarter starter, AutoChainRule rule, SerialNumbering numbering = {});
   // The refusal naming the busy units when any unit in use is busy; true when refused.
   bool RefuseWhileBusy();
+  // The same refusal for the units that read the chip back into the images (main or data
+  // flash), which a command that sends or compares the images must wait for.
+  bool RefuseWhileReadingBack();
   // The reads' unit-0 guard: "Please connect the device!" when unit 0 is not linked, the
   // busy refusal when any unit in use runs a step (a read writes the image the others send,
   // and on a busy unit 0 it would take over its step). True when a read may start.
   bool GuardUnit0();
   // After GuardUnit0: StartReadMain, StartReadEep, StartReadOption, StartReadChecksum,
-  // StartReadChipInfo, and StartReadAddress after the read-address dialog.
+  // StartReadChipInfo, and StartReadAddress after the read-address dialog; like a chain,
+  // unit 0's received bytes are dropped first.
   void StartReadOnUnit0(UnitStarter starter);
   // Units in use that run a step.
   UnitSet BusyUnits() const;

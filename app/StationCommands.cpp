@@ -35,6 +35,15 @@ UnitSet Station::StartWritingCommand(UnitStarter starter, AutoChainRule rule, Se
 
 bool Station::RefuseWhileBusy() { return RefusedWhileBusy(BusyUnits()); }
 
+bool Station::RefuseWhileReadingBack() {
+  UnitSet reading;
+  for (u8 k = 0; k < sessions_->UnitCount && k < UnitMax; ++k) {
+    const UnitSession& u = sessions_->Unit[k];
+    if (u.Busy && (u.StepState == StepReadMain || u.StepState == StepReadEep)) reading.set(k);
+  }
+  return RefusedWhileBusy(reading);
+}
+
 bool Station::GuardUnit0() {
   if (!sessions_->Unit[0].Linked) {
     op_.Ask(MsgKind::Information, Text(TextId::ConnectDeviceFirst), MsgButtons::Ok);
@@ -43,6 +52,7 @@ bool Station::GuardUnit0() {
   return !RefuseWhileBusy();
 }
 
-void Station::StartReadOnUnit0(UnitStarter starter) { starter(*sessions_, 0); }
+// Bytes left of a reply given up on would join the read's own reply into one broken frame.
+void Station::StartReadOnUnit0(UnitStarter starter) { StartChain(0, starter); }
 
 }  // namespace qx

@@ -110,6 +110,8 @@ void RunUnitCommand(UnitCommand command, Station& station, const UnitCommandView
   const Maker maker = MakerOf(model.Params.ManufacturerIndex);
 
   if (rule.ChipPageToFront) view.ChipPageToFront(rule.ActivatePanelBtns);
+  // A read-back writes the images as its replies come: what sends or compares them waits.
+  if (rule.NeedsImage && rule.Start == UnitStart::AllUnits && station.RefuseWhileReadingBack()) return;
   if (rule.CustomerBlock && maker == Maker::Silergy) {
     WindowActions actions;
     const CustomerInfoResult r = BuildCustomerInfoBlock(view.CustomerControls(), model, log, op, actions);
@@ -152,6 +154,8 @@ void RunUnitCommand(UnitCommand command, Station& station, const UnitCommandView
       if (!station.GuardUnit0()) return;
       Collect(rule, station, view);
       view.AskReadAddress();
+      // The dialog's loop serves the ports and timers: unit 0 may have gone or begun a step.
+      if (!station.GuardUnit0()) return;
       station.StartReadOnUnit0(StartReadAddress);
       return;
     case UnitStart::ReadChipInfo:

@@ -83,6 +83,7 @@ u16 SendDataBlock(const CommandTarget& t, u8 command, std::span<const u8> image,
   frame.Append(image.subspan(static_cast<std::size_t>(from), inside));
   frame.AppendFill(erased, DataBlockSize - before - inside);
   const u16 frameLength = frame.Finish();
+  NoteRequestSent(slots);
   t.Port.WriteData(std::span<const u8>(slots.TxFrameBuf).first(frameLength));
   return static_cast<u16>(frame.PacketLength());
 }
@@ -114,6 +115,7 @@ u16 FinishAndSend(const CommandTarget& t, u16 payloadLength, std::size_t checked
   auto packet = std::span<u8>(slots.PacketBuf).first(length);
   PutLe16(packet, length - 2, CalcCheck16(packet.first(checkedBytes)));
   const u16 frameLength = EncodeFrame(packet, slots.TxFrameBuf);
+  NoteRequestSent(slots);
   t.Port.WriteData(std::span<const u8>(slots.TxFrameBuf).first(frameLength));
   return static_cast<u16>(length);
 }
@@ -125,6 +127,7 @@ u16 FinishAndSend(const CommandTarget& t, u16 payloadLength) {
 void SendDeviceProbe(const CommandTarget& t) {
   UnitBuffers& slots = Slots(t);
   std::copy(DeviceProbeFrame.begin(), DeviceProbeFrame.end(), slots.TxFrameBuf.begin());
+  NoteRequestSent(slots);
   t.Port.WriteData(std::span<const u8>(slots.TxFrameBuf).first(DeviceProbeFrame.size()));
 }
 

@@ -203,19 +203,31 @@ bool IsDataReply(std::span<const u8> packet) { return packet.size() >= PacketHea
 
 u8 VerifyReply(std::span<const u8> packet) {
   const std::size_t len = packet.size();
-  if (len < PacketHeaderSize) return ResPacketError;
+  // Too short for a header and a check word: the check word would lie over the length.
+  if (len < PacketOverhead) return ResPacketError;
   const u16 check = CalcCheck16(packet.first(len - 2));
   if (check != GetLe16(packet, len - 2)) return ResCheckMismatch;
   if (IsDataReply(packet)) return ResOk;
-  // A status reply too short to hold its status byte.
-  if (len <= PacketHeaderSize) return ResPacketError;
+  // A status reply whose status byte is missing: byte 8 would be its check word.
+  if (len == PacketOverhead) return ResPacketError;
   return packet[PacketHeaderSize];
 }
+
+namespace {
+
+// The first n bytes of the buffer are gone.
+void DropStale(UnitBuffers& unit, std::size_t n) {
+  unit.StaleCount = static_cast<u16>(unit.StaleCount > n ? unit.StaleCount - n : 0);
+}
+
+}  // namespace
 
 std::size_t AppendRxChunk(UnitBuffers& unit, std::span<const u8> chunk) {
   auto& raw = unit.RxRawBuf;
   std::size_t count = std::min<std::size_t>(unit.RxCount, raw.size());
   std::size_t dropped = 0;
+  // The count may have been cleared since the latest request; what follows is new.
+  unit.StaleCount = static_cast<u16>(std::min<std::size_t>(unit.StaleCount, count));
 
   if (chunk.size() > raw.size()) {
     dropped += chunk.size() - raw.size();
@@ -228,12 +240,14 @@ std::size_t AppendRxChunk(UnitBuffers& unit, std::span<const u8> chunk) {
     std::memmove(raw.data(), raw.data() + from, count - from);
     dropped += from;
     count -= from;
+    DropStale(unit, from);
   }
   if (count + chunk.size() > raw.size()) {
     const std::size_t from = count + chunk.size() - raw.size();
     std::memmove(raw.data(), raw.data() + from, count - from);
     dropped += from;
     count -= from;
+    DropStale(unit, from);
   }
   std::copy(chunk.begin(), chunk.end(), raw.begin() + static_cast<std::ptrdiff_t>(count));
   unit.RxCount = static_cast<u16>(count + chunk.size());
@@ -245,10 +259,18 @@ void CompactRxBuffer(UnitBuffers& unit, u16 keepFrom) {
   const std::size_t count = std::min<std::size_t>(unit.RxCount, raw.size());
   if (keepFrom >= count) {
     unit.RxCount = 0;
+    unit.StaleCount = 0;
     return;
   }
   std::memmove(raw.data(), raw.data() + keepFrom, count - keepFrom);
   unit.RxCount = static_cast<u16>(count - keepFrom);
+  DropStale(unit, keepFrom);
+}
+
+void NoteRequestSent(UnitBuffers& unit) { unit.StaleCount = unit.RxCount; }
+
+bool FrameIsStale(const UnitBuffers& unit, u16 pos, u16 frameLength) {
+  return pos >= frameLength && pos - frameLength < unit.StaleCount;
 }
 
 }  // namespace qx

@@ -80,4 +80,10 @@ std::size_t AppendRxChunk(UnitBuffers& unit, std::span<const u8> chunk);
 // Drops the consumed bytes RxRawBuf[0 .. keepFrom) and moves the rest to the start.
 void CompactRxBuffer(UnitBuffers& unit, u16 keepFrom);
 
+// A request goes out to the unit: whatever it sent before lies in the buffer now.
+void NoteRequestSent(UnitBuffers& unit);
+// Whether the frame that ExtractRxFrame took out, ending before pos, began among the bytes
+// received before the latest request.
+bool FrameIsStale(const UnitBuffers& unit, u16 pos, u16 frameLength);
+
 }  // namespace qx

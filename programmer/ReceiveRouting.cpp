@@ -19,13 +19,18 @@ void RouteBufferedFrames(UnitSessions& s, u8 k) {
     u16 pos = 0;
     // The unfinished frame, and whatever came before it, waits for the next chunk.
     if (!ExtractRxFrame(buf, pos, length)) break;
+    const bool stale = FrameIsStale(buf, pos, length);
     // The frame now lies in the frame slot: consume it before its handler runs, so a handler
     // that throws never sees the same reply again.
     CompactRxBuffer(buf, pos);
     // Read anew for every frame: the frames behind an identification reply already go to
     // the reply dispatch.
     if (s.Unit[k].Linked) {
-      DispatchReplyFrame(s, k, length);
+      if (stale) {
+        DispatchStaleFrame(s, k, length);
+      } else {
+        DispatchReplyFrame(s, k, length);
+      }
     } else {
       HandleLinkFrame(s, k, length);
     }

@@ -39,6 +39,30 @@ Handler HandlerOf(u8 step, u8 k) {
   }
 }
 
+// The kind of reply a step's request asks for: a status, the chip's bytes, or either.
+enum class Awaits { Status, Data, Either };
+
+Awaits ReplyKindOf(u8 step) {
+  switch (step) {
+    case StepDownloadChipData:
+    case StepDownloadMain:
+    case StepDownloadEep:
+    case StepDownloadDriver:
+    case StepBlankCheck:
+    case StepErase:
+    case StepProgramMain:
+    case StepProgramEep:
+    case StepWriteOption: return Awaits::Status;
+    case StepVerifyMain:
+    case StepVerifyEep:
+    case StepReadMain:
+    case StepReadEep:
+    case StepReadChecksum:
+    case StepReadChipInfo: return Awaits::Data;
+    default: return Awaits::Either;
+  }
+}
+
 }  // namespace
 
 void DispatchReplyFrame(UnitSessions& s, u8 k, u16 frameLength) {
@@ -47,15 +71,28 @@ void DispatchReplyFrame(UnitSessions& s, u8 k, u16 frameLength) {
   // Reporting the result ends the step: once, whatever step the unit was in.
   if (decoded.Status != ResOk) return ReportUnitResult(s, k, decoded.Status);
   const auto packet = std::span<const u8>(buf.PacketBuf).first(decoded.Length);
-  const u8 code = VerifyReply(packet);
+  u8 code = VerifyReply(packet);
   if (packet[0] == PktProgressReport) return HandleProgressReport(s, k);
+  auto& u = s.Unit[k];
+  // A reply of the other kind than the step asked for answers nothing: a data reply (0 from
+  // VerifyReply) is no "done", a status 0 or 6 carries no chip bytes. A failure code stays.
+  const Awaits awaits = ReplyKindOf(u.StepState);
+  const bool data = IsDataReply(packet);
+  if (IsSuccess(code) && ((awaits == Awaits::Status && data) || (awaits == Awaits::Data && !data))) {
+    code = ResPacketError;
+  }
 
   // What the reply carried between its header and its check word. Its PayloadLength field
   // only tells a status reply from a data reply (VerifyReply); the handlers read no further
   // than the bytes that came.
-  auto& u = s.Unit[k];
   u.ReplyPayloadBytes = static_cast<u16>(decoded.Length > PacketOverhead ? decoded.Length - PacketOverhead : 0);
   if (const Handler h = HandlerOf(u.StepState, k)) h(s, k, code);
+}
+
+void DispatchStaleFrame(UnitSessions& s, u8 k, u16 frameLength) {
+  auto& buf = s.Wire.Units[k];
+  const auto decoded = DecodeFrame(std::span<const u8>(buf.RxFrameBuf).first(frameLength), buf.PacketBuf);
+  if (decoded.Status == ResOk && buf.PacketBuf[0] == PktProgressReport) HandleProgressReport(s, k);
 }
 
 void HandleProgressReport(UnitSessions& s, u8 k) {

@@ -20,6 +20,9 @@ enum ProgressPhase : u8 {
 
 // The frame lies in unit k's frame slot.
 void DispatchReplyFrame(UnitSessions& s, u8 k, u16 frameLength);
+// A frame that had come before the unit's latest request went out (a second answer to the
+// request before it): it answers nothing, and only a progress report in it counts.
+void DispatchStaleFrame(UnitSessions& s, u8 k, u16 frameLength);
 // The report lies in unit k's packet slot (at least 8 bytes).
 void HandleProgressReport(UnitSessions& s, u8 k);
 

@@ -30,6 +30,9 @@ struct UnitBuffers {
   std::array<u8, RxBufferSize> RxRawBuf{};
   // Valid bytes in RxRawBuf; never above RxBufferSize.
   u16 RxCount = 0;
+  // The first bytes of RxRawBuf that were received before the unit's latest request went
+  // out: no frame that begins among them answers it.
+  u16 StaleCount = 0;
   // The unit's own serial number, when an on-line run gave it one.
   UnitSerialPatch Serial{};
 };

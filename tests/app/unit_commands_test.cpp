@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/UnitCommands.h"
 #include "app/UnitSerialNumbers.h"
 #include "base/Errors.h"
+#include "programmer/DownloadChain.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ChipJobSupport.h"
 #include "tests/app/e2e/station_fixture.h"
@@ -202,6 +204,33 @@ TEST_F(UnitCommands, WithoutAnImageOnlyBlankEraseAndOptionWriteStart) {
   }
 }
 
+// A read-back of unit 0 writes the images block by block as its replies come. A command
+// that sends or compares the images meanwhile would give the other units a mix of the old
+// job and the chip being read; it is refused like a command on busy units. The others
+// (blank check, erase, option write) still start the idle units.
+TEST_F(UnitCommands, CommandsThatSendTheImagesWaitForAReadBackOfUnitZero) {
+  auto& units = StationProbe::Sessions(st).Unit;
+  for (const UnitCommand read : {UnitCommand::ReadMain, UnitCommand::ReadEep}) {
+    for (const UnitCommand c : kAll) {
+      if (!Writing(c)) continue;
+      SCOPED_TRACE(testing::Message() << "read " << int(read) << ", command " << int(c));
+      for (u8 k = 0; k < 3; ++k) units[k] = UnitSession{};
+      for (u8 k = 0; k < 3; ++k) units[k].Linked = 1;
+      Run(read);
+      ASSERT_EQ(Busy(), UnitSet(0b001));
+      rig.op.messages.clear();
+      Run(c);
+      if (RuleOf(c).NeedsImage) {
+        EXPECT_EQ(Boxes(), std::vector<std::string>{"Busy programmers: 1. Please wait until they have finished!"});
+        EXPECT_EQ(Busy(), UnitSet(0b001));
+      } else {
+        EXPECT_TRUE(Boxes().empty());
+        EXPECT_EQ(Busy(), UnitSet(0b111));
+      }
+    }
+  }
+}
+
 TEST_F(UnitCommands, WritingCommandsLogAnEmptyLineTheSettingsAndForAutoChipTheOptions) {
   Run(UnitCommand::Download);
   const auto& l = rig.op.logLines;
@@ -256,6 +285,35 @@ TEST_F(UnitCommands, ReadsRunOnUnitZeroOnlyWhenItIsLinkedAndNoUnitIsBusy) {
     EXPECT_EQ(Busy(), UnitSet(0b001));
     EXPECT_EQ(Logged("> Chip Control Settting"), r.collects) << int(r.command);
     EXPECT_EQ(addressDialogs, r.command == UnitCommand::ReadAddress ? 1 : 0);
+  }
+}
+
+// The read-address dialog is modal: its loop serves the ports and both timers, so by the
+// time it closes unit 0 may have gone (a hang-up) or begun a step (the batch start). The
+// read then is refused as it would have been before the dialog, and a running step keeps
+// its replies.
+TEST_F(UnitCommands, TheAddressReadChecksUnitZeroAgainAfterItsDialog) {
+  auto& units = StationProbe::Sessions(st).Unit;
+  const struct {
+    const char* name;
+    std::function<void()> meanwhile;
+    std::string box;
+    u8 step;
+  } cases[] = {
+      {"a step began", [&] { st.StartChain(0, StartDownloadChipData); },
+       "Busy programmers: 1. Please wait until they have finished!", StepDownloadChipData},
+      {"unit 0 hung up", [&] { units[0].Linked = 0; }, "Please connect the device!", StepIdle},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (u8 k = 0; k < 3; ++k) units[k] = UnitSession{};
+    for (u8 k = 0; k < 3; ++k) units[k].Linked = 1;
+    rig.op.messages.clear();
+    UnitCommandView v = View();
+    v.AskReadAddress = c.meanwhile;
+    RunUnitCommand(UnitCommand::ReadAddress, st, v);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{c.box});
+    EXPECT_EQ(units[0].StepState, c.step);
   }
 }
 

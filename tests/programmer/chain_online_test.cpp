@@ -183,12 +183,46 @@ TEST_F(OnlineChain, VerifyComparesOnlyUpToTheFlashEnd) {
   EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Main Flash Data Verify Successed!"));
 }
 
-TEST_F(OnlineChain, VerifyAnsweredWithStatusSixSucceedsWithoutComparing) {
-  StartVerifyMain(*w.s, 0);
-  w.Status(0, 6);
-  EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Operation Success!"));
-  EXPECT_EQ(w.U(0).Gauge.State, GaugeState::Ok);
-  EXPECT_TRUE(w.op.messages.empty());
+// A verify or a read asks for the chip's bytes: a status reply, 0 or 6 alike, carries none.
+// It ends the step as a packet error, nothing compared and nothing stored; it does not pass
+// as a verified chip (an automatic chain would end there, blue, its option bytes unwritten)
+// or as a chip read (a Download after it would send the image loaded before). Nor are the
+// status bytes taken for the chip's own when the block holds only a byte or two.
+TEST_F(OnlineChain, VerifiesAndReadsTakeOnlyDataReplies) {
+  using Step = std::function<void(UnitSessions&, u8)>;
+  const struct {
+    const char* name;
+    Step start;
+    u32 eepSize;
+  } steps[] = {
+      {"verify main", StartVerifyMain, 0x1800}, {"verify data flash", StartVerifyEep, 0x1800},
+      {"verify one data-flash byte", StartVerifyEep, 1}, {"read main", StartReadMain, 0x1800},
+      {"read data flash", StartReadEep, 0x1800}, {"read one data-flash byte", StartReadEep, 1},
+      {"read checksum", StartReadChecksum, 0x1800}, {"read chip information", StartReadChipInfo, 0x1800},
+  };
+  for (const auto& step : steps) {
+    for (const u8 status : {ResOk, ResAck}) {
+      SCOPED_TRACE(std::string(step.name) + ", status " + std::to_string(status));
+      SessionWorld v;
+      v.model->Params = w.model->Params;
+      v.model->Params.EepSize = step.eepSize;
+      v.model->EepImage[0] = 0x00;  // what the status reply's bytes would read as
+      v.U(0).AutoChain = 1;
+      const auto main = v.model->MainFlashImage;
+      const auto eep = v.model->EepImage;
+      step.start(*v.s, 0);
+      v.Status(0, status);
+      const auto ends = v.op.Ends(0);
+      ASSERT_EQ(ends.size(), 1u);
+      EXPECT_FALSE(ends[0].ok);
+      EXPECT_EQ(v.LastLine(), SessionWorld::UnitLine(0, "Packet Error!"));
+      EXPECT_EQ(v.ports[0].packets.size(), 1u);
+      EXPECT_TRUE(v.op.messages.empty());
+      EXPECT_EQ(v.model->ObjectLoaded, 0);
+      EXPECT_TRUE(v.model->MainFlashImage == main);
+      EXPECT_TRUE(v.model->EepImage == eep);
+    }
+  }
 }
 
 // The bytes a data reply carried decide; its PayloadLength field (bytes 6..7) only tells a

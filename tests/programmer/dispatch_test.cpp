@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
+#include "programmer/AutoChain.h"
 #include "programmer/CommandCodes.h"
+#include "programmer/DownloadChain.h"
 #include "programmer/OnlineChains.h"
 #include "programmer/ResultCode.h"
 #include "programmer/UnitStepFramework.h"
@@ -103,6 +106,127 @@ TEST(Dispatch, CheckMismatchReachesTheHandlerAs35) {
   frame[frame.size() - 7] ^= 0x01;  // last check byte (not a special byte here)
   w.Feed(0, frame);
   EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(0, "Opertaion Failed! Error Code : 035/0x23."));
+}
+
+// A reply is its eight header bytes, its payload and a check word. One without a payload
+// byte has no status: read as one, byte 8 of a ten-byte reply is its check word, and a
+// check word that begins with 0 or 6 passed for success. One shorter than ten bytes has no
+// room for a check word beside its header: bytes 6..7 then served as both length and
+// check, and a value above 2 made it a data reply, 0, success.
+TEST(Dispatch, AReplyWithoutItsStatusByteOrCheckWordIsAPacketError) {
+  struct Case {
+    std::size_t length;
+    u16 declared;
+    u8 checkLow;  // for ten bytes: the check word's first byte
+  };
+  const Case cases[] = {{10, 0, 0}, {10, 0, 6}, {10, 2, 0}, {10, 2, 6}, {8, 0, 0}, {9, 0, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.length << " bytes, length " << c.declared << ", " << int{c.checkLow});
+    std::vector<u8> p;
+    bool found = false;
+    for (u32 param = 0; param <= 0xFFFF && !found; ++param) {
+      p = {0x06, static_cast<u8>(param), static_cast<u8>(param >> 8), 0, 0, 0, 0, 0};
+      if (c.length == 10) {
+        PutLe16(p, 6, c.declared);
+        p.resize(10);
+        PutLe16(p, 8, CalcCheck16(std::span<const u8>(p).first(8)));
+        found = p[8] == c.checkLow;
+      } else {
+        // The check word over all bytes before it, standing where the length is read.
+        p.resize(c.length);
+        PutLe16(p, c.length - 2, CalcCheck16(std::span<const u8>(p).first(c.length - 2)));
+        found = GetLe16(p, 6) > 2;
+      }
+    }
+    ASSERT_TRUE(found);
+    SessionWorld w;
+    StartErase(*w.s, 4, "x");
+    w.Feed(4, Framed(p));
+    const auto ends = w.op.Ends(4);
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_FALSE(ends[0].ok);
+    EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(4, "Packet Error!"));
+  }
+}
+
+// Downloads, blank check, erase, programming and the option write ask the unit for a status:
+// a data reply (here 4096 bytes, as a read answers) is no "done". It ends the step as a
+// packet error instead of passing for an acknowledged request.
+TEST(Dispatch, StatusStepsTakeNoDataReplyForDone) {
+  using Step = std::function<void(UnitSessions&, u8)>;
+  const struct {
+    const char* name;
+    Step start;
+  } steps[] = {
+      {"chip data", StartDownloadChipData}, {"driver", StartDownloadDriver},
+      {"download main", StartDownloadMain}, {"download data flash", StartDownloadEep},
+      {"blank check", StartBlankCheck},     {"automatic chain", StartAutoProgram},
+      {"erase", [](UnitSessions& s, u8 k) { StartErase(s, k, "x"); }},
+      {"program main", StartProgramMain},   {"program data flash", StartProgramEep},
+      {"option write", StartWriteOption},
+  };
+  const std::vector<u8> data(4096, ResAck);
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.name);
+    SessionWorld w;
+    w.model->Params.DownloadSize = 0x3000;
+    w.model->Params.EepSize = 0x3000;
+    w.U(6).AutoChain = 1;
+    step.start(*w.s, 6);
+    ASSERT_EQ(w.ports[6].packets.size(), 1u);
+    w.Feed(6, DataReply(data));
+    const auto ends = w.op.Ends(6);
+    EXPECT_EQ(ends.size(), 1u);
+    EXPECT_FALSE(!ends.empty() && ends[0].ok);
+    EXPECT_EQ(w.LastLine(), SessionWorld::UnitLine(6, "Packet Error!"));
+    EXPECT_EQ(w.ports[6].packets.size(), 1u);
+    EXPECT_EQ(w.s->DownloadOkCount, 0);
+  }
+}
+
+// A unit that answers a request twice: the second answer was in the buffer before the next
+// request went out, so it cannot be that request's answer. Taken for it, every later answer
+// would be matched to the request after its own, and the last answer, a failure here, would
+// find the step already ended as a success. A progress report there still counts.
+TEST(Routing, AnAnswerReceivedBeforeTheRequestWentOutIsNotItsAnswer) {
+  const auto twice = [] {
+    auto c = StatusReply(ResAck);
+    const auto again = StatusReply(ResAck);
+    c.insert(c.end(), again.begin(), again.end());
+    return c;
+  }();
+  const struct {
+    const char* name;
+    std::vector<std::vector<u8>> chunks;
+  } cases[] = {
+      {"twice in one chunk", {twice}},
+      {"the second cut over two chunks", {std::vector<u8>(twice.begin(), twice.begin() + 22),
+                                          std::vector<u8>(twice.begin() + 22, twice.end())}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SessionWorld w;
+    w.model->Params.DownloadSize = 0x2000;  // two packets
+    StartProgramMain(*w.s, 3);
+    for (const auto& chunk : c.chunks) w.Feed(3, chunk);
+    EXPECT_EQ(w.ports[3].packets.size(), 2u);
+    EXPECT_EQ(w.U(3).Busy, 1);
+    w.Status(3, ResFlashError);  // the second packet's own answer
+    const auto ends = w.op.Ends(3);
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_FALSE(ends[0].ok);
+    EXPECT_EQ(w.UnitTexts(3).back(), "Flash Memory Error!");
+  }
+  SessionWorld w;
+  StartErase(*w.s, 3, "x");
+  auto chunk = StatusReply(ResAck);
+  const std::vector<u8> report = {0xFD, 0xF0, 6, 0, 0, 0, 0, static_cast<u8>(0x200 - 0xFD - 0xF0 - 6), 0, 0};
+  const auto r = Framed(report);
+  chunk.insert(chunk.end(), r.begin(), r.end());
+  w.U(3).AutoChain = 1;  // the erase goes on with the programming
+  w.Feed(3, chunk);
+  EXPECT_EQ(w.U(3).OkCount, 1);
+  EXPECT_EQ(w.U(3).StepState, StepProgramMain);
 }
 
 TEST(Routing, AReplyInThreeChunksIsDispatchedOnceWhenComplete) {

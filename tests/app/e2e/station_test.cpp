@@ -490,6 +490,31 @@ TEST(Station, TheUnitZeroReadsStartTheirStepsAndEndOnTheUnitsReplies) {
   for (const auto& e : ends) EXPECT_TRUE(e.ok);
 }
 
+// The start of a reply that an earlier step gave up on (its time-out ended it) still lies in
+// unit 0's buffer: a read starts afresh like the writing commands do, so that stub does not
+// join the read's own reply into one broken frame.
+TEST(Station, AUnitZeroReadIsNotSpoiltByTheStubOfAnEarlierReply) {
+  StationRig rig;
+  rig.Units(std::vector<sim::UnitConfig>(1));
+  rig.FirmwareFile();
+  Station& st = rig.Make();
+  rig.StartUp();
+  ASSERT_TRUE(rig.Linked(1));
+  auto& buf = StationProbe::Wire(st).Units[0];
+  const std::vector<u8> stub = {0xC0, 0x06, 0x00, 0x00, 0x00};
+  std::copy(stub.begin(), stub.end(), buf.RxRawBuf.begin());
+  buf.RxCount = static_cast<u16>(stub.size());
+  ASSERT_TRUE(st.GuardUnit0());
+  st.StartReadOnUnit0(StartReadChecksum);
+  ASSERT_TRUE(rig.RunUntil([&] { return st.BusyUnits().none(); }));
+  const auto ends = rig.op.Ends(0);
+  ASSERT_EQ(ends.size(), 1u);
+  EXPECT_TRUE(ends[0].ok);
+  const auto t = rig.Texts();
+  EXPECT_EQ(Count(t, "C1 : Packet Error!"), 0u);
+  EXPECT_EQ(std::count_if(t.begin(), t.end(), [](const std::string& l) { return l.rfind("C1 : Read Chip CRC16/ACC32", 0) == 0; }), 1);
+}
+
 TEST(Station, WritingCommandStartsLinkedIdleUnitsAndLeavesABusyUnitsBytes) {
   StationRig rig;
   Station& st = rig.Make();

@@ -92,7 +92,9 @@ void DispatchReplyFrame(UnitSessions& s, u8 k, u16 frameLength) {
 void DispatchStaleFrame(UnitSessions& s, u8 k, u16 frameLength) {
   auto& buf = s.Wire.Units[k];
   const auto decoded = DecodeFrame(std::span<const u8>(buf.RxFrameBuf).first(frameLength), buf.PacketBuf);
-  if (decoded.Status == ResOk && buf.PacketBuf[0] == PktProgressReport) HandleProgressReport(s, k);
+  // A frame that cannot be read still ends the step, as any other does.
+  if (decoded.Status != ResOk) return ReportUnitResult(s, k, decoded.Status);
+  if (buf.PacketBuf[0] == PktProgressReport) HandleProgressReport(s, k);
 }
 
 void HandleProgressReport(UnitSessions& s, u8 k) {

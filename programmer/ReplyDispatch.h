@@ -21,7 +21,8 @@ enum ProgressPhase : u8 {
 // The frame lies in unit k's frame slot.
 void DispatchReplyFrame(UnitSessions& s, u8 k, u16 frameLength);
 // A frame that had come before the unit's latest request went out (a second answer to the
-// request before it): it answers nothing, and only a progress report in it counts.
+// request before it): it answers nothing; a progress report in it counts, and one that
+// cannot be decoded ends the step as any other does.
 void DispatchStaleFrame(UnitSessions& s, u8 k, u16 frameLength);
 // The report lies in unit k's packet slot (at least 8 bytes).
 void HandleProgressReport(UnitSessions& s, u8 k);

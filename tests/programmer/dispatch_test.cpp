@@ -227,6 +227,18 @@ TEST(Routing, AnAnswerReceivedBeforeTheRequestWentOutIsNotItsAnswer) {
   w.Feed(3, chunk);
   EXPECT_EQ(w.U(3).OkCount, 1);
   EXPECT_EQ(w.U(3).StepState, StepProgramMain);
+
+  // A frame that cannot be decoded ends the step, whenever it came.
+  SessionWorld g;
+  g.model->Params.DownloadSize = 0x2000;
+  StartProgramMain(*g.s, 3);
+  auto garbled = StatusReply(ResAck);
+  garbled.insert(garbled.end(), {0xC0, 1, 2, 3, 0xDB, 0x00, 0xC0});
+  g.Feed(3, garbled);
+  const auto ends = g.op.Ends(3);
+  ASSERT_EQ(ends.size(), 1u);
+  EXPECT_FALSE(ends[0].ok);
+  EXPECT_EQ(g.UnitTexts(3).back(), "Packet Error!");
 }
 
 TEST(Routing, AReplyInThreeChunksIsDispatchedOnceWhenComplete) {

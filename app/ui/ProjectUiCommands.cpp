@@ -52,6 +52,8 @@ void ShowProjectLoad(MainController& c, const ProjectLoadResult& r) {
 void SavetoProjectFile1Click(MainController& c) {
   Station& st = c.Core();
   if (!ProjectSaveAllowed(st.Model(), c.Window())) return;
+  // A read-back writes the images as its replies come: the file would hold part of each.
+  if (st.RefuseWhileReadingBack()) return;
   const auto file = ChooseProject(c.Window(), FileDialogMode::Save, ProjectSaveDialog(), ProjectSaveDialogTitle());
   if (file) st.SavetoProjectFile(file->Path, ReadProgramControls(c.Window()));
 }

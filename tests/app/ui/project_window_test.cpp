@@ -14,6 +14,7 @@
 #include "app/ui/WindowControls.h"
 #include "tests/app/e2e/BatchJob.h"
 #include "tests/app/ui/ChipWindowSupport.h"
+#include "tests/app/ui/WindowJobFixture.h"
 #include "tests/support/StationProbe.h"
 
 namespace qx::test {
@@ -295,6 +296,41 @@ TEST(WindowBatch, AnUnattendedSearchLogsItsOpenErrorInsteadOfWaitingInABox) {
   EXPECT_TRUE(rig.boxes.empty()) << rig.boxes.front().text;
   EXPECT_TRUE(rig.Window().isVisible());
   EXPECT_FALSE(std::filesystem::exists(rig.dir.File("ResDW.Txt")));
+}
+
+
+class ProjectSaveWindow : public WindowJob {};
+
+// A main-flash read-back of unit 0 writes the image block by block as its replies come: a
+// project saved meanwhile would hold the first blocks of the chip and the rest of the job
+// loaded before. The save waits for the read as the writing commands do.
+TEST_F(ProjectSaveWindow, WaitsForAReadBackOfUnitZero) {
+  Start(1, Maker::AutoChip, "AC78016xBxx");  // 32 KiB: eight read packets
+  Job(21);
+  rig.sim->WithUnit(0, [](sim::SimUnit& u) { std::fill(u.Main().begin(), u.Main().end(), u8{0x00}); });
+  // The third read request goes unanswered: two packets of the chip are in the image.
+  const u32 before = rig.sim->Stats(0).Requests;
+  rig.sim->SetFaults(0, {{sim::FaultKind::Silence, before + 3, 0}});
+  Click(&TGenMFrmARM::ReadChipMemory1Click);
+  auto& s = StationProbe::Sessions(rig.Core());
+  ASSERT_TRUE(rig.RunUntil([&] { return rig.sim->Stats(0).Requests == before + 3; }));
+  ASSERT_EQ(s.Unit[0].Busy, 1);
+  ASSERT_EQ(Image(0, 4), std::vector<u8>(4, 0x00));
+
+  const std::string path = rig.dir.File("during-read.pqz");
+  files.push_back(FileDialogChoice{path, 1});
+  rig.boxes.clear();
+  Click(&TGenMFrmARM::SavetoProjectFile1Click);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Busy programmers: 1. Please wait until they have finished!"});
+  EXPECT_TRUE(fileRequests.empty());
+  EXPECT_FALSE(std::filesystem::exists(path));
+
+  // Once the read has ended (here by its time-out) the save goes through.
+  ASSERT_TRUE(Idle());
+  rig.boxes.clear();
+  Click(&TGenMFrmARM::SavetoProjectFile1Click);
+  EXPECT_EQ(fileRequests.size(), 1u);
+  EXPECT_TRUE(std::filesystem::exists(path));
 }
 
 }  // namespace

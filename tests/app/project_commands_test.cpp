@@ -411,51 +411,39 @@ TEST(ProjectLoad, OpeningTheSameProjectAgainRunsTheChipReactionAgain) {
   EXPECT_TRUE(ChangedReactingBoxes(first.Controls, again.Controls).empty());
 }
 
-// Every option byte the writer stores comes back, whatever the family: the AC7840x
-// bytes lie above 127. The option window's end is the family's, not the previous chip's.
-TEST(ProjectLoad, OptionBytesAboveTheFirst128AndTheOptionWindowComeBack) {
-  Bench src;
-  test::Choose(*src.model, Maker::AutoChip, "AC78406xFxx");
-  test::LoadJob(*src.model, 8);
-  const auto options = test::RandomBytes(332, 8);
-  std::copy(options.begin(), options.end(), src.model->OptionImage.begin());
-  ProjectEnv srcEnv = src.Env();
-  const std::string path = src.folder.File("ac7840.pqz");
-  SavetoProjectFile(path, ProgramControls{}, srcEnv);
-
-  Bench b;
-  PreviousJob(b, Maker::Aucu, "AU301LDF51xx");
-  ProjectEnv env = b.Env();
-  ASSERT_EQ(LoadProjectFile(path, ProgramControls{}, env).Read, ProjectReadResult::PrjOk);
-  EXPECT_TRUE(std::equal(options.begin(), options.end(), b.model->OptionImage.begin()));
-  ExpectErasedFrom(b.model->OptionImage, 332, 0xFF);
-  EXPECT_EQ(b.model->Params.OptionStart, 0x00200000u);
-  EXPECT_EQ(b.model->Params.OptionEnd, 0x00200FFFu);
-  EXPECT_EQ(b.model->Params.InfoEnd, NoWindow);
-}
-
-// The file keeps option bytes 0..331; the option write sends 1024 of them. The bytes the
+// Every option byte the writer stores comes back, whatever the family: the AC7840x bytes
+// lie above 127. The file keeps bytes 0..331 and the option write sends 1024: the bytes the
 // file does not keep are the family's, as choosing the chip gives them, so a job opened
-// again sends the units the option bytes it sent before it was saved.
-TEST(ProjectLoad, OptionBytesTheFileDoesNotKeepAreTheFamilysOwn) {
+// again sends the units the option bytes it sent before it was saved. The option window is
+// the family's too, not the previous chip's.
+TEST(ProjectLoad, OptionBytesAndTheOptionWindowComeBackAsTheFamilyHasThem) {
   const struct {
     Maker maker;
     const char* model;
-  } rows[] = {{Maker::Silergy, "SA32B14xx"}, {Maker::Tea, "TEA32G5800TLF256"}, {Maker::Aucu, "AU301LDF51xx"},
-              {Maker::Lcm, "LCM32F037K8xx"}, {Maker::AutoChip, "AC78013xDxx"}};
+    std::size_t first, count;  // the option bytes set before the save
+    Maker previousMaker;
+    const char* previous;
+  } rows[] = {
+      {Maker::AutoChip, "AC78406xFxx", 0, 332, Maker::Aucu, "AU301LDF51xx"},
+      {Maker::Silergy, "SA32B14xx", 16, 100, Maker::Aucu, "AU301LDF51xx"},
+      {Maker::Tea, "TEA32G5800TLF256", 16, 100, Maker::Aucu, "AU301LDF51xx"},
+      {Maker::Aucu, "AU301LDF51xx", 16, 100, Maker::AutoChip, "AC78406xFxx"},
+      {Maker::Lcm, "LCM32F037K8xx", 16, 100, Maker::Aucu, "AU301LDF51xx"},
+      {Maker::AutoChip, "AC78013xDxx", 16, 100, Maker::Aucu, "AU301LDF51xx"},
+  };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.model);
     Bench src;
     test::Choose(*src.model, row.maker, row.model);
     test::LoadJob(*src.model, 12);
-    const auto options = test::RandomBytes(100, 12);
-    std::copy(options.begin(), options.end(), src.model->OptionImage.begin() + 16);
+    const auto options = test::RandomBytes(row.count, 12);
+    std::copy(options.begin(), options.end(), src.model->OptionImage.begin() + static_cast<std::ptrdiff_t>(row.first));
     ProjectEnv srcEnv = src.Env();
     const std::string path = src.folder.File("job.pqz");
     SavetoProjectFile(path, ProgramControls{}, srcEnv);
 
     Bench b;
-    PreviousJob(b, Maker::Spintrol, "SPD1176API56");
+    PreviousJob(b, row.previousMaker, row.previous);
     ProjectEnv env = b.Env();
     ASSERT_EQ(LoadProjectFile(path, ProgramControls{}, env).Read, ProjectReadResult::PrjOk);
     const auto& got = b.model->OptionImage;
@@ -463,7 +451,15 @@ TEST(ProjectLoad, OptionBytesTheFileDoesNotKeepAreTheFamilysOwn) {
     const auto diff = std::mismatch(got.begin(), got.end(), want.begin());
     EXPECT_TRUE(diff.first == got.end()) << "option byte " << (diff.first - got.begin()) << " is "
                                          << int(*diff.first) << ", was " << int(*diff.second);
+    EXPECT_EQ(b.model->Params.OptionStart, src.model->Params.OptionStart);
+    EXPECT_EQ(b.model->Params.OptionEnd, src.model->Params.OptionEnd);
+    EXPECT_EQ(b.model->Params.InfoEnd, NoWindow);
   }
+  // The AC7840x window, which the previous chip's does not match.
+  Bench ac;
+  test::Choose(*ac.model, Maker::AutoChip, "AC78406xFxx");
+  EXPECT_EQ(ac.model->Params.OptionStart, 0x00200000u);
+  EXPECT_EQ(ac.model->Params.OptionEnd, 0x00200FFFu);
 }
 
 // "None selected" is stored as an index past the group's items and reads back as none;

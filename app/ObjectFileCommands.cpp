@@ -120,13 +120,17 @@ bool LoadMainBinary(const ObjectFileContext& ctx, ChipModel& m, const std::strin
   m.LastLoadAddress = r.LastLoadAddress;
   m.ObjectEnd = last;
 
-  const u64 mainSize = u64{p.MainFlashEnd} - p.MainFlashStart + 1;
-  if (mainAndEep && u64{index} + r.Copied > mainSize && p.EepStart >= p.MainFlashStart) {
-    // The data-flash part of the file also lands in the data-flash image.
+  if (mainAndEep && p.EepStart >= p.MainFlashStart) {
+    // The data-flash part of the file also lands in the data-flash image; only the bytes the
+    // file holds there, so a data flash loaded before stays where the file does not reach.
     const u64 from = u64{p.MainImageOffset} + (p.EepStart - p.MainFlashStart);
-    if (from < MainImageSize) {
-      const u64 n = std::min<u64>({p.EepSize, EepImageSize, MainImageSize - from});
-      std::copy_n(m.MainFlashImage.begin() + static_cast<std::ptrdiff_t>(from), n, m.EepImage.begin());
+    const u64 eepEnd = std::min<u64>(from + std::min(p.EepSize, EepImageSize), MainImageSize);
+    const u64 reachedFrom = std::max<u64>(from, imageIndex);
+    const u64 reachedEnd = std::min<u64>(eepEnd, imageIndex + r.Copied);
+    if (reachedFrom < reachedEnd) {
+      std::copy(m.MainFlashImage.begin() + static_cast<std::ptrdiff_t>(reachedFrom),
+                m.MainFlashImage.begin() + static_cast<std::ptrdiff_t>(reachedEnd),
+                m.EepImage.begin() + static_cast<std::ptrdiff_t>(reachedFrom - from));
     }
   }
   if (r.FileSize > available) LogAndShow(ctx, MsgKind::Warning, std::string(Text(TextId::ObjectOutOfFlashSpace)));

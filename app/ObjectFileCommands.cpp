@@ -303,7 +303,9 @@ ObjectCommandResult LoadEepDataFile(const ObjectFileContext& ctx, const std::str
   TakeLoadedFields(m, s);
   result.Done = true;
   ctx.Log.AddLine("");
-  result.Actions.CheckErsEEP = true;
+  // A chip without data flash (the option grid's "Load File") has no data flash to erase:
+  // the hidden box would go out with every later request.
+  result.Actions.CheckErsEEP = p.EepSize != 0;
   ctx.Log.AddInfoLine(Tx(TextId::EepFileStartLine, start));
   ctx.Log.AddInfoLine(Tx(TextId::EepFileEndLine, end));
   ctx.Log.AddInfoLine(Tx(TextId::EepFileAcc32Line, m.Sums.EepFileChecksum));
@@ -311,10 +313,8 @@ ObjectCommandResult LoadEepDataFile(const ObjectFileContext& ctx, const std::str
     CalcDownloadSize(m);
     RefreshChecksumsAndViews(m, ctx.Log, ctx.Op, result.Actions);
   }
-  if (!mainChanged || p.EepSize == 0) {
-    CalcEepChecksum(m, ctx.Log);
-    ctx.Op.ShowEepData();
-  }
+  if (!mainChanged || p.EepSize == 0) CalcEepChecksum(m, ctx.Log);
+  if (!mainChanged && p.EepSize != 0) ctx.Op.ShowEepData();
   if (optionChanged) ShowOptionData(m, ctx.Op);
   return result;
 }

@@ -50,6 +50,18 @@ class ObjectFiles : public ::testing::Test {
   std::vector<u8> MainBytes(u32 index, std::size_t n) const {
     return {chip->MainFlashImage.begin() + index, chip->MainFlashImage.begin() + index + n};
   }
+  // A chip whose binary images run from the main-flash start to the end of its data flash:
+  // 32 KiB of main flash at 0x03000000, 8 KiB of data flash at 0x03026000.
+  void MainAndDataFlashBinaries() {
+    ChipParams& p = chip->Params;
+    p.MainFlashStart = 0x03000000;
+    p.MainFlashSize = 0x8000;
+    p.MainFlashEnd = 0x03007FFF;
+    p.EepStart = 0x03026000;
+    p.EepEnd = 0x03027FFF;
+    p.EepSize = 0x2000;
+    chip->Control.EraseFlags = 0x80;
+  }
 
   std::unique_ptr<ChipModel> chip = test::ChosenChip();
   MessageLog log = test::FixedClockLog();
@@ -375,14 +387,7 @@ TEST_F(ObjectFiles, BinaryOffsetOutsideTheChipIsRefusedAndChangesNothing) {
 }
 
 TEST_F(ObjectFiles, BinaryOverMainAndDataFlashAlsoFillsTheDataFlashImage) {
-  ChipParams& p = chip->Params;
-  p.MainFlashStart = 0x03000000;
-  p.MainFlashSize = 0x8000;
-  p.MainFlashEnd = 0x03007FFF;
-  p.EepStart = 0x03026000;
-  p.EepEnd = 0x03027FFF;
-  p.EepSize = 0x2000;
-  chip->Control.EraseFlags = 0x80;
+  MainAndDataFlashBinaries();
   const auto data = Data(0x28000, 9);
   test::WriteFile(dir.File("all.bin"), data);
   offset = 0x03000000;
@@ -396,14 +401,7 @@ TEST_F(ObjectFiles, BinaryOverMainAndDataFlashAlsoFillsTheDataFlashImage) {
 // Load More over a data flash that came from a data-flash file: the data-flash image takes
 // only the bytes the binary file itself holds there.
 TEST_F(ObjectFiles, BinaryOverMainAndDataFlashKeepsTheDataFlashItDoesNotReach) {
-  ChipParams& p = chip->Params;
-  p.MainFlashStart = 0x03000000;
-  p.MainFlashSize = 0x8000;
-  p.MainFlashEnd = 0x03007FFF;
-  p.EepStart = 0x03026000;
-  p.EepEnd = 0x03027FFF;
-  p.EepSize = 0x2000;
-  chip->Control.EraseFlags = 0x80;
+  MainAndDataFlashBinaries();
   const auto eep = Data(0x2000, 4);
   test::WriteFile(dir.File("ee.bin"), eep);
   offset = 0x03026000;

@@ -120,13 +120,17 @@ bool LoadMainBinary(const ObjectFileContext& ctx, ChipModel& m, const std::strin
   m.LastLoadAddress = r.LastLoadAddress;
   m.ObjectEnd = last;
 
-  const u64 mainSize = u64{p.MainFlashEnd} - p.MainFlashStart + 1;
-  if (mainAndEep && u64{index} + r.Copied > mainSize && p.EepStart >= p.MainFlashStart) {
-    // The data-flash part of the file also lands in the data-flash image.
+  if (mainAndEep && p.EepStart >= p.MainFlashStart) {
+    // The data-flash part of the file also lands in the data-flash image; only the bytes the
+    // file holds there, so a data flash loaded before stays where the file does not reach.
     const u64 from = u64{p.MainImageOffset} + (p.EepStart - p.MainFlashStart);
-    if (from < MainImageSize) {
-      const u64 n = std::min<u64>({p.EepSize, EepImageSize, MainImageSize - from});
-      std::copy_n(m.MainFlashImage.begin() + static_cast<std::ptrdiff_t>(from), n, m.EepImage.begin());
+    const u64 eepEnd = std::min<u64>(from + std::min(p.EepSize, EepImageSize), MainImageSize);
+    const u64 reachedFrom = std::max<u64>(from, imageIndex);
+    const u64 reachedEnd = std::min<u64>(eepEnd, imageIndex + r.Copied);
+    if (reachedFrom < reachedEnd) {
+      std::copy(m.MainFlashImage.begin() + static_cast<std::ptrdiff_t>(reachedFrom),
+                m.MainFlashImage.begin() + static_cast<std::ptrdiff_t>(reachedEnd),
+                m.EepImage.begin() + static_cast<std::ptrdiff_t>(reachedFrom - from));
     }
   }
   if (r.FileSize > available) LogAndShow(ctx, MsgKind::Warning, std::string(Text(TextId::ObjectOutOfFlashSpace)));
@@ -299,7 +303,9 @@ ObjectCommandResult LoadEepDataFile(const ObjectFileContext& ctx, const std::str
   TakeLoadedFields(m, s);
   result.Done = true;
   ctx.Log.AddLine("");
-  result.Actions.CheckErsEEP = true;
+  // A chip without data flash (the option grid's "Load File") has no data flash to erase:
+  // the hidden box would go out with every later request.
+  result.Actions.CheckErsEEP = p.EepSize != 0;
   ctx.Log.AddInfoLine(Tx(TextId::EepFileStartLine, start));
   ctx.Log.AddInfoLine(Tx(TextId::EepFileEndLine, end));
   ctx.Log.AddInfoLine(Tx(TextId::EepFileAcc32Line, m.Sums.EepFileChecksum));
@@ -307,10 +313,8 @@ ObjectCommandResult LoadEepDataFile(const ObjectFileContext& ctx, const std::str
     CalcDownloadSize(m);
     RefreshChecksumsAndViews(m, ctx.Log, ctx.Op, result.Actions);
   }
-  if (!mainChanged || p.EepSize == 0) {
-    CalcEepChecksum(m, ctx.Log);
-    ctx.Op.ShowEepData();
-  }
+  if (!mainChanged || p.EepSize == 0) CalcEepChecksum(m, ctx.Log);
+  if (!mainChanged && p.EepSize != 0) ctx.Op.ShowEepData();
   if (optionChanged) ShowOptionData(m, ctx.Op);
   return result;
 }

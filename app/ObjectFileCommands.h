@@ -49,7 +49,8 @@ ObjectCommandResult LoadMoreObjectFile(const ObjectFileContext& ctx, const std::
 ObjectCommandResult LoadObjectFile(const ObjectFileContext& ctx, const std::string& path);
 
 // Loads a data-flash file into EepImage (records of other windows go to their images,
-// whose sums and views are refreshed too), staged like the object loads.
+// whose sums and views are refreshed too), staged like the object loads. For a chip
+// without data flash it neither ticks "Erase Data Flash" nor shows the data-flash view.
 ObjectCommandResult LoadEepDataFile(const ObjectFileContext& ctx, const std::string& path);
 // EepImage[0 .. EepSize - 1] as a binary file, whatever filter was chosen.
 void SaveEepDataFile(const ChipModel& model, const std::string& path);

@@ -50,6 +50,18 @@ class ObjectFiles : public ::testing::Test {
   std::vector<u8> MainBytes(u32 index, std::size_t n) const {
     return {chip->MainFlashImage.begin() + index, chip->MainFlashImage.begin() + index + n};
   }
+  // A chip whose binary images run from the main-flash start to the end of its data flash:
+  // 32 KiB of main flash at 0x03000000, 8 KiB of data flash at 0x03026000.
+  void MainAndDataFlashBinaries() {
+    ChipParams& p = chip->Params;
+    p.MainFlashStart = 0x03000000;
+    p.MainFlashSize = 0x8000;
+    p.MainFlashEnd = 0x03007FFF;
+    p.EepStart = 0x03026000;
+    p.EepEnd = 0x03027FFF;
+    p.EepSize = 0x2000;
+    chip->Control.EraseFlags = 0x80;
+  }
 
   std::unique_ptr<ChipModel> chip = test::ChosenChip();
   MessageLog log = test::FixedClockLog();
@@ -375,14 +387,7 @@ TEST_F(ObjectFiles, BinaryOffsetOutsideTheChipIsRefusedAndChangesNothing) {
 }
 
 TEST_F(ObjectFiles, BinaryOverMainAndDataFlashAlsoFillsTheDataFlashImage) {
-  ChipParams& p = chip->Params;
-  p.MainFlashStart = 0x03000000;
-  p.MainFlashSize = 0x8000;
-  p.MainFlashEnd = 0x03007FFF;
-  p.EepStart = 0x03026000;
-  p.EepEnd = 0x03027FFF;
-  p.EepSize = 0x2000;
-  chip->Control.EraseFlags = 0x80;
+  MainAndDataFlashBinaries();
   const auto data = Data(0x28000, 9);
   test::WriteFile(dir.File("all.bin"), data);
   offset = 0x03000000;
@@ -391,6 +396,32 @@ TEST_F(ObjectFiles, BinaryOverMainAndDataFlashAlsoFillsTheDataFlashImage) {
   EXPECT_EQ(chip->ObjectEnd, 0x27FFFu);
   EXPECT_TRUE(std::equal(data.begin() + 0x26000, data.end(), chip->EepImage.begin()));
   EXPECT_EQ(chip->Params.DownloadSize, 0x8000u);
+}
+
+// Load More over a data flash that came from a data-flash file: the data-flash image takes
+// only the bytes the binary file itself holds there.
+TEST_F(ObjectFiles, BinaryOverMainAndDataFlashKeepsTheDataFlashItDoesNotReach) {
+  MainAndDataFlashBinaries();
+  const auto eep = Data(0x2000, 4);
+  test::WriteFile(dir.File("ee.bin"), eep);
+  offset = 0x03026000;
+  ASSERT_TRUE(LoadEepDataFile(Ctx(), dir.File("ee.bin")).Done);
+
+  struct Case {
+    const char* name;
+    std::size_t size;  // from the main-flash start
+    std::size_t reached;  // data-flash bytes the file holds
+  } cases[] = {{"past_the_main_flash_short_of_the_data_flash", 0x9000, 0},
+               {"into_half_the_data_flash", 0x27000, 0x1000}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto data = Data(c.size, 6);
+    test::WriteFile(dir.File("fw.bin"), data);
+    offset = 0x03000000;
+    ASSERT_TRUE(LoadMoreObjectFile(Ctx(), dir.File("fw.bin")).Done);
+    EXPECT_TRUE(std::equal(data.begin() + 0x26000, data.begin() + 0x26000 + c.reached, chip->EepImage.begin()));
+    EXPECT_TRUE(std::equal(eep.begin() + c.reached, eep.end(), chip->EepImage.begin() + c.reached));
+  }
 }
 
 class DataFlashFiles : public ObjectFiles {};

@@ -6,10 +6,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <numeric>
 
 #include "app/FileDialogs.h"
 #include "images/Checksums.h"
+#include "images/IntelHexFile.h"
 #include "images/ui/ConfigSNForm.h"
 #include "images/ui/FormOfsAddr.h"
 #include "tests/app/ui/WindowJobFixture.h"
@@ -173,6 +175,29 @@ TEST_F(FileCommandsWindow, DataFlashFilesLoadAndSave) {
   auto expected = eep;
   expected[3] = 0x11;
   EXPECT_EQ(ReadFile(rig.dir.File("back.hex")), expected);
+  EXPECT_TRUE(rig.boxes.empty()) << BoxTexts().front();
+}
+
+// The option grid's "Load File" is the data-flash load: for a chip without data flash it
+// takes the option records, and neither shows a data-flash page nor ticks the hidden "Erase
+// Data Flash", which every later request would carry.
+TEST_F(FileCommandsWindow, OptionGridFileOfAChipWithoutDataFlashLeavesTheDataFlashAlone) {
+  Start(1, Maker::Lcm, "LCM32F037C8xx");
+  ASSERT_EQ(Model().Params.EepSize, 0u);
+  SetText("MCUNameEdit", QString::fromStdString(Model().ChipName));  // the chip reaction
+  Job(7);
+  const std::vector<u8> option{0x5A, 0xA5, 0x12, 0x34};
+  WriteText(rig.dir.File("option.hex"), FormatIntelHex(option, 0x1FFFF600));
+  Check("ChkBoxErsEEP", false);
+  const QTabWidget& pages = Control<QTabWidget>("ViewPageCtrl");
+  ASSERT_FALSE(pages.isTabVisible(pages.indexOf(&Control<QWidget>("TabSheetEEP"))));
+  Open(&W::LoadEepDataFile1Click, rig.dir.File("option.hex"));
+  EXPECT_TRUE(std::equal(option.begin(), option.end(), Model().OptionImage.begin()));
+  EXPECT_FALSE(Control<QCheckBox>("ChkBoxErsEEP").isChecked());
+  EXPECT_FALSE(pages.isTabVisible(pages.indexOf(&Control<QWidget>("TabSheetEEP"))));
+  Click(&W::SpdBtnBlankChkClick);
+  ASSERT_TRUE(Idle());
+  EXPECT_EQ(Model().Control.EraseFlags & 0x02, 0);
   EXPECT_TRUE(rig.boxes.empty()) << BoxTexts().front();
 }
 

@@ -59,7 +59,7 @@ void DevButtonClick(MainController& c) {
   Station& s = c.Core();
   // A new chip would change the header bytes and driver segments of running chains.
   if (s.RefusedWhileBusy(s.BusyUnits())) return;
-  TChipSelForm form(s.Model(), &c.Window());
+  TChipSelForm form(s.Model(), [&s] { return !s.RefusedWhileBusy(s.BusyUnits()); }, &c.Window());
   if (Accepted(c.Window(), form) && form.ChipChosen()) return RunChipReaction(c);
   // No leaves the chip as it was and the field shows its name again; when that differs from
   // what the field showed, its change event runs the chip reaction.

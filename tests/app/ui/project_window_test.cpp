@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "app/FileDialogs.h"
+#include "app/ProgramSettings.h"
 #include "app/ProjectCommands.h"
 #include "app/ui/WindowControls.h"
 #include "tests/app/e2e/BatchJob.h"
@@ -241,6 +242,37 @@ TEST(WindowProjectLoad, RefusedWhileAUnitIsBusyAndACancelledDialogChangesNothing
   EXPECT_TRUE(w.rig.boxes.empty());
   EXPECT_TRUE(ReadProgramControls(w.Window()) == before);
   EXPECT_EQ(w.TextOf("MCUNameEdit"), "LCM32F037K8xx");
+}
+
+// The device address is shown by no family: only a project puts a value into its hidden
+// field. A chip chosen after that project has its family's address (0), not the project's.
+TEST(WindowProjectLoad, TheNextChipDoesNotTakeTheProjectsHiddenDeviceAddress) {
+  Bench src;
+  Choose(*src.model, Maker::Lcm, "LCM32F037K8xx");
+  LoadJob(*src.model, 5);
+  ProgramControls shown = StoredControls(false);
+  shown.EditDevAdr = "0x50";
+  ProjectEnv env = src.Env();
+  const std::string path = src.folder.File("address.pqz");
+  SavetoProjectFile(path, shown, env);
+  ASSERT_EQ(src.model->DeviceAddress, 0x50);
+
+  ChipWindow w;
+  w.WriteDriver("LCM32F037K8xx");
+  DialogAnswers answers(w.Window());
+  answers.path = path;
+  w.Find<QAction>("LoadFromProjectFile1").trigger();
+  ASSERT_EQ(BoxTexts(w), std::vector<std::string>{"Project File Open Success!"});
+  CollectProgramSettings(ReadProgramControls(w.Window()), w.Model(), w.rig.Core().Log());
+  EXPECT_EQ(w.Model().DeviceAddress, 0x50);  // the project's own chip keeps it
+
+  w.rig.boxes.clear();
+  w.WriteDriver("SA32B14xx");
+  w.ChooseInDialog("SA32B14xx");
+  ASSERT_EQ(w.Model().ChipName, "SA32B14xx");
+  EXPECT_EQ(w.Model().DeviceAddress, 0);
+  CollectProgramSettings(ReadProgramControls(w.Window()), w.Model(), w.rig.Core().Log());
+  EXPECT_EQ(w.Model().DeviceAddress, 0);
 }
 
 // Batch mode in the window: the batch start's load shows in the controls like the window's

@@ -3,6 +3,7 @@
 // refusal, and a batch run shown in the window until it closes.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLabel>
 #include <QStatusBar>
 #include <filesystem>
@@ -309,6 +310,37 @@ TEST(WindowBatch, TheBatchLoadShowsInTheWindowWhichClosesWithOff) {
 
 // A port that cannot be opened in a run nobody watches: the search's error is logged, and
 // no box waits for a click.
+// An option dialog is modal: its loop serves the timers, so the batch start may load its
+// project while the dialog is open. The dialog showed the options of the chip before; its OK
+// then writes nothing into the project's chip and ticks none of its hidden boxes.
+TEST(WindowBatch, AnOptionDialogOpenWhileTheBatchLoadsWritesNothingIntoTheProjectsChip) {
+  ProgramRig rig;
+  rig.Units(std::vector<sim::UnitConfig>(2));
+  rig.FirmwareFile();
+  const BatchJob job = WriteBatchJob(rig.dir.Dir());
+  rig.Make();
+  rig.Start();
+  rig.Core().ReadCommandLine(std::vector<std::string>{job.Path});
+  TGenMFrmARM& w = rig.Window();
+  ChipModel& m = rig.Core().Model();
+  std::vector<u8> loadedImage;
+  rig.onModal = [&](QDialog& d) {
+    d.show();
+    if (rig.RunUntil([&] { return m.ChipName == "SA32B12xx"; })) {
+      loadedImage.assign(m.OptionImage.begin(), m.OptionImage.end());
+    }
+    d.findChild<QComboBox*>("ComBoxROP")->setCurrentIndex(1);
+    d.findChild<QPushButton*>("BitBtnOK")->click();
+    return d.result();
+  };
+  w.findChild<QPushButton*>("BtnOptionCfg")->click();
+  ASSERT_FALSE(loadedImage.empty());
+  EXPECT_TRUE(std::equal(loadedImage.begin(), loadedImage.end(), m.OptionImage.begin()));
+  EXPECT_FALSE(w.findChild<QAbstractButton*>("CheckBoxOpt")->isChecked());
+  ASSERT_TRUE(rig.RunUntil([&] { return rig.AllIdle(); }));
+  for (u8 k = 0; k < 2; ++k) ExpectUnitHoldsTheJob(*rig.sim, k, 2, job);
+}
+
 TEST(WindowBatch, AnUnattendedSearchLogsItsOpenErrorInsteadOfWaitingInABox) {
   ProgramRig rig;
   rig.FirmwareFile();

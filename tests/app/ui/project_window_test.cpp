@@ -276,18 +276,26 @@ TEST(WindowProjectLoad, TheNextChipDoesNotTakeTheProjectsHiddenDeviceAddress) {
   EXPECT_EQ(w.Model().DeviceAddress, 0);
 }
 
+// Two units and the batch job in the folder; the program started with the job's path and
+// the words after it on its command line, as the start-up reads them.
+BatchJob StartBatch(ProgramRig& rig, const std::vector<std::string>& after) {
+  rig.Units(std::vector<sim::UnitConfig>(2));
+  rig.FirmwareFile();
+  BatchJob job = WriteBatchJob(rig.dir.Dir());
+  rig.Make();
+  rig.Start();
+  std::vector<std::string> args{job.Path};
+  args.insert(args.end(), after.begin(), after.end());
+  rig.Core().ReadCommandLine(args);
+  return job;
+}
+
 // Batch mode in the window: the batch start's load shows in the controls like the window's
 // own, and with "OFF" the window closes once the units have the job, after the result file
 // is written; the log file is written by the close.
 TEST(WindowBatch, TheBatchLoadShowsInTheWindowWhichClosesWithOff) {
   ProgramRig rig;
-  rig.Units(std::vector<sim::UnitConfig>(2));
-  rig.FirmwareFile();
-  const BatchJob job = WriteBatchJob(rig.dir.Dir());
-  rig.Make();
-  rig.Start();
-  // The arguments of the command line, as the start-up reads them.
-  rig.Core().ReadCommandLine(std::vector<std::string>{job.Path, "OFF"});
+  const BatchJob job = StartBatch(rig, {"OFF"});
   TGenMFrmARM& w = rig.Window();
   ASSERT_TRUE(w.isVisible());
   ASSERT_TRUE(rig.RunUntil([&] { return !w.isVisible(); }));
@@ -308,19 +316,12 @@ TEST(WindowBatch, TheBatchLoadShowsInTheWindowWhichClosesWithOff) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(logs), std::filesystem::directory_iterator()), 1);
 }
 
-// A port that cannot be opened in a run nobody watches: the search's error is logged, and
-// no box waits for a click.
 // An option dialog is modal: its loop serves the timers, so the batch start may load its
 // project while the dialog is open. The dialog showed the options of the chip before; its OK
 // then writes nothing into the project's chip and ticks none of its hidden boxes.
 TEST(WindowBatch, AnOptionDialogOpenWhileTheBatchLoadsWritesNothingIntoTheProjectsChip) {
   ProgramRig rig;
-  rig.Units(std::vector<sim::UnitConfig>(2));
-  rig.FirmwareFile();
-  const BatchJob job = WriteBatchJob(rig.dir.Dir());
-  rig.Make();
-  rig.Start();
-  rig.Core().ReadCommandLine(std::vector<std::string>{job.Path});
+  const BatchJob job = StartBatch(rig, {});
   TGenMFrmARM& w = rig.Window();
   ChipModel& m = rig.Core().Model();
   std::vector<u8> loadedImage;
@@ -341,6 +342,8 @@ TEST(WindowBatch, AnOptionDialogOpenWhileTheBatchLoadsWritesNothingIntoTheProjec
   for (u8 k = 0; k < 2; ++k) ExpectUnitHoldsTheJob(*rig.sim, k, 2, job);
 }
 
+// A port that cannot be opened in a run nobody watches: the search's error is logged, and
+// no box waits for a click.
 TEST(WindowBatch, AnUnattendedSearchLogsItsOpenErrorInsteadOfWaitingInABox) {
   ProgramRig rig;
   rig.FirmwareFile();

@@ -13,7 +13,10 @@ WindowChanges Begin(const ChipModel& model, bool voltageFromChip) {
   ControlChange volt = Named(ctl::RadioGpVolt);
   volt.ItemIndex = voltageFromChip ? (model.Control.PowerFlags & 1) : 0;
   volt.Enabled = true;
-  return {volt, Visible(ctl::LabelDEVA, false), Visible(ctl::EditDevAdr, false)};
+  // The settings collection reads the hidden field into DeviceAddress: it shows the chip's.
+  ControlChange address = Visible(ctl::EditDevAdr, false);
+  address.Text = Tx(TextId::ChipHexByte, model.DeviceAddress);
+  return {volt, Visible(ctl::LabelDEVA, false), address};
 }
 
 void AddOptionControls(WindowChanges& w, const OptionControls& o) {

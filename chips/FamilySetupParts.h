@@ -30,7 +30,8 @@ inline constexpr std::optional<bool> kHide = false;
 inline constexpr OptionControls kNoOptions{false, false, false, false, false, false, false, kLeave};
 inline constexpr OptionControls kNoOptionsNoChipInfo{false, false, false, false, false, false, false, kHide};
 
-// Every set-up begins with the voltage group and hides the device address.
+// Every set-up begins with the voltage group and hides the device address, which then
+// shows the chip's.
 WindowChanges Begin(const ChipModel& model, bool voltageFromChip = true);
 
 void AddOptionControls(WindowChanges& w, const OptionControls& o);

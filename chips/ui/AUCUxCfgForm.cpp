@@ -54,6 +54,7 @@ void TAUCUxCfgForm::SetControls(const AucuConfigControls& c) {
 }
 
 void TAUCUxCfgForm::BitBtn2Click() {
+  if (WriteGuard.Refuses()) return reject();
   WriteAucuConfig(Controls(), model_);
   accept();
 }

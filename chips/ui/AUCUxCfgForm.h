@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "chips/AucuConfigBytes.h"
+#include "chips/ui/OptionWriteGuard.h"
 
 namespace Ui {
 class TAUCUxCfgForm;
@@ -23,6 +24,9 @@ class TAUCUxCfgForm : public QDialog {
 
   AucuConfigControls Controls() const;
   void SetControls(const AucuConfigControls& controls);
+
+  // Asked by OK before anything is written.
+  OptionWriteGuard WriteGuard;
 
  protected:
   void showEvent(QShowEvent* event) override;

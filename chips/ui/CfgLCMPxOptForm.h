@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "chips/LcmpOptionBytes.h"
+#include "chips/ui/OptionWriteGuard.h"
 
 class QCheckBox;
 class QComboBox;
@@ -30,6 +31,9 @@ class TCfgLCMPxOptForm : public QDialog {
 
   LcmpOptionControls Controls() const;
   void SetControls(const LcmpOptionControls& controls);
+
+  // Asked by OK before anything is written.
+  OptionWriteGuard WriteGuard;
 
  protected:
   void showEvent(QShowEvent* event) override;

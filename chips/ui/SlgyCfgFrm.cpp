@@ -38,6 +38,7 @@ void TSlgyCfgFrm::SetControls(const SilergyProtectionControls& c) {
 }
 
 void TSlgyCfgFrm::BitBtn2Click() {
+  if (WriteGuard.Refuses()) return reject();
   WriteSilergyProtection(Controls(), model_);
   accept();
 }

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "chips/SilergyProtection.h"
+#include "chips/ui/OptionWriteGuard.h"
 
 namespace Ui {
 class TSlgyCfgFrm;
@@ -23,6 +24,9 @@ class TSlgyCfgFrm : public QDialog {
 
   SilergyProtectionControls Controls() const;
   void SetControls(const SilergyProtectionControls& controls);
+
+  // Asked by OK before anything is written.
+  OptionWriteGuard WriteGuard;
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -3,6 +3,7 @@
 // refusal, and a batch run shown in the window until it closes.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLabel>
 #include <QStatusBar>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <iterator>
 
 #include "app/FileDialogs.h"
+#include "app/ProgramSettings.h"
 #include "app/ProjectCommands.h"
 #include "app/ui/WindowControls.h"
 #include "tests/app/e2e/BatchJob.h"
@@ -244,18 +246,57 @@ TEST(WindowProjectLoad, RefusedWhileAUnitIsBusyAndACancelledDialogChangesNothing
   EXPECT_EQ(w.TextOf("MCUNameEdit"), "LCM32F037K8xx");
 }
 
+// The device address is shown by no family: only a project puts a value into its hidden
+// field. A chip chosen after that project has its family's address (0), not the project's.
+TEST(WindowProjectLoad, TheNextChipDoesNotTakeTheProjectsHiddenDeviceAddress) {
+  Bench src;
+  Choose(*src.model, Maker::Lcm, "LCM32F037K8xx");
+  LoadJob(*src.model, 5);
+  ProgramControls shown = StoredControls(false);
+  shown.EditDevAdr = "0x50";
+  ProjectEnv env = src.Env();
+  const std::string path = src.folder.File("address.pqz");
+  SavetoProjectFile(path, shown, env);
+  ASSERT_EQ(src.model->DeviceAddress, 0x50);
+
+  ChipWindow w;
+  w.WriteDriver("LCM32F037K8xx");
+  DialogAnswers answers(w.Window());
+  answers.path = path;
+  w.Find<QAction>("LoadFromProjectFile1").trigger();
+  ASSERT_EQ(BoxTexts(w), std::vector<std::string>{"Project File Open Success!"});
+  CollectProgramSettings(ReadProgramControls(w.Window()), w.Model(), w.rig.Core().Log());
+  EXPECT_EQ(w.Model().DeviceAddress, 0x50);  // the project's own chip keeps it
+
+  w.rig.boxes.clear();
+  w.WriteDriver("SA32B14xx");
+  w.ChooseInDialog("SA32B14xx");
+  ASSERT_EQ(w.Model().ChipName, "SA32B14xx");
+  EXPECT_EQ(w.Model().DeviceAddress, 0);
+  CollectProgramSettings(ReadProgramControls(w.Window()), w.Model(), w.rig.Core().Log());
+  EXPECT_EQ(w.Model().DeviceAddress, 0);
+}
+
+// Two units and the batch job in the folder; the program started with the job's path and
+// the words after it on its command line, as the start-up reads them.
+BatchJob StartBatch(ProgramRig& rig, const std::vector<std::string>& after) {
+  rig.Units(std::vector<sim::UnitConfig>(2));
+  rig.FirmwareFile();
+  BatchJob job = WriteBatchJob(rig.dir.Dir());
+  rig.Make();
+  rig.Start();
+  std::vector<std::string> args{job.Path};
+  args.insert(args.end(), after.begin(), after.end());
+  rig.Core().ReadCommandLine(args);
+  return job;
+}
+
 // Batch mode in the window: the batch start's load shows in the controls like the window's
 // own, and with "OFF" the window closes once the units have the job, after the result file
 // is written; the log file is written by the close.
 TEST(WindowBatch, TheBatchLoadShowsInTheWindowWhichClosesWithOff) {
   ProgramRig rig;
-  rig.Units(std::vector<sim::UnitConfig>(2));
-  rig.FirmwareFile();
-  const BatchJob job = WriteBatchJob(rig.dir.Dir());
-  rig.Make();
-  rig.Start();
-  // The arguments of the command line, as the start-up reads them.
-  rig.Core().ReadCommandLine(std::vector<std::string>{job.Path, "OFF"});
+  const BatchJob job = StartBatch(rig, {"OFF"});
   TGenMFrmARM& w = rig.Window();
   ASSERT_TRUE(w.isVisible());
   ASSERT_TRUE(rig.RunUntil([&] { return !w.isVisible(); }));
@@ -274,6 +315,32 @@ TEST(WindowBatch, TheBatchLoadShowsInTheWindowWhichClosesWithOff) {
   const std::filesystem::path logs = rig.dir.Path() / "KVTxLogS";
   ASSERT_TRUE(std::filesystem::is_directory(logs));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(logs), std::filesystem::directory_iterator()), 1);
+}
+
+// An option dialog is modal: its loop serves the timers, so the batch start may load its
+// project while the dialog is open. The dialog showed the options of the chip before; its OK
+// then writes nothing into the project's chip and ticks none of its hidden boxes.
+TEST(WindowBatch, AnOptionDialogOpenWhileTheBatchLoadsWritesNothingIntoTheProjectsChip) {
+  ProgramRig rig;
+  const BatchJob job = StartBatch(rig, {});
+  TGenMFrmARM& w = rig.Window();
+  ChipModel& m = rig.Core().Model();
+  std::vector<u8> loadedImage;
+  rig.onModal = [&](QDialog& d) {
+    d.show();
+    if (rig.RunUntil([&] { return m.ChipName == "SA32B12xx"; })) {
+      loadedImage.assign(m.OptionImage.begin(), m.OptionImage.end());
+    }
+    d.findChild<QComboBox*>("ComBoxROP")->setCurrentIndex(1);
+    d.findChild<QPushButton*>("BitBtnOK")->click();
+    return d.result();
+  };
+  w.findChild<QPushButton*>("BtnOptionCfg")->click();
+  ASSERT_FALSE(loadedImage.empty());
+  EXPECT_TRUE(std::equal(loadedImage.begin(), loadedImage.end(), m.OptionImage.begin()));
+  EXPECT_FALSE(w.findChild<QAbstractButton*>("CheckBoxOpt")->isChecked());
+  ASSERT_TRUE(rig.RunUntil([&] { return rig.AllIdle(); }));
+  for (u8 k = 0; k < 2; ++k) ExpectUnitHoldsTheJob(*rig.sim, k, 2, job);
 }
 
 // A port that cannot be opened in a run nobody watches: the search's error is logged, and

@@ -40,13 +40,15 @@ void LoadCommand(MainController& c, FileDialogDesign design, LoadRule load) {
   ShowWindowActions(c.Window(), r.Actions);
 }
 
+// A read-back writes the images as its replies come: the file would hold part of each.
 void SaveEepData(MainController& c) {
+  if (c.Core().RefuseWhileReadingBack()) return;
   const std::optional<FileDialogChoice> file = ChooseFile(c.Window(), FileDialogMode::Save, SaveDialog());
   if (file) SaveEepDataFile(c.Core().Model(), file->Path);
 }
 
 void SaveMemory(MainController& c) {
-  if (!SaveMemoryAllowed(c.Core().Model())) return;
+  if (!SaveMemoryAllowed(c.Core().Model()) || c.Core().RefuseWhileReadingBack()) return;
   const std::optional<FileDialogChoice> file = ChooseFile(c.Window(), FileDialogMode::Save, SaveDialog());
   if (file) SaveMemoryToFile(c.Core().Model(), file->Path, file->FilterIndex);
 }

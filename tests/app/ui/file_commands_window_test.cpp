@@ -15,6 +15,7 @@
 #include "images/ui/ConfigSNForm.h"
 #include "images/ui/FormOfsAddr.h"
 #include "tests/app/ui/WindowJobFixture.h"
+#include "tests/support/StationProbe.h"
 
 namespace qx::test {
 namespace {
@@ -176,6 +177,47 @@ TEST_F(FileCommandsWindow, DataFlashFilesLoadAndSave) {
   expected[3] = 0x11;
   EXPECT_EQ(ReadFile(rig.dir.File("back.hex")), expected);
   EXPECT_TRUE(rig.boxes.empty()) << BoxTexts().front();
+}
+
+// A read-back of unit 0 writes the image block by block as its replies come: a save
+// meanwhile would write the first blocks of the chip over the rest of the job before it.
+class SaveDuringRead : public FileCommandsWindow {
+ protected:
+  // The read's request number silenced goes unanswered and keeps unit 0 busy.
+  void Run(Maker maker, const char* chip, W::Handler read, u32 silenced, W::Handler save, int filter) {
+    Start(1, maker, chip);
+    Job(21);
+    const u32 before = rig.sim->Stats(0).Requests;
+    rig.sim->SetFaults(0, {{sim::FaultKind::Silence, before + silenced, 0}});
+    Click(read);
+    ASSERT_TRUE(rig.RunUntil([&] { return rig.sim->Stats(0).Requests == before + silenced; }));
+    ASSERT_EQ(StationProbe::Sessions(rig.Core()).Unit[0].Busy, 1);
+
+    const std::string path = rig.dir.File("during-read.bin");
+    files.push_back(FileDialogChoice{path, filter});
+    rig.boxes.clear();
+    Click(save);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Busy programmers: 1. Please wait until they have finished!"});
+    EXPECT_TRUE(fileRequests.empty());
+    EXPECT_FALSE(std::filesystem::exists(path));
+
+    // Once the read has ended (here by its time-out) the save goes through.
+    ASSERT_TRUE(Idle());
+    rig.boxes.clear();
+    Click(save);
+    EXPECT_EQ(fileRequests.size(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(path));
+  }
+};
+
+TEST_F(SaveDuringRead, MemoryBinary) {
+  Run(Maker::AutoChip, kAutoChip, &W::ReadChipMemory1Click, 2, &W::FileSaveBtnClick, 1);
+}
+TEST_F(SaveDuringRead, MemoryIntelHex) {
+  Run(Maker::AutoChip, kAutoChip, &W::ReadChipMemory1Click, 2, &W::FileSaveBtnClick, 2);
+}
+TEST_F(SaveDuringRead, DataFlash) {
+  Run(Maker::Lapis, "ML630Q464", &W::ReadEEPMemory1Click, 1, &W::SaveEepDatatoFile1Click, 1);
 }
 
 // The option grid's "Load File" is the data-flash load: for a chip without data flash it

@@ -6,7 +6,7 @@
 #include "app/Station.h"
 #include "base/Errors.h"
 #include "programmer/DownloadChain.h"
-#include "project/FileReplace.h"
+#include "images/FileReplace.h"
 #include "texts/Texts.h"
 
 namespace qx {

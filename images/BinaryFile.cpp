@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "images/ChipModel.h"
+#include "images/FileReplace.h"
 #include "images/RegularFile.h"
 #include "base/Errors.h"
 #include "texts/Texts.h"
@@ -73,13 +74,8 @@ BinaryLoadResult LoadBinaryFileSum(const std::string& fileName, std::span<u8> de
 }
 
 void SaveBinaryFile(const std::string& fileName, std::span<const u8> buffer, u32 first, u32 last) {
-  StdioFile f(std::fopen(fileName.c_str(), "wb"));
-  if (!f) throw EInOutError(Tx(TextId::FileCreateError, fileName));
-  const std::span<const u8> bytes = ClampRange(buffer, first, last);
-  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) {
-    throw EInOutError(Tx(TextId::FileWriteError, fileName));
-  }
-  if (std::fclose(f.release()) != 0) throw EInOutError(Tx(TextId::FileWriteError, fileName));
+  // A save that fails part-way keeps the file it was to replace.
+  WriteFileReplacing(fileName, ClampRange(buffer, first, last));
 }
 
 }  // namespace qx

@@ -1,10 +1,6 @@
 #include "images/ObjectFileText.h"
 
-#include <cstdio>
-#include <memory>
-
-#include "base/Errors.h"
-#include "texts/Texts.h"
+#include "images/FileReplace.h"
 
 namespace qx {
 
@@ -24,15 +20,8 @@ std::span<const u8> MainFlashRange(const ChipModel& model, u32 startAddress, u32
 }
 
 void WriteTextFile(const std::string& fileName, std::string_view text) {
-  struct Closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, Closer> f(std::fopen(fileName.c_str(), "wb"));
-  if (!f) throw EInOutError(Tx(TextId::FileCreateError, fileName));
-  if (!text.empty() && std::fwrite(text.data(), 1, text.size(), f.get()) != text.size()) {
-    throw EInOutError(Tx(TextId::FileWriteError, fileName));
-  }
-  if (std::fclose(f.release()) != 0) throw EInOutError(Tx(TextId::FileWriteError, fileName));
+  // A save that fails part-way keeps the file it was to replace.
+  WriteFileReplacing(fileName, std::span(reinterpret_cast<const u8*>(text.data()), text.size()));
 }
 
 }  // namespace qx

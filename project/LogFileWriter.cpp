@@ -9,7 +9,7 @@
 #include <span>
 
 #include "base/Errors.h"
-#include "project/FileReplace.h"
+#include "images/FileReplace.h"
 #include "project/TextLines.h"
 #include "texts/TextFileEncoding.h"
 #include "texts/Texts.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "base/Errors.h"
-#include "project/FileReplace.h"
+#include "images/FileReplace.h"
 #include "project/TextLines.h"
 
 namespace qx {

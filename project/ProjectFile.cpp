@@ -4,7 +4,7 @@
 
 #include "programmer/RandomSource.h"
 #include "programmer/SettingsBlock.h"
-#include "project/FileReplace.h"
+#include "images/FileReplace.h"
 #include "texts/Texts.h"
 
 namespace qx {

@@ -3,8 +3,10 @@
 // inside the chip, and a file that cannot be read changes nothing.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <numeric>
@@ -13,6 +15,7 @@
 #include "tests/app/AppTestSupport.h"
 #include "app/FileDialogs.h"
 #include "app/ObjectFileCommands.h"
+#include "base/Errors.h"
 #include "images/Checksums.h"
 #include "images/IntelHexFile.h"
 
@@ -187,6 +190,57 @@ INSTANTIATE_TEST_SUITE_P(
         ToolCase{"srec_cat_mot", "srec_cat", "srec_cat %IN -binary -offset %ADDR -o %OUT -motorola", "fw.mot", 0,
                  0x200, 0}),
     [](const auto& p) { return std::string(p.param.name); });
+
+// A disk that fills up part-way through a save: writes past limit bytes fail for as long as
+// the object lives (a size limit on files of this process, its signal ignored).
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t limit) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    handler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit r = saved_;
+    r.rlim_cur = limit;
+    ::setrlimit(RLIMIT_FSIZE, &r);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, handler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  void (*handler_)(int) = nullptr;
+};
+
+// A save that fails part-way says so and leaves the file it was to replace as it was.
+TEST_F(ObjectFiles, AFailedSaveKeepsThePreviousFile) {
+  chip->ObjectLoaded = 1;
+  const std::vector<u8> previous(300, 0xA5);
+  const struct {
+    const char* name;
+    int filter;  // 0: the data-flash save
+  } cases[] = {{"m.bin", 1}, {"m.hex", 2}, {"m.s19", 3}, {"ee.bin", 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = dir.File(c.name);
+    test::WriteFile(path, previous);
+    {
+      const FileSizeLimit full(1024);
+      if (c.filter == 0) {
+        EXPECT_THROW(SaveEepDataFile(*chip, path), EInOutError);
+      } else {
+        EXPECT_THROW(SaveMemoryToFile(*chip, path, c.filter), EInOutError);
+      }
+    }
+    EXPECT_EQ(test::ReadFile(path), previous);
+  }
+  // Nothing of the failed saves is left beside them.
+  std::size_t files = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path())) ++files;
+  EXPECT_EQ(files, std::size(cases));
+}
 
 TEST_F(ObjectFiles, SavedMemoryConvertsBackToTheSameBytes) {
   QX_NEED_TOOL("objcopy");

@@ -12,7 +12,7 @@
 
 #include "base/ByteOrder.h"
 #include "programmer/SettingsBlock.h"
-#include "project/FileReplace.h"
+#include "images/FileReplace.h"
 #include "project/ProjectFileFormat.h"
 #include "tests/sample/SampleProject.h"
 #include "tests/unitsim/SimFiles.h"

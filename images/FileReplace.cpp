@@ -1,4 +1,4 @@
-#include "project/FileReplace.h"
+#include "images/FileReplace.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -33,7 +33,8 @@ using LoadRule = ObjectCommandResult (*)(const ObjectFileContext&, const std::st
 void LoadCommand(MainController& c, FileDialogDesign design, LoadRule load) {
   if (!LoadAllowed(c)) return;
   const std::optional<FileDialogChoice> file = ChooseFile(c.Window(), FileDialogMode::Open, std::move(design));
-  if (!file) return;
+  // The dialog's loop serves the timers: a batch start may have begun its downloads.
+  if (!file || c.Core().RefuseWhileBusy()) return;
   const ObjectCommandResult r = load(ContextOf(c), file->Path);
   // The units' own numbers were placed over the image as it was.
   if (r.Done) ForgetSerialNumbers(c.Core());

@@ -14,6 +14,7 @@
 #include "app/ProgramSettings.h"
 #include "app/ProjectCommands.h"
 #include "app/ui/WindowControls.h"
+#include "images/IntelHexFile.h"
 #include "tests/app/e2e/BatchJob.h"
 #include "tests/app/ui/ChipWindowSupport.h"
 #include "tests/app/ui/WindowJobFixture.h"
@@ -339,6 +340,35 @@ TEST(WindowBatch, AnOptionDialogOpenWhileTheBatchLoadsWritesNothingIntoTheProjec
   ASSERT_FALSE(loadedImage.empty());
   EXPECT_TRUE(std::equal(loadedImage.begin(), loadedImage.end(), m.OptionImage.begin()));
   EXPECT_FALSE(w.findChild<QAbstractButton*>("CheckBoxOpt")->isChecked());
+  ASSERT_TRUE(rig.RunUntil([&] { return rig.AllIdle(); }));
+  for (u8 k = 0; k < 2; ++k) ExpectUnitHoldsTheJob(*rig.sim, k, 2, job);
+}
+
+// The object file dialog is modal too: a batch start while it is open begins the downloads of
+// the project's image, and the chosen file then waits like any load while units are busy,
+// instead of being copied over the image the units are being sent.
+TEST(WindowBatch, AnObjectFileChosenWhileTheBatchDownloadsWaits) {
+  ProgramRig rig;
+  const BatchJob job = StartBatch(rig, {});
+  TGenMFrmARM& w = rig.Window();
+  ChipModel& m = rig.Core().Model();
+  Choose(m, Maker::Silergy, "SA32B12xx");
+  const std::string file = rig.dir.File("other.hex");
+  WriteText(file, FormatIntelHex(std::vector<u8>(0x4000, 0x3C), m.Params.MainFlashStart));
+  auto& s = StationProbe::Sessions(rig.Core());
+  bool downloading = false;
+  w.ShowFileDialog = [&](const FileDialogRequest&) {
+    downloading = rig.RunUntil([&] { return s.Unit[0].Busy != 0 && s.Unit[1].Busy != 0; });
+    return std::optional<FileDialogChoice>(FileDialogChoice{file, 5});
+  };
+  rig.boxes.clear();
+  w.Run(&TGenMFrmARM::FileOpenBtnClick);
+  ASSERT_TRUE(downloading);
+  std::vector<std::string> boxes;
+  for (const auto& b : rig.boxes) boxes.push_back(b.text);
+  EXPECT_EQ(boxes, std::vector<std::string>{"Busy programmers: 1, 2. Please wait until they have finished!"});
+  EXPECT_TRUE(std::equal(m.MainFlashImage.begin(), m.MainFlashImage.begin() + 0x4000,
+                         job.Model->MainFlashImage.begin() + job.Model->Params.MainImageOffset));
   ASSERT_TRUE(rig.RunUntil([&] { return rig.AllIdle(); }));
   for (u8 k = 0; k < 2; ++k) ExpectUnitHoldsTheJob(*rig.sim, k, 2, job);
 }

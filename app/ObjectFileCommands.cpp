@@ -149,6 +149,8 @@ u32 AskBinaryAddress(const ObjectFileContext& ctx, u32 preset) {
   return ctx.Model.BinOffset;
 }
 
+bool StillFree(const ObjectFileContext& ctx) { return !ctx.StillFree || ctx.StillFree(); }
+
 // Load (clear first), Load More and the load without the path line: the file is read into
 // a copy of the model and taken over only when it was read whole.
 ObjectCommandResult LoadStaged(const ObjectFileContext& ctx, const std::string& path, bool clear, bool logPath) {
@@ -159,6 +161,7 @@ ObjectCommandResult LoadStaged(const ObjectFileContext& ctx, const std::string& 
   if (logPath) ctx.Log.AddInfoLine(Tx(TextId::ObjectFileLoading, path));
   const u32 binOffsetBefore = m.BinOffset;
   const u32 binAddress = format == ObjectFormat::Binary ? AskBinaryAddress(ctx, m.Params.MainFlashStart) : 0;
+  if (format == ObjectFormat::Binary && !StillFree(ctx)) return result;
 
   const auto staged = std::make_unique<ChipModel>(m);
   ChipModel& s = *staged;
@@ -258,6 +261,7 @@ ObjectCommandResult LoadEepDataFile(const ObjectFileContext& ctx, const std::str
   u32 offset = 0;
   if (format == ObjectFormat::Binary) {
     const u32 address = AskBinaryAddress(ctx, p.EepStart);
+    if (!StillFree(ctx)) return result;
     offset = address - p.EepStart;
     if (address < p.EepStart || offset >= eepSize) {
       m.BinOffset = binOffsetBefore;

@@ -16,7 +16,10 @@ namespace qx {
 
 namespace {
 
-ObjectFileContext ContextOf(MainController& c) { return {c.Core().Model(), c.Core().Log(), c.Core().Op()}; }
+ObjectFileContext ContextOf(MainController& c) {
+  Station& st = c.Core();
+  return {st.Model(), st.Log(), st.Op(), [&st] { return !st.RefuseWhileBusy(); }};
+}
 
 std::optional<FileDialogChoice> ChooseFile(TGenMFrmARM& w, FileDialogMode mode, FileDialogDesign design) {
   if (!w.ShowFileDialog) return std::nullopt;

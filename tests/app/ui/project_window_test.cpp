@@ -344,22 +344,37 @@ TEST(WindowBatch, AnOptionDialogOpenWhileTheBatchLoadsWritesNothingIntoTheProjec
   for (u8 k = 0; k < 2; ++k) ExpectUnitHoldsTheJob(*rig.sim, k, 2, job);
 }
 
-// The object file dialog is modal too: a batch start while it is open begins the downloads of
-// the project's image, and the chosen file then waits like any load while units are busy,
-// instead of being copied over the image the units are being sent.
-TEST(WindowBatch, AnObjectFileChosenWhileTheBatchDownloadsWaits) {
+// The object file dialog and a binary file's offset dialog are modal: a batch start while
+// one is open begins the downloads of the project's image, and the chosen file then waits
+// like any load while units are busy, instead of being copied over the image the units are
+// being sent.
+void LoadWhileTheBatchStarts(const char* name, bool waitInOffsetDialog) {
+  SCOPED_TRACE(name);
   ProgramRig rig;
   const BatchJob job = StartBatch(rig, {});
   TGenMFrmARM& w = rig.Window();
   ChipModel& m = rig.Core().Model();
   Choose(m, Maker::Silergy, "SA32B12xx");
-  const std::string file = rig.dir.File("other.hex");
-  WriteText(file, FormatIntelHex(std::vector<u8>(0x4000, 0x3C), m.Params.MainFlashStart));
+  const std::string file = rig.dir.File(name);
+  const std::vector<u8> other(0x4000, 0x3C);
+  if (waitInOffsetDialog) {
+    WriteFile(file, other);
+  } else {
+    WriteText(file, FormatIntelHex(other, m.Params.MainFlashStart));
+  }
   auto& s = StationProbe::Sessions(rig.Core());
   bool downloading = false;
-  w.ShowFileDialog = [&](const FileDialogRequest&) {
+  const auto waitForTheBatch = [&] {
     downloading = rig.RunUntil([&] { return s.Unit[0].Busy != 0 && s.Unit[1].Busy != 0; });
+  };
+  w.ShowFileDialog = [&](const FileDialogRequest&) {
+    if (!waitInOffsetDialog) waitForTheBatch();
     return std::optional<FileDialogChoice>(FileDialogChoice{file, 5});
+  };
+  rig.onModal = [&](QDialog& d) {
+    waitForTheBatch();
+    d.accept();
+    return d.result();
   };
   rig.boxes.clear();
   w.Run(&TGenMFrmARM::FileOpenBtnClick);
@@ -372,6 +387,9 @@ TEST(WindowBatch, AnObjectFileChosenWhileTheBatchDownloadsWaits) {
   ASSERT_TRUE(rig.RunUntil([&] { return rig.AllIdle(); }));
   for (u8 k = 0; k < 2; ++k) ExpectUnitHoldsTheJob(*rig.sim, k, 2, job);
 }
+
+TEST(WindowBatch, AnObjectFileChosenWhileTheBatchDownloadsWaits) { LoadWhileTheBatchStarts("other.hex", false); }
+TEST(WindowBatch, ABinaryFilePlacedWhileTheBatchDownloadsWaits) { LoadWhileTheBatchStarts("other.bin", true); }
 
 // A port that cannot be opened in a run nobody watches: the search's error is logged, and
 // no box waits for a click.

@@ -348,7 +348,7 @@ TEST(WindowBatch, AnOptionDialogOpenWhileTheBatchLoadsWritesNothingIntoTheProjec
 // one is open begins the downloads of the project's image, and the chosen file then waits
 // like any load while units are busy, instead of being copied over the image the units are
 // being sent.
-void LoadWhileTheBatchStarts(const char* name, bool waitInOffsetDialog) {
+void LoadWhileTheBatchStarts(TGenMFrmARM::Handler load, const char* name, bool waitInOffsetDialog) {
   SCOPED_TRACE(name);
   ProgramRig rig;
   const BatchJob job = StartBatch(rig, {});
@@ -377,19 +377,27 @@ void LoadWhileTheBatchStarts(const char* name, bool waitInOffsetDialog) {
     return d.result();
   };
   rig.boxes.clear();
-  w.Run(&TGenMFrmARM::FileOpenBtnClick);
+  w.Run(load);
   ASSERT_TRUE(downloading);
   std::vector<std::string> boxes;
   for (const auto& b : rig.boxes) boxes.push_back(b.text);
   EXPECT_EQ(boxes, std::vector<std::string>{"Busy programmers: 1, 2. Please wait until they have finished!"});
   EXPECT_TRUE(std::equal(m.MainFlashImage.begin(), m.MainFlashImage.begin() + 0x4000,
                          job.Model->MainFlashImage.begin() + job.Model->Params.MainImageOffset));
+  EXPECT_TRUE(std::equal(m.EepImage.begin(), m.EepImage.begin() + 0x4000, job.Model->EepImage.begin()));
   ASSERT_TRUE(rig.RunUntil([&] { return rig.AllIdle(); }));
   for (u8 k = 0; k < 2; ++k) ExpectUnitHoldsTheJob(*rig.sim, k, 2, job);
 }
 
-TEST(WindowBatch, AnObjectFileChosenWhileTheBatchDownloadsWaits) { LoadWhileTheBatchStarts("other.hex", false); }
-TEST(WindowBatch, ABinaryFilePlacedWhileTheBatchDownloadsWaits) { LoadWhileTheBatchStarts("other.bin", true); }
+TEST(WindowBatch, AnObjectFileChosenWhileTheBatchDownloadsWaits) {
+  LoadWhileTheBatchStarts(&TGenMFrmARM::FileOpenBtnClick, "other.hex", false);
+}
+TEST(WindowBatch, ABinaryFilePlacedWhileTheBatchDownloadsWaits) {
+  LoadWhileTheBatchStarts(&TGenMFrmARM::FileOpenBtnClick, "other.bin", true);
+}
+TEST(WindowBatch, ADataFlashBinaryPlacedWhileTheBatchDownloadsWaits) {
+  LoadWhileTheBatchStarts(&TGenMFrmARM::LoadEepDataFile1Click, "eep.bin", true);
+}
 
 // A port that cannot be opened in a run nobody watches: the search's error is logged, and
 // no box waits for a click.

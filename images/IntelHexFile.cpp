@@ -40,48 +40,15 @@ LineParseResult ParseHexLine(ChipModel& model, std::string_view line, HexReaderS
       if (!HexDigitsOnly(line, 9, 15)) return LineParseResult::BadDigit;
       const u8 vHigh = HexPairAt(p + 9);
       const u8 vLow = HexPairAt(p + 11);
+      r = static_cast<u8>(r + vHigh + vLow + HexPairAt(p + 13));
+      if (r != 0) return LineParseResult::ChecksumError;
       const u32 v = (u32{vHigh} << 8) | vLow;
       if (type == 0x02) {
         state.Esa = v * 16;
       } else {
         state.Ela = v << 16;
       }
-      r = static_cast<u8>(r + vHigh + vLow + HexPairAt(p + 13));
-      return r == 0 ? LineParseResult::Accepted : LineParseResult::ChecksumError;
-    }
-    case 0x00: {
-      if (line.size() < 11u + 2u * n) return LineParseResult::ShortLine;
-      if (!HexDigitsOnly(line, 9, 11u + 2u * n)) return LineParseResult::BadDigit;
-      const u32 a = state.Ela + state.Esa + ((u32{offHigh} << 8) | offLow);
-      std::array<u8, 255> data;
-      const char* d = p + 9;
-      u32 sum = 0;
-      for (u32 k = 0; k < n; ++k, d += 2) {
-        data[k] = HexPairAt(d);
-        sum += data[k];
-      }
-      r = static_cast<u8>(r + sum);
-      state.Range.Sum += sum;
-      LineParseResult result = LineParseResult::Accepted;
-      const RecordTarget target = FindRecordTarget(model, a);
-      switch (target.Window) {
-        case RecordWindow::Option:
-          break;
-        case RecordWindow::Main:
-        case RecordWindow::Eep:
-        case RecordWindow::Info:
-          model.LastLoadAddress = a + n;
-          state.Range.Minimum = std::min(state.Range.Minimum, a);
-          if (u64{a} + n > state.Range.Maximum) state.Range.Maximum = LastAddress(a, n);
-          break;
-        case RecordWindow::None:
-          ReportOutOfChip(op, a);
-          result = LineParseResult::OutOfChip;
-          break;
-      }
-      StoreRecord(target, std::span<const u8>(data.data(), n));
-      r = static_cast<u8>(r + HexPairAt(d));
-      return r == 0 ? result : LineParseResult::ChecksumError;
+      return LineParseResult::Accepted;
     }
     case 0x01:
       state.EndRecord = true;
@@ -90,8 +57,44 @@ LineParseResult ParseHexLine(ChipModel& model, std::string_view line, HexReaderS
     case 0x05:
       return LineParseResult::Accepted;
     default:
-      return LineParseResult::UnknownType;
+      break;
   }
+
+  // Data records and the types this reader does not use: the whole record must be sound
+  // before its address means anything.
+  if (line.size() < 11u + 2u * n) return LineParseResult::ShortLine;
+  if (!HexDigitsOnly(line, 9, 11u + 2u * n)) return LineParseResult::BadDigit;
+  std::array<u8, 255> data;
+  const char* d = p + 9;
+  u32 sum = 0;
+  for (u32 k = 0; k < n; ++k, d += 2) {
+    data[k] = HexPairAt(d);
+    sum += data[k];
+  }
+  r = static_cast<u8>(r + sum + HexPairAt(d));
+  if (r != 0) return LineParseResult::ChecksumError;
+  if (type != 0x00) return LineParseResult::UnknownType;
+
+  state.Range.Sum += sum;
+  const u32 a = state.Ela + state.Esa + ((u32{offHigh} << 8) | offLow);
+  const RecordTarget target = FindRecordTarget(model, a);
+  switch (target.Window) {
+    case RecordWindow::Option:
+      break;
+    case RecordWindow::Main:
+    case RecordWindow::Eep:
+    case RecordWindow::Info:
+      model.LastLoadAddress = a + n;
+      state.Range.Minimum = std::min(state.Range.Minimum, a);
+      if (u64{a} + n > state.Range.Maximum) state.Range.Maximum = LastAddress(a, n);
+      break;
+    case RecordWindow::None:
+      ReportOutOfChip(op, a);
+      return LineParseResult::OutOfChip;
+  }
+  StoreRecord(target, std::span<const u8>(data.data(), n));
+  ++state.Range.StoredRecords;
+  return LineParseResult::Accepted;
 }
 
 ObjectReadResult LoadIntelHexFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd,

@@ -20,14 +20,15 @@ struct HexReaderState {
   bool EndRecord = false;  // a whole type 01 record was read
 };
 
-// One record line (without its line end). Out-of-chip records are reported to op.
+// One record line (without its line end). Out-of-chip records are reported to op; a
+// damaged line stores nothing.
 LineParseResult ParseHexLine(ChipModel& model, std::string_view line, HexReaderState& state, Operator& op);
 
 // Reads every line of the file (an end-of-file record does not stop it). objectStart and
 // objectEnd receive the lowest and highest address stored in the main, data-flash or info
 // window, sum the byte sum of all data bytes. A bad line asks OK/Abort (Abort stops the
-// read). The result tells whether the file was whole; the images hold what was stored
-// either way. Raises EInOutError when the file is not a regular file, cannot be opened or
+// read). The result tells whether the file must be refused, what was skipped and whether
+// its end record was there; the images hold what was stored either way. Raises EInOutError when the file is not a regular file, cannot be opened or
 // cannot be read.
 ObjectReadResult LoadIntelHexFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd, u32& sum,
                       Operator& op);

@@ -13,11 +13,16 @@
 
 namespace qx {
 
-// Feeds every line of fileName that skip() does not pass over to parse(line); a line error
-// asks the operator, and Abort ends the read. The first line not skipped must pass
-// isRecord(), or nothing is read at all (one refusal instead of a box per line of a file
-// that is no object file). The object range and byte sum follow the state's ObjectRange,
-// from the start, so a file that stores nothing never reports the range of another.
+// A UTF-8 byte-order mark, which some editors put before the first line.
+inline constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// Feeds every line of fileName that skip() does not pass over to parse(line). A line that
+// fails asks the operator (Abort ends the read); a damaged line counts against the file
+// whatever the answer, a sound record the job cannot use is skipped after OK. The first
+// line not skipped must pass isRecord(), or nothing is read at all (one refusal instead of
+// a box per line of a file that is no object file). The object range and byte sum follow
+// the state's ObjectRange, from the start, so a file that stores nothing never reports the
+// range of another.
 template <typename State, typename Parse, typename Skip, typename IsRecord>
 ObjectReadResult LoadObjectLines(const std::string& fileName, State& state, Parse parse, Skip skip, IsRecord isRecord,
                                  u32& objectStart, u32& objectEnd, u32& sum, Operator& op) {
@@ -31,6 +36,7 @@ ObjectReadResult LoadObjectLines(const std::string& fileName, State& state, Pars
   std::string_view line;
   while (reader.Next(line)) {
     ++lineNumber;
+    if (lineNumber == 1 && line.starts_with(Utf8ByteOrderMark)) line.remove_prefix(Utf8ByteOrderMark.size());
     if (skip(line)) continue;
     if (first) {
       first = false;
@@ -43,14 +49,19 @@ ObjectReadResult LoadObjectLines(const std::string& fileName, State& state, Pars
     sum = state.Range.Sum;
     if (result != LineParseResult::Accepted) {
       ++read.BadLines;
-      if (AskLineError(op, lineNumber, static_cast<u8>(result))) {
+      const bool damaged = !SkippableRecord(result);
+      if (damaged) ++read.DamagedLines;
+      if (AskLineError(op, lineNumber, ShownCode(result))) {
         read.AbortedAt = lineNumber;
+        read.StoredRecords = state.Range.StoredRecords;
         return read;
       }
+      if (!damaged) ++read.SkippedRecords;
     }
     objectStart = state.Range.Minimum;
     objectEnd = state.Range.Maximum;
   }
+  read.StoredRecords = state.Range.StoredRecords;
   return read;
 }
 

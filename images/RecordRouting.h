@@ -27,6 +27,7 @@ struct ObjectRange {
   u32 Minimum = 0xFFFFFFFF;
   u32 Maximum = 0;
   u32 Sum = 0;
+  u32 StoredRecords = 0;  // records that put at least one byte into a window
 };
 
 // "Address ... is out of Chip!" to the operator.

@@ -18,19 +18,48 @@ bool WholeRecord(std::string_view line) {
   return line.size() >= end && HexDigitsOnly(line, 4, end);
 }
 
-// S5: the number of data records before it, in its 16-bit address field. Its checksum is
-// not checked, but a count that cannot be read is a bad line.
-LineParseResult CheckCountRecord(std::string_view line, SRecordReaderState& state) {
-  if (line.size() < 8) return LineParseResult::ShortLine;
-  if (!HexDigitsOnly(line, 2, 8)) return LineParseResult::BadDigit;
-  const u32 declared = (u32{HexPairAt(line.data() + 4)} << 8) | HexPairAt(line.data() + 6);
-  state.CountAtEnd = declared == (state.DataRecords & 0xFFFF);
+// S5 (16-bit) or S6 (24-bit): the number of data records before it, in its address field.
+// Its checksum is not checked, but a count that cannot be read is a bad line.
+LineParseResult CheckCountRecord(std::string_view line, u32 countBytes, SRecordReaderState& state) {
+  const std::size_t end = 4 + 2 * countBytes;
+  if (line.size() < end) return LineParseResult::ShortLine;
+  if (!HexDigitsOnly(line, 2, end)) return LineParseResult::BadDigit;
+  u32 declared = 0;
+  for (std::size_t at = 4; at < end; at += 2) declared = (declared << 8) | HexPairAt(line.data() + at);
+  const u32 counted = state.DataRecords & ((1u << (8 * countBytes)) - 1);
+  state.CountAtEnd = declared == counted;
   if (!state.CountAtEnd && !state.CountMismatch) {
     state.CountMismatch = true;
     state.DeclaredCount = declared;
     state.CountedRecords = state.DataRecords;
   }
   return LineParseResult::Accepted;
+}
+
+// The record from its count to its checksum is there in hexadecimal digits and its checksum
+// agrees; otherwise false, and result says what is wrong.
+bool SoundRecord(std::string_view line, LineParseResult& result) {
+  if (line.size() < 4) {
+    result = LineParseResult::ShortLine;
+    return false;
+  }
+  if (!HexDigitsOnly(line, 2, 4)) {
+    result = LineParseResult::BadDigit;
+    return false;
+  }
+  const u8 n = HexPairAt(line.data() + 2);
+  if (n == 0 || line.size() < 4u + 2u * n) {
+    result = LineParseResult::ShortLine;
+    return false;
+  }
+  if (!HexDigitsOnly(line, 4, 4u + 2u * n)) {
+    result = LineParseResult::BadDigit;
+    return false;
+  }
+  u32 r = n;
+  for (std::size_t at = 4; at < 4u + 2u * n; at += 2) r += HexPairAt(line.data() + at);
+  result = (r & 0xFF) == 0xFF ? LineParseResult::Accepted : LineParseResult::ChecksumError;
+  return result == LineParseResult::Accepted;
 }
 
 }  // namespace
@@ -43,12 +72,18 @@ LineParseResult ParseSRecordLine(ChipModel& model, std::string_view line, SRecor
     case '0':
       return LineParseResult::Accepted;
     case '5':
-      return CheckCountRecord(line, state);
+      return CheckCountRecord(line, 2, state);
+    case '6':
+      return CheckCountRecord(line, 3, state);
     case '7':
     case '8':
     case '9':
       if (WholeRecord(line)) state.EndRecord = true;
       return LineParseResult::Accepted;
+    case '4': {
+      LineParseResult result;
+      return SoundRecord(line, result) ? LineParseResult::UnusedSRecordType : result;
+    }
     case '1':
       k = 2;
       break;
@@ -67,24 +102,17 @@ LineParseResult ParseSRecordLine(ChipModel& model, std::string_view line, SRecor
   if (!HexDigitsOnly(line, 2, 4)) return LineParseResult::BadDigit;
   const char* p = line.data();
   const u8 n = HexPairAt(p + 2);
-  if (n < k + 1 || line.size() < 4u + 2u * n) return LineParseResult::ShortLine;
-  if (!HexDigitsOnly(line, 4, 4u + 2u * n)) return LineParseResult::BadDigit;
+  if (n < k + 1) return LineParseResult::ShortLine;
+  LineParseResult sound;
+  if (!SoundRecord(line, sound)) return sound;
 
   u32 a = 0;
-  u32 r = n;
   const char* q = p + 4;
-  for (u32 i = 0; i < k; ++i, q += 2) {
-    const u8 b = HexPairAt(q);
-    a = (a << 8) | b;
-    r += b;
-  }
+  for (u32 i = 0; i < k; ++i, q += 2) a = (a << 8) | HexPairAt(q);
   const u32 d = n - k - 1;
   state.RecordAddress = a;
-  if (d == 0) {
-    // No data: nothing to place and no range to widen; only the checksum counts.
-    r += HexPairAt(q);
-    return (r & 0xFF) == 0xFF ? LineParseResult::Accepted : LineParseResult::ChecksumError;
-  }
+  // No data: nothing to place and no range to widen.
+  if (d == 0) return LineParseResult::Accepted;
 
   std::array<u8, 255> data;
   u32 sum = 0;
@@ -92,14 +120,12 @@ LineParseResult ParseSRecordLine(ChipModel& model, std::string_view line, SRecor
     data[j] = HexPairAt(q);
     sum += data[j];
   }
-  r += sum;
   state.Range.Sum += sum;
 
   state.Range.Minimum = std::min(state.Range.Minimum, a);
   const auto last = static_cast<u32>(std::min<u64>(u64{a} + d - 1, 0xFFFFFFFFu));
   state.Range.Maximum = std::max(state.Range.Maximum, last);
 
-  LineParseResult result = LineParseResult::Accepted;
   const RecordTarget target = FindRecordTarget(model, a);
   switch (target.Window) {
     case RecordWindow::Option:
@@ -111,12 +137,11 @@ LineParseResult ParseSRecordLine(ChipModel& model, std::string_view line, SRecor
       break;
     case RecordWindow::None:
       ReportOutOfChip(op, a);
-      result = LineParseResult::OutOfChip;
-      break;
+      return LineParseResult::OutOfChip;
   }
   StoreRecord(target, std::span<const u8>(data.data(), d));
-  r += HexPairAt(q);
-  return (r & 0xFF) == 0xFF ? result : LineParseResult::ChecksumError;
+  ++state.Range.StoredRecords;
+  return LineParseResult::Accepted;
 }
 
 ObjectReadResult LoadSRecordFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd,

@@ -17,21 +17,23 @@ struct SRecordReaderState {
   ObjectRange Range;
   u32 RecordAddress = 0;  // address of the last data record
   bool EndRecord = false;  // a whole S7, S8 or S9 record was read
-  bool CountAtEnd = false;  // an S5 that agrees, with no data record after it
+  bool CountAtEnd = false;  // an S5 or S6 that agrees, with no data record after it
   u32 DataRecords = 0;     // S1, S2 and S3 lines so far
-  // The first S5 whose count disagrees with DataRecords as it stood then.
+  // The first S5 or S6 whose count disagrees with DataRecords as it stood then.
   bool CountMismatch = false;
   u32 DeclaredCount = 0;
   u32 CountedRecords = 0;
 };
 
-// One record line (without its line end). Out-of-chip records are reported to op.
+// One record line (without its line end). Out-of-chip records are reported to op; a
+// damaged line stores nothing.
 LineParseResult ParseSRecordLine(ChipModel& model, std::string_view line, SRecordReaderState& state, Operator& op);
 
 // Reads every line of the file (termination records do not stop it). objectStart and
 // objectEnd receive the lowest and highest address of all data records, sum the byte sum of
 // their data. A bad line asks OK/Abort (Abort stops the read). The result tells whether the
-// file was whole; the images hold what was stored either way. Raises EInOutError when the
+// file must be refused, what was skipped and whether its end was there; the images hold
+// what was stored either way. Raises EInOutError when the
 // file is not a regular file, cannot be opened or cannot be read.
 ObjectReadResult LoadSRecordFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd, u32& sum,
                      Operator& op);

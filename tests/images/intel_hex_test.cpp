@@ -41,7 +41,12 @@ TEST_F(IntelHex, LineResults) {
       {":00000001", LineParseResult::Accepted},
       {":0000", LineParseResult::ShortLine},
       {":04000005080000ED0A", LineParseResult::Accepted},
+      // Types above 05 are sound records this reader does not use, when they are whole.
       {":0100000601F8", LineParseResult::UnknownType},
+      {":0100000601F9", LineParseResult::ChecksumError},
+      {":01000006", LineParseResult::ShortLine},
+      {":01000006G1F8", LineParseResult::BadDigit},
+      {":00000006FA", LineParseResult::Accepted},  // no data: nothing to use or skip
   };
   for (const auto& c : cases) {
     state = {};
@@ -80,8 +85,10 @@ TEST_F(IntelHex, OutOfChipIsReportedAndSummedButNotStored) {
   EXPECT_EQ(op.messages[0].text, "Address \"0x09000000\" is out of Chip!");
   EXPECT_EQ(state.Range.Sum, 0x11u);
   EXPECT_EQ(state.Range.Minimum, 0xFFFFFFFFu);
-  // A bad checksum wins over out of chip.
+  // A damaged record is no record out of the chip: only its own fault is reported.
   EXPECT_EQ(Parse(":0100000011EF"), LineParseResult::ChecksumError);
+  EXPECT_EQ(op.messages.size(), 1u);
+  EXPECT_EQ(state.Range.Sum, 0x11u);
 }
 
 TEST_F(IntelHex, SegmentAndLinearBasesAdd) {

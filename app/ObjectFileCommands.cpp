@@ -6,6 +6,8 @@
 #include <cctype>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "base/Errors.h"
 #include "chips/Makers.h"
@@ -62,29 +64,51 @@ bool RefusedAsNotRegular(const ObjectFileContext& ctx, const std::string& path) 
   return true;
 }
 
-// Why a file that was read is not taken; empty when it was read whole.
+// Why a file that was read is refused whatever the operator answers; empty when it is not.
 std::string RefusalOf(const ObjectReadResult& r, ObjectFormat format, const std::string& path) {
-  if (r.Complete()) return {};
+  if (!r.Refused()) return {};
   if (r.NotRecords) {
     return Tx(format == ObjectFormat::IntelHex ? TextId::ObjectFileNotIntelHex : TextId::ObjectFileNotSRecord, path);
   }
   if (r.AbortedAt != 0) return Tx(TextId::ObjectFileLoadAborted, path, r.AbortedAt, r.BadLines);
-  if (r.BadLines != 0) return Tx(TextId::ObjectFileBadLines, path, r.BadLines);
+  if (r.DamagedLines != 0) return Tx(TextId::ObjectFileBadLines, path, r.DamagedLines);
   if (r.CountMismatch) return Tx(TextId::ObjectFileCountMismatch, path, r.DeclaredCount, r.CountedRecords);
-  return Tx(TextId::ObjectFileNoEndRecord, path);
+  return Tx(TextId::ObjectFileNoData, path);
 }
 
-// An Intel HEX or S-record file into the staged model; false, logged and shown, when it
-// was not read whole.
+// Log lines and warnings of a file that was read, given once it is taken: the log calls a
+// file loaded only then, and they follow that line.
+struct TakeNotes {
+  std::vector<std::string> Lines;
+  std::optional<TextId> Warning;  // logged and shown
+};
+
+// An Intel HEX or S-record file into the staged model; false when it is refused (logged, and
+// shown unless the operator refused it in the box that asked).
 bool ReadRecords(const ObjectFileContext& ctx, ChipModel& staged, ObjectFormat format, const std::string& path,
-                 u32& start, u32& end, u32& sum) {
+                 u32& start, u32& end, u32& sum, TakeNotes& notes) {
   const ObjectReadResult r = format == ObjectFormat::IntelHex
                                  ? LoadIntelHexFile(staged, path, start, end, sum, ctx.Op)
                                  : LoadSRecordFile(staged, path, start, end, sum, ctx.Op);
-  const std::string refusal = RefusalOf(r, format, path);
-  if (refusal.empty()) return true;
-  LogAndShow(ctx, MsgKind::Error, refusal);
-  return false;
+  if (const std::string refusal = RefusalOf(r, format, path); !refusal.empty()) {
+    LogAndShow(ctx, MsgKind::Error, refusal);
+    return false;
+  }
+  if (r.SkippedRecords != 0) notes.Lines.push_back(Tx(TextId::ObjectFileRecordsSkipped, path, r.SkippedRecords));
+  if (!r.EndRecord) {
+    // What real tools write without an end record is whole; a file cut short looks the same.
+    if (ctx.Op.Ask(MsgKind::Warning, Tx(TextId::ObjectFileAskCutShort, path), MsgButtons::OkAbort) != MsgAnswer::Ok) {
+      ctx.Log.AddInfoLine(Tx(TextId::ObjectFileNoEndRecord, path));
+      return false;
+    }
+    notes.Lines.push_back(Tx(TextId::ObjectFileLoadedWithoutEnd, path));
+  }
+  return true;
+}
+
+void GiveNotes(const ObjectFileContext& ctx, const TakeNotes& notes) {
+  for (const std::string& line : notes.Lines) ctx.Log.AddInfoLine(line);
+  if (notes.Warning) LogAndShow(ctx, MsgKind::Warning, std::string(Text(*notes.Warning)));
 }
 
 // The reason a binary file gave nothing: it cannot be opened, it holds no byte, or reading
@@ -98,7 +122,8 @@ bool ReadRecords(const ObjectFileContext& ctx, ChipModel& staged, ObjectFormat f
 
 // Binary object file whose first byte the operator placed at address; false when the
 // address lies outside the chip's window (reported, nothing copied).
-bool LoadMainBinary(const ObjectFileContext& ctx, ChipModel& m, const std::string& path, u32 address) {
+bool LoadMainBinary(const ObjectFileContext& ctx, ChipModel& m, const std::string& path, u32 address,
+                    TakeNotes& notes) {
   const ChipParams& p = m.Params;
   const u32 index = address - p.MainFlashStart;
   m.BinOffset = index;
@@ -133,7 +158,7 @@ bool LoadMainBinary(const ObjectFileContext& ctx, ChipModel& m, const std::strin
                 m.EepImage.begin() + static_cast<std::ptrdiff_t>(reachedFrom - from));
     }
   }
-  if (r.FileSize > available) LogAndShow(ctx, MsgKind::Warning, std::string(Text(TextId::ObjectOutOfFlashSpace)));
+  if (r.FileSize > available) notes.Warning = TextId::ObjectOutOfFlashSpace;
   if (index < 0x1000) {
     m.BootInfoEnd = m.ObjectEnd + 1;
   } else {
@@ -152,16 +177,14 @@ u32 AskBinaryAddress(const ObjectFileContext& ctx, u32 preset) {
 bool StillFree(const ObjectFileContext& ctx) { return !ctx.StillFree || ctx.StillFree(); }
 
 // Load (clear first), Load More and the load without the path line: the file is read into
-// a copy of the model and taken over only when it was read whole.
+// a copy of the model and taken over only when it is not refused.
 ObjectCommandResult LoadStaged(const ObjectFileContext& ctx, const std::string& path, bool clear, bool logPath) {
   ChipModel& m = ctx.Model;
   ObjectCommandResult result;
   const ObjectFormat format = ObjectFormatOf(path);
   if (format != ObjectFormat::Unknown && RefusedAsNotRegular(ctx, path)) return result;
-  if (logPath) ctx.Log.AddInfoLine(Tx(TextId::ObjectFileLoading, path));
   const u32 binOffsetBefore = m.BinOffset;
   const u32 binAddress = format == ObjectFormat::Binary ? AskBinaryAddress(ctx, m.Params.MainFlashStart) : 0;
-  if (format == ObjectFormat::Binary && !StillFree(ctx)) return result;
 
   const auto staged = std::make_unique<ChipModel>(m);
   ChipModel& s = *staged;
@@ -171,30 +194,38 @@ ObjectCommandResult LoadStaged(const ObjectFileContext& ctx, const std::string& 
     FillBytes(s.MainFlashImage, MainImageSize, blank);
     s.ObjectFileName = std::filesystem::path(path).filename().string();
   }
-  ctx.Log.AddLine("");
   s.LastLoadAddress = s.Params.MainFlashStart;
+  TakeNotes notes;
   bool read = true;
   try {
     switch (format) {
       case ObjectFormat::IntelHex:
       case ObjectFormat::SRecord:
-        read = ReadRecords(ctx, s, format, path, s.ObjectStart, s.ObjectEnd, s.Sums.FileChecksum);
+        read = ReadRecords(ctx, s, format, path, s.ObjectStart, s.ObjectEnd, s.Sums.FileChecksum, notes);
         break;
-      case ObjectFormat::Binary: read = LoadMainBinary(ctx, s, path, binAddress); break;
+      case ObjectFormat::Binary: read = LoadMainBinary(ctx, s, path, binAddress, notes); break;
       case ObjectFormat::Unknown: break;
     }
   } catch (const EInOutError& e) {
     LogAndShow(ctx, MsgKind::Error, e.what());
     read = false;
   }
-  if (!read) {
+  // The dialogs and boxes of the read serve the timers: a batch start may have begun its
+  // downloads of the image this would replace.
+  if (!read || !StillFree(ctx)) {
     m.BinOffset = binOffsetBefore;
     return result;
   }
   result.Done = true;
   s.ObjectLoaded = format == ObjectFormat::Unknown ? 0 : 1;
   TakeLoadedFields(m, s);
-  if (format == ObjectFormat::Unknown) LogAndShow(ctx, MsgKind::Error, std::string(Text(TextId::ObjectFileFormatError)));
+  if (format == ObjectFormat::Unknown) {
+    LogAndShow(ctx, MsgKind::Error, std::string(Text(TextId::ObjectFileFormatError)));
+  } else {
+    if (logPath) ctx.Log.AddInfoLine(Tx(TextId::ObjectFileLoading, path));
+    ctx.Log.AddLine("");
+    GiveNotes(ctx, notes);
+  }
 
   if (MakerOf(m.Params.ManufacturerIndex) == Maker::Aucu) {
     m.Sums.ObjectCrc32 = CalcCrc32(m.MainFlashImage, m.ObjectStart & 0xFFFFF, m.ObjectEnd & 0xFFFFF);
@@ -261,7 +292,6 @@ ObjectCommandResult LoadEepDataFile(const ObjectFileContext& ctx, const std::str
   u32 offset = 0;
   if (format == ObjectFormat::Binary) {
     const u32 address = AskBinaryAddress(ctx, p.EepStart);
-    if (!StillFree(ctx)) return result;
     offset = address - p.EepStart;
     if (address < p.EepStart || offset >= eepSize) {
       m.BinOffset = binOffsetBefore;
@@ -273,22 +303,22 @@ ObjectCommandResult LoadEepDataFile(const ObjectFileContext& ctx, const std::str
   const auto staged = std::make_unique<ChipModel>(m);
   ChipModel& s = *staged;
   FillBytes(s.EepImage, eepSize, s.ErasedValue());
-  ctx.Log.AddInfoLine(Tx(TextId::EepFileLoading, path));
   u32 start = 0;
   u32 end = 0;
+  TakeNotes notes;
   bool read = true;
   try {
     switch (format) {
       case ObjectFormat::IntelHex:
       case ObjectFormat::SRecord:
-        read = ReadRecords(ctx, s, format, path, start, end, s.Sums.EepFileChecksum);
+        read = ReadRecords(ctx, s, format, path, start, end, s.Sums.EepFileChecksum, notes);
         break;
       case ObjectFormat::Binary: {
         end = eepSize - 1 - offset;
         const BinaryLoadResult r = LoadBinaryFileSum(
             path, std::span<u8>(s.EepImage).subspan(offset, eepSize - offset), end, s.Sums.EepFileChecksum);
         if (!r.Ok) ThrowBinaryUnreadable(path);
-        if (r.FileSize > eepSize - offset) LogAndShow(ctx, MsgKind::Warning, std::string(Text(TextId::ObjectOutOfEepSpace)));
+        if (r.FileSize > eepSize - offset) notes.Warning = TextId::ObjectOutOfEepSpace;
         break;
       }
       case ObjectFormat::Unknown: break;
@@ -297,7 +327,8 @@ ObjectCommandResult LoadEepDataFile(const ObjectFileContext& ctx, const std::str
     LogAndShow(ctx, MsgKind::Error, e.what());
     read = false;
   }
-  if (!read) {
+  // As for the object loads: the dialogs and boxes of the read serve the timers.
+  if (!read || !StillFree(ctx)) {
     m.BinOffset = binOffsetBefore;
     return result;
   }
@@ -306,6 +337,8 @@ ObjectCommandResult LoadEepDataFile(const ObjectFileContext& ctx, const std::str
   const bool optionChanged = format != ObjectFormat::Binary && s.OptionImage != m.OptionImage;
   TakeLoadedFields(m, s);
   result.Done = true;
+  ctx.Log.AddInfoLine(Tx(TextId::EepFileLoading, path));
+  GiveNotes(ctx, notes);
   ctx.Log.AddLine("");
   // A chip without data flash (the option grid's "Load File") has no data flash to erase:
   // the hidden box would go out with every later request.

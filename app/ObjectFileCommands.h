@@ -17,7 +17,8 @@ struct ObjectFileContext {
   ChipModel& Model;
   MessageLog& Log;
   Operator& Op;  // also the load-offset dialog (AskBinaryOffset)
-  // Asked after the offset dialog, whose loop serves the timers: false ends the load there.
+  // Asked before a file that was read is taken (the offset dialog's and the boxes' loops
+  // serve the timers): false ends the load there.
   std::function<bool()> StillFree = nullptr;
 };
 
@@ -30,10 +31,11 @@ ObjectFormat EepFileFormatOf(std::string_view path);
 
 struct ObjectCommandResult {
   // False when the command stopped with a message and left the images, sums, ranges and
-  // the loaded object as they were: a file that is not a regular file or cannot be read, a
-  // HEX or S-record file with a bad line (whichever button), without its end record, with
-  // a count record that disagrees or with no records at all, a load offset outside the
-  // chip, an unknown data-flash extension.
+  // the loaded object as they were: a file that is not a regular file or cannot be read; a
+  // HEX or S-record file with a damaged line (whichever button), with a count record that
+  // disagrees, with no data for the chip, with Abort chosen on a record it cannot use or on
+  // the box that asks about a missing end record; a load offset outside the chip; an unknown
+  // data-flash extension.
   bool Done = false;
   WindowActions Actions;
 };
@@ -42,13 +44,17 @@ struct ObjectCommandResult {
 // first!". Asked before the file dialog.
 bool ChipChosen(const ChipModel& model, Operator& op);
 
-// Load: logs the path, clears both images to the erased value, takes the file name, loads.
+// Load: clears both images to the erased value, takes the file name, loads, and logs the
+// path as loaded once the file was taken.
 ObjectCommandResult OpenObjectFile(const ObjectFileContext& ctx, const std::string& path);
-// Load More: logs the path and loads over the images.
+// Load More: loads over the images, and logs the path as Load does.
 ObjectCommandResult LoadMoreObjectFile(const ObjectFileContext& ctx, const std::string& path);
 // Reads the file by its extension into a copy of the model and takes it over only when it
-// was read whole; then logs the range and sums and refreshes sums and views. ObjectLoaded
-// is set only once the file was taken (an unknown extension clears it).
+// is not refused: a sound record the chip cannot use is skipped when the operator answers
+// OK to its line box, a file without an end record is taken when the operator answers OK to
+// the box that says it may be cut short. Then logs the range and sums and refreshes sums
+// and views. ObjectLoaded is set only once the file was taken (an unknown extension clears
+// it).
 ObjectCommandResult LoadObjectFile(const ObjectFileContext& ctx, const std::string& path);
 
 // Loads a data-flash file into EepImage (records of other windows go to their images,

@@ -77,23 +77,13 @@ LineParseResult ParseHexLine(ChipModel& model, std::string_view line, HexReaderS
 
   state.Range.Sum += sum;
   const u32 a = state.Ela + state.Esa + ((u32{offHigh} << 8) | offLow);
-  const RecordTarget target = FindRecordTarget(model, a);
-  switch (target.Window) {
-    case RecordWindow::Option:
-      break;
-    case RecordWindow::Main:
-    case RecordWindow::Eep:
-    case RecordWindow::Info:
-      model.LastLoadAddress = a + n;
-      state.Range.Minimum = std::min(state.Range.Minimum, a);
-      if (u64{a} + n > state.Range.Maximum) state.Range.Maximum = LastAddress(a, n);
-      break;
-    case RecordWindow::None:
-      ReportOutOfChip(op, a);
-      return LineParseResult::OutOfChip;
+  const RecordWindow window = PlaceRecord(model, a, std::span<const u8>(data.data(), n), state.Range, op);
+  if (window == RecordWindow::None) return LineParseResult::OutOfChip;
+  // Option bytes are no part of the object's range.
+  if (window != RecordWindow::Option) {
+    state.Range.Minimum = std::min(state.Range.Minimum, a);
+    if (u64{a} + n > state.Range.Maximum) state.Range.Maximum = LastAddress(a, n);
   }
-  StoreRecord(target, std::span<const u8>(data.data(), n));
-  ++state.Range.StoredRecords;
   return LineParseResult::Accepted;
 }
 

@@ -35,6 +35,25 @@ void StoreRecord(const RecordTarget& target, std::span<const u8> data) {
   if (n > 0) std::memcpy(target.Dest.data(), data.data(), n);
 }
 
+RecordWindow PlaceRecord(ChipModel& model, u32 address, std::span<const u8> data, ObjectRange& range, Operator& op) {
+  const RecordTarget target = FindRecordTarget(model, address);
+  switch (target.Window) {
+    case RecordWindow::Option:
+      break;
+    case RecordWindow::Main:
+    case RecordWindow::Eep:
+    case RecordWindow::Info:
+      model.LastLoadAddress = address + static_cast<u32>(data.size());
+      break;
+    case RecordWindow::None:
+      ReportOutOfChip(op, address);
+      return RecordWindow::None;
+  }
+  StoreRecord(target, data);
+  ++range.StoredRecords;
+  return target.Window;
+}
+
 void ReportOutOfChip(Operator& op, u32 address) {
   op.Ask(MsgKind::Warning, Tx(TextId::AddressOutOfChip, address), MsgButtons::Ok);
 }

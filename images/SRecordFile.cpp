@@ -126,22 +126,8 @@ LineParseResult ParseSRecordLine(ChipModel& model, std::string_view line, SRecor
   const auto last = static_cast<u32>(std::min<u64>(u64{a} + d - 1, 0xFFFFFFFFu));
   state.Range.Maximum = std::max(state.Range.Maximum, last);
 
-  const RecordTarget target = FindRecordTarget(model, a);
-  switch (target.Window) {
-    case RecordWindow::Option:
-      break;
-    case RecordWindow::Main:
-    case RecordWindow::Eep:
-    case RecordWindow::Info:
-      model.LastLoadAddress = a + d;
-      break;
-    case RecordWindow::None:
-      ReportOutOfChip(op, a);
-      return LineParseResult::OutOfChip;
-  }
-  StoreRecord(target, std::span<const u8>(data.data(), d));
-  ++state.Range.StoredRecords;
-  return LineParseResult::Accepted;
+  const RecordWindow window = PlaceRecord(model, a, std::span<const u8>(data.data(), d), state.Range, op);
+  return window == RecordWindow::None ? LineParseResult::OutOfChip : LineParseResult::Accepted;
 }
 
 ObjectReadResult LoadSRecordFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd,

@@ -136,13 +136,7 @@ TEST_P(MadeByTool, LoadsAndLogsItsRangeSumsAndSize) {
   const auto data = Data(c.size, static_cast<unsigned>(c.size));
   test::WriteFile(dir.File("in.bin"), data);
   const u32 addr = test::kMainStart + c.offset;
-  std::string cmd = c.command;
-  const auto put = [&cmd](const std::string& key, const std::string& v) {
-    for (std::size_t p; (p = cmd.find(key)) != std::string::npos;) cmd.replace(p, key.size(), v);
-  };
-  put("%IN", dir.File("in.bin"));
-  put("%OUT", dir.File(c.file));
-  put("%ADDR", Hex8(addr));
+  const std::string cmd = test::ToolCommand(c.command, dir.File("in.bin"), dir.File(c.file), addr);
   ASSERT_EQ(test::Run(cmd), 0) << cmd;
 
   const ObjectCommandResult r = OpenObjectFile(Ctx(), dir.File(c.file));

@@ -15,8 +15,6 @@
 namespace qx {
 namespace {
 
-using test::Hex8;
-
 struct ToolFile {
   const char* name;
   const char* tool;
@@ -28,16 +26,6 @@ struct ToolFile {
 };
 // Cases print as their name, not as their bytes.
 void PrintTo(const ToolFile& c, std::ostream* os) { *os << c.name; }
-
-std::string Expand(std::string s, const std::string& in, const std::string& out, u32 addr) {
-  const auto replace = [&s](const std::string& key, const std::string& value) {
-    for (std::size_t p; (p = s.find(key)) != std::string::npos;) s.replace(p, key.size(), value);
-  };
-  replace("%IN", in);
-  replace("%OUT", out);
-  replace("%ADDR", Hex8(addr));
-  return s;
-}
 
 class ToolMadeFiles : public ::testing::TestWithParam<ToolFile> {
  protected:
@@ -53,14 +41,14 @@ class ToolMadeFiles : public ::testing::TestWithParam<ToolFile> {
   std::vector<u8> Make(const ToolFile& c, const std::string& path) {
     test::WriteFile(dir.File("in.bin"), test::RandomBytes(c.size, static_cast<unsigned>(c.size)));
     const u32 addr = test::kMainStart + c.offset;
-    const std::string make = Expand(c.make, dir.File("in.bin"), path, addr);
+    const std::string make = test::ToolCommand(c.make, dir.File("in.bin"), path, addr);
     EXPECT_EQ(test::Run(make), 0) << make;
     const bool hex = ObjectFormatOf(path) == ObjectFormat::IntelHex;
     const std::string back = std::string("objcopy -I ") + (hex ? "ihex" : "srec") + " -O binary " + path + " " +
                              dir.File("tool.bin");
     EXPECT_EQ(test::Run(back), 0) << back;
     if (*c.edit != '\0') {
-      const std::string edit = Expand(c.edit, "", path, addr);
+      const std::string edit = test::ToolCommand(c.edit, "", path, addr);
       EXPECT_EQ(test::Run(edit), 0) << edit;
     }
     return test::ReadFile(dir.File("tool.bin"));

@@ -3,6 +3,7 @@
 // object-file tests share.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <random>
@@ -58,5 +59,18 @@ inline std::vector<std::string> CrLfLines(const std::string& text) {
 }
 
 inline int Run(const std::string& cmd) { return std::system((cmd + " >/dev/null 2>&1").c_str()); }
+
+// An outside tool's command with %IN, %OUT and %ADDR ("0x%08X") put in.
+inline std::string ToolCommand(std::string command, const std::string& in, const std::string& out, u32 address) {
+  const auto replace = [&command](const std::string& key, const std::string& value) {
+    for (std::size_t p; (p = command.find(key)) != std::string::npos;) command.replace(p, key.size(), value);
+  };
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "0x%08X", address);
+  replace("%IN", in);
+  replace("%OUT", out);
+  replace("%ADDR", hex);
+  return command;
+}
 
 }  // namespace qx::test

@@ -26,18 +26,6 @@ struct ToolCase {
 // Cases print as their name, not as their bytes.
 void PrintTo(const ToolCase& c, std::ostream* os) { *os << c.name; }
 
-std::string Expand(std::string s, const std::string& in, const std::string& out, u32 addr) {
-  const auto replace = [&s](const std::string& key, const std::string& value) {
-    for (std::size_t p; (p = s.find(key)) != std::string::npos;) s.replace(p, key.size(), value);
-  };
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "0x%08X", addr);
-  replace("%IN", in);
-  replace("%OUT", out);
-  replace("%ADDR", buf);
-  return s;
-}
-
 std::unique_ptr<ChipModel> ChipAt(u32 mainStart) {
   auto chip = test::MakeChip();
   chip->Params.MainFlashStart = mainStart;
@@ -57,7 +45,7 @@ TEST_P(MadeByTool, LoadsByteExact) {
   const auto data = test::RandomBytes(c.size, static_cast<unsigned>(c.size));
   test::WriteFile(dir.File("in.bin"), data);
   const u32 addr = c.mainStart + c.offset;
-  ASSERT_EQ(test::Run(Expand(c.command, dir.File("in.bin"), dir.File("out.obj"), addr)), 0) << c.command;
+  ASSERT_EQ(test::Run(test::ToolCommand(c.command, dir.File("in.bin"), dir.File("out.obj"), addr)), 0) << c.command;
 
   auto chip = ChipAt(c.mainStart);
   test::RecordingOperator op;

@@ -267,23 +267,23 @@ class ObjectFileTroubles : public WindowJob {
   }
 };
 
-std::vector<Case> AllCases() {
+std::vector<Case> CasesOf(Load load) {
   std::vector<Case> cases;
-  for (const Load load : {Load::Main, Load::More, Load::DataFlash, Load::Grid}) {
-    for (const Format format : {Format::Hex, Format::SRec}) {
-      for (const Trouble trouble : {Trouble::OutOfChip, Trouble::UnusedType, Trouble::NoEnd, Trouble::Checksum,
-                                    Trouble::Digit, Trouble::CutShort, Trouble::TextLine, Trouble::EndOnly}) {
-        cases.push_back({load, format, trouble, false});
-        cases.push_back({load, format, trouble, true});
-      }
-      if (format == Format::SRec) cases.push_back({load, format, Trouble::WrongCount, false});
-      cases.push_back({load, format, Trouble::Garbage, false});
+  for (const Format format : {Format::Hex, Format::SRec}) {
+    for (const Trouble trouble : {Trouble::OutOfChip, Trouble::UnusedType, Trouble::NoEnd, Trouble::Checksum,
+                                  Trouble::Digit, Trouble::CutShort, Trouble::TextLine, Trouble::EndOnly,
+                                  Trouble::WrongCount, Trouble::Garbage}) {
+      if (trouble == Trouble::WrongCount && format == Format::Hex) continue;
+      cases.push_back({load, format, trouble, false});
+      cases.push_back({load, format, trouble, true});
     }
   }
   return cases;
 }
 
-TEST_F(ObjectFileTroubles, TheOperatorDecidesWhatTheChipCannotUseAndDamageIsRefused) {
+class ThroughEachLoad : public ObjectFileTroubles, public ::testing::WithParamInterface<Load> {};
+
+TEST_P(ThroughEachLoad, TheOperatorDecidesWhatTheChipCannotUseAndDamageIsRefused) {
   Start(1, Maker::Lapis, kDataFlashChip);
   const ChipParams& p = Model().Params;
   ASSERT_NE(p.EepSize, 0u);
@@ -292,7 +292,7 @@ TEST_F(ObjectFileTroubles, TheOperatorDecidesWhatTheChipCannotUseAndDamageIsRefu
   ASSERT_EQ(FindRecordTarget(Model(), p.EepStart).Window, RecordWindow::Eep);
 
   int n = 0;
-  for (const Case& c : AllCases()) {
+  for (const Case& c : CasesOf(GetParam())) {
     SCOPED_TRACE(NameOf(c));
     rig.boxes.clear();
     rig.answers.clear();
@@ -322,6 +322,14 @@ TEST_F(ObjectFileTroubles, TheOperatorDecidesWhatTheChipCannotUseAndDamageIsRefu
     EXPECT_EQ(Count("EEP Data file of \"" + path + "\" hasn been loaded."), 0u);
   }
 }
+
+std::string LoadName(const ::testing::TestParamInfo<Load>& info) {
+  static const char* names[] = {"Load", "LoadMore", "DataFlashLoad", "GridLoadFile"};
+  return names[static_cast<int>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Loads, ThroughEachLoad, ::testing::Values(Load::Main, Load::More, Load::DataFlash, Load::Grid),
+                         LoadName);
 
 // Nobody to ask: the boxes go to the log and the standard error, answered as closed without
 // a button, which refuses the file.

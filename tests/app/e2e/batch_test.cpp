@@ -409,8 +409,8 @@ TEST(Batch, ABootLoaderStillThereAfterItsUpgradeIsUpgradedOnceAndNothingStarts) 
 }
 
 // The programmers count their serial numbers by themselves with the step the settings block
-// carries in 16 bits: a step that does not fit (or is 0) would have units give numbers that
-// other chips already got, so no unit takes the job and no result file says it went well.
+// carries in 16 bits: a step that does not fit would have units give numbers that other
+// units' chips get too, so no unit takes the job and no result file says it went well.
 TEST(Batch, AnSnStepThatDoesNotFitSixteenBitsStartsNoDownload) {
   BatchRun run;
   run.Units(3);
@@ -427,11 +427,34 @@ TEST(Batch, AnSnStepThatDoesNotFitSixteenBitsStartsNoDownload) {
     EXPECT_EQ(run.Requests(k, CmdChipData), 0u);
     EXPECT_EQ(run.rig.U(k).DownloadDone, 0);
     EXPECT_TRUE(Has(texts, "C" + std::to_string(k + 1) +
-                               " : The S/N increment 24576 times 3 programmers gives a step of 73728, outside 1 .. "
+                               " : The S/N increment 24576 times 3 programmers gives a step of 73728, above "
                                "65535: the programmers would repeat serial numbers! Download not sent."));
   }
   EXPECT_FALSE(run.ResultWritten());
   EXPECT_EQ(run.rig.op.closeRequests, 0);
+}
+
+// An increment of 0 gives every chip the number as typed, which a line may want: every
+// unit takes the job with that number and a step of 0, and the result file is written.
+TEST(Batch, AJobWithAnSnIncrementOfZeroIsDownloaded) {
+  BatchRun run;
+  run.Units(3);
+  run.rig.FirmwareFile();
+  sample::SampleJob spec;
+  spec.SnGain = 0;
+  const BatchJob job = WriteBatchJob(run.rig.dir.Dir(), spec);
+  ASSERT_EQ(job.Model->Sn.SnGain, 0);
+  ASSERT_NE(job.Model->Sn.SnFlags & SnFlagOn, 0);
+  run.Start({job.Path, "OFF"});
+  ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.op.closeRequests > 0; }));
+  EXPECT_EQ(ReadText(run.ResultPath()), "Download Success\r\n");
+  for (u8 k = 0; k < 3; ++k) {
+    ExpectUnitHoldsTheJob(*run.rig.sim, k, 3, job);
+    run.rig.sim->WithUnit(k, [&](sim::SimUnit& u) {
+      EXPECT_EQ(GetLe32(u.LastSettingsBlock(), SbSnValueAt), spec.SnValue) << int(k);
+      EXPECT_EQ(GetLe16(u.LastSettingsBlock(), SbSnStepAt), 0) << int(k);
+    });
+  }
 }
 
 }  // namespace

@@ -341,6 +341,13 @@ TEST(ProjectLoad, AFileThatFailsItsChecksChangesNothing) {
        ProjectReadResult::PrjSumMismatch, "Project File Data Has Been Corrupted!"},
       {"cut short", [](std::vector<u8>& f) { f.resize(f.size() - 4000); }, ProjectReadResult::PrjSumMismatch,
        "Project File Data Has Been Corrupted!"},
+      // A key byte and its 1024 data bytes each: the byte sum stays, the check word does not.
+      {"main-image blocks 1 and 2 swapped",
+       [](std::vector<u8>& f) {
+         const auto at = f.begin() + static_cast<std::ptrdiff_t>(ProjectMfmTagOffset + 3 + 1025);
+         std::swap_ranges(at, at + 1025, at + 1025);
+       },
+       ProjectReadResult::PrjSumMismatch, "Project File Data Has Been Corrupted!"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -438,6 +445,7 @@ TEST(ProjectLoad, OptionBytesAndTheOptionWindowComeBackAsTheFamilyHasThem) {
     test::LoadJob(*src.model, 12);
     const auto options = test::RandomBytes(row.count, 12);
     std::copy(options.begin(), options.end(), src.model->OptionImage.begin() + static_cast<std::ptrdiff_t>(row.first));
+    test::TakeLoadSums(*src.model);  // as the option dialog's close takes them
     ProjectEnv srcEnv = src.Env();
     const std::string path = src.folder.File("job.pqz");
     SavetoProjectFile(path, ProgramControls{}, srcEnv);
@@ -472,6 +480,7 @@ TEST(ProjectLoad, IndexesOutsideTheirGroupsAndEmptyAreasHoldNothing) {
   p.MainFlashStart = 0;
   p.MainFlashSize = 0;
   p.DownloadSize = 0;
+  test::TakeLoadSums(*src.model);
   ASSERT_EQ(p.EepStart, NoWindow);
   ProgramControls c;
   c.RadioGpVolt = -1;

@@ -181,13 +181,34 @@ TEST(Batch, AProjectThatIsNotLoadedStartsNothing) {
     std::vector<std::string> lines;  // besides the reader's or loader's own
     std::vector<std::string> boxes;
   };
-  const auto damaged = [](const BatchJob& job, const TempDir& dir) {
-    std::vector<u8> bytes = ReadFileBytes(job.Path, 1u << 26);
-    bytes[ProjectMfmTagOffset + 200] ^= 0x40;
-    const std::string path = dir.File("damaged.pqz");
-    WriteFile(path, bytes);
-    return path;
+  const auto damagedBy = [](std::function<void(std::vector<u8>&, const ChipParams&)> damage) {
+    return [damage](const BatchJob& job, const TempDir& dir) {
+      std::vector<u8> bytes = ReadFileBytes(job.Path, 1u << 26);
+      damage(bytes, job.Model->Params);
+      const std::string path = dir.File("damaged.pqz");
+      WriteFile(path, bytes);
+      return path;
+    };
   };
+  const auto damaged = damagedBy([](std::vector<u8>& f, const ChipParams&) { f[ProjectMfmTagOffset + 200] ^= 0x40; });
+  // Damage the byte sum misses: a key byte and its 1024 data bytes swapped with the next,
+  // or two bytes changed by +1 and -1.
+  const auto swapChunks = [](std::vector<u8>& f, std::size_t at) {
+    std::swap_ranges(f.begin() + static_cast<std::ptrdiff_t>(at), f.begin() + static_cast<std::ptrdiff_t>(at + 1025),
+                     f.begin() + static_cast<std::ptrdiff_t>(at + 1025));
+  };
+  const auto cancel = [](std::vector<u8>& f, std::size_t a, std::size_t b) {
+    if (f[a] == 0xFF || f[b] == 0x00) std::swap(a, b);
+    ++f[a];
+    --f[b];
+  };
+  constexpr std::size_t kMainAt = ProjectMfmTagOffset + 3;
+  constexpr std::size_t kCfgAt = ProjectCfgTagOffset + 4;
+  const auto eepAt = [](const ChipParams& p) { return kMainAt + ProjectDataSectionSize(p.DownloadSize) + 3 + 4; };
+  const auto mainSwapped = damagedBy([=](std::vector<u8>& f, const ChipParams&) { swapChunks(f, kMainAt + 1025); });
+  const auto eepSwapped = damagedBy([=](std::vector<u8>& f, const ChipParams& p) { swapChunks(f, eepAt(p) + 1025); });
+  const auto optionsCancel =
+      damagedBy([=](std::vector<u8>& f, const ChipParams&) { cancel(f, kCfgAt + SbOptionLowAt, kCfgAt + SbOptionHighAt); });
   const auto missing = [](const BatchJob&, const TempDir& dir) { return dir.File("missing.pqz"); };
   const auto folder = [](const BatchJob&, const TempDir& dir) {
     std::filesystem::create_directory(dir.File("folder.pqz"));
@@ -199,6 +220,12 @@ TEST(Batch, AProjectThatIsNotLoadedStartsNothing) {
        {"Project File Data Has Been Corrupted!", "The project was not loaded: no download started!"}, {}},
       {"damaged, no OFF", damaged, false, false,
        {"Project File Data Has Been Corrupted!", "The project was not loaded: no download started!"}, {}},
+      {"main-flash blocks swapped", mainSwapped, true, false,
+       {"Project File Data Has Been Corrupted!", "The project was not loaded: no download started!"}, {}},
+      {"data-flash blocks swapped", eepSwapped, true, false,
+       {"Project File Data Has Been Corrupted!", "The project was not loaded: no download started!"}, {}},
+      {"option bytes changed to cancel", optionsCancel, true, false,
+       {"Project File Data Has Been Corrupted!", "The project was not loaded: no download started!"}, {}},
       {"missing", missing, true, false, {"File of %PATH is not found!"}, {}},
       {"missing, no OFF", missing, false, false, {"File of %PATH is not found!"}, {"File of %PATH is not found!"}},
       {"a folder", folder, true, false, {"\"%PATH\" is not a regular file and has not been opened!"}, {}},
@@ -209,7 +236,10 @@ TEST(Batch, AProjectThatIsNotLoadedStartsNothing) {
     BatchRun run;
     run.Units(2);
     run.rig.FirmwareFile();
-    const BatchJob job = WriteBatchJob(run.rig.dir.Dir());
+    // Main data over part of the flash: the data-flash sums are compared then.
+    sample::SampleJob spec;
+    spec.MainBytes = 0x8000;
+    const BatchJob job = WriteBatchJob(run.rig.dir.Dir(), spec);
     const std::string path = c.project(job, run.rig.dir);
     run.rig.Make();
     run.rig.StartUp(c.off ? std::vector<std::string>{path, "OFF"} : std::vector<std::string>{path});

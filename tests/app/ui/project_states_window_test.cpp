@@ -237,5 +237,37 @@ TEST(ProjectStatesWindow, ADamagedFileWhoseByteSumHoldsIsRefusedAndTheJobStays) 
   }
 }
 
+// The file keeps option bytes 0..331; the option write sends 1024. After a load the rest go
+// out as 0xFF, as they always went for a stored job; a chip chosen in the dialog sends its
+// family's default (0x00 for these chips) there.
+TEST(ProjectStatesWindow, TheOptionWriteAfterALoadSends0xFFPastTheBytesTheFileKeeps) {
+  ProjectWindow p;
+  ASSERT_TRUE(p.linked);
+  p.ChooseChip();
+  p.LoadHex("app.hex", 0, RandomBytes(0x1000, 60));
+  const std::string path = p.File("job.pqz");
+  p.Run(&W::SavetoProjectFile1Click, path);
+  const auto optionWrite = [&p] {
+    p.w.rig.sim->WithUnit(0, [](sim::SimUnit& u) { std::fill(u.Option().begin(), u.Option().end(), u8{0x5A}); });
+    p.Run(&W::SpdBtnWrtOPBClick);
+    EXPECT_TRUE(p.Idle());
+    std::vector<u8> sent;
+    p.w.rig.sim->WithUnit(0, [&](sim::SimUnit& u) { sent.assign(u.Option().begin(), u.Option().begin() + 1024); });
+    return sent;
+  };
+  const std::vector<u8> chosen = optionWrite();
+  EXPECT_EQ(chosen, std::vector<u8>(1024, 0x00));
+
+  p.Boxes();
+  p.Run(&W::SpdBtnLdPrjClick, path);
+  ASSERT_EQ(p.Boxes(), std::vector<std::string>{"Project File Open Success!"});
+  const std::vector<u8> loaded = optionWrite();
+  EXPECT_EQ(std::vector<u8>(loaded.begin(), loaded.begin() + 332), std::vector<u8>(332, 0x00));
+  EXPECT_EQ(std::vector<u8>(loaded.begin() + 332, loaded.end()), std::vector<u8>(1024 - 332, 0xFF));
+
+  p.ChooseChip();
+  EXPECT_EQ(optionWrite(), chosen);
+}
+
 }  // namespace
 }  // namespace qx::test

@@ -124,14 +124,15 @@ void LoadFlashDriver(FlashDriver& driver, std::string_view chipName, u8 familyCo
   // The length is checked before anything is descrambled: a longer file is never taken.
   const bool lengthOk = read.Ok && read.FileSize >= DriverFileOverhead && read.FileSize <= DriverFileMaxSize;
   if (lengthOk) DescrambleDriver(driver.Image, read.FileSize);
+  using Kind = DriverImageVerdict::Kind;
   const DriverImageVerdict verdict =
-      lengthOk ? CheckDriverImage(driver.Image, read.FileSize, familyCode) : DriverImageVerdict{DriverImageVerdict::Kind::Damaged};
+      lengthOk ? CheckDriverImage(driver.Image, read.FileSize, familyCode) : DriverImageVerdict{Kind::Damaged};
   switch (verdict.Result) {
-    case DriverImageVerdict::Kind::Valid: break;
-    case DriverImageVerdict::Kind::Damaged:
+    case Kind::Valid: break;
+    case Kind::Damaged:
       op.Ask(MsgKind::Error, Text(TextId::DriverDataCheckError), MsgButtons::Ok);
       return;
-    case DriverImageVerdict::Kind::StepSegmentTooLong:
+    case Kind::StepSegmentTooLong:
       op.Ask(MsgKind::Error,
              Tx(TextId::DriverStepSegmentTooLong, driver.DriverFilePath, Text(SegmentName(verdict.SegmentEntry)),
                 u32{verdict.Length}, u32{verdict.Room}),

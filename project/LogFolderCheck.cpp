@@ -55,8 +55,9 @@ std::optional<LogFolderProblem> FindLogFolderProblem(const LogSettings& settings
 }
 
 std::string LogFolderProblemText(const LogFolderProblem& problem) {
-  char reason[256];
-  return Tx(TextId::LogFolderNotWritable, problem.Path, std::string(::strerror_r(problem.Error, reason, sizeof reason)));
+  char buffer[256];
+  const std::string reason = ::strerror_r(problem.Error, buffer, sizeof buffer);
+  return Tx(TextId::LogFolderNotWritable, problem.Path, reason);
 }
 
 }  // namespace qx

@@ -24,6 +24,11 @@ constexpr std::array<std::pair<u32, speed_t>, 30> kSpeeds = {{
 
 tcflag_t Flag(unsigned value) { return static_cast<tcflag_t>(value); }
 
+bool RateHolds(u32 want, u32 got) {
+  const u64 off = want > got ? u64{want} - got : u64{got} - want;
+  return off * 100 <= u64{want} * LineRateTolerancePercent;
+}
+
 void SetModemLine(int fd, int line, bool on) {
   // Failure is expected where there are no modem lines.
   (void)::ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line);
@@ -133,18 +138,9 @@ LineInForce ExpectedLineInForce(const CommSettings& s) {
   return DecodeTermios(t, s.BaudRate);
 }
 
-namespace {
-
-bool RateHolds(u32 want, u32 got) {
-  const u64 off = want > got ? u64{want} - got : u64{got} - want;
-  return off * 100 <= u64{want} * LineRateTolerancePercent;
-}
-
-}  // namespace
-
 bool LineHolds(const LineInForce& want, const LineInForce& got) {
-  return got.Known && RateHolds(want.BaudRate, got.BaudRate) && got.ByteSize == want.ByteSize && got.Parity == want.Parity &&
-         got.StopBits == want.StopBits && got.RtsCtsFlow == want.RtsCtsFlow &&
+  return got.Known && RateHolds(want.BaudRate, got.BaudRate) && got.ByteSize == want.ByteSize &&
+         got.Parity == want.Parity && got.StopBits == want.StopBits && got.RtsCtsFlow == want.RtsCtsFlow &&
          got.Outx_XonXoffFlow == want.Outx_XonXoffFlow && got.Inx_XonXoffFlow == want.Inx_XonXoffFlow;
 }
 

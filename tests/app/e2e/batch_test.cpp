@@ -207,8 +207,8 @@ TEST(Batch, AProjectThatIsNotLoadedStartsNothing) {
   const auto eepAt = [](const ChipParams& p) { return kMainAt + ProjectDataSectionSize(p.DownloadSize) + 3 + 4; };
   const auto mainSwapped = damagedBy([=](std::vector<u8>& f, const ChipParams&) { swapChunks(f, kMainAt + 1025); });
   const auto eepSwapped = damagedBy([=](std::vector<u8>& f, const ChipParams& p) { swapChunks(f, eepAt(p) + 1025); });
-  const auto optionsCancel =
-      damagedBy([=](std::vector<u8>& f, const ChipParams&) { cancel(f, kCfgAt + SbOptionLowAt, kCfgAt + SbOptionHighAt); });
+  const auto optionsCancel = damagedBy(
+      [=](std::vector<u8>& f, const ChipParams&) { cancel(f, kCfgAt + SbOptionLowAt, kCfgAt + SbOptionHighAt); });
   const auto missing = [](const BatchJob&, const TempDir& dir) { return dir.File("missing.pqz"); };
   const auto folder = [](const BatchJob&, const TempDir& dir) {
     std::filesystem::create_directory(dir.File("folder.pqz"));

@@ -44,7 +44,8 @@ class ProjectWindow {
     w.WriteDriver(kChip);
     w.ChooseInDialog(kChip);
   }
-  void LoadHex(const std::string& name, u32 address, const std::vector<u8>& data, W::Handler load = &W::FileOpenBtnClick) {
+  void LoadHex(const std::string& name, u32 address, const std::vector<u8>& data,
+               W::Handler load = &W::FileOpenBtnClick) {
     WriteText(File(name), FormatIntelHex(data, address));
     Run(load, File(name));
   }

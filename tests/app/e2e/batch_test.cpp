@@ -31,6 +31,12 @@ struct BatchRun {
     units = n;
     rig.Units(std::move(configs));
   }
+  // n units, the firmware file and the sample job of spec in the program folder.
+  BatchJob Prepare(u8 n, const sample::SampleJob& spec = {}) {
+    Units(n);
+    rig.FirmwareFile();
+    return WriteBatchJob(rig.dir.Dir(), spec);
+  }
   void Start(std::vector<std::string> args) {
     rig.Make();
     rig.StartUp(args);
@@ -234,12 +240,10 @@ TEST(Batch, AProjectThatIsNotLoadedStartsNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     BatchRun run;
-    run.Units(2);
-    run.rig.FirmwareFile();
     // Main data over part of the flash: the data-flash sums are compared then.
     sample::SampleJob spec;
     spec.MainBytes = 0x8000;
-    const BatchJob job = WriteBatchJob(run.rig.dir.Dir(), spec);
+    const BatchJob job = run.Prepare(2, spec);
     const std::string path = c.project(job, run.rig.dir);
     run.rig.Make();
     run.rig.StartUp(c.off ? std::vector<std::string>{path, "OFF"} : std::vector<std::string>{path});
@@ -468,11 +472,9 @@ TEST(Batch, AnSnStepThatDoesNotFitSixteenBitsStartsNoDownload) {
 // unit takes the job with that number and a step of 0, and the result file is written.
 TEST(Batch, AJobWithAnSnIncrementOfZeroIsDownloaded) {
   BatchRun run;
-  run.Units(3);
-  run.rig.FirmwareFile();
   sample::SampleJob spec;
   spec.SnGain = 0;
-  const BatchJob job = WriteBatchJob(run.rig.dir.Dir(), spec);
+  const BatchJob job = run.Prepare(3, spec);
   ASSERT_EQ(job.Model->Sn.SnGain, 0);
   ASSERT_NE(job.Model->Sn.SnFlags & SnFlagOn, 0);
   run.Start({job.Path, "OFF"});

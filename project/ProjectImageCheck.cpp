@@ -34,6 +34,10 @@
 // - OptionCheck16 / OptionSum16 over option bytes 0..255 as the settings block holds them,
 //   only when the block's OptionCode is not 0: only then do the chip reaction, the option
 //   dialogs and the object loads take them; other families keep an earlier chip's.
+//
+// - The settings block's own check word (block bytes 508..509, over 0..507) and sum (510..511,
+//   over 0..509): the block builder writes them last, over what it wrote. They cover the
+//   settings the units are sent, and the option bytes of every family.
 
 namespace qx {
 namespace {
@@ -128,6 +132,12 @@ bool OptionsAgree(const ProjectFileContent& c) {
   return SumPair{check, static_cast<u16>(sum)} == SumPair{c.OptionCheck16, c.OptionSum16};
 }
 
+bool SettingsAgree(const ProjectFileContent& c) {
+  const std::span<const u8> block(c.Section.data(), SettingsBlockSize);
+  const u16 sum = static_cast<u16>(std::accumulate(block.begin(), block.begin() + SbSumAt, 0u));
+  return CalcCheck16(block.first(SbCheckAt)) == GetLe16(block, SbCheckAt) && sum == GetLe16(block, SbSumAt);
+}
+
 }  // namespace
 
 ProjectImageFault CheckProjectImages(const ProjectFileContent& c) {
@@ -137,6 +147,7 @@ ProjectImageFault CheckProjectImages(const ProjectFileContent& c) {
   if (!MainAgrees(c, erased)) return ProjectImageFault::MainFlash;
   if (!EepAgrees(c)) return ProjectImageFault::DataFlash;
   if (!OptionsAgree(c)) return ProjectImageFault::OptionBytes;
+  if (!SettingsAgree(c)) return ProjectImageFault::Settings;
   return ProjectImageFault::None;
 }
 

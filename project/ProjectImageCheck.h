@@ -15,6 +15,7 @@ enum class ProjectImageFault : u8 {
   MainFlash,    // MainCheck16 / MainSum16
   DataFlash,    // EepCheck16 / EepSum16
   OptionBytes,  // OptionCheck16 / OptionSum16
+  Settings,     // the settings block's own check word and sum
 };
 
 // The first disagreement found, or None.

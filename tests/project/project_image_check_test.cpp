@@ -100,6 +100,9 @@ TEST(ProjectImageCheck, DamageThatKeepsTheByteSumIsRefusedBeforeAnythingIsApplie
       {"option bytes 1 and 133 changed to cancel",
        [option](auto& f) { Cancel(f, option + 1, kCfgDataAt + SbOptionHighAt + 5); }, F::OptionBytes},
       {"two of the header's sums changed to cancel", [](auto& f) { Cancel(f, 310, 314); }, F::SumCopies},
+      // The chip-control bytes the units are sent: the power and the reset flags.
+      {"two settings bytes changed to cancel", [](auto& f) { Cancel(f, kCfgDataAt + 37, kCfgDataAt + 38); },
+       F::Settings},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

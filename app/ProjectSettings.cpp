@@ -50,11 +50,9 @@ u8 Bit(u8 value, unsigned bit) { return static_cast<u8>((value >> bit) & 1u); }
 
 int RadioIndex(unsigned value, unsigned items) { return value < items ? static_cast<int>(value) : -1; }
 
-// The family's own OptionEnd, InfoEnd and option image for the loaded chip, as choosing it
-// gives them: the file keeps neither the ends nor the option bytes past 331, which the option
-// write sends too. The family rules run on a scratch copy, so nothing else of the loaded
-// state changes.
-void ApplyFamilyDefaults(ChipModel& model) {
+// The family's own OptionEnd and InfoEnd for the loaded chip: the file does not keep them.
+// The family rules run on a scratch copy, so nothing else of the loaded state changes.
+void ApplyFamilyWindowEnds(ChipModel& model) {
   ChipParams& p = model.Params;
   const auto models = ModelsOfMaker(p.ManufacturerIndex);
   const auto it = std::find(models.begin(), models.end(), std::string_view(model.ChipName));
@@ -62,11 +60,9 @@ void ApplyFamilyDefaults(ChipModel& model) {
   auto scratch = std::make_unique<ChipModel>();
   scratch->Params = p;
   scratch->Control = model.Control;
-  scratch->OptionImage.fill(0xFF);  // a family that keeps the image it finds
   SelectFamily(*scratch, p.ManufacturerIndex, model.ChipName, position);
   p.OptionEnd = scratch->Params.OptionEnd;
   p.InfoEnd = scratch->Params.InfoEnd;
-  model.OptionImage = scratch->OptionImage;
 }
 
 }  // namespace
@@ -129,10 +125,14 @@ void ApplyProjectSettings(ChipModel& model, const ProjectSectionBuffer& section)
   SetAreaEnd(p.EepStart, p.EepEnd, p.EepSize);
   SetAreaEnd(p.MainFlashStart, p.MainFlashEnd, p.MainFlashSize);
 
-  // The writer stores option bytes 0..331 for every family; all of them come back.
-  ApplyFamilyDefaults(model);
+  // The writer stores option bytes 0..331 for every family; all of them come back. The
+  // option write sends the bytes past them too: 0xFF, as the units have always been sent
+  // for a stored job (a chip chosen in the dialog has its family's default there instead).
+  model.OptionImage.fill(0xFF);
   std::copy_n(b.begin() + SbOptionLowAt, kOptionLowCount, model.OptionImage.begin());
   std::copy_n(b.begin() + SbOptionHighAt, kOptionHighCount, model.OptionImage.begin() + kOptionLowCount);
+
+  ApplyFamilyWindowEnds(model);
 
   const u8 erased = Bit(c.PowerFlags, 4) ? 0x00 : 0xFF;
   std::fill(model.MainFlashImage.begin() + std::min(p.DownloadSize, MainImageSize), model.MainFlashImage.end(), erased);

@@ -8,8 +8,8 @@
 namespace qx {
 
 // The chip parameters and run settings of the section's settings block; the window ends
-// from the sizes the reader stored; the option image as the chip's family gives it with
-// bytes 0..331 of the block put back; OptionEnd and InfoEnd as the family gives them; and every
+// from the sizes the reader stored; the option image erased to 0xFF with bytes 0..331 of
+// the block put back; OptionEnd and InfoEnd as the chip's family gives them; and every
 // image byte the file does not hold (main image from DownloadSize on, data flash from
 // EepDownloadSize on) set to the chip's erased value, so nothing of the previous job is
 // left to be programmed.

@@ -93,6 +93,10 @@ class Station {
   // 15: "ResDW.Txt". One that cannot be removed is logged with its reason and shown (only
   // logged in batch mode, which then starts no download).
   void DeleteStaleResultFile();
+  // After 15: a log file that cannot be written where the settings put it is said at once
+  // (a log line and a box, the line only in an unattended batch), not first at the close
+  // that loses it.
+  void CheckLogFolder();
   void AddHelloLine();             // 17
   // 18: a missing file gives a log line and a box (the line only in an unattended batch).
   void LoadFirmwareAtStartUp();

@@ -9,6 +9,7 @@
 #include "app/Station.h"
 #include "programmer/FirmwareFile.h"
 #include "programmer/UnitSessionReset.h"
+#include "project/LogFolderCheck.h"
 #include "texts/Texts.h"
 
 namespace qx {
@@ -70,6 +71,11 @@ void Station::DeleteStaleResultFile() {
   Report(MsgKind::Warning, text, !cmdLineMode_);
 }
 
+void Station::CheckLogFolder() {
+  if (const auto problem = FindLogFolderProblem(logSettings_, appDir_))
+    Report(MsgKind::Warning, LogFolderProblemText(*problem), true);
+}
+
 void Station::Report(MsgKind kind, const std::string& text, bool showBox) {
   if (Unattended()) {
     unattended_.Ask(kind, text, MsgButtons::Ok);
@@ -127,6 +133,7 @@ void Station::StartUp(std::span<const std::string> args) {
   // cannot remove or find instead of waiting at a box.
   ReadCommandLine(args);
   DeleteStaleResultFile();
+  CheckLogFolder();
   op_.ArrangeProgressGauges(sessions_->UnitCount);
   AddHelloLine();
   LoadFirmwareAtStartUp();

@@ -1,20 +1,12 @@
 #include "app/UnitSerialNumbers.h"
 
-#include "texts/Texts.h"
-
 namespace qx {
 
 bool OnlineSerialNumbers(const ProgramControls& c) { return c.CheckBoxSN && c.ChkBoxPCSN; }
 
 std::optional<SerialRun> PrepareSerialRun(const ProgramControls& c, ChipModel& model, MessageLog& log, Operator& op) {
   ReadSerialNumberFields(c, model.Sn);
-  // Every unit and every chip after it would be given the same number.
-  if (model.Sn.SnGain == 0) {
-    const std::string_view text = Text(TextId::SnGainZeroRefused);
-    log.AddInfoLine(text);
-    op.Ask(MsgKind::Warning, text, MsgButtons::Ok);
-    return std::nullopt;
-  }
+  // An increment of 0 gives every chip the number as typed, as the operator may want.
   if (!PrepareSerialNumberRange(model, log, op)) return std::nullopt;
   return SerialRun{model.Sn, c.SNOrderChk};
 }

@@ -23,10 +23,9 @@ struct SerialRun {
 };
 
 // After the chip guard: SnGain, SnValue and SnAddress read from the page (a text that
-// is not an integer or beyond its field raises EConvertError) and stored, a gain of 0
-// refused, the address checked and DownloadSize widened to cover the number
-// (PrepareSerialNumberRange). nullopt when the gain or the address is refused: the command
-// stops.
+// is not an integer or beyond its field raises EConvertError) and stored, the address
+// checked and DownloadSize widened to cover the number (PrepareSerialNumberRange). nullopt
+// when the address is refused: the command stops.
 std::optional<SerialRun> PrepareSerialRun(const ProgramControls& controls, ChipModel& model, MessageLog& log,
                                           Operator& op);
 

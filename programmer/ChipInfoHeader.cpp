@@ -29,7 +29,7 @@ void FillChipInfoHeader(const ChipModel& model, RandomSource& random, u16 header
   PutLe32(out, 24, p.MainFlashStart);
   PutLe32(out, 28, p.EepStart);
   out[32] = c.InterfaceFlags;
-  out[33] = c.PowerFlags;
+  out[ChipInfoPowerFlagsAt] = c.PowerFlags;
   out[34] = c.ResetFlags;
   out[35] = c.ProgramFlags;
   out[36] = c.EraseFlags;
@@ -44,10 +44,10 @@ void FillChipInfoHeader(const ChipModel& model, RandomSource& random, u16 header
   PutLe16(out, 46, p.EepPageSize);
   PutLe16(out, ChipInfoMainCheck16At, s.MainCheck16);
   PutLe16(out, ChipInfoMainSum16At, s.MainSum16);
-  PutLe16(out, 52, s.EepCheck16);
-  PutLe16(out, 54, s.EepSum16);
-  PutLe16(out, 56, s.OptionCheck16);
-  PutLe16(out, 58, s.OptionSum16);
+  PutLe16(out, ChipInfoEepCheck16At, s.EepCheck16);
+  PutLe16(out, ChipInfoEepSum16At, s.EepSum16);
+  PutLe16(out, ChipInfoOptionCheck16At, s.OptionCheck16);
+  PutLe16(out, ChipInfoOptionSum16At, s.OptionSum16);
   out[64] = model.ProtectBits;
   out[65] = model.ChipExtraByte;
   PutLe16(out, 66, model.ExtraParamWord);

@@ -19,13 +19,14 @@ void SendDownloadEepBlock(UnitSessions& s, u8 k) {
 }
 
 // A unit counts its serial numbers by itself, by the step of all units in use, which its
-// settings block carries in 16 bits: a step of 0, or one cut to its low bits, gives chips
-// numbers that other chips already got.
+// settings block carries in 16 bits: a step cut to its low bits gives chips numbers that
+// other units' chips get too. An increment of 0 (every chip the same number) is the
+// operator's own choice.
 bool RefuseRepeatingSerialNumbers(UnitSessions& s, u8 k) {
   const SnSettings& sn = s.Model.Sn;
   if ((sn.SnFlags & SnFlagOn) == 0) return false;
   const u32 step = u32{sn.SnGain} * s.UnitCount;
-  if (step >= 1 && step <= 0xFFFF) return false;
+  if (step <= 0xFFFF) return false;
   AddUnitInfoLine(s, k, Tx(TextId::SnStepRefused, u32{sn.SnGain}, u32{s.UnitCount}, step));
   EndUnitStep(s, k, true);
   return true;

@@ -7,19 +7,20 @@ namespace qx {
 
 void CalcDownloadSize(ChipModel& model) {
   ChipParams& p = model.Params;
-  const u8 blank = model.ErasedValue();
-  const auto& image = model.MainFlashImage;
+  p.DownloadSize = TrimmedDownloadSize(model.MainFlashImage, p.MainImageOffset, p.MainFlashSize, model.ErasedValue());
+}
+
+u32 TrimmedDownloadSize(std::span<const u8> image, u32 offset, u32 mainFlashSize, u8 blank) {
   // Indexes outside the image are never read; a window beyond it counts as blank.
-  const std::uint64_t offset = p.MainImageOffset;
+  const std::uint64_t held = image.size() > offset ? image.size() - offset : 0;
   u32 size = 1024;
-  for (std::uint64_t i = static_cast<std::uint64_t>(p.MainFlashSize); i-- > 1024;) {
-    const std::uint64_t at = offset + i;
-    if (at < image.size() && image[at] != blank) {
+  for (std::uint64_t i = std::min<std::uint64_t>(mainFlashSize, held); i-- > 1024;) {
+    if (image[static_cast<std::size_t>(offset + i)] != blank) {
       size = static_cast<u32>((i / 256 + 1) * 256);
       break;
     }
   }
-  p.DownloadSize = std::min(size, p.MainFlashSize);
+  return std::min(size, mainFlashSize);
 }
 
 }  // namespace qx

@@ -20,6 +20,16 @@ bool SegmentFits(std::size_t offset, std::size_t length, std::size_t destAt) {
   return offset + length <= DriverImageSize && destAt + length + 2 <= PacketSlotSize;
 }
 
+TextId SegmentName(u16 entryAt) {
+  switch (entryAt) {
+    case SegBlankCheckAt: return TextId::DriverSegmentBlankCheck;
+    case SegReadChecksumAt: return TextId::DriverSegmentReadChecksum;
+    case SegEraseAt: return TextId::DriverSegmentErase;
+    case SegProgramAt: return TextId::DriverSegmentProgram;
+    default: return TextId::DriverSegmentWriteOption;
+  }
+}
+
 u16 CopySegment(const FlashDriver& driver, u16 entryAt, std::span<u8, PacketSlotSize> packet, u16 destAt) {
   if (!driver.DriverLoaded || entryAt == 0) return 0;
   const u16 offset = GetLe16(driver.Image, entryAt);
@@ -71,21 +81,26 @@ void DescrambleDriver(std::span<u8, DriverImageSize> image, std::size_t fileLeng
   }
 }
 
-bool DriverImageValid(std::span<const u8, DriverImageSize> image, std::size_t fileLength, u8 familyCode) {
-  if (fileLength < DriverFileOverhead || fileLength > DriverFileMaxSize) return false;
-  if (!std::equal(DriverMagic.begin(), DriverMagic.end(), image.begin())) return false;
+DriverImageVerdict CheckDriverImage(std::span<const u8, DriverImageSize> image, std::size_t fileLength, u8 familyCode) {
+  using Kind = DriverImageVerdict::Kind;
+  const DriverImageVerdict damaged{Kind::Damaged};
+  if (fileLength < DriverFileOverhead || fileLength > DriverFileMaxSize) return damaged;
+  if (!std::equal(DriverMagic.begin(), DriverMagic.end(), image.begin())) return damaged;
   const std::size_t bodyLength = GetLe16(image, 12);
-  if (fileLength != bodyLength + DriverFileOverhead) return false;
+  if (fileLength != bodyLength + DriverFileOverhead) return damaged;
   const u16 check = bodyLength == 0 ? 0 : CalcCheck16(image.subspan(DriverBodyAt, bodyLength));
-  if (check != GetLe16(image, 10)) return false;
+  if (check != GetLe16(image, 10)) return damaged;
   for (const u16 entryAt : DriverSegmentEntries) {
     const u16 destAt = FurthestSegmentDestination(entryAt, familyCode);
-    const u16 length = GetLe16(image, entryAt + 2u);
-    if (!SegmentFits(GetLe16(image, entryAt), length, destAt)) return false;
-    // A longer step segment would go out cut, the common segment over its end.
-    if (length > StepSegmentRoom(entryAt, familyCode)) return false;
+    if (!SegmentFits(GetLe16(image, entryAt), GetLe16(image, entryAt + 2u), destAt)) return damaged;
   }
-  return true;
+  // A longer step segment would go out cut, the common segment over its end.
+  for (const u16 entryAt : DriverSegmentEntries) {
+    const u16 length = GetLe16(image, entryAt + 2u);
+    const u16 room = StepSegmentRoom(entryAt, familyCode);
+    if (length > room) return {Kind::StepSegmentTooLong, entryAt, length, room};
+  }
+  return {};
 }
 
 void LoadFlashDriver(FlashDriver& driver, std::string_view chipName, u8 familyCode, std::string_view appDir,
@@ -109,9 +124,20 @@ void LoadFlashDriver(FlashDriver& driver, std::string_view chipName, u8 familyCo
   // The length is checked before anything is descrambled: a longer file is never taken.
   const bool lengthOk = read.Ok && read.FileSize >= DriverFileOverhead && read.FileSize <= DriverFileMaxSize;
   if (lengthOk) DescrambleDriver(driver.Image, read.FileSize);
-  if (!lengthOk || !DriverImageValid(driver.Image, read.FileSize, familyCode)) {
-    op.Ask(MsgKind::Error, Text(TextId::DriverDataCheckError), MsgButtons::Ok);
-    return;
+  using Kind = DriverImageVerdict::Kind;
+  const DriverImageVerdict verdict =
+      lengthOk ? CheckDriverImage(driver.Image, read.FileSize, familyCode) : DriverImageVerdict{Kind::Damaged};
+  switch (verdict.Result) {
+    case Kind::Valid: break;
+    case Kind::Damaged:
+      op.Ask(MsgKind::Error, Text(TextId::DriverDataCheckError), MsgButtons::Ok);
+      return;
+    case Kind::StepSegmentTooLong:
+      op.Ask(MsgKind::Error,
+             Tx(TextId::DriverStepSegmentTooLong, driver.DriverFilePath, Text(SegmentName(verdict.SegmentEntry)),
+                u32{verdict.Length}, u32{verdict.Room}),
+             MsgButtons::Ok);
+      return;
   }
   driver.DriverLoaded = 1;
 }

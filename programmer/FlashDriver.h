@@ -46,11 +46,21 @@ bool CheckFlashDriver(const FlashDriver& driver);
 // restores the bytes. fileLength must be 1 .. DriverFileMaxSize.
 void DescrambleDriver(std::span<u8, DriverImageSize> image, std::size_t fileLength);
 
+// What the checks of a driver image found. A step segment longer than its room is no
+// damage: the file may be whole and meant for another family.
+struct DriverImageVerdict {
+  enum class Kind : u8 { Valid, Damaged, StepSegmentTooLong };
+  Kind Result = Kind::Valid;
+  u16 SegmentEntry = 0;  // StepSegmentTooLong: the segment's table entry, its length, its room
+  u16 Length = 0;
+  u16 Room = 0;
+};
+
 // Checks of a descrambled image of fileLength bytes: magic, L + 104 = length, body check,
 // and every segment inside the image and inside the packet slot at the furthest destination
 // the requests of familyCode copy it to, and a step segment no longer than its room before
 // a common segment.
-bool DriverImageValid(std::span<const u8, DriverImageSize> image, std::size_t fileLength, u8 familyCode);
+DriverImageVerdict CheckDriverImage(std::span<const u8, DriverImageSize> image, std::size_t fileLength, u8 familyCode);
 
 // Finds, reads, descrambles and checks the driver of chipName for a chip of familyCode;
 // reports failures to op. DriverSize changes only when the file was read.

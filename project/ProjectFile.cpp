@@ -5,6 +5,7 @@
 #include "programmer/RandomSource.h"
 #include "programmer/SettingsBlock.h"
 #include "images/FileReplace.h"
+#include "project/ProjectImageCheck.h"
 #include "texts/Texts.h"
 
 namespace qx {
@@ -21,11 +22,27 @@ void WriteProjectFile(const std::string& path, u8 programmerType, ProjectFileEnv
   env.Log.AddInfoLine(text);
 }
 
+namespace {
+
+// What a whole, well-summed file must still pass before it is applied.
+ProjectReadResult CheckDecodedProject(const ProjectFileContent& content) {
+  // No maker of that number exists: taking another maker's chip rules for it would send the
+  // units settings that belong to no chip.
+  if (content.ManufacturerIndex > ManufacturerIndexMax) return ProjectReadResult::PrjUnknownMaker;
+  if (CheckProjectImages(content) != ProjectImageFault::None) return ProjectReadResult::PrjSumMismatch;
+  return ProjectReadResult::PrjOk;
+}
+
+}  // namespace
+
 ProjectReadResult ReadProjectFile(std::span<const u8> bytes, ProjectFileEnv& env) {
   ProjectFileContent content;
-  const ProjectReadResult result = DecodeProjectFile(bytes, content);
+  ProjectReadResult result = DecodeProjectFile(bytes, content);
+  if (result == ProjectReadResult::PrjOk) result = CheckDecodedProject(content);
   if (result == ProjectReadResult::PrjOk) ApplyProjectContent(content, env.Model, env.Section);
-  const std::string_view text = ProjectReadMessage(result);
+  const std::string text = result == ProjectReadResult::PrjUnknownMaker
+                               ? Tx(TextId::PrjUnknownMaker, u32{content.ManufacturerIndex}, u32{ManufacturerIndexMax})
+                               : std::string(ProjectReadMessage(result));
   env.Log.AddInfoLine(text);
   // A file of the older layout without its extension: the units get erased bytes there.
   if (result == ProjectReadResult::PrjOk && content.EepData.size() < content.EepDownloadSize)

@@ -34,7 +34,9 @@ inline constexpr std::size_t ProjectFileReadLimit = 16u << 20;
 void WriteProjectFile(const std::string& path, u8 programmerType, ProjectFileEnv& env);
 
 // Reads a project from bytes into the model and the section buffer; nothing changes unless
-// the whole file is good. Logs the outcome and shows it unless in command-line mode.
+// the whole file is good: its byte sum, a known maker index (PrjUnknownMaker names it) and
+// images that agree with the sums stored for them (ProjectImageCheck.h). Logs the outcome
+// and shows it unless in command-line mode.
 ProjectReadResult ReadProjectFile(std::span<const u8> bytes, ProjectFileEnv& env);
 // The same from a file; throws EInOutError when it cannot be read.
 ProjectReadResult ReadProjectFile(const std::string& path, ProjectFileEnv& env);

@@ -288,10 +288,6 @@ ProjectReadResult DecodeProjectFile(std::span<const u8> bytes, ProjectFileConten
   if (c.MainFlashSize > MainImageSize || c.EepSize > EepImageSize || !WindowFits(c.MainFlashStart, c.MainFlashSize) ||
       !WindowFits(c.EepStart, c.EepSize))
     return R::PrjSumMismatch;
-  // No maker of that number exists: taking another maker's chip rules for it would send the
-  // units settings that belong to no chip.
-  if (c.ManufacturerIndex > ManufacturerIndexMax) return R::PrjSumMismatch;
-
   // The trailer is never read: a file cut inside it is whole, unless it should go on with
   // the extension that carries the rest of its EEP data.
   const std::span<const u8> rest = r.Rest();

@@ -42,6 +42,8 @@ enum class ProjectReadResult : u8 {
   PrjNoMfm = 13,
   PrjNoEep = 15,
   PrjSumMismatch = 16,
+  // A well-formed file for a maker index beyond the makers this program knows.
+  PrjUnknownMaker = 20,
 };
 
 // The message the reader shows for a result.
@@ -116,7 +118,9 @@ struct ProjectFileContent {
 std::vector<u8> BuildProjectFile(const ChipModel& model, u8 programmerType,
                                  std::span<const u8, ProjectSettingsBlockSize> settingsBlock, RandomSource& random);
 
-// Decodes and checks the whole file; content is complete only with PrjOk.
+// Decodes the whole file and checks its structure, its byte sum and its header values;
+// content is complete only with PrjOk. The maker and the image sums are checked by the
+// reader (ProjectFile.h) before it applies anything.
 ProjectReadResult DecodeProjectFile(std::span<const u8> bytes, ProjectFileContent& content);
 
 // Puts a good file's content into the model and the section buffer.

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "serial/CustomBaud.h"
+#include "texts/Texts.h"
 
 namespace qx {
 namespace {
@@ -22,6 +23,11 @@ constexpr std::array<std::pair<u32, speed_t>, 30> kSpeeds = {{
 }};
 
 tcflag_t Flag(unsigned value) { return static_cast<tcflag_t>(value); }
+
+bool RateHolds(u32 want, u32 got) {
+  const u64 off = want > got ? u64{want} - got : u64{got} - want;
+  return off * 100 <= u64{want} * LineRateTolerancePercent;
+}
 
 void SetModemLine(int fd, int line, bool on) {
   // Failure is expected where there are no modem lines.
@@ -133,9 +139,14 @@ LineInForce ExpectedLineInForce(const CommSettings& s) {
 }
 
 bool LineHolds(const LineInForce& want, const LineInForce& got) {
-  return got.Known && got.BaudRate == want.BaudRate && got.ByteSize == want.ByteSize && got.Parity == want.Parity &&
-         got.StopBits == want.StopBits && got.RtsCtsFlow == want.RtsCtsFlow &&
+  return got.Known && RateHolds(want.BaudRate, got.BaudRate) && got.ByteSize == want.ByteSize &&
+         got.Parity == want.Parity && got.StopBits == want.StopBits && got.RtsCtsFlow == want.RtsCtsFlow &&
          got.Outx_XonXoffFlow == want.Outx_XonXoffFlow && got.Inx_XonXoffFlow == want.Inx_XonXoffFlow;
+}
+
+std::optional<std::string> LineRefusal(const LineInForce& want, const LineInForce& got) {
+  if (LineHolds(want, got)) return std::nullopt;
+  return Tx(TextId::CommReasonLineRefused, LineSummary(want), LineSummary(got));
 }
 
 std::string LineSummary(const LineInForce& line) {

@@ -27,9 +27,15 @@ LineInForce ReadLineInForce(int fd);
 
 // What a driver that takes every setting of s reports back.
 LineInForce ExpectedLineInForce(const CommSettings& s);
-// True when got holds the rate, framing and flow control that want asks for: what a
-// driver may refuse (the raw mode and the characters are the terminal layer's own).
+// How far the rate in force may lie from the rate asked for, in per cent: what a UART
+// tolerates, and some USB adapters report the rate they reach, not the one asked for.
+inline constexpr u32 LineRateTolerancePercent = 2;
+// True when got holds the framing and flow control that want asks for exactly, and its rate
+// within the tolerance: what a driver may refuse (the raw mode and the characters are the
+// terminal layer's own).
 bool LineHolds(const LineInForce& want, const LineInForce& got);
+// The reason an open gives up when the line does not hold: both lines in full.
+std::optional<std::string> LineRefusal(const LineInForce& want, const LineInForce& got);
 // The line in a message: rate and framing ("1000000 8N2"), then the flow control in force
 // (" RTS/CTS", " XON", " XOFF").
 std::string LineSummary(const LineInForce& line);

@@ -49,10 +49,8 @@ void TComm::OpenPort() {
   // not have, a framing it cannot do): the port would run at the wrong line.
   ApplyLineSettingsTo(fd, s_);
   const LineInForce inForce = ReadLineInForce(fd);
-  const LineInForce wanted = ExpectedLineInForce(s_);
-  if (!LineHolds(wanted, inForce)) {
-    throw OpenError(std::string(Text(TextId::CommSetupBufferError)),
-                    Tx(TextId::CommReasonLineRefused, LineSummary(wanted), LineSummary(inForce)));
+  if (const auto refusal = LineRefusal(ExpectedLineInForce(s_), inForce)) {
+    throw OpenError(std::string(Text(TextId::CommSetupBufferError)), *refusal);
   }
   (void)RequestLowLatency(fd);
 

@@ -80,6 +80,7 @@ void MainFrame::StartUp() {
   // cannot remove or find instead of waiting at a box.
   st.ReadCommandLine(ProgramArguments(QCoreApplication::arguments()));
   st.DeleteStaleResultFile();
+  st.CheckLogFolder();
   window_.ArrangeProgressGauges(st.UnitCount());
   st.AddHelloLine();
   // A missing firmware file is shown in a box; Timer2 starts only after it is closed.

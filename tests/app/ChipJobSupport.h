@@ -15,6 +15,7 @@
 #include "app/ProjectCommands.h"
 #include "chips/ChipModelLists.h"
 #include "chips/ChipSelect.h"
+#include "images/ViewChecksums.h"
 #include "programmer/FlashDriver.h"
 #include "programmer/RandomSource.h"
 #include "tests/app/AppTestSupport.h"
@@ -33,8 +34,16 @@ inline void Choose(ChipModel& m, Maker maker, std::string_view name) {
   ASSERT_TRUE(SelectChip(m, IndexOf(maker), name, ListPosition(maker, name))) << name;
 }
 
+// The sums an object load takes: of the images, and of the option bytes for a chip that has
+// them.
+inline void TakeLoadSums(ChipModel& m) {
+  MessageLog scratch;
+  RefreshChecksums(m, scratch);
+  if (m.Params.OptionCode != 0) CalcOptionChecksum(m);
+}
+
 // Object data over part of the main flash (so the programmed range ends inside it) and
-// over the data flash, as a loaded object file leaves them.
+// over the data flash, as a loaded object file leaves them, with their sums.
 inline void LoadJob(ChipModel& m, unsigned seed) {
   ChipParams& p = m.Params;
   p.DownloadSize = p.MainFlashSize / 2 + 3;
@@ -44,6 +53,7 @@ inline void LoadJob(ChipModel& m, unsigned seed) {
   std::copy(eep.begin(), eep.end(), m.EepImage.begin());
   m.ObjectLoaded = 1;
   m.ObjectFileName = "/jobs/app-" + std::to_string(seed) + ".hex";
+  TakeLoadSums(m);
   m.Sums.FileChecksum = 0x1234500u + seed;
 }
 

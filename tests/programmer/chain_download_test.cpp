@@ -137,9 +137,10 @@ TEST_F(DownloadChain, NoValidDriverFailsTheUnitBeforeAnythingIsSent) {
 }
 
 // The units count their serial numbers by the step of all units in use, carried in 16 bits:
-// with the serial number on, a step of 0 or beyond 16 bits fails the unit before anything
-// is sent; the largest that fits, and any step with the serial number off, goes out as it is.
-TEST_F(DownloadChain, AnSnStepOutsideSixteenBitsFailsTheUnitBeforeAnythingIsSent) {
+// with the serial number on, a step beyond 16 bits fails the unit before anything is sent;
+// a step of 0 (every chip the same number), the largest that fits, and any step with the
+// serial number off, go out as they are.
+TEST_F(DownloadChain, AnSnStepBeyondSixteenBitsFailsTheUnitBeforeAnythingIsSent) {
   struct Case {
     const char* name;
     u8 flags;
@@ -152,7 +153,7 @@ TEST_F(DownloadChain, AnSnStepOutsideSixteenBitsFailsTheUnitBeforeAnythingIsSent
       {"0xFFFF x 1 fits", SnFlagOn | 0x04, 0xFFFF, 1, false},
       {"0x2000 x 8 wraps to 0", SnFlagOn, 0x2000, 8, true},
       {"0x6000 x 3 is cut to 0x2000", SnFlagOn | 0x40, 0x6000, 3, true},
-      {"gain 0", SnFlagOn, 0, 4, true},
+      {"gain 0: every chip the same number", SnFlagOn, 0, 4, false},
       {"serial number off", 0x04, 0x2000, 8, false},
   };
   for (const Case& c : cases) {

@@ -140,25 +140,27 @@ TEST_F(DriverLoad, SegmentFitFollowsTheFamily) {
 // Where a request carries the common segment behind the step segment, the step segment has
 // the room up to it: 1024 bytes in the chip commands of families 0x00, 0x18 and 0x04, 256 in
 // the programming blocks of 0x04. A longer one would go out cut, the common segment in its
-// place, so such a file is refused for those families and only for them.
+// place, so such a file is refused for those families and only for them. The file is not
+// damaged: the message names it, the segment, its length and the room.
 TEST_F(DriverLoad, AStepSegmentKeepsToItsRoomBeforeTheCommonSegment) {
   struct Case {
     const char* name;
     u16 entryAt;
     u16 length;
     u8 family;
-    bool loads;
+    const char* segment;  // refused: the segment's name, and its room
+    u16 room;
   };
   const Case cases[] = {
-      {"blank check 1024, family 0x00", 32, 1024, 0x00, true},
-      {"blank check 1025, family 0x00", 32, 1025, 0x00, false},
-      {"checksum read 1025, family 0x04", 36, 1025, 0x04, false},
-      {"erase 1025, family 0x18", 40, 1025, 0x18, false},
-      {"blank check 1025, family 0x10", 32, 1025, 0x10, true},
-      {"programming 256, family 0x04", 44, 256, 0x04, true},
-      {"programming 257, family 0x04", 44, 257, 0x04, false},
-      {"programming 257, family 0x00", 44, 257, 0x00, true},
-      {"option write 1500, family 0x00", 48, 1500, 0x00, true},
+      {"blank check 1024, family 0x00", 32, 1024, 0x00, nullptr, 0},
+      {"blank check 1025, family 0x00", 32, 1025, 0x00, "blank check", 1024},
+      {"checksum read 1025, family 0x04", 36, 1025, 0x04, "checksum read", 1024},
+      {"erase 1025, family 0x18", 40, 1025, 0x18, "erase", 1024},
+      {"blank check 1025, family 0x10", 32, 1025, 0x10, nullptr, 0},
+      {"programming 256, family 0x04", 44, 256, 0x04, nullptr, 0},
+      {"programming 257, family 0x04", 44, 257, 0x04, "programming", 256},
+      {"programming 257, family 0x00", 44, 257, 0x00, nullptr, 0},
+      {"option write 1500, family 0x00", 48, 1500, 0x00, nullptr, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -168,13 +170,30 @@ TEST_F(DriverLoad, AStepSegmentKeepsToItsRoomBeforeTheCommonSegment) {
     PutLe16(f, c.entryAt + 2u, c.length);
     Write(sim::ScrambleDriverFile(f));
     Load(c.family);
-    EXPECT_EQ(driver->DriverLoaded, c.loads ? 1 : 0);
-    if (c.loads) {
+    EXPECT_EQ(driver->DriverLoaded, c.segment == nullptr ? 1 : 0);
+    if (c.segment == nullptr) {
       EXPECT_TRUE(op.messages.empty());
-    } else {
-      ExpectRejected();
+      continue;
     }
+    ASSERT_EQ(op.messages.size(), 1u);
+    EXPECT_EQ(op.messages[0].text, "Flash driver \"" + dir.Dir() + "DromixDRVs/FDrvAC78X.KDV\": its " + c.segment +
+                                       " segment is " + std::to_string(c.length) +
+                                       " bytes long, but this chip family has room for " + std::to_string(c.room) +
+                                       " bytes before the common segment. The file is not damaged; it does not suit "
+                                       "this chip family!");
   }
+}
+
+// A file damaged elsewhere as well is called damaged, whatever its step segments.
+TEST_F(DriverLoad, ADamagedFileWithALongStepSegmentIsDamaged) {
+  Bytes f = sim::MakePlainDriverFile(spec);
+  PutLe16(f, 32, 64);
+  PutLe16(f, 34, 1025);
+  PutLe16(f, 44, 0x3FF0);
+  PutLe16(f, 46, 0x20);  // the programming segment leaves the image
+  Write(sim::ScrambleDriverFile(f));
+  Load(0x00);
+  ExpectRejected();
 }
 
 // DriverSize is the length of the file last read: a driver file that cannot be read leaves

@@ -25,13 +25,11 @@ using R = ProjectReadResult;
 
 u8 Pattern(u32 i, u32 salt) { return static_cast<u8>(((i + salt) * 2654435761u) >> 24); }
 
-// Offsets the layout fixes, computed independently of the writer. The main-image section
-// has its key byte whatever its count; the EEP section is absent for no data.
-std::size_t SectionBytes(u32 n) { return n == 0 ? 0 : 1 + n + n / 1024; }
-std::size_t MainSectionBytes(u32 n) { return 1 + n + n / 1024; }
-u32 EepCount(u32 d) { return d == 0 ? 0 : (d % 65536 == 0 ? 65536 : d % 65536); }
-std::size_t EepTagAt(u32 download) { return 3434 + MainSectionBytes(download); }
-std::size_t StoredSumAt(u32 download, u32 eep) { return EepTagAt(download) + 3 + 4 + SectionBytes(EepCount(eep)); }
+using test::EepCount;
+using test::EepTagAt;
+using test::SectionBytes;
+using test::StoredSumAt;
+
 std::size_t ExtensionBytes(u32 eep) {
   const u32 rest = eep - EepCount(eep);
   return rest == 0 ? 0 : 16 + SectionBytes(rest) + 4;
@@ -52,7 +50,6 @@ class ProjectFileTest : public ::testing::Test {
     m.Params.EepDownloadSize = eep;
     m.ChipName = "SY8F3201";
     m.ObjectFileName = "firmware.hex";
-    m.Sums = {1, 2, 0x12345678, 0x1111, 0x2222, 0x3333, 0x4444, 0x5555, 0x6666, 0x9ABCDEF0, 0x0BADF00D, 7};
     m.Sn.SnGain = 3;
     m.Sn.SnMaxCount = 500;
     m.ObjectStart = 0x08000000;
@@ -61,6 +58,10 @@ class ProjectFileTest : public ::testing::Test {
     for (u32 i = 0; i < download; ++i) m.MainFlashImage[i] = Pattern(i, 1);
     for (u32 i = 0; i < eep; ++i) m.EepImage[i] = Pattern(i, 2);
     for (u32 i = 0; i < OptionImageSize; ++i) m.OptionImage[i] = Pattern(i, 3);
+    test::TakeSums(m);
+    m.Sums.ChipChecksum = 0x12345678;
+    m.Sums.FileChecksum = 0x9ABCDEF0;
+    m.Sums.EepFileChecksum = 0x0BADF00D;
   }
 
   std::vector<u8> Build(const ChipModel& m) {
@@ -131,8 +132,10 @@ TEST_F(ProjectFileTest, HeaderFieldsComeBack) {
   EXPECT_EQ(bytes[7], 85);
   EXPECT_EQ(bytes[8], 'N' ^ 0xEE);
   EXPECT_EQ(GetLe32(bytes, 156), 500u);
-  EXPECT_EQ(GetLe32(bytes, 306), 0x1111u);  // MainSum16, high half zero
-  EXPECT_EQ(GetLe32(bytes, 310), 0x2222u);
+  const ImageChecksums& sums = src->Sums;
+  const std::array<u16, 6> stored = {sums.MainSum16, sums.MainCheck16,   sums.EepSum16,
+                                     sums.EepCheck16, sums.OptionSum16, sums.OptionCheck16};
+  for (std::size_t i = 0; i < stored.size(); ++i) EXPECT_EQ(GetLe32(bytes, 306 + 4 * i), stored[i]) << i;  // high half 0
   EXPECT_EQ(bytes[256], 7);
 
   auto back = NewModel();
@@ -152,8 +155,8 @@ TEST_F(ProjectFileTest, HeaderFieldsComeBack) {
   EXPECT_EQ(back->Sums.ChipChecksum, 0x12345678u);
   EXPECT_EQ(back->Sums.FileChecksum, 0x9ABCDEF0u);
   EXPECT_EQ(back->Sums.EepFileChecksum, 0x0BADF00Du);
-  EXPECT_EQ(back->Sums.MainSum16, 0x1111);
-  EXPECT_EQ(back->Sums.OptionCheck16, 0x6666);
+  EXPECT_EQ(back->Sums.MainSum16, sums.MainSum16);
+  EXPECT_EQ(back->Sums.OptionCheck16, sums.OptionCheck16);
   EXPECT_EQ(back->Sn.SnGain, 3);
   EXPECT_EQ(back->Sn.SnMaxCount, 0u);  // not taken from the header
   EXPECT_EQ(back->ObjectEnd, 0x0801FFFFu);
@@ -296,11 +299,12 @@ TEST_F(ProjectFileTest, HeaderValuesAreCheckedBeforeUse) {
   EXPECT_EQ(Read(bad, *NewModel()), R::PrjNoEep);
 }
 
-// Thirteen makers, 0 .. 12: any other number is no maker's, and the file is refused as
-// damaged instead of being read as some other maker's job.
-TEST_F(ProjectFileTest, ManufacturerIndexOutsideTheThirteenMakersIsRefusedAsDamaged) {
-  for (auto [stored, expected] : {std::pair<u8, R>{0, R::PrjOk}, {12, R::PrjOk}, {13, R::PrjSumMismatch},
-                                  {255, R::PrjSumMismatch}}) {
+// Thirteen makers, 0 .. 12: any other number is no maker's, and the file is refused with a
+// text that names the number, instead of being read as some other maker's job. The file is
+// not damaged, so it is not called so.
+TEST_F(ProjectFileTest, ManufacturerIndexOutsideTheThirteenMakersIsRefusedByName) {
+  for (auto [stored, expected] : {std::pair<u8, R>{0, R::PrjOk}, {12, R::PrjOk}, {13, R::PrjUnknownMaker},
+                                  {255, R::PrjUnknownMaker}}) {
     SCOPED_TRACE(int(stored));
     auto src = NewModel();
     FillSample(*src, 1, 0);
@@ -315,10 +319,20 @@ TEST_F(ProjectFileTest, ManufacturerIndexOutsideTheThirteenMakersIsRefusedAsDama
       EXPECT_EQ(back->Params.ManufacturerIndex, stored);
       continue;
     }
-    EXPECT_EQ(op.messages[0].text, "Project File Data Has Been Corrupted!");
+    const std::string text = "The project is for chip maker number " + std::to_string(stored) +
+                             ", but this program knows the makers 0 .. 12 only: the file has not been opened!";
+    EXPECT_EQ(op.messages[0].text, text);
+    EXPECT_EQ(log.Lines().back(), "> 12:00:00 " + text);
     EXPECT_EQ(back->ChipName, "Live");
     EXPECT_EQ(back->Params.ManufacturerIndex, 3);
   }
+  // Damage wins over the number: a damaged file is called damaged.
+  auto src = NewModel();
+  FillSample(*src, 1, 0);
+  src->Params.ManufacturerIndex = 13;
+  std::vector<u8> bad = Build(*src);
+  bad[3000] ^= 1;
+  EXPECT_EQ(Read(bad, *NewModel()), R::PrjSumMismatch);
 }
 
 // The part of a large-EEP file that the older reader knows is a complete file of its own;

@@ -10,6 +10,7 @@
 #include "chips/ChipModelLists.h"
 #include "chips/ChipSelect.h"
 #include "chips/Makers.h"
+#include "programmer/DownloadSize.h"
 #include "programmer/FlashDriver.h"
 #include "programmer/RandomSource.h"
 
@@ -58,19 +59,21 @@ std::unique_ptr<ChipModel> WriteSampleProject(const std::string& path, const Sam
   ChooseChip(*m, job.ChipName);
   ChipParams& p = m->Params;
   std::mt19937 random(job.Seed);
-  p.DownloadSize = p.MainFlashSize;
   p.EepDownloadSize = p.EepSize;
-  FillRandom(std::span<u8>(m->MainFlashImage).subspan(p.MainImageOffset, p.DownloadSize), random);
+  const u32 mainBytes = job.MainBytes == 0 ? p.MainFlashSize : std::min(job.MainBytes, p.MainFlashSize);
+  FillRandom(std::span<u8>(m->MainFlashImage).subspan(p.MainImageOffset, mainBytes), random);
   FillRandom(std::span<u8>(m->EepImage).first(p.EepSize), random);
+  CalcDownloadSize(*m);
   m->ObjectLoaded = 1;
   m->ObjectFileName = "sample-" + std::to_string(job.Seed) + ".hex";
 
   FlashDriver driver;
   MessageLog log;
   SilentOperator op;
-  // The sums as loading an object file leaves them.
+  // The sums as choosing the chip and loading an object file leave them.
   WindowActions actions;
   RefreshChecksumsAndViews(*m, log, op, actions);
+  if (p.OptionCode != 0) ShowOptionData(*m, op);
   DefaultRandom nonce(job.Seed);
   ProjectSectionBuffer section{};
   ProjectEnv env{*m, driver, "", log, op, nonce, section};

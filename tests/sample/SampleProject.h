@@ -19,6 +19,7 @@ struct SampleJob {
   u16 SnGain = 3;
   u32 SnAddress = 0x0001FF00;
   bool ProgramDataFlash = true;  // "Prog. Data Flash" (and "Erase Data Flash")
+  u32 MainBytes = 0;             // random bytes from the main flash's start; 0: all of it
 };
 
 // The setting controls the job is saved with.

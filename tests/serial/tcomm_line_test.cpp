@@ -239,6 +239,56 @@ TEST(SerialLineSettings, StandardRatesHaveTheirConstantsOthersHaveNone) {
   EXPECT_EQ(SpeedRate(B115200), std::optional<u32>(115200));
 }
 
+// The open's verdict on what the driver kept of 1,000,000 baud 8N2 without flow control:
+// the rate may lie within 2 % (what a UART tolerates; some USB adapters report the rate they
+// reach), data bits, parity, stop bits and flow control must be as asked; a refusal names
+// both lines, the rate in force among them.
+TEST(SerialLineSettings, TheRateInForceMayLieWithinTwoPerCentTheFramingMustBeExact) {
+  CommSettings s;
+  s.BaudRate = 1000000;
+  s.StopBits = TStopBits::_2;
+  s.Outx_XonXoffFlow = false;
+  s.Inx_XonXoffFlow = false;
+  s.RtsControl = TRtsControl::RtsDisable;
+  const LineInForce want = ExpectedLineInForce(s);
+  const struct {
+    const char* name;
+    void (*change)(LineInForce&);
+    const char* inForce;  // refused: the line in force as the message shows it
+  } cases[] = {
+      {"as asked", [](LineInForce&) {}, nullptr},
+      {"1 % slow", [](LineInForce& l) { l.BaudRate = 990000; }, nullptr},
+      {"1 % fast", [](LineInForce& l) { l.BaudRate = 1010000; }, nullptr},
+      {"2 % slow", [](LineInForce& l) { l.BaudRate = 980000; }, nullptr},
+      {"2 % fast", [](LineInForce& l) { l.BaudRate = 1020000; }, nullptr},
+      {"just over 2 % fast", [](LineInForce& l) { l.BaudRate = 1020001; }, "1020001 8N2"},
+      {"5 % slow", [](LineInForce& l) { l.BaudRate = 950000; }, "950000 8N2"},
+      {"5 % fast", [](LineInForce& l) { l.BaudRate = 1050000; }, "1050000 8N2"},
+      {"no rate", [](LineInForce& l) { l.BaudRate = 0; }, "0 8N2"},
+      {"7 data bits", [](LineInForce& l) { l.ByteSize = TByteSize::_7; }, "1000000 7N2"},
+      {"even parity", [](LineInForce& l) { l.Parity = TParity::Even; }, "1000000 8E2"},
+      {"one stop bit", [](LineInForce& l) { l.StopBits = TStopBits::_1; }, "1000000 8N1"},
+      {"RTS/CTS", [](LineInForce& l) { l.RtsCtsFlow = true; }, "1000000 8N2 RTS/CTS"},
+      {"1 % off and 7 data bits", [](LineInForce& l) { l.BaudRate = 990000; l.ByteSize = TByteSize::_7; }, "990000 7N2"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    LineInForce got = want;
+    c.change(got);
+    const auto refusal = LineRefusal(want, got);
+    EXPECT_EQ(LineHolds(want, got), c.inForce == nullptr);
+    if (c.inForce == nullptr) {
+      EXPECT_FALSE(refusal.has_value()) << *refusal;
+    } else {
+      ASSERT_TRUE(refusal.has_value());
+      EXPECT_EQ(*refusal, std::string("The driver refused the line settings: asked 1000000 8N2, in force ") + c.inForce + ".");
+    }
+  }
+  LineInForce unknown = want;
+  unknown.Known = false;
+  EXPECT_TRUE(LineRefusal(want, unknown).has_value());
+}
+
 TEST(SerialLineEvents, CounterChangesBecomeErrorFlagsAndModemBits) {
   struct Case {
     u32 LineCounters::*counter;

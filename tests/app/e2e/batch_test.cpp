@@ -31,6 +31,12 @@ struct BatchRun {
     units = n;
     rig.Units(std::move(configs));
   }
+  // n units, the firmware file and the sample job of spec in the program folder.
+  BatchJob Prepare(u8 n, const sample::SampleJob& spec = {}) {
+    Units(n);
+    rig.FirmwareFile();
+    return WriteBatchJob(rig.dir.Dir(), spec);
+  }
   void Start(std::vector<std::string> args) {
     rig.Make();
     rig.StartUp(args);
@@ -181,13 +187,34 @@ TEST(Batch, AProjectThatIsNotLoadedStartsNothing) {
     std::vector<std::string> lines;  // besides the reader's or loader's own
     std::vector<std::string> boxes;
   };
-  const auto damaged = [](const BatchJob& job, const TempDir& dir) {
-    std::vector<u8> bytes = ReadFileBytes(job.Path, 1u << 26);
-    bytes[ProjectMfmTagOffset + 200] ^= 0x40;
-    const std::string path = dir.File("damaged.pqz");
-    WriteFile(path, bytes);
-    return path;
+  const auto damagedBy = [](std::function<void(std::vector<u8>&, const ChipParams&)> damage) {
+    return [damage](const BatchJob& job, const TempDir& dir) {
+      std::vector<u8> bytes = ReadFileBytes(job.Path, 1u << 26);
+      damage(bytes, job.Model->Params);
+      const std::string path = dir.File("damaged.pqz");
+      WriteFile(path, bytes);
+      return path;
+    };
   };
+  const auto damaged = damagedBy([](std::vector<u8>& f, const ChipParams&) { f[ProjectMfmTagOffset + 200] ^= 0x40; });
+  // Damage the byte sum misses: a key byte and its 1024 data bytes swapped with the next,
+  // or two bytes changed by +1 and -1.
+  const auto swapChunks = [](std::vector<u8>& f, std::size_t at) {
+    std::swap_ranges(f.begin() + static_cast<std::ptrdiff_t>(at), f.begin() + static_cast<std::ptrdiff_t>(at + 1025),
+                     f.begin() + static_cast<std::ptrdiff_t>(at + 1025));
+  };
+  const auto cancel = [](std::vector<u8>& f, std::size_t a, std::size_t b) {
+    if (f[a] == 0xFF || f[b] == 0x00) std::swap(a, b);
+    ++f[a];
+    --f[b];
+  };
+  constexpr std::size_t kMainAt = ProjectMfmTagOffset + 3;
+  constexpr std::size_t kCfgAt = ProjectCfgTagOffset + 4;
+  const auto eepAt = [](const ChipParams& p) { return kMainAt + ProjectDataSectionSize(p.DownloadSize) + 3 + 4; };
+  const auto mainSwapped = damagedBy([=](std::vector<u8>& f, const ChipParams&) { swapChunks(f, kMainAt + 1025); });
+  const auto eepSwapped = damagedBy([=](std::vector<u8>& f, const ChipParams& p) { swapChunks(f, eepAt(p) + 1025); });
+  const auto optionsCancel = damagedBy(
+      [=](std::vector<u8>& f, const ChipParams&) { cancel(f, kCfgAt + SbOptionLowAt, kCfgAt + SbOptionHighAt); });
   const auto missing = [](const BatchJob&, const TempDir& dir) { return dir.File("missing.pqz"); };
   const auto folder = [](const BatchJob&, const TempDir& dir) {
     std::filesystem::create_directory(dir.File("folder.pqz"));
@@ -199,6 +226,12 @@ TEST(Batch, AProjectThatIsNotLoadedStartsNothing) {
        {"Project File Data Has Been Corrupted!", "The project was not loaded: no download started!"}, {}},
       {"damaged, no OFF", damaged, false, false,
        {"Project File Data Has Been Corrupted!", "The project was not loaded: no download started!"}, {}},
+      {"main-flash blocks swapped", mainSwapped, true, false,
+       {"Project File Data Has Been Corrupted!", "The project was not loaded: no download started!"}, {}},
+      {"data-flash blocks swapped", eepSwapped, true, false,
+       {"Project File Data Has Been Corrupted!", "The project was not loaded: no download started!"}, {}},
+      {"option bytes changed to cancel", optionsCancel, true, false,
+       {"Project File Data Has Been Corrupted!", "The project was not loaded: no download started!"}, {}},
       {"missing", missing, true, false, {"File of %PATH is not found!"}, {}},
       {"missing, no OFF", missing, false, false, {"File of %PATH is not found!"}, {"File of %PATH is not found!"}},
       {"a folder", folder, true, false, {"\"%PATH\" is not a regular file and has not been opened!"}, {}},
@@ -207,9 +240,10 @@ TEST(Batch, AProjectThatIsNotLoadedStartsNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     BatchRun run;
-    run.Units(2);
-    run.rig.FirmwareFile();
-    const BatchJob job = WriteBatchJob(run.rig.dir.Dir());
+    // Main data over part of the flash: the data-flash sums are compared then.
+    sample::SampleJob spec;
+    spec.MainBytes = 0x8000;
+    const BatchJob job = run.Prepare(2, spec);
     const std::string path = c.project(job, run.rig.dir);
     run.rig.Make();
     run.rig.StartUp(c.off ? std::vector<std::string>{path, "OFF"} : std::vector<std::string>{path});
@@ -409,8 +443,8 @@ TEST(Batch, ABootLoaderStillThereAfterItsUpgradeIsUpgradedOnceAndNothingStarts) 
 }
 
 // The programmers count their serial numbers by themselves with the step the settings block
-// carries in 16 bits: a step that does not fit (or is 0) would have units give numbers that
-// other chips already got, so no unit takes the job and no result file says it went well.
+// carries in 16 bits: a step that does not fit would have units give numbers that other
+// units' chips get too, so no unit takes the job and no result file says it went well.
 TEST(Batch, AnSnStepThatDoesNotFitSixteenBitsStartsNoDownload) {
   BatchRun run;
   run.Units(3);
@@ -427,11 +461,32 @@ TEST(Batch, AnSnStepThatDoesNotFitSixteenBitsStartsNoDownload) {
     EXPECT_EQ(run.Requests(k, CmdChipData), 0u);
     EXPECT_EQ(run.rig.U(k).DownloadDone, 0);
     EXPECT_TRUE(Has(texts, "C" + std::to_string(k + 1) +
-                               " : The S/N increment 24576 times 3 programmers gives a step of 73728, outside 1 .. "
+                               " : The S/N increment 24576 times 3 programmers gives a step of 73728, above "
                                "65535: the programmers would repeat serial numbers! Download not sent."));
   }
   EXPECT_FALSE(run.ResultWritten());
   EXPECT_EQ(run.rig.op.closeRequests, 0);
+}
+
+// An increment of 0 gives every chip the number as typed, which a line may want: every
+// unit takes the job with that number and a step of 0, and the result file is written.
+TEST(Batch, AJobWithAnSnIncrementOfZeroIsDownloaded) {
+  BatchRun run;
+  sample::SampleJob spec;
+  spec.SnGain = 0;
+  const BatchJob job = run.Prepare(3, spec);
+  ASSERT_EQ(job.Model->Sn.SnGain, 0);
+  ASSERT_NE(job.Model->Sn.SnFlags & SnFlagOn, 0);
+  run.Start({job.Path, "OFF"});
+  ASSERT_TRUE(run.rig.RunUntil([&] { return run.rig.op.closeRequests > 0; }));
+  EXPECT_EQ(ReadText(run.ResultPath()), "Download Success\r\n");
+  for (u8 k = 0; k < 3; ++k) {
+    ExpectUnitHoldsTheJob(*run.rig.sim, k, 3, job);
+    run.rig.sim->WithUnit(k, [&](sim::SimUnit& u) {
+      EXPECT_EQ(GetLe32(u.LastSettingsBlock(), SbSnValueAt), spec.SnValue) << int(k);
+      EXPECT_EQ(GetLe16(u.LastSettingsBlock(), SbSnStepAt), 0) << int(k);
+    });
+  }
 }
 
 }  // namespace

@@ -85,6 +85,50 @@ TEST(Station, StartUpWithoutPortsOrFirmwareReportsTheFileAndStopsTimer2AtOnce) {
   EXPECT_EQ(rig.op.portTexts.back(), "No COM Port");
 }
 
+// The log is written at close: a folder that cannot take it is said at start-up, while the
+// shift's log can still be saved. A box for whoever watches; in a run nobody watches
+// ("OFF") a log line and the standard error, so nothing waits for a click.
+TEST(Station, ALogThatCannotBeWrittenIsSaidAtStartUp) {
+  const struct {
+    const char* name;
+    const char* config;  // GenLogX.cfg; null: the system log
+    const char* blocker;  // a file where the folder belongs
+    const char* folder;
+    const char* reason;
+  } cases[] = {
+      {"system log", nullptr, "KVTxLogS", "KVTxLogS", "Not a directory"},
+      {"customer log", "[ConfigLog]\r\nEnLog\r\nCustomer\r\nCusDef2\r\nSpcFile=none/x.log\r\n[EndCfg]\r\n", nullptr,
+       "none", "No such file or directory"},
+      {"writable", nullptr, nullptr, nullptr, nullptr},
+  };
+  for (const auto& c : cases) {
+    for (const bool unattended : {false, true}) {
+      SCOPED_TRACE(std::string(c.name) + (unattended ? ", OFF" : ""));
+      StationRig rig;
+      rig.FirmwareFile();
+      if (c.config != nullptr) rig.dir.Write("GenLogX.cfg", c.config);
+      if (c.blocker != nullptr) rig.dir.Write(c.blocker, "a file where the log folder belongs");
+      rig.Make();
+      rig.StartUp(unattended ? std::vector<std::string>{rig.dir.File("job.pqz"), "OFF"} : std::vector<std::string>{});
+      const std::string text = c.folder == nullptr ? std::string()
+                                                   : "The log file cannot be written to \"" + rig.dir.File(c.folder) +
+                                                         "\" (" + c.reason +
+                                                         "): this run's log will be lost when the program closes unless "
+                                                         "that is put right!";
+      std::vector<std::string> boxes;
+      for (const auto& m : rig.op.messages) boxes.push_back(m.text);
+      if (text.empty()) {
+        EXPECT_TRUE(boxes.empty());
+        for (const auto& line : rig.Texts()) EXPECT_EQ(line.find("The log file cannot"), std::string::npos) << line;
+        continue;
+      }
+      EXPECT_EQ(Count(rig.Texts(), text), 1u);
+      EXPECT_EQ(boxes, unattended ? std::vector<std::string>{} : std::vector<std::string>{text});
+      EXPECT_EQ(rig.errorLines, unattended ? std::vector<std::string>{text} : std::vector<std::string>{});
+    }
+  }
+}
+
 // A firmware file that is there but damaged upgrades nothing, like a missing one: it is
 // named as such, or a unit in its boot loader would stay unlinked without a word and the
 // units with older firmware would go on with it unseen.

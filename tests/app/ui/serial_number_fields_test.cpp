@@ -64,10 +64,9 @@ TEST_F(SerialNumberFields, TypingStopsAtTheDesignedLengthsAndTextSetByCodeStands
   EXPECT_EQ(gain.text(), "6553");
 }
 
-// Numbers refused before anything is sent: a gain of 0 (every chip the same number) and a
-// value beyond its field (which, cut, would be another number). No chip: the chip guard
-// speaks first, whatever the S/N address.
-TEST_F(SerialNumberFields, AutoRefusesAGainOfZeroAndNumbersBeyondTheirFieldsBeforeAnyUnitStarts) {
+// Numbers refused before anything is sent: a value beyond its field (which, cut, would be
+// another number). No chip: the chip guard speaks first, whatever the S/N address.
+TEST_F(SerialNumberFields, AutoRefusesNumbersBeyondTheirFieldsBeforeAnyUnitStarts) {
   Start(2, Maker::AutoChip, kAutoChip);
   Job(5);
   const struct {
@@ -78,10 +77,6 @@ TEST_F(SerialNumberFields, AutoRefusesAGainOfZeroAndNumbersBeyondTheirFieldsBefo
     bool chip;
     std::string box;
   } cases[] = {
-      {"gain 0", "0x00000001", "0", "0x08001000", true,
-       "The S/N increment is 0: every chip would get the same number! Set an increment of at least 1."},
-      {"gain 0x0", "0x00000001", "0x0", "0x08001000", true,
-       "The S/N increment is 0: every chip would get the same number! Set an increment of at least 1."},
       {"gain beyond 16 bits", "0x00000001", "65536", "0x08001000", true,
        "'65536' is not in the range 0 .. 0x0000FFFF!"},
       {"value beyond 32 bits", "4294967296", "1", "0x08001000", true,
@@ -97,11 +92,36 @@ TEST_F(SerialNumberFields, AutoRefusesAGainOfZeroAndNumbersBeyondTheirFieldsBefo
     EXPECT_EQ(Control<QLineEdit>("GainEdit").text(), c.gain) << "never cut";
     Control<QCheckBox>("CheckBoxSN").click();  // off again for the next case
   }
-  // A gain of 1 goes through.
-  Model().ChipSelected = 1;
-  AutoWith("0x00000001", "1", "0x08001000");
-  EXPECT_TRUE(rig.boxes.empty()) << BoxTexts().front();
-  for (std::size_t k = 0; k < 2; ++k) EXPECT_GT(Commands(k), 0u) << k;
+}
+
+// An increment of 0 gives every chip the number as typed, which a line may want: the units
+// are programmed with it and the number on screen stays. Other increments number the units
+// one after the other.
+TEST_F(SerialNumberFields, AutoTakesAnyIncrementThatFitsItsFieldAGainOfZeroIncluded) {
+  Start(2, Maker::AutoChip, kAutoChip);
+  Job(5);
+  const struct {
+    const char* gain;
+    std::array<u8, 2> lastBytes;  // the big-endian numbers' low bytes on units 1 and 2
+    const char* next;
+  } cases[] = {
+      {"0", {0x41, 0x41}, "0x00000041"},
+      {"0x0", {0x41, 0x41}, "0x00000041"},
+      {"1", {0x41, 0x42}, "0x00000043"},
+      {"0x10", {0x41, 0x51}, "0x00000061"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.gain);
+    const u32 before[] = {Commands(0), Commands(1)};
+    AutoWith("0x00000041", c.gain, "0x08001000");
+    EXPECT_TRUE(rig.boxes.empty()) << BoxTexts().front();
+    for (u8 k = 0; k < 2; ++k) {
+      EXPECT_GT(Commands(k), before[k]) << k;
+      EXPECT_EQ(ChipMain(k, 0x1000, 4), (std::vector<u8>{0x00, 0x00, 0x00, c.lastBytes[k]})) << k;
+    }
+    EXPECT_EQ(Control<QLineEdit>("SNEdit1").text().toStdString(), c.next);
+    Control<QCheckBox>("CheckBoxSN").click();  // off again for the next case
+  }
 }
 
 }  // namespace

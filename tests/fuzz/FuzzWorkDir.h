@@ -1,7 +1,8 @@
 #pragma once
 // The folder where the file targets write each input before the program's loaders read it:
 // QX_FUZZ_WORK, the run's own temporary folder that the CTest run removes afterwards; run
-// by hand without it, a fresh folder under TMPDIR that goes when the target ends.
+// by hand without it, a fresh folder in the current one (where libFuzzer also puts what it
+// finds) that goes when the target ends normally.
 #include <stdlib.h>
 
 #include <filesystem>
@@ -15,7 +16,7 @@ inline const std::string& FuzzWorkDir() {
       std::filesystem::create_directories(given);
       return std::string(given) + "/";
     }
-    std::string tmpl = (std::filesystem::temp_directory_path() / "qx-fuzz-XXXXXX").string();
+    std::string tmpl = (std::filesystem::current_path() / "qx-fuzz-work-XXXXXX").string();
     if (::mkdtemp(tmpl.data()) == nullptr) std::abort();
     static const std::string made = tmpl;
     std::atexit([] {

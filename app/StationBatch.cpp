@@ -15,8 +15,9 @@ void Station::BatchStart() {
   if (!cmdLineMode_ || batchStarted_) return;
   // Once, whatever follows: a box below runs a nested loop with the timers in it.
   batchStarted_ = true;
+  // Why no download starts goes, in a run nobody watches, to the standard error too.
   if (staleResultFile_) {
-    log_.AddInfoLine(Text(TextId::BatchStaleResultStands));
+    Report(MsgKind::Warning, std::string(Text(TextId::BatchStaleResultStands)), false);
     return;
   }
   Operator& op = BatchOperator();
@@ -40,7 +41,7 @@ void Station::BatchStart() {
   }
   // The reader has logged why: the chip state is not this job's, so no unit may take it.
   if (read != ProjectReadResult::PrjOk) {
-    log_.AddInfoLine(Text(TextId::BatchNotStarted));
+    Report(MsgKind::Warning, std::string(Text(TextId::BatchNotStarted)), false);
     return;
   }
   for (u8 k = 0; k < sessions_->UnitCount && k < UnitMax; ++k) {

@@ -10,23 +10,38 @@
 namespace qx {
 
 namespace {
-constexpr std::size_t BufferSize = 1024 * 1024;
-static_assert(TextLineReader::MaxLineLength < BufferSize);
+// Room for the longest line kept whole and one read after it: a cut line's head and the
+// read that looks for its end always fit.
+constexpr std::size_t MostCapacity = TextLineReader::MaxLineLength + TextLineReader::ReadSize;
 }  // namespace
 
 TextLineReader::TextLineReader(const std::string& fileName)
-    : fileName_(fileName), file_(OpenRegularFileOrThrow(fileName)), buf_(BufferSize) {}
+    : fileName_(fileName),
+      file_(OpenRegularFileOrThrow(fileName)),
+      buf_(std::make_unique_for_overwrite<char[]>(ReadSize)),
+      capacity_(ReadSize) {}
+
+// Twice the room, as far as the longest line kept needs; the unread data stays in front.
+void TextLineReader::Grow() {
+  const std::size_t wider = std::min(2 * capacity_, MostCapacity);
+  auto next = std::make_unique_for_overwrite<char[]>(wider);
+  std::memcpy(next.get(), buf_.get(), end_);
+  buf_ = std::move(next);
+  capacity_ = wider;
+}
 
 // Moves the unread rest to the front and reads more; false when nothing more came.
 bool TextLineReader::Fill() {
   if (eof_) return false;
   lfKnown_ = false;  // positions move
   if (begin_ > 0) {
-    std::memmove(buf_.data(), buf_.data() + begin_, end_ - begin_);
+    std::memmove(buf_.get(), buf_.get() + begin_, end_ - begin_);
     end_ -= begin_;
     begin_ = 0;
   }
-  const std::size_t got = std::fread(buf_.data() + end_, 1, buf_.size() - end_, file_.get());
+  // A line that fills the buffer: only more room lets the next read find its end.
+  if (end_ == capacity_) Grow();
+  const std::size_t got = std::fread(buf_.get() + end_, 1, capacity_ - end_, file_.get());
   if (got == 0) {
     if (std::ferror(file_.get())) throw EInOutError(Tx(TextId::FileReadError, fileName_));
     eof_ = true;
@@ -41,19 +56,19 @@ bool TextLineReader::Fill() {
 // end with CR alone would otherwise search the rest of the buffer for an LF at every line.
 std::size_t TextLineReader::FindLineEnd(std::size_t from) {
   if (!lfKnown_ || from > lfAt_ || (lfAt_ == lfSearchedTo_ && lfSearchedTo_ < end_)) {
-    const auto* lf = static_cast<const char*>(std::memchr(buf_.data() + from, '\n', end_ - from));
-    lfAt_ = lf != nullptr ? static_cast<std::size_t>(lf - buf_.data()) : end_;
+    const auto* lf = static_cast<const char*>(std::memchr(buf_.get() + from, '\n', end_ - from));
+    lfAt_ = lf != nullptr ? static_cast<std::size_t>(lf - buf_.get()) : end_;
     lfSearchedTo_ = end_;
     lfKnown_ = true;
   }
   const std::size_t upTo = std::min(lfAt_, end_);
-  const auto* cr = static_cast<const char*>(std::memchr(buf_.data() + from, '\r', upTo - from));
-  return cr != nullptr ? static_cast<std::size_t>(cr - buf_.data()) : upTo;
+  const auto* cr = static_cast<const char*>(std::memchr(buf_.get() + from, '\r', upTo - from));
+  return cr != nullptr ? static_cast<std::size_t>(cr - buf_.get()) : upTo;
 }
 
 bool TextLineReader::Next(std::string_view& line) {
   const auto take = [&](std::size_t stop) {
-    line = std::string_view(buf_.data() + begin_, std::min(stop - begin_, MaxLineLength));
+    line = std::string_view(buf_.get() + begin_, std::min(stop - begin_, MaxLineLength));
   };
   std::size_t scanned = begin_;
   for (;;) {

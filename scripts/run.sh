@@ -8,8 +8,9 @@
 #   usage: scripts/run.sh [--window]
 #   --window   the window shown and no "OFF": a person watches and tries the commands, the
 #              units start their own programming, and the job ends when the window is closed
+#   QX_BUILD_JOBS   parallel compile jobs (default: every core, $(nproc))
 set -euo pipefail
-usage() { echo "usage: $0 [--window]" >&2; exit 2; }
+usage() { echo "usage: $0 [--window]   (QX_BUILD_JOBS=N sets the compile jobs)" >&2; exit 2; }
 window=0
 if [ $# -gt 1 ]; then usage; fi
 if [ $# -eq 1 ]; then
@@ -31,9 +32,10 @@ fi
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+source scripts/build-jobs.sh
 bash scripts/install-deps.sh build
 cmake --preset run >/dev/null
-cmake --build --preset run -j "$(nproc)" --target qx740vrd qx740vrd-zh unitsim write_sample_project
+cmake --build --preset run -j "$jobs" --target qx740vrd qx740vrd-zh unitsim write_sample_project
 build=build/run
 
 dir=$(mktemp -d "${TMPDIR:-/tmp}/qx740vrd-run.XXXXXX")

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds with warnings as errors and runs every test through the
 # CMake presets: the release build (both executables, all tests), an AddressSanitizer + UBSan
-# build, a ThreadSanitizer build of the serial tests, and a short run of each fuzz target.
+# build, a ThreadSanitizer build of the serial tests, and a short run of each fuzz target
+# (each from the seeds the test fixtures write).
+#   QX_BUILD_JOBS   parallel compile jobs (default: every core, $(nproc))
 set -euo pipefail
-[ $# -eq 0 ] || { echo "usage: $0" >&2; exit 2; }
+[ $# -eq 0 ] || { echo "usage: $0   (QX_BUILD_JOBS=N sets the compile jobs)" >&2; exit 2; }
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+source scripts/build-jobs.sh
 bash scripts/install-deps.sh build test fuzz
-
-jobs=$(nproc)
 # A missing outside reference tool fails the object-file round trips instead of skipping them.
 export QX_REQUIRE_TOOLS=1
 
@@ -27,7 +28,7 @@ failed=0
 run_ctest() {  # preset: runs its tests and adds their counts to the totals
   local log rc=0 line total bad
   log=$(mktemp)
-  ctest --preset "$1" -j "$jobs" 2>&1 | tee "$log" || rc=$?
+  ctest --preset "$1" -j "$(nproc)" 2>&1 | tee "$log" || rc=$?
   line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1 || true)
   rm -f "$log"
   if [ -n "$line" ]; then
@@ -57,7 +58,7 @@ build tsan serial_tests
 run_ctest tsan
 
 echo "== fuzz targets, a short run each"
-names=()
+names=(write_fuzz_seeds)
 for src in tests/fuzz/fuzz_*.cpp; do names+=("$(basename "$src" .cpp)"); done
 build fuzz "${names[@]}"
 run_ctest fuzz

@@ -1,65 +1,21 @@
 #include "app/ui/StopSignals.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 namespace qx {
-namespace {
 
-// The pipe's write end for the handler; -1 while no instance lives.
-volatile sig_atomic_t gWriteFd = -1;
+StopSignals::StopSignals(StopSignalPipe& pipe, std::function<void(int)> onStop)
+    : pipe_(pipe), onStop_(std::move(onStop)) {
+  if (!pipe_.Installed()) return;
+  notifier_ = std::make_unique<QSocketNotifier>(pipe_.ReadFd(), QSocketNotifier::Read);
+  QObject::connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { CarryOutPending(); });
+}
 
-extern "C" void OnStopSignal(int signo) {
-  const int saved = errno;
-  const int fd = gWriteFd;
-  if (fd >= 0) {
-    const unsigned char b = static_cast<unsigned char>(signo);
-    // A full pipe already holds a stop; nothing else may be done here.
-    [[maybe_unused]] const ssize_t n = ::write(fd, &b, 1);
+bool StopSignals::CarryOutPending() {
+  const int signo = pipe_.Take();
+  if (signo != 0 && !stopped_) {
+    stopped_ = true;
+    if (onStop_) onStop_(signo);
   }
-  errno = saved;
-}
-
-}  // namespace
-
-StopSignals::StopSignals(std::function<void(int)> onStop) : onStop_(std::move(onStop)) {
-  int fds[2] = {-1, -1};
-  if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return;
-  read_.Reset(fds[0]);
-  write_.Reset(fds[1]);
-  notifier_ = std::make_unique<QSocketNotifier>(read_.get(), QSocketNotifier::Read);
-  QObject::connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { Drain(); });
-  gWriteFd = write_.get();
-  struct sigaction sa {};
-  sa.sa_handler = OnStopSignal;
-  sigemptyset(&sa.sa_mask);
-  sa.sa_flags = SA_RESTART;
-  for (std::size_t i = 0; i < Signals.size(); ++i) ::sigaction(Signals[i], &sa, &previous_[i]);
-}
-
-StopSignals::~StopSignals() {
-  if (!write_) return;
-  for (std::size_t i = 0; i < Signals.size(); ++i) ::sigaction(Signals[i], &previous_[i], nullptr);
-  gWriteFd = -1;
-}
-
-void StopSignals::Drain() {
-  int first = 0;
-  unsigned char buf[16];
-  for (;;) {
-    const ssize_t n = ::read(read_.get(), buf, sizeof buf);
-    if (n > 0) {
-      if (first == 0) first = buf[0];
-      continue;
-    }
-    if (n < 0 && errno == EINTR) continue;
-    break;
-  }
-  if (first == 0 || stopped_) return;
-  stopped_ = true;
-  if (onStop_) onStop_(first);
+  return stopped_;
 }
 
 }  // namespace qx

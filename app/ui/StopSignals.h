@@ -1,39 +1,31 @@
 #pragma once
-// SIGTERM, SIGINT and SIGHUP from outside (a line script's time limit, Ctrl+C, a closed
-// terminal) end the program the way Exit does instead of killing it with its log unwritten.
-// The handler only writes the signal's number into a pipe; a socket notifier hands it to the
-// GUI thread, also while a modal box runs its own loop. One instance at a time; the old
-// dispositions are restored when it goes.
+// Carries out the stops of a StopSignalPipe on the GUI thread: a socket notifier hands each
+// to the event loop, also while a modal box runs its own loop, and one that came before any
+// loop ran is taken when the start-up asks (CarryOutPending).
 #include <QObject>
 #include <QSocketNotifier>
-#include <array>
 #include <functional>
 #include <memory>
-#include <signal.h>
 
-#include "serial/UniqueFd.h"
+#include "app/StopSignalPipe.h"
 
 namespace qx {
 
 class StopSignals final : public QObject {
  public:
   // onStop runs on the GUI thread with the first signal's number, once.
-  explicit StopSignals(std::function<void(int signo)> onStop);
-  ~StopSignals() override;
+  StopSignals(StopSignalPipe& pipe, std::function<void(int signo)> onStop);
   StopSignals(const StopSignals&) = delete;
   StopSignals& operator=(const StopSignals&) = delete;
 
-  static constexpr std::array<int, 3> Signals = {SIGTERM, SIGINT, SIGHUP};
+  // Runs onStop now when a stop waits in the pipe; true once onStop has run.
+  bool CarryOutPending();
 
  private:
-  void Drain();
-
+  StopSignalPipe& pipe_;
   std::function<void(int)> onStop_;
   bool stopped_ = false;
-  UniqueFd read_;
-  UniqueFd write_;
   std::unique_ptr<QSocketNotifier> notifier_;
-  std::array<struct sigaction, Signals.size()> previous_{};
 };
 
 }  // namespace qx

@@ -1,11 +1,11 @@
 #include "app/ui/TextFit.h"
 
-#include <QFontDatabase>
 #include <QHeaderView>
 #include <QStyle>
 #include <algorithm>
 
 #include "app/HexGridRows.h"
+#include "app/ui/HexGridFont.h"
 #include "texts/Texts.h"
 
 namespace qx {
@@ -32,15 +32,6 @@ QString WidestOf(const QFontMetrics& fm, std::span<const QString> texts) {
 }
 
 }  // namespace
-
-QFont HexGridFont(const QFont& like) {
-  QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  f.setStyleHint(QFont::Monospace);
-  f.setFixedPitch(true);
-  if (like.pointSizeF() > 0) f.setPointSizeF(like.pointSizeF());
-  if (like.pixelSize() > 0) f.setPixelSize(like.pixelSize());
-  return f;
-}
 
 QString WidestHexGridAddress(const QFontMetrics& fm) {
   // Any digit may stand in any place: eight of the widest, after the prefix of the format.

@@ -9,9 +9,6 @@
 
 namespace qx {
 
-// A fixed-pitch font of the size of `like`: hex digits and text rows line up in columns.
-QFont HexGridFont(const QFont& like);
-
 // The widest text each grid column can show: the address of the last row of the largest
 // image, any byte, a row of 16 of the widest printable characters; and the column titles.
 QString WidestHexGridAddress(const QFontMetrics& fm);

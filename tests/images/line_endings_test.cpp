@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "ObjectFileFixture.h"
 #include "images/IntelHexFile.h"
@@ -56,6 +57,36 @@ TEST(TextLineReader, CrLfSplitAcrossReadsIsOneLineEnd) {
     ASSERT_EQ(lines.size(), kLines + 1) << prefix;
     EXPECT_TRUE(std::all_of(lines.begin() + 1, lines.end(), [](const std::string& l) { return l == "ab"; }))
         << prefix;
+  }
+}
+
+// Each long line comes back whole up to the longest kept (cut there beyond it), the line
+// after it intact, and the buffer holds no more than about twice the longest line: a
+// three-line file needs no more than one read's room.
+TEST(TextLineReader, TheBufferGrowsWithTheLongestLineOnly) {
+  constexpr std::size_t kRead = TextLineReader::ReadSize;
+  constexpr std::size_t kMax = TextLineReader::MaxLineLength;
+  const std::size_t lengths[] = {3, kRead - 1, kRead, kRead + 1, 3 * kRead, kMax - 1, kMax, kMax + 1, 3 * kMax};
+  test::TempDir dir;
+  for (const std::size_t length : lengths) {
+    for (const auto& [name, end] : {std::pair{"LF", "\n"}, std::pair{"CR LF", "\r\n"}, std::pair{"CR", "\r"}}) {
+      SCOPED_TRACE(testing::Message() << length << " then " << name);
+      std::string text = "a" + std::string(end);
+      for (std::size_t i = 0; i < length; ++i) text += static_cast<char>('0' + i % 10);
+      text += std::string(end) + "z" + end;
+      test::WriteText(dir.File("t.txt"), text);
+      TextLineReader reader(dir.File("t.txt"));
+      std::string_view line;
+      ASSERT_TRUE(reader.Next(line));
+      EXPECT_EQ(line, "a");
+      ASSERT_TRUE(reader.Next(line));
+      EXPECT_EQ(line.size(), std::min(length, kMax));
+      EXPECT_EQ(line, std::string_view(text).substr(1 + std::strlen(end), std::min(length, kMax)));
+      ASSERT_TRUE(reader.Next(line));
+      EXPECT_EQ(line, "z");
+      EXPECT_FALSE(reader.Next(line));
+      EXPECT_LE(reader.Capacity(), std::max(kRead, 2 * std::min(length, kMax)));
+    }
   }
 }
 

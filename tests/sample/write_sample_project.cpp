@@ -7,9 +7,25 @@
 
 #include "tests/sample/SampleProject.h"
 
+namespace {
+
+constexpr const char* kUsage =
+    "usage: write_sample_project PATH [SEED]\n"
+    "  writes the sample job (a random image for a chip that needs a flash driver, with data\n"
+    "  flash and counting serial numbers) as a project file at PATH; SEED picks the image\n"
+    "  (default 1). Prints the chip, the image sizes and the serial numbers' start and step.\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: write_sample_project PATH [SEED]\n");
+  const std::string first = argc > 1 ? argv[1] : "";
+  if (argc == 2 && (first == "--help" || first == "-h")) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  // A path that looks like an option is a mistake more often than a name (./-x is one).
+  if (argc < 2 || argc > 3 || first.starts_with("-")) {
+    std::fputs(kUsage, stderr);
     return 2;
   }
   qx::sample::SampleJob job;

@@ -57,14 +57,26 @@ bool Save(QWidget& widget, const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const auto usage = [&](std::FILE* to) {
+    std::fprintf(to,
+                 "usage: %s --dir DIR --out FOLDER\n"
+                 "  runs the program of this build over the program folder DIR (its ConfigQlt.ini\n"
+                 "  naming running units) and writes its screenshots as PNGs into FOLDER\n",
+                 argv[0]);
+  };
   std::string dir, out;
-  for (int i = 1; i + 1 < argc; i += 2) {
+  for (int i = 1; i < argc; ++i) {
     const std::string key = argv[i];
-    if (key == "--dir") dir = argv[i + 1];
-    if (key == "--out") out = argv[i + 1];
+    if (key == "--help" || key == "-h") {
+      usage(stdout);
+      return 0;
+    }
+    if (i + 1 >= argc) break;
+    if (key == "--dir") dir = argv[++i];
+    else if (key == "--out") out = argv[++i];
   }
   if (dir.empty() || out.empty()) {
-    std::fprintf(stderr, "usage: %s --dir DIR --out FOLDER\n", argv[0]);
+    usage(stderr);
     return 2;
   }
   // The program reads its own command line (a project file starts batch mode): it gets

@@ -29,6 +29,18 @@ TEST(Catalogue, EveryChineseTextConvertsToGbkAndBack) {
   }
 }
 
+// The last id has its texts; the Count_ sentinel and beyond read as none, in both languages.
+TEST(Catalogue, TheLastTextIsThereAndNoneLiesPastIt) {
+  const auto last = static_cast<TextId>(kTextCount - 1);
+  for (const Language lang : {Language::English, Language::Chinese}) {
+    EXPECT_FALSE(TextIn(lang, last).empty());
+    EXPECT_TRUE(TextIn(lang, TextId::Count_).empty());
+    EXPECT_TRUE(TextIn(lang, static_cast<TextId>(kTextCount + 1)).empty());
+  }
+  EXPECT_FALSE(TextIdName(last).empty());
+  EXPECT_TRUE(TextIdName(TextId::Count_).empty());
+}
+
 TEST(Catalogue, TestsRunWithTheEnglishBuild) {
   EXPECT_EQ(BuildLanguage(), Language::English);
   EXPECT_EQ(Text(TextId::NotValidInteger), "'%s' is not a valid integer value");

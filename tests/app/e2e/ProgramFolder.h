@@ -2,6 +2,9 @@
 // A program folder for the real executable: the connection file of simulated units (ten
 // unless told), the firmware file, the sample job and its chip's flash driver; what the
 // units received, and the log files the program wrote.
+#include <sys/wait.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -54,6 +57,16 @@ struct BatchFolder : SimulatedFolder {
 
   BatchJob job;
 };
+
+// Stopped by sig: the status says so, as 128 + the signal's number, which also shows that
+// the program was still open when the stop came (it did not end by itself before).
+inline void ExpectStoppedBy(ProgramProcess& program, int sig) {
+  ASSERT_TRUE(program.Signal(sig)) << "the program ended by itself: " << program.Output();
+  ASSERT_TRUE(program.WaitForExit(std::chrono::seconds(60))) << program.Output();
+  const int status = *program.Status();
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 128 + sig);
+}
 
 #ifdef QX_PROGRAM_PATH
 inline const char* const kProgram = QX_PROGRAM_PATH;

@@ -95,6 +95,39 @@ class ProgramProcess {
     return WaitFor([this] { return !Running(); }, limit);
   }
 
+  // Waits until the program's output holds part, or limit passes.
+  bool WaitForOutput(const std::string& part, std::chrono::milliseconds limit) const {
+    return WaitFor([&] { return Output().find(part) != std::string::npos; }, limit);
+  }
+
+  // The kernel shows the program catching sig: its own handler is in place (SigCgt of
+  // /proc/PID/status).
+  bool Catches(int sig) const {
+    std::ifstream in("/proc/" + std::to_string(pid_) + "/status");
+    for (std::string line; std::getline(in, line);) {
+      if (line.rfind("SigCgt:", 0) == 0) return (std::stoull(line.substr(7), nullptr, 16) >> (sig - 1)) & 1;
+    }
+    return false;
+  }
+  // The program has mapped a library whose path holds part (Qt's platform plugin, say).
+  bool Maps(const std::string& part) const {
+    std::ifstream in("/proc/" + std::to_string(pid_) + "/maps");
+    for (std::string line; std::getline(in, line);) {
+      if (line.find(part) != std::string::npos) return true;
+    }
+    return false;
+  }
+  // As WaitFor, polling without a pause: for a sign that lasts only a moment before the
+  // next one, such as the very start of main().
+  static bool WaitClosely(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+      if (std::chrono::steady_clock::now() > end) return false;
+      std::this_thread::yield();
+    }
+    return true;
+  }
+
   // The program's standard output and error, in one file.
   std::string Output() const {
     std::ifstream in(dir_ + "program-output.txt", std::ios::binary);

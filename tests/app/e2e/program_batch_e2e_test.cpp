@@ -4,13 +4,13 @@
 // file away, and a damaged project starts nothing.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/wait.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <thread>
 
 #include "programmer/CommandCodes.h"
 #include "tests/app/e2e/ProgramFolder.h"
@@ -62,8 +62,7 @@ TEST(ProgramBatch, WithoutOffEveryUnitGetsTheRestartAndTheProgramStaysOpen) {
       },
       120s))
       << program.Output();
-  std::this_thread::sleep_for(1s);
-  EXPECT_TRUE(program.Running());
+  ExpectStoppedBy(program, SIGTERM);
   for (u8 k = 0; k < kUnits; ++k) {
     ExpectUnitHoldsTheJob(*f.sim, k, kUnits, f.job);
     EXPECT_EQ(f.Requests(k, CmdRestart), 1u);
@@ -88,8 +87,7 @@ TEST(ProgramBatch, TwoFailingUnitsLeaveNoResultFileAndTheProgramOpenWhileTheOthe
       },
       120s))
       << program.Output();
-  std::this_thread::sleep_for(1s);
-  EXPECT_TRUE(program.Running()) << program.Output();
+  ExpectStoppedBy(program, SIGTERM);
   EXPECT_FALSE(std::filesystem::exists(f.dir.File("ResDW.Txt")));
   for (u8 k = 0; k < kUnits; ++k) {
     if (k == 2 || k == 7) {
@@ -108,17 +106,9 @@ TEST(ProgramBatch, ADamagedProjectStartsNothing) {
   WriteFile(f.job.Path, bytes);
   ProgramProcess program(kProgram, f.dir.Dir());
   ASSERT_TRUE(program.Start({f.job.Path, "OFF"}));
-  ASSERT_TRUE(ProgramProcess::WaitFor(
-      [&] {
-        for (u8 k = 0; k < kUnits; ++k) {
-          if (f.sim->Stats(k).Probes == 0) return false;
-        }
-        return true;
-      },
-      60s))
-      << program.Output();
-  std::this_thread::sleep_for(1s);
-  EXPECT_TRUE(program.Running()) << program.Output();
+  // Once every unit is linked, the batch start says on the standard error why it starts nothing.
+  ASSERT_TRUE(program.WaitForOutput("The project was not loaded: no download started!", 120s)) << program.Output();
+  ExpectStoppedBy(program, SIGTERM);
   EXPECT_FALSE(std::filesystem::exists(f.dir.File("ResDW.Txt")));
   for (u8 k = 0; k < kUnits; ++k) {
     EXPECT_EQ(f.sim->Stats(k).Requests, f.sim->Stats(k).Probes) << static_cast<int>(k);

@@ -1,6 +1,7 @@
 // Every line of the window's command list holds in the window and the program: each sender
 // shows its caption and hint and runs its command, each command has a sender or is the
-// frame's, and the program binds every command to a handler.
+// frame's, and the program binds every command to a handler. The tool bar's hints and
+// commands are also checked against the design itself, not only against the list.
 #include <QAbstractButton>
 #include <QAction>
 #include <QLineEdit>
@@ -95,6 +96,47 @@ TEST_F(WindowTest, EverySenderShowsItsCaptionAndHintAndRunsItsCommand) {
     Fire(Find<QObject>(QString::fromLatin1(s.Control)));
     ASSERT_FALSE(commands.ran.empty());
     EXPECT_EQ(commands.ran.front(), s.Command);
+  }
+}
+
+// The tool bar as designed, independent of the list: each button's hint, and the command it
+// runs (none for Exit, which the window carries out itself). No other control has a hint.
+TEST_F(WindowTest, TheToolButtonsShowTheirDesignedHintsAndRunTheirDesignedCommands) {
+  const struct {
+    const char* control;
+    const char* hint;
+    bool runsCommand;
+    WindowCommand command;
+  } designed[] = {
+      {"SpdBtnExit", "Exit Application", false, WindowCommand::Count},
+      {"SpdBtnOpen", "Clear buffer and Load Object File", true, WindowCommand::FileOpenBtnClick},
+      {"SpdBtnLoadMore", "Just load object file(no buffer Clear )", true, WindowCommand::SpdBtnLoadMoreClick},
+      {"SpdBtnLdPrj", "Open Project File", true, WindowCommand::SpdBtnLdPrjClick},
+      {"SpdBtnDownLoad", "Download to programmer for Off-Line Programming", true, WindowCommand::SpdBtnDownLoadClick},
+      {"AutoSpdBtn", "Auto-Prog: Blank-Erase-Prog-Verify and Write Option Bytes", true, WindowCommand::AutoSpdBtnClick},
+      {"SpdBtnBlankChk", "Do Chip Blank Check", true, WindowCommand::SpdBtnBlankChkClick},
+      {"SpdBtnErase", "DO Chip Erase", true, WindowCommand::SpdBtnEraseClick},
+      {"SpdBtnProg", "Do Chip Programming", true, WindowCommand::SpdBtnProgClick},
+      {"SpdBtnVerify", "Do Chip Verification", true, WindowCommand::SpdBtnVerifyClick},
+      {"SpdBtnWrtOPB", "Write Option or config data", true, WindowCommand::SpdBtnWrtOPBClick},
+  };
+  Show();
+  std::set<std::string> hinted;
+  for (const auto& d : designed) {
+    SCOPED_TRACE(d.control);
+    hinted.insert(d.control);
+    auto& button = Find<QAbstractButton>(QString::fromLatin1(d.control));
+    EXPECT_EQ(button.toolTip().toStdString(), d.hint);
+    if (!d.runsCommand) continue;
+    commands.ran.clear();
+    Fire(button);
+    ASSERT_FALSE(commands.ran.empty());
+    EXPECT_EQ(commands.ran.front(), d.command);
+  }
+  for (const Sender& s : kSenders) {
+    if (s.HasHint) {
+      EXPECT_TRUE(hinted.contains(s.Control)) << s.Control << " has a hint the design does not give it";
+    }
   }
 }
 

@@ -52,17 +52,17 @@ constexpr Row kRules[] = {
     {C::WriteEep,
      {.Starter = StartProgramEep, .Chain = A::Clear, .NeedsImage = true}},
     {C::ReadMain,
-     {.Start = U::Unit0, .Starter = StartReadMain, .ReplacesImage = true}},
+     {.Start = U::Unit0, .Starter = StartReadMain, .Chain = A::Clear, .ReplacesImage = true}},
     {C::ReadEep,
-     {.Start = U::Unit0, .Starter = StartReadEep, .ChipPageToFront = false}},
+     {.Start = U::Unit0, .Starter = StartReadEep, .Chain = A::Clear, .ChipPageToFront = false}},
     {C::ReadOption,
-     {.Start = U::Unit0, .Starter = StartReadOption}},
+     {.Start = U::Unit0, .Starter = StartReadOption, .Chain = A::Clear}},
     {C::ReadChecksum,
-     {.Start = U::Unit0, .Starter = StartReadChecksum}},
+     {.Start = U::Unit0, .Starter = StartReadChecksum, .Chain = A::Clear}},
     {C::ReadAddress,
-     {.Start = U::ReadAddress}},
+     {.Start = U::ReadAddress, .Starter = StartReadAddress, .Chain = A::Clear}},
     {C::ReadChipInfo,
-     {.Start = U::ReadChipInfo, .CollectSettings = false}},
+     {.Start = U::ReadChipInfo, .Starter = StartReadChipInfo, .Chain = A::Clear, .CollectSettings = false}},
 };
 
 constexpr bool RowsInCommandOrder() {
@@ -148,7 +148,7 @@ void RunUnitCommand(UnitCommand command, Station& station, const UnitCommandView
       Collect(rule, station, view);
       if (!station.GuardUnit0()) return;
       if (rule.ReplacesImage) ForgetSerialNumbers(station);
-      station.StartReadOnUnit0(rule.Starter);
+      station.StartReadOnUnit0(rule.Starter, rule.Chain);
       return;
     case UnitStart::ReadAddress:
       if (!station.GuardUnit0()) return;
@@ -156,11 +156,11 @@ void RunUnitCommand(UnitCommand command, Station& station, const UnitCommandView
       view.AskReadAddress();
       // The dialog's loop serves the ports and timers: unit 0 may have gone or begun a step.
       if (!station.GuardUnit0()) return;
-      station.StartReadOnUnit0(StartReadAddress);
+      station.StartReadOnUnit0(rule.Starter, rule.Chain);
       return;
     case UnitStart::ReadChipInfo:
       if (!station.GuardUnit0()) return;
-      station.StartReadOnUnit0(StartReadChipInfo);
+      station.StartReadOnUnit0(rule.Starter, rule.Chain);
       return;
   }
 }

@@ -7,8 +7,7 @@
 
 #include "app/ObjectFileCommands.h"
 #include "app/UnitSerialNumbers.h"
-#include "chips/Makers.h"
-#include "chips/OptionListings.h"
+#include "chips/MakerRegistry.h"
 #include "programmer/AutoChain.h"
 #include "programmer/DownloadChain.h"
 #include "programmer/OnlineChains.h"
@@ -107,12 +106,12 @@ void RunUnitCommand(UnitCommand command, Station& station, const UnitCommandView
   ChipModel& model = station.Model();
   MessageLog& log = station.Log();
   Operator& op = station.Op();
-  const Maker maker = MakerOf(model.Params.ManufacturerIndex);
+  const MakerModule& maker = ModuleOf(MakerOf(model.Params.ManufacturerIndex));
 
   if (rule.ChipPageToFront) view.ChipPageToFront(rule.ActivatePanelBtns);
   // A read-back writes the images as its replies come: what sends or compares them waits.
   if (rule.NeedsImage && rule.Start == UnitStart::AllUnits && station.RefuseWhileReadingBack()) return;
-  if (rule.CustomerBlock && maker == Maker::Silergy) {
+  if (rule.CustomerBlock && maker.differs.customerInfoPage) {
     WindowActions actions;
     const CustomerInfoResult r = BuildCustomerInfoBlock(view.CustomerControls(), model, log, op, actions);
     if (r == CustomerInfoResult::AddressError) return;
@@ -141,7 +140,9 @@ void RunUnitCommand(UnitCommand command, Station& station, const UnitCommandView
     case UnitStart::AllUnits:
       if (rule.EmptyLogLine) log.AddLine("");
       Collect(rule, station, view);
-      if (rule.OptionListing && maker == Maker::AutoChip) ShowCurrentOptionAC78x(log, model);
+      if (rule.OptionListing && maker.differs.optionListingBeforeStart && maker.currentOptionListing != nullptr) {
+        maker.currentOptionListing(log, model);
+      }
       StartUnits(rule, station, view, serial, decimal);
       return;
     case UnitStart::Unit0:

@@ -33,6 +33,29 @@ using OptionListing = void (*)(MessageLog& log, const ChipModel& model);
 // What a unit read back from its chip: the reply's payload as it arrived.
 using ReadOptionListing = void (*)(MessageLog& log, const ChipModel& model, u8 unit, std::span<const u8> payload);
 
+// A yes or no every maker module must state: it has no default, so a module that leaves one
+// out does not build.
+struct MakerSays {
+  bool on;
+  constexpr MakerSays(bool value) : on(value) {}  // implicit: a module writes true or false
+  constexpr explicit operator bool() const { return on; }
+};
+
+// Where a maker's window and runs differ from the others'. The core reads these and asks
+// no "which maker is it".
+struct MakerDifferences {
+  // The interface radio group shows, and its choice is bit 0 of the interface flags.
+  MakerSays interfaceGroup;
+  // The customer information page shows, and the programming commands build its block first.
+  MakerSays customerInfoPage;
+  // The read-protection box stands for the protection bits and the option-byte programming.
+  MakerSays readProtectBox;
+  // A loaded object file's CRC-32 is computed and logged.
+  MakerSays objectCrc32;
+  // The programming commands list the option data as they will go to the units.
+  MakerSays optionListingBeforeStart;
+};
+
 struct MakerModule {
   Maker maker;  // its own line of MakerList.def
   TextId name;  // as the chip dialog lists it
@@ -41,6 +64,7 @@ struct MakerModule {
   std::span<const std::string_view> models;
   FamilyRules (*rules)();
   WindowChanges (*windowSetup)(const ChipModel& model);
+  MakerDifferences differs;
   OptionDialogBinding optionDialog{};
   OptionListing currentOptionListing = nullptr;  // "Show Chip Option Data"; none: nullptr
   ReadOptionListing readOptionListing = nullptr;  // the read-option reply; none: nullptr

@@ -43,6 +43,11 @@ constinit const MakerModule AucuMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiAucu,
+    .differs = {.interfaceGroup = false,
+                .customerInfoPage = false,
+                .readProtectBox = false,
+                .objectCrc32 = true,
+                .optionListingBeforeStart = false},
     .optionDialog = {OptionDialog::AucuCfg},
     .currentOptionListing = ShowCurrentOptionAucu,
     .readOptionListing =

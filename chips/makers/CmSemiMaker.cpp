@@ -82,6 +82,11 @@ constinit const MakerModule CmSemiMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiCmSemi,
+    .differs = {.interfaceGroup = false,
+                .customerInfoPage = false,
+                .readProtectBox = false,
+                .objectCrc32 = false,
+                .optionListingBeforeStart = false},
     .driverFiles = kDriverFiles,
 };
 

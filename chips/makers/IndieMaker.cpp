@@ -47,6 +47,11 @@ constinit const MakerModule IndieMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiIndie,
+    .differs = {.interfaceGroup = false,
+                .customerInfoPage = false,
+                .readProtectBox = false,
+                .objectCrc32 = false,
+                .optionListingBeforeStart = false},
     .driverFiles = kDriverFiles,
 };
 

@@ -49,6 +49,11 @@ constinit const MakerModule LapisMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiLapis,
+    .differs = {.interfaceGroup = false,
+                .customerInfoPage = false,
+                .readProtectBox = false,
+                .objectCrc32 = false,
+                .optionListingBeforeStart = false},
     .driverFiles = kDriverFiles,
 };
 

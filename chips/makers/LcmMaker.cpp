@@ -57,6 +57,11 @@ constinit const MakerModule LcmMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiLcmp,
+    .differs = {.interfaceGroup = false,
+                .customerInfoPage = false,
+                .readProtectBox = false,
+                .objectCrc32 = false,
+                .optionListingBeforeStart = false},
     .optionDialog = {OptionDialog::LcmpOpt},
     .currentOptionListing = ShowCurrentOptionLcmp,
     .readOptionListing =

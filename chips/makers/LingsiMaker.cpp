@@ -56,6 +56,11 @@ constinit const MakerModule LingsiMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiLingsi,
+    .differs = {.interfaceGroup = false,
+                .customerInfoPage = false,
+                .readProtectBox = false,
+                .objectCrc32 = false,
+                .optionListingBeforeStart = false},
     .driverFiles = kDriverFiles,
 };
 

@@ -66,6 +66,11 @@ constinit const MakerModule MeirenMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiMeiren,
+    .differs = {.interfaceGroup = true,
+                .customerInfoPage = false,
+                .readProtectBox = false,
+                .objectCrc32 = false,
+                .optionListingBeforeStart = false},
     .driverFiles = kDriverFiles,
 };
 

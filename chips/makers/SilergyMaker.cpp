@@ -80,6 +80,11 @@ constinit const MakerModule SilergyMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiSilergy,
+    .differs = {.interfaceGroup = false,
+                .customerInfoPage = true,
+                .readProtectBox = true,
+                .objectCrc32 = false,
+                .optionListingBeforeStart = false},
     .optionDialog = {OptionDialog::SlgyCfg},
     .readOptionListing =
         [](MessageLog& log, const ChipModel&, u8 unit, std::span<const u8> payload) {

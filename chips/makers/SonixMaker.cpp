@@ -61,6 +61,11 @@ constinit const MakerModule SonixMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiSonix,
+    .differs = {.interfaceGroup = false,
+                .customerInfoPage = false,
+                .readProtectBox = false,
+                .objectCrc32 = false,
+                .optionListingBeforeStart = false},
     .driverFiles = kDriverFiles,
 };
 

@@ -45,6 +45,11 @@ constinit const MakerModule SpintrolMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiSpintrol,
+    .differs = {.interfaceGroup = false,
+                .customerInfoPage = false,
+                .readProtectBox = false,
+                .objectCrc32 = false,
+                .optionListingBeforeStart = false},
     .optionDialog = {OptionDialog::Spd117xCfg},
     .driverFiles = kDriverFiles,
 };

@@ -38,6 +38,11 @@ constinit const MakerModule TeaMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiSilergy,
+    .differs = {.interfaceGroup = false,
+                .customerInfoPage = false,
+                .readProtectBox = false,
+                .objectCrc32 = false,
+                .optionListingBeforeStart = false},
     .driverFiles = kDriverFiles,
 };
 

@@ -64,6 +64,11 @@ constinit const MakerModule ToshibaMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiToshiba,
+    .differs = {.interfaceGroup = false,
+                .customerInfoPage = false,
+                .readProtectBox = false,
+                .objectCrc32 = false,
+                .optionListingBeforeStart = false},
     .driverFiles = kDriverFiles,
 };
 

@@ -58,6 +58,16 @@ TEST(MakerModules, EachMakerHasANameOfItsOwn) {
   EXPECT_EQ(names.size(), MakerCount);
 }
 
+// The programming commands list the option data only through the module's own listing.
+TEST(MakerModules, AMakerListingItsOptionsBeforeAStartHasAListing) {
+  for (std::size_t i = 0; i < MakerCount; ++i) {
+    const MakerModule& maker = *MakerModules[i];
+    if (maker.differs.optionListingBeforeStart) {
+      EXPECT_NE(maker.currentOptionListing, nullptr) << MakerLabel(i);
+    }
+  }
+}
+
 TEST(MakerModules, TheChipDialogListsEveryMakerWithItsModels) {
   auto chip = std::make_unique<ChipModel>();
   TChipSelForm dialog(*chip);

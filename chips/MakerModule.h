@@ -9,7 +9,9 @@
 
 #include "base/MessageLog.h"
 #include "chips/DriverFileRow.h"
+#include "chips/FamilyRequests.h"
 #include "chips/FamilyRules.h"
+#include "chips/MakerSays.h"
 #include "chips/Makers.h"
 #include "chips/OptionDialog.h"
 #include "chips/WindowChanges.h"
@@ -33,16 +35,8 @@ using OptionListing = void (*)(MessageLog& log, const ChipModel& model);
 // What a unit read back from its chip: the reply's payload as it arrived.
 using ReadOptionListing = void (*)(MessageLog& log, const ChipModel& model, u8 unit, std::span<const u8> payload);
 
-// A yes or no every maker module must state: it has no default, so a module that leaves one
-// out does not build.
-struct MakerSays {
-  bool on;
-  constexpr MakerSays(bool value) : on(value) {}  // implicit: a module writes true or false
-  constexpr explicit operator bool() const { return on; }
-};
-
 // Where a maker's window and runs differ from the others'. The core reads these and asks
-// no "which maker is it".
+// no "which maker is it"; no member has a default (MakerSays).
 struct MakerDifferences {
   // The interface radio group shows, and its choice is bit 0 of the interface flags.
   MakerSays interfaceGroup;
@@ -65,6 +59,7 @@ struct MakerModule {
   FamilyRules (*rules)();
   WindowChanges (*windowSetup)(const ChipModel& model);
   MakerDifferences differs;
+  FamilyRequests requests;  // of the family its chips take
   OptionDialogBinding optionDialog{};
   OptionListing currentOptionListing = nullptr;  // "Show Chip Option Data"; none: nullptr
   ReadOptionListing readOptionListing = nullptr;  // the read-option reply; none: nullptr

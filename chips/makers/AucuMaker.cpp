@@ -48,6 +48,7 @@ constinit const MakerModule AucuMaker = {
                 .readProtectBox = false,
                 .objectCrc32 = true,
                 .optionListingBeforeStart = false},
+    .requests = {.commonInChipCommands = true, .commonInProgramBlocks = false, .longOptionWrite = false},
     .optionDialog = {OptionDialog::AucuCfg},
     .currentOptionListing = ShowCurrentOptionAucu,
     .readOptionListing =

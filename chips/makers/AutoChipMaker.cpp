@@ -78,6 +78,7 @@ constinit const MakerModule AutoChipMaker = {
                 .readProtectBox = false,
                 .objectCrc32 = false,
                 .optionListingBeforeStart = true},
+    .requests = {.commonInChipCommands = true, .commonInProgramBlocks = false, .longOptionWrite = false},
     // The AC7840x parts (subtype 16) have a dialog of their own.
     .optionDialog = {OptionDialog::AC78xOptB, 16, OptionDialog::AC784xOpb},
     .currentOptionListing = ShowCurrentOptionAC78x,

@@ -87,6 +87,7 @@ constinit const MakerModule CmSemiMaker = {
                 .readProtectBox = false,
                 .objectCrc32 = false,
                 .optionListingBeforeStart = false},
+    .requests = {.commonInChipCommands = false, .commonInProgramBlocks = false, .longOptionWrite = false},
     .driverFiles = kDriverFiles,
 };
 

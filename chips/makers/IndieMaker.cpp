@@ -52,6 +52,7 @@ constinit const MakerModule IndieMaker = {
                 .readProtectBox = false,
                 .objectCrc32 = false,
                 .optionListingBeforeStart = false},
+    .requests = {.commonInChipCommands = false, .commonInProgramBlocks = false, .longOptionWrite = false},
     .driverFiles = kDriverFiles,
 };
 

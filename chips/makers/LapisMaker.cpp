@@ -54,6 +54,7 @@ constinit const MakerModule LapisMaker = {
                 .readProtectBox = false,
                 .objectCrc32 = false,
                 .optionListingBeforeStart = false},
+    .requests = {.commonInChipCommands = false, .commonInProgramBlocks = false, .longOptionWrite = false},
     .driverFiles = kDriverFiles,
 };
 

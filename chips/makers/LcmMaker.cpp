@@ -62,6 +62,7 @@ constinit const MakerModule LcmMaker = {
                 .readProtectBox = false,
                 .objectCrc32 = false,
                 .optionListingBeforeStart = false},
+    .requests = {.commonInChipCommands = true, .commonInProgramBlocks = false, .longOptionWrite = false},
     .optionDialog = {OptionDialog::LcmpOpt},
     .currentOptionListing = ShowCurrentOptionLcmp,
     .readOptionListing =

@@ -61,6 +61,7 @@ constinit const MakerModule LingsiMaker = {
                 .readProtectBox = false,
                 .objectCrc32 = false,
                 .optionListingBeforeStart = false},
+    .requests = {.commonInChipCommands = false, .commonInProgramBlocks = false, .longOptionWrite = false},
     .driverFiles = kDriverFiles,
 };
 

@@ -71,6 +71,7 @@ constinit const MakerModule MeirenMaker = {
                 .readProtectBox = false,
                 .objectCrc32 = false,
                 .optionListingBeforeStart = false},
+    .requests = {.commonInChipCommands = true, .commonInProgramBlocks = true, .longOptionWrite = false},
     .driverFiles = kDriverFiles,
 };
 

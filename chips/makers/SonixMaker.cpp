@@ -66,6 +66,7 @@ constinit const MakerModule SonixMaker = {
                 .readProtectBox = false,
                 .objectCrc32 = false,
                 .optionListingBeforeStart = false},
+    .requests = {.commonInChipCommands = false, .commonInProgramBlocks = false, .longOptionWrite = false},
     .driverFiles = kDriverFiles,
 };
 

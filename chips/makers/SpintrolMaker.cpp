@@ -50,6 +50,7 @@ constinit const MakerModule SpintrolMaker = {
                 .readProtectBox = false,
                 .objectCrc32 = false,
                 .optionListingBeforeStart = false},
+    .requests = {.commonInChipCommands = false, .commonInProgramBlocks = false, .longOptionWrite = false},
     .optionDialog = {OptionDialog::Spd117xCfg},
     .driverFiles = kDriverFiles,
 };

@@ -18,8 +18,6 @@ constexpr FamilyEntry kFamiliesWithoutModule[] = {
     {0xC0, {.commonInChipCommands = false, .commonInProgramBlocks = false, .longOptionWrite = true}},
 };
 
-constexpr FamilyRequests kPlain{.commonInChipCommands = false, .commonInProgramBlocks = false, .longOptionWrite = false};
-
 std::optional<u8> FamilyCodeOf(const MakerModule& m) {
   for (const FieldValue& v : m.rules().values) {
     if (v.field == ChipField::FamilyCode && !v.fromListPosition) return static_cast<u8>(v.value);
@@ -47,7 +45,7 @@ FamilyRequests RequestsOfFamily(u8 familyCode) {
   for (const FamilyEntry& e : kFamiliesWithoutModule) {
     if (e.FamilyCode == familyCode) return e.Requests;
   }
-  return kPlain;
+  return kPlainFamilyRequests;
 }
 
 }  // namespace qx

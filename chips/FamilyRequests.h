@@ -13,6 +13,10 @@ struct FamilyRequests {
   MakerSays longOptionWrite;  // without a driver: 4096 option bytes, not 1024
 };
 
+// A family whose requests differ in none of these.
+inline constexpr FamilyRequests kPlainFamilyRequests{
+    .commonInChipCommands = false, .commonInProgramBlocks = false, .longOptionWrite = false};
+
 // The requests of the maker module whose chips take familyCode, or of a family only project
 // files name; for any other code, none of the differences.
 FamilyRequests RequestsOfFamily(u8 familyCode);

@@ -50,6 +50,13 @@ struct MakerDifferences {
   MakerSays optionListingBeforeStart;
 };
 
+// A maker whose window and runs differ in none of these states so by naming this.
+inline constexpr MakerDifferences kNoMakerDifferences{.interfaceGroup = false,
+                                                      .customerInfoPage = false,
+                                                      .readProtectBox = false,
+                                                      .objectCrc32 = false,
+                                                      .optionListingBeforeStart = false};
+
 struct MakerModule {
   Maker maker;  // its own line of MakerList.def
   TextId name;  // as the chip dialog lists it

@@ -82,12 +82,8 @@ constinit const MakerModule CmSemiMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiCmSemi,
-    .differs = {.interfaceGroup = false,
-                .customerInfoPage = false,
-                .readProtectBox = false,
-                .objectCrc32 = false,
-                .optionListingBeforeStart = false},
-    .requests = {.commonInChipCommands = false, .commonInProgramBlocks = false, .longOptionWrite = false},
+    .differs = kNoMakerDifferences,
+    .requests = kPlainFamilyRequests,
     .driverFiles = kDriverFiles,
 };
 

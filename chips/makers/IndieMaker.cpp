@@ -47,12 +47,8 @@ constinit const MakerModule IndieMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiIndie,
-    .differs = {.interfaceGroup = false,
-                .customerInfoPage = false,
-                .readProtectBox = false,
-                .objectCrc32 = false,
-                .optionListingBeforeStart = false},
-    .requests = {.commonInChipCommands = false, .commonInProgramBlocks = false, .longOptionWrite = false},
+    .differs = kNoMakerDifferences,
+    .requests = kPlainFamilyRequests,
     .driverFiles = kDriverFiles,
 };
 

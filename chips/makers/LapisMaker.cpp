@@ -49,12 +49,8 @@ constinit const MakerModule LapisMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiLapis,
-    .differs = {.interfaceGroup = false,
-                .customerInfoPage = false,
-                .readProtectBox = false,
-                .objectCrc32 = false,
-                .optionListingBeforeStart = false},
-    .requests = {.commonInChipCommands = false, .commonInProgramBlocks = false, .longOptionWrite = false},
+    .differs = kNoMakerDifferences,
+    .requests = kPlainFamilyRequests,
     .driverFiles = kDriverFiles,
 };
 

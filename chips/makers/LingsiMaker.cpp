@@ -56,12 +56,8 @@ constinit const MakerModule LingsiMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiLingsi,
-    .differs = {.interfaceGroup = false,
-                .customerInfoPage = false,
-                .readProtectBox = false,
-                .objectCrc32 = false,
-                .optionListingBeforeStart = false},
-    .requests = {.commonInChipCommands = false, .commonInProgramBlocks = false, .longOptionWrite = false},
+    .differs = kNoMakerDifferences,
+    .requests = kPlainFamilyRequests,
     .driverFiles = kDriverFiles,
 };
 

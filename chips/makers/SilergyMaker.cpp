@@ -85,7 +85,7 @@ constinit const MakerModule SilergyMaker = {
                 .readProtectBox = true,
                 .objectCrc32 = false,
                 .optionListingBeforeStart = false},
-    .requests = {.commonInChipCommands = false, .commonInProgramBlocks = false, .longOptionWrite = false},
+    .requests = kPlainFamilyRequests,
     .optionDialog = {OptionDialog::SlgyCfg},
     .readOptionListing =
         [](MessageLog& log, const ChipModel&, u8 unit, std::span<const u8> payload) {

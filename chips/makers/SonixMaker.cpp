@@ -61,12 +61,8 @@ constinit const MakerModule SonixMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiSonix,
-    .differs = {.interfaceGroup = false,
-                .customerInfoPage = false,
-                .readProtectBox = false,
-                .objectCrc32 = false,
-                .optionListingBeforeStart = false},
-    .requests = {.commonInChipCommands = false, .commonInProgramBlocks = false, .longOptionWrite = false},
+    .differs = kNoMakerDifferences,
+    .requests = kPlainFamilyRequests,
     .driverFiles = kDriverFiles,
 };
 

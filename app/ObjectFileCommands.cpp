@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/Errors.h"
-#include "chips/Makers.h"
+#include "chips/MakerRegistry.h"
 #include "images/BinaryFile.h"
 #include "images/Checksums.h"
 #include "images/IntelHexFile.h"
@@ -227,7 +227,7 @@ ObjectCommandResult LoadStaged(const ObjectFileContext& ctx, const std::string& 
     GiveNotes(ctx, notes);
   }
 
-  if (MakerOf(m.Params.ManufacturerIndex) == Maker::Aucu) {
+  if (DifferencesOf(m.Params.ManufacturerIndex).objectCrc32) {
     m.Sums.ObjectCrc32 = CalcCrc32(m.MainFlashImage, m.ObjectStart & 0xFFFFF, m.ObjectEnd & 0xFFFFF);
     ctx.Log.AddInfoLine(Tx(TextId::ObjectFileCrc32Line, m.Sums.ObjectCrc32));
   }

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "base/Errors.h"
-#include "chips/Makers.h"
+#include "chips/MakerRegistry.h"
 #include "images/NumberText.h"
 #include "texts/Texts.h"
 
@@ -18,7 +18,7 @@ u8 WithBit(u8 value, unsigned bit, bool on) {
 
 // A number too large for its field is refused: cut to its low bits it would be another number
 // (a gain of "0x10000" would give every chip the same S/N).
-std::int64_t FieldValue(const std::string& text, std::int64_t max) {
+std::int64_t SnFieldValue(const std::string& text, std::int64_t max) {
   const std::int64_t v = StrToInt64(text);
   if (v < 0 || v > max) throw EConvertError(Tx(TextId::SnFieldOutOfRange, text, Tx(TextId::SnHexText, static_cast<u32>(max))));
   return v;
@@ -28,10 +28,10 @@ std::int64_t FieldValue(const std::string& text, std::int64_t max) {
 
 void CollectProgramSettings(const ProgramControls& c, ChipModel& model, MessageLog& log) {
   ChipControl& cc = model.Control;
-  const Maker maker = MakerOf(model.Params.ManufacturerIndex);
+  const MakerDifferences& maker = DifferencesOf(model.Params.ManufacturerIndex);
 
   // A hidden interface group does not act: the family select owns bit 0 then.
-  if (maker == Maker::Meiren) cc.InterfaceFlags = WithBit(cc.InterfaceFlags, 0, c.RadioGroupPIF > 0);
+  if (maker.interfaceGroup) cc.InterfaceFlags = WithBit(cc.InterfaceFlags, 0, c.RadioGroupPIF > 0);
 
   const u8 volt = c.RadioGpVolt == 0 ? 0 : c.RadioGpVolt == 1 ? 1 : 2;
   cc.PowerFlags = static_cast<u8>((cc.PowerFlags & ~0x03u) | volt);
@@ -53,7 +53,7 @@ void CollectProgramSettings(const ProgramControls& c, ChipModel& model, MessageL
 
   model.ProgramOptionBytes = (c.CheckBoxOpt || c.ChkBoxRDP) ? 1 : 0;
 
-  if (maker == Maker::Silergy) {
+  if (maker.readProtectBox) {
     model.ProtectBits = c.ChkBoxRDP ? 3 : 0;
     cc.ProgramFlags = WithBit(cc.ProgramFlags, 6, c.ChkBoxRDP);
     model.ProgramOptionBytes = model.ProtectBits != 0 ? 1 : 0;
@@ -88,9 +88,9 @@ void CollectProgramSettings(const ProgramControls& c, ChipModel& model, MessageL
 }
 
 void ReadSerialNumberFields(const ProgramControls& c, SnSettings& sn) {
-  sn.SnGain = static_cast<u16>(FieldValue(c.GainEdit, 0xFFFF));
-  sn.SnValue = static_cast<u32>(FieldValue(c.SNEdit1, 0xFFFFFFFF));
-  sn.SnAddress = static_cast<u32>(FieldValue(c.AddrEdit, 0xFFFFFFFF));
+  sn.SnGain = static_cast<u16>(SnFieldValue(c.GainEdit, 0xFFFF));
+  sn.SnValue = static_cast<u32>(SnFieldValue(c.SNEdit1, 0xFFFFFFFF));
+  sn.SnAddress = static_cast<u32>(SnFieldValue(c.AddrEdit, 0xFFFFFFFF));
 }
 
 }  // namespace qx

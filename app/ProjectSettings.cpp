@@ -8,7 +8,7 @@
 #include "base/ByteOrder.h"
 #include "chips/ChipModelLists.h"
 #include "chips/ChipSelect.h"
-#include "chips/Makers.h"
+#include "chips/MakerRegistry.h"
 #include "programmer/SettingsBlock.h"
 #include "texts/Texts.h"
 
@@ -163,7 +163,7 @@ void ShowProjectSettings(ChipModel& model, ProgramControls& ctl) {
   ctl.ChkBoxErsEEP = Bit(c.EraseFlags, 1) != 0;
   // Stored, so shown: otherwise the next collection or save would take the boxes' old state.
   ctl.ChkBoxCpErsM = Bit(c.EraseFlags, 0) == 0;
-  if (MakerOf(p.ManufacturerIndex) == Maker::Silergy) ctl.ChkBoxRDP = model.ProtectBits != 0;
+  if (DifferencesOf(p.ManufacturerIndex).readProtectBox) ctl.ChkBoxRDP = model.ProtectBits != 0;
   ctl.ChkBoxAuto = t.AutoStartCode != 0;
   ctl.SpinEditIn = t.ChipInStableTime * 30;
   ctl.SpinEditOut = t.ChipOutStableTime * 30;

@@ -125,8 +125,9 @@ class Station {
 
   // ---- Unit commands. The window checks the chip and image guards and collects its
   // settings first.
-  // One unit: its received bytes are dropped, then the starter runs (the batch start).
-  void StartChain(u8 k, UnitStarter starter);
+  // One unit: its received bytes are dropped and its AutoChain set by the rule, then the
+  // starter runs (the batch start).
+  void StartChain(u8 k, UnitStarter starter, AutoChainRule rule);
   // The writing commands' unit loop: each unit in use that is linked and idle has its
   // received bytes dropped, AutoChain set by the rule and its serial number by the
   // numbering, then the starter run for it. The other units keep all three: a busy unit's
@@ -144,8 +145,8 @@ class Station {
   bool GuardUnit0();
   // After GuardUnit0: StartReadMain, StartReadEep, StartReadOption, StartReadChecksum,
   // StartReadChipInfo, and StartReadAddress after the read-address dialog; like a chain,
-  // unit 0's received bytes are dropped first.
-  void StartReadOnUnit0(UnitStarter starter);
+  // unit 0's received bytes are dropped and its AutoChain set by the rule first.
+  void StartReadOnUnit0(UnitStarter starter, AutoChainRule rule);
   // Units in use that run a step.
   UnitSet BusyUnits() const;
   // Shows the refusal naming the busy units; false when there are none.

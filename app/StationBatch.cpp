@@ -46,7 +46,7 @@ void Station::BatchStart() {
   }
   for (u8 k = 0; k < sessions_->UnitCount && k < UnitMax; ++k) {
     batchUnits_.set(k);
-    StartChain(k, StartDownloadChipData);
+    StartChain(k, StartDownloadChipData, AutoChainRule::Keep);
   }
 }
 

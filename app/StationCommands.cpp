@@ -5,8 +5,18 @@
 
 namespace qx {
 
-void Station::StartChain(u8 k, UnitStarter starter) {
+namespace {
+
+void ApplyChainRule(UnitSession& u, AutoChainRule rule) {
+  if (rule == AutoChainRule::Set) u.AutoChain = 1;
+  if (rule == AutoChainRule::Clear) u.AutoChain = 0;
+}
+
+}  // namespace
+
+void Station::StartChain(u8 k, UnitStarter starter, AutoChainRule rule) {
   wire_->Units[k].RxCount = 0;
+  ApplyChainRule(sessions_->Unit[k], rule);
   starter(*sessions_, k);
 }
 
@@ -17,8 +27,7 @@ UnitSet Station::StartWritingCommand(UnitStarter starter, AutoChainRule rule, Se
     auto& u = s.Unit[k];
     if (!u.Linked || u.Busy) continue;
     wire_->Units[k].RxCount = 0;
-    if (rule == AutoChainRule::Set) u.AutoChain = 1;
-    if (rule == AutoChainRule::Clear) u.AutoChain = 0;
+    ApplyChainRule(u, rule);
     if (numbering.Renumber) {
       UnitSerialPatch& patch = wire_->Units[k].Serial;
       if (numbering.Run != nullptr) {
@@ -53,6 +62,6 @@ bool Station::GuardUnit0() {
 }
 
 // Bytes left of a reply given up on would join the read's own reply into one broken frame.
-void Station::StartReadOnUnit0(UnitStarter starter) { StartChain(0, starter); }
+void Station::StartReadOnUnit0(UnitStarter starter, AutoChainRule rule) { StartChain(0, starter, rule); }
 
 }  // namespace qx

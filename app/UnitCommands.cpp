@@ -7,8 +7,7 @@
 
 #include "app/ObjectFileCommands.h"
 #include "app/UnitSerialNumbers.h"
-#include "chips/Makers.h"
-#include "chips/OptionListings.h"
+#include "chips/MakerRegistry.h"
 #include "programmer/AutoChain.h"
 #include "programmer/DownloadChain.h"
 #include "programmer/OnlineChains.h"
@@ -52,17 +51,17 @@ constexpr Row kRules[] = {
     {C::WriteEep,
      {.Starter = StartProgramEep, .Chain = A::Clear, .NeedsImage = true}},
     {C::ReadMain,
-     {.Start = U::Unit0, .Starter = StartReadMain, .ReplacesImage = true}},
+     {.Start = U::Unit0, .Starter = StartReadMain, .Chain = A::Clear, .ReplacesImage = true}},
     {C::ReadEep,
-     {.Start = U::Unit0, .Starter = StartReadEep, .ChipPageToFront = false}},
+     {.Start = U::Unit0, .Starter = StartReadEep, .Chain = A::Clear, .ChipPageToFront = false}},
     {C::ReadOption,
-     {.Start = U::Unit0, .Starter = StartReadOption}},
+     {.Start = U::Unit0, .Starter = StartReadOption, .Chain = A::Clear}},
     {C::ReadChecksum,
-     {.Start = U::Unit0, .Starter = StartReadChecksum}},
+     {.Start = U::Unit0, .Starter = StartReadChecksum, .Chain = A::Clear}},
     {C::ReadAddress,
-     {.Start = U::ReadAddress}},
+     {.Start = U::ReadAddress, .Starter = StartReadAddress, .Chain = A::Clear}},
     {C::ReadChipInfo,
-     {.Start = U::ReadChipInfo, .CollectSettings = false}},
+     {.Start = U::ReadChipInfo, .Starter = StartReadChipInfo, .Chain = A::Clear, .CollectSettings = false}},
 };
 
 constexpr bool RowsInCommandOrder() {
@@ -107,12 +106,12 @@ void RunUnitCommand(UnitCommand command, Station& station, const UnitCommandView
   ChipModel& model = station.Model();
   MessageLog& log = station.Log();
   Operator& op = station.Op();
-  const Maker maker = MakerOf(model.Params.ManufacturerIndex);
+  const MakerModule& maker = ModuleOf(MakerOf(model.Params.ManufacturerIndex));
 
   if (rule.ChipPageToFront) view.ChipPageToFront(rule.ActivatePanelBtns);
   // A read-back writes the images as its replies come: what sends or compares them waits.
   if (rule.NeedsImage && rule.Start == UnitStart::AllUnits && station.RefuseWhileReadingBack()) return;
-  if (rule.CustomerBlock && maker == Maker::Silergy) {
+  if (rule.CustomerBlock && maker.differs.customerInfoPage) {
     WindowActions actions;
     const CustomerInfoResult r = BuildCustomerInfoBlock(view.CustomerControls(), model, log, op, actions);
     if (r == CustomerInfoResult::AddressError) return;
@@ -141,14 +140,16 @@ void RunUnitCommand(UnitCommand command, Station& station, const UnitCommandView
     case UnitStart::AllUnits:
       if (rule.EmptyLogLine) log.AddLine("");
       Collect(rule, station, view);
-      if (rule.OptionListing && maker == Maker::AutoChip) ShowCurrentOptionAC78x(log, model);
+      if (rule.OptionListing && maker.differs.optionListingBeforeStart && maker.currentOptionListing != nullptr) {
+        maker.currentOptionListing(log, model);
+      }
       StartUnits(rule, station, view, serial, decimal);
       return;
     case UnitStart::Unit0:
       Collect(rule, station, view);
       if (!station.GuardUnit0()) return;
       if (rule.ReplacesImage) ForgetSerialNumbers(station);
-      station.StartReadOnUnit0(rule.Starter);
+      station.StartReadOnUnit0(rule.Starter, rule.Chain);
       return;
     case UnitStart::ReadAddress:
       if (!station.GuardUnit0()) return;
@@ -156,11 +157,11 @@ void RunUnitCommand(UnitCommand command, Station& station, const UnitCommandView
       view.AskReadAddress();
       // The dialog's loop serves the ports and timers: unit 0 may have gone or begun a step.
       if (!station.GuardUnit0()) return;
-      station.StartReadOnUnit0(StartReadAddress);
+      station.StartReadOnUnit0(rule.Starter, rule.Chain);
       return;
     case UnitStart::ReadChipInfo:
       if (!station.GuardUnit0()) return;
-      station.StartReadOnUnit0(StartReadChipInfo);
+      station.StartReadOnUnit0(rule.Starter, rule.Chain);
       return;
   }
 }

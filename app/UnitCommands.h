@@ -28,10 +28,12 @@ enum class UnitStart : u8 {
   ReadChipInfo,  // the unit-0 guard, the chip-information read
 };
 
+// Starter and Chain have no default: a row that leaves either out does not build, so no
+// start runs on a chain flag an earlier command left behind.
 struct UnitCommandRule {
   UnitStart Start = UnitStart::AllUnits;
-  UnitStarter Starter = nullptr;  // AllUnits and Unit0
-  AutoChainRule Chain = AutoChainRule::Keep;
+  UnitStarter Starter;
+  AutoChainRule Chain;
   bool ChipPageToFront = true;      // the chip settings page comes to the front first
   bool ActivatePanelBtns = false;   // and the command panel becomes the active control
   bool CustomerBlock = false;       // the Silergy customer information block, first

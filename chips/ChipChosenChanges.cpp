@@ -1,7 +1,7 @@
 #include "chips/ControlChangeMaking.h"
 #include "chips/FamilySetup.h"
 #include "chips/MainWindowControls.h"
-#include "chips/Makers.h"
+#include "chips/MakerRegistry.h"
 #include "texts/Texts.h"
 
 namespace qx {
@@ -60,8 +60,10 @@ WindowChanges ChipChosenChanges(const ChipModel& model) {
 
   AddDataFlashControls(w, p.EepSize > 0);
 
+  // An index outside the known groups shows neither group's own controls.
+  const MakerModule* maker = FindModule(p.ManufacturerIndex);
   ControlChange pif = Named(ctl::RadioGroupPIF);
-  pif.Visible = p.ManufacturerIndex == IndexOf(Maker::Meiren);
+  pif.Visible = maker != nullptr && bool(maker->differs.interfaceGroup);
   if (!*pif.Visible) pif.ItemIndex = 0;
   w.push_back(pif);
 
@@ -69,7 +71,7 @@ WindowChanges ChipChosenChanges(const ChipModel& model) {
   w.insert(w.end(), setup.begin(), setup.end());
 
   ControlChange slg = Named(ctl::TabSheetSLG);
-  slg.Visible = p.ManufacturerIndex == IndexOf(Maker::Silergy);
+  slg.Visible = maker != nullptr && bool(maker->differs.customerInfoPage);
   w.push_back(slg);
 
   ControlChange info = Named(ctl::DpCpInfX);

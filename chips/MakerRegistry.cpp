@@ -42,6 +42,8 @@ const MakerModule* FindModule(u8 manufacturerIndex) {
   return manufacturerIndex < MakerCount ? MakerModules[manufacturerIndex] : nullptr;
 }
 
+const MakerDifferences& DifferencesOf(u8 manufacturerIndex) { return ModuleOf(MakerOf(manufacturerIndex)).differs; }
+
 std::string_view DriverStemOf(std::string_view chipName) {
   for (const MakerModule* m : MakerModules) {
     for (const DriverFileRow& row : m->driverFiles) {

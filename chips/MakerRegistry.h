@@ -17,6 +17,10 @@ const MakerModule& ModuleOf(Maker maker);
 // callers do not take Silergy's place).
 const MakerModule* FindModule(u8 manufacturerIndex);
 
+// The differences of the group a stored index stands for (MakerOf: an unknown index reads
+// as UnknownMakerStandsFor).
+const MakerDifferences& DifferencesOf(u8 manufacturerIndex);
+
 // The driver-file stem of a chip name, over every maker's rows in maker order; empty when
 // none matches.
 std::string_view DriverStemOf(std::string_view chipName);

@@ -8,6 +8,9 @@
 namespace qx {
 
 void StartBlankCheck(UnitSessions& s, u8 k);
+// The blank check's opening and request under a start line of the caller's: the single
+// command and the first step of the automatic chain share its length, gauge and time-out.
+void OpenBlankCheck(UnitSessions& s, u8 k, std::string_view text);
 void StartErase(UnitSessions& s, u8 k, std::string_view text);
 void StartProgramMain(UnitSessions& s, u8 k);
 void StartProgramEep(UnitSessions& s, u8 k);

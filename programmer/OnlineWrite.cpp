@@ -25,15 +25,13 @@ void ContinueChainOrEnd(UnitSessions& s, u8 k, void (*next)(UnitSessions&, u8)) 
 
 }  // namespace
 
-void StartBlankCheck(UnitSessions& s, u8 k) {
-  OpenStep(s, k,
-           {.Step = StepBlankCheck,
-            .Text = Text(TextId::BlankCheckStart),
-            .Length = s.Model.Params.DownloadSize,
-            .GaugeRun = true});
+void OpenBlankCheck(UnitSessions& s, u8 k, std::string_view text) {
+  OpenStep(s, k, {.Step = StepBlankCheck, .Text = text, .Length = s.Model.Params.DownloadSize, .GaugeRun = true});
   if (RefuseWithoutDriver(s, k)) return;
   SendChipCommand(UnitTarget(s, k), CmdChipOperation, OpBlankCheck);
 }
+
+void StartBlankCheck(UnitSessions& s, u8 k) { OpenBlankCheck(s, k, Text(TextId::BlankCheckStart)); }
 
 void HandleBlankCheckResult(UnitSessions& s, u8 k, u8 code) {
   const bool chain = s.Unit[k].AutoChain != 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "chips/FamilyRequests.h"
 #include "programmer/DriverSegments.h"
 #include "programmer/UnitStep.h"
 
@@ -39,28 +40,6 @@ constexpr std::array<StepRow, 14> StepRows = {{
     {StepWriteOption, DriverRequest::WriteOption, SegWriteOptionAt},
 }};
 
-// The families whose requests differ from the rest; every other family has none of these.
-struct FamilyRow {
-  u8 FamilyCode;
-  bool CommonInChipCommands;
-  bool CommonInProgramBlocks;
-  bool LongOptionWrite;
-};
-
-constexpr std::array<FamilyRow, 4> FamilyRows = {{
-    {0x00, true, false, false},
-    {0x04, true, true, false},
-    {0x18, true, false, false},
-    {0xC0, false, false, true},
-}};
-
-FamilyRow FamilyOf(u8 familyCode) {
-  for (const FamilyRow& row : FamilyRows) {
-    if (row.FamilyCode == familyCode) return row;
-  }
-  return {familyCode, false, false, false};
-}
-
 const StepRow* RowOf(u8 stepState) {
   for (const StepRow& row : StepRows) {
     if (row.Step == stepState) return &row;
@@ -81,12 +60,12 @@ u16 StepSegmentEntry(u8 stepState) {
 }
 
 SegmentPlacement DriverSegmentPlacement(DriverRequest request, u8 familyCode) {
-  const FamilyRow family = FamilyOf(familyCode);
+  const FamilyRequests family = RequestsOfFamily(familyCode);
   switch (request) {
     case DriverRequest::ChipCommand:
-      return {ChipCmdStepSegAt, family.CommonInChipCommands ? ChipCmdCommonSegAt : u16{0}};
+      return {ChipCmdStepSegAt, family.commonInChipCommands ? ChipCmdCommonSegAt : u16{0}};
     case DriverRequest::ProgramBlock:
-      return {ProgramStepSegAt, family.CommonInProgramBlocks ? ProgramCommonSegAt : u16{0}};
+      return {ProgramStepSegAt, family.commonInProgramBlocks ? ProgramCommonSegAt : u16{0}};
     case DriverRequest::WriteOption: return {WriteOptionStepSegAt, 0};
     case DriverRequest::None:
     case DriverRequest::Download: break;
@@ -123,6 +102,6 @@ u16 StepSegmentRoom(u16 entryAt, u8 familyCode) {
   return room;
 }
 
-bool FamilyWritesLongOption(u8 familyCode) { return FamilyOf(familyCode).LongOptionWrite; }
+bool FamilyWritesLongOption(u8 familyCode) { return bool(RequestsOfFamily(familyCode).longOptionWrite); }
 
 }  // namespace qx

@@ -1,7 +1,8 @@
 #pragma once
 // Which requests carry flash-driver segments, and where, by the unit's step and the chip
-// family; and the family whose option write is long. The builders, the driver check and the
-// refusal of a step without a driver all read these tables (RequestLayout.cpp).
+// family (the family's own requests: chips/FamilyRequests.h); and whether the family's option
+// write is long. The builders, the driver check and the refusal of a step without a driver
+// all read these.
 #include "base/Types.h"
 
 namespace qx {

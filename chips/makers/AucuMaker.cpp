@@ -43,6 +43,12 @@ constinit const MakerModule AucuMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiAucu,
+    .differs = {.interfaceGroup = false,
+                .customerInfoPage = false,
+                .readProtectBox = false,
+                .objectCrc32 = true,
+                .optionListingBeforeStart = false},
+    .requests = {.commonInChipCommands = true, .commonInProgramBlocks = false, .longOptionWrite = false},
     .optionDialog = {OptionDialog::AucuCfg},
     .currentOptionListing = ShowCurrentOptionAucu,
     .readOptionListing =

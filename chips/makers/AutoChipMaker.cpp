@@ -73,6 +73,12 @@ constinit const MakerModule AutoChipMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiAC78x,
+    .differs = {.interfaceGroup = false,
+                .customerInfoPage = false,
+                .readProtectBox = false,
+                .objectCrc32 = false,
+                .optionListingBeforeStart = true},
+    .requests = {.commonInChipCommands = true, .commonInProgramBlocks = false, .longOptionWrite = false},
     // The AC7840x parts (subtype 16) have a dialog of their own.
     .optionDialog = {OptionDialog::AC78xOptB, 16, OptionDialog::AC784xOpb},
     .currentOptionListing = ShowCurrentOptionAC78x,

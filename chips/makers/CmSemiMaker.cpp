@@ -82,6 +82,8 @@ constinit const MakerModule CmSemiMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiCmSemi,
+    .differs = kNoMakerDifferences,
+    .requests = kPlainFamilyRequests,
     .driverFiles = kDriverFiles,
 };
 

@@ -47,6 +47,8 @@ constinit const MakerModule IndieMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiIndie,
+    .differs = kNoMakerDifferences,
+    .requests = kPlainFamilyRequests,
     .driverFiles = kDriverFiles,
 };
 

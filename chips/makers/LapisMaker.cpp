@@ -49,6 +49,8 @@ constinit const MakerModule LapisMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiLapis,
+    .differs = kNoMakerDifferences,
+    .requests = kPlainFamilyRequests,
     .driverFiles = kDriverFiles,
 };
 

@@ -57,6 +57,8 @@ constinit const MakerModule LcmMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiLcmp,
+    .differs = kNoMakerDifferences,
+    .requests = {.commonInChipCommands = true, .commonInProgramBlocks = false, .longOptionWrite = false},
     .optionDialog = {OptionDialog::LcmpOpt},
     .currentOptionListing = ShowCurrentOptionLcmp,
     .readOptionListing =

@@ -56,6 +56,8 @@ constinit const MakerModule LingsiMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiLingsi,
+    .differs = kNoMakerDifferences,
+    .requests = kPlainFamilyRequests,
     .driverFiles = kDriverFiles,
 };
 

@@ -66,6 +66,12 @@ constinit const MakerModule MeirenMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiMeiren,
+    .differs = {.interfaceGroup = true,
+                .customerInfoPage = false,
+                .readProtectBox = false,
+                .objectCrc32 = false,
+                .optionListingBeforeStart = false},
+    .requests = {.commonInChipCommands = true, .commonInProgramBlocks = true, .longOptionWrite = false},
     .driverFiles = kDriverFiles,
 };
 

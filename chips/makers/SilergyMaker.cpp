@@ -80,6 +80,12 @@ constinit const MakerModule SilergyMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiSilergy,
+    .differs = {.interfaceGroup = false,
+                .customerInfoPage = true,
+                .readProtectBox = true,
+                .objectCrc32 = false,
+                .optionListingBeforeStart = false},
+    .requests = kPlainFamilyRequests,
     .optionDialog = {OptionDialog::SlgyCfg},
     .readOptionListing =
         [](MessageLog& log, const ChipModel&, u8 unit, std::span<const u8> payload) {

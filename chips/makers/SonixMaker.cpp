@@ -61,6 +61,8 @@ constinit const MakerModule SonixMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiSonix,
+    .differs = kNoMakerDifferences,
+    .requests = kPlainFamilyRequests,
     .driverFiles = kDriverFiles,
 };
 

@@ -45,6 +45,8 @@ constinit const MakerModule SpintrolMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiSpintrol,
+    .differs = kNoMakerDifferences,
+    .requests = kPlainFamilyRequests,
     .optionDialog = {OptionDialog::Spd117xCfg},
     .driverFiles = kDriverFiles,
 };

@@ -38,6 +38,8 @@ constinit const MakerModule TeaMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiSilergy,
+    .differs = kNoMakerDifferences,
+    .requests = kPlainFamilyRequests,
     .driverFiles = kDriverFiles,
 };
 

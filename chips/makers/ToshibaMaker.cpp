@@ -64,6 +64,8 @@ constinit const MakerModule ToshibaMaker = {
     .models = kModels,
     .rules = Rules,
     .windowSetup = SetupUiToshiba,
+    .differs = kNoMakerDifferences,
+    .requests = kPlainFamilyRequests,
     .driverFiles = kDriverFiles,
 };
 

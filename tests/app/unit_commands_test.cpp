@@ -300,7 +300,7 @@ TEST_F(UnitCommands, TheAddressReadChecksUnitZeroAgainAfterItsDialog) {
     std::string box;
     u8 step;
   } cases[] = {
-      {"a step began", [&] { st.StartChain(0, StartDownloadChipData); },
+      {"a step began", [&] { st.StartChain(0, StartDownloadChipData, AutoChainRule::Keep); },
        "Busy programmers: 1. Please wait until they have finished!", StepDownloadChipData},
       {"unit 0 hung up", [&] { units[0].Linked = 0; }, "Please connect the device!", StepIdle},
   };

@@ -167,8 +167,8 @@ TEST(Batch, FailedUnitsLeaveNoResultFileAndARepeatedSuccessCountsOnce) {
   EXPECT_TRUE(Has(run.rig.Texts(), "C4 : Command Executed Time Out!"));
 
   // The two good units download again: four completions now for four units linked.
-  run.rig.st->StartChain(0, StartDownloadChipData);
-  run.rig.st->StartChain(2, StartDownloadChipData);
+  run.rig.st->StartChain(0, StartDownloadChipData, AutoChainRule::Keep);
+  run.rig.st->StartChain(2, StartDownloadChipData, AutoChainRule::Keep);
   ASSERT_TRUE(run.AllDone());
   EXPECT_GE(run.rig.st->DownloadOkCount(), run.rig.st->LinkedCount());
   run.rig.RunUntil([] { return false; }, 20);

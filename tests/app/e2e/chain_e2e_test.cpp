@@ -151,8 +151,8 @@ TEST_F(EndToEnd, AHangUpClosesThatPortAndItsStepTimesOut) {
   Start(std::vector<sim::UnitConfig>(2));
   PrepareImage(0x10000);
   rig.sim->SetFaults(1, {{sim::FaultKind::HangUp, 2, 0}});
-  rig.st->StartChain(0, StartDownloadChipData);
-  rig.st->StartChain(1, StartDownloadChipData);
+  rig.st->StartChain(0, StartDownloadChipData, AutoChainRule::Keep);
+  rig.st->StartChain(1, StartDownloadChipData, AutoChainRule::Keep);
   ASSERT_TRUE(rig.RunUntil([&] { return AllIdle(); }));
   EXPECT_EQ(rig.st->DownloadOkCount(), 1);
   EXPECT_FALSE(rig.st->PortOpen(1));
@@ -184,13 +184,53 @@ TEST_F(EndToEnd, AHangUpARePlugAndANewSearchLinkTheUnitAgainAndItTakesADownload)
   for (u8 k = 0; k < 3; ++k) EXPECT_EQ(rig.U(k).Linked, 1) << int(k);
 
   const std::size_t endsBefore = rig.op.Ends(1).size();
-  rig.st->StartChain(1, StartDownloadChipData);
+  rig.st->StartChain(1, StartDownloadChipData, AutoChainRule::Keep);
   ASSERT_TRUE(rig.RunUntil([&] { return AllIdle(); }));
   const auto ends = rig.op.Ends(1);
   ASSERT_EQ(ends.size(), endsBefore + 1);
   EXPECT_TRUE(ends.back().ok);
   EXPECT_EQ(rig.U(1).DownloadDone, 1);
   EXPECT_EQ(rig.sim->Stats(1).BadFrames, 0u);
+}
+
+// A finished Auto leaves its unit's chain flag set; a start on unit 0 that follows it sends
+// what it sends on a fresh unit and nothing of the chain, its own rule deciding the flag.
+TEST_F(EndToEnd, AUnitZeroStartAfterAnAutoSendsOnlyItsOwnRequests) {
+  const struct {
+    const char* name;
+    UnitStarter start;
+    u8 step;
+  } starts[] = {
+      {"blank check", StartBlankCheck, StepBlankCheck},
+      {"read checksum", StartReadChecksum, StepReadChecksum},
+      {"read option", StartReadOption, StepReadOption},
+      {"read chip info", StartReadChipInfo, StepReadChipInfo},
+  };
+  Start(std::vector<sim::UnitConfig>(1));
+  PrepareImage(0x2000);
+  // What each start sends on a unit no Auto ran on.
+  std::vector<u32> fresh;
+  for (const auto& c : starts) {
+    const u32 before = rig.sim->Stats(0).Requests;
+    rig.st->StartReadOnUnit0(c.start, AutoChainRule::Clear);
+    ASSERT_TRUE(rig.RunUntil([&] { return AllIdle(); })) << c.name;
+    fresh.push_back(rig.sim->Stats(0).Requests - before);
+  }
+  for (std::size_t i = 0; i < std::size(starts); ++i) {
+    const auto& c = starts[i];
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(rig.st->StartWritingCommand(StartAutoProgram, AutoChainRule::Set), UnitSet(0b1));
+    ASSERT_TRUE(rig.RunUntil([&] { return AllIdle(); }));
+    ASSERT_TRUE(rig.op.Ends(0).back().ok);
+    ASSERT_EQ(rig.U(0).AutoChain, 1);
+    rig.op.unitEvents.clear();
+    const u32 before = rig.sim->Stats(0).Requests;
+    rig.st->StartReadOnUnit0(c.start, AutoChainRule::Clear);
+    ASSERT_TRUE(rig.RunUntil([&] { return AllIdle(); }));
+    EXPECT_EQ(rig.sim->Stats(0).Requests - before, fresh[i]);
+    EXPECT_EQ(BeganSteps(0), std::vector<u8>{c.step});
+    EXPECT_EQ(rig.U(0).AutoChain, 0);
+  }
 }
 
 // A unit that fails at the first, a middle or the last request of a command ends that

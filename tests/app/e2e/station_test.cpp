@@ -500,7 +500,7 @@ TEST(Station, TheUnitZeroReadsStartTheirStepsAndEndOnTheUnitsReplies) {
   auto idle = [&] { return st.BusyUnits().none(); };
 
   ASSERT_TRUE(st.GuardUnit0());
-  st.StartReadOnUnit0(StartReadChipInfo);
+  st.StartReadOnUnit0(StartReadChipInfo, AutoChainRule::Clear);
   const auto began = rig.op.Events(0, Kind::Began);
   ASSERT_EQ(began.size(), 1u);
   EXPECT_EQ(began[0].step, StepReadChipInfo);
@@ -513,7 +513,7 @@ TEST(Station, TheUnitZeroReadsStartTheirStepsAndEndOnTheUnitsReplies) {
 
   st.Model().ReadStart = 0x100;
   st.Model().ReadLength = 32;
-  st.StartReadOnUnit0(StartReadAddress);
+  st.StartReadOnUnit0(StartReadAddress, AutoChainRule::Clear);
   EXPECT_EQ(rig.U(0).StepState, StepReadAddress);
   EXPECT_EQ(rig.op.unitEvents.back().kind, Kind::Progress);
   EXPECT_EQ(rig.op.unitEvents.back().gauge.Progress, 250);
@@ -524,7 +524,7 @@ TEST(Station, TheUnitZeroReadsStartTheirStepsAndEndOnTheUnitsReplies) {
   for (int i = 0; i < 16; ++i) secondRow += "FF ";
   EXPECT_EQ(Count(t, secondRow), 1u);
 
-  st.StartReadOnUnit0(StartReadChecksum);
+  st.StartReadOnUnit0(StartReadChecksum, AutoChainRule::Clear);
   ASSERT_TRUE(rig.RunUntil(idle));
   const auto ends = rig.op.Ends(0);
   ASSERT_EQ(ends.size(), 3u);
@@ -549,7 +549,7 @@ TEST(Station, AUnitZeroReadIsNotSpoiltByTheStubOfAnEarlierReply) {
   std::copy(stub.begin(), stub.end(), buf.RxRawBuf.begin());
   buf.RxCount = static_cast<u16>(stub.size());
   ASSERT_TRUE(st.GuardUnit0());
-  st.StartReadOnUnit0(StartReadChecksum);
+  st.StartReadOnUnit0(StartReadChecksum, AutoChainRule::Clear);
   ASSERT_TRUE(rig.RunUntil([&] { return st.BusyUnits().none(); }));
   const auto ends = rig.op.Ends(0);
   ASSERT_EQ(ends.size(), 1u);

@@ -9,6 +9,7 @@
 
 #include "base/MessageLog.h"
 #include "chips/ChipSelect.h"
+#include "chips/FamilyRequests.h"
 #include "chips/FamilySetup.h"
 #include "chips/MakerRegistry.h"
 #include "chips/ui/ChipSelForm.h"
@@ -56,6 +57,34 @@ TEST(MakerModules, EachMakerHasANameOfItsOwn) {
     EXPECT_TRUE(names.insert(name).second) << name;
   }
   EXPECT_EQ(names.size(), MakerCount);
+}
+
+// The programming commands list the option data only through the module's own listing.
+TEST(MakerModules, AMakerListingItsOptionsBeforeAStartHasAListing) {
+  for (std::size_t i = 0; i < MakerCount; ++i) {
+    const MakerModule& maker = *MakerModules[i];
+    if (maker.differs.optionListingBeforeStart) {
+      EXPECT_NE(maker.currentOptionListing, nullptr) << MakerLabel(i);
+    }
+  }
+}
+
+// The requests go by the chip's family code: every chip a module selects must find that
+// module's requests there, also where two makers share a family.
+TEST(MakerModules, EveryChipsFamilyHasItsMakersRequests) {
+  const auto same = [](const FamilyRequests& a, const FamilyRequests& b) {
+    return a.commonInChipCommands.on == b.commonInChipCommands.on &&
+           a.commonInProgramBlocks.on == b.commonInProgramBlocks.on && a.longOptionWrite.on == b.longOptionWrite.on;
+  };
+  for (std::size_t i = 0; i < MakerCount; ++i) {
+    const MakerModule& maker = *MakerModules[i];
+    for (std::size_t pos = 0; pos < maker.models.size(); ++pos) {
+      auto chip = std::make_unique<ChipModel>();
+      ASSERT_TRUE(SelectListedChip(*chip, static_cast<u8>(i), static_cast<u8>(pos))) << maker.models[pos];
+      EXPECT_TRUE(same(RequestsOfFamily(chip->Params.FamilyCode), maker.requests))
+          << MakerLabel(i) << ", " << maker.models[pos] << ", family " << int{chip->Params.FamilyCode};
+    }
+  }
 }
 
 TEST(MakerModules, TheChipDialogListsEveryMakerWithItsModels) {

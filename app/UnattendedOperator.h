@@ -56,6 +56,7 @@ class UnattendedOperator final : public Operator {
   MessageLog& log_;
   ErrorOut errorOut_;
   bool active_ = false;
+  std::size_t ownLine_ = static_cast<std::size_t>(-1);  // the log line its last box added
 };
 
 // The answer of a box closed without a button: the one that confirms nothing.

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -24,11 +26,6 @@ class Fd {
   Fd(const Fd&) = delete;
   Fd& operator=(const Fd&) = delete;
   int get() const { return fd_; }
-  int release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
 
  private:
   int fd_;
@@ -52,38 +49,103 @@ mode_t NewFileMode(const std::string& target) {
 
 }  // namespace
 
-void WriteFileReplacing(const std::string& path, std::span<const u8> bytes) {
-  const std::string target = ResolvedTarget(path);
-  std::string temp = target + ".XXXXXX";
-  Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
-  if (fd.get() < 0) throw EInOutError(WithSystemReason(Tx(TextId::FileCreateError, path), errno));
-  int error = 0;
-  if (::fchmod(fd.get(), NewFileMode(target)) != 0 || !WriteAll(fd.get(), bytes) || ::fsync(fd.get()) != 0) error = errno;
-  if (::close(fd.release()) != 0 && error == 0) error = errno;
-  if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0) error = errno;
+ReplacingFile::ReplacingFile(const std::string& path)
+    : path_(path), target_(ResolvedTarget(path)), temp_(target_ + ".XXXXXX") {
+  fd_ = ::mkostemp(temp_.data(), O_CLOEXEC);
+  if (fd_ < 0) throw EInOutError(WithSystemReason(Tx(TextId::FileCreateError, path), errno));
+  if (::fchmod(fd_, NewFileMode(target_)) != 0) Fail(errno);
+  buffer_.resize(PieceSize);
+}
+
+ReplacingFile::~ReplacingFile() {
+  if (fd_ < 0) return;
+  ::close(fd_);
+  ::unlink(temp_.c_str());
+}
+
+void ReplacingFile::Fail(int error) {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  ::unlink(temp_.c_str());
+  throw EInOutError(WithSystemReason(Tx(TextId::FileWriteError, path_), error));
+}
+
+void ReplacingFile::WriteOut(std::span<const u8> bytes) {
+  if (!WriteAll(fd_, bytes)) Fail(errno);
+}
+
+void ReplacingFile::Append(std::span<const u8> bytes) {
+  if (fd_ < 0) Fail(EBADF);  // committed or failed before: nothing more goes to that file
+  if (bytes.empty()) return;
+  const std::size_t room = PieceSize - used_;
+  if (bytes.size() < room) {
+    std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
+    return;
+  }
+  std::memcpy(buffer_.data() + used_, bytes.data(), room);
+  WriteOut(buffer_);
+  bytes = bytes.subspan(room);
+  // Whole pieces of a large run go out from where they lie.
+  const std::size_t whole = bytes.size() - bytes.size() % PieceSize;
+  if (whole > 0) WriteOut(bytes.first(whole));
+  used_ = bytes.size() - whole;
+  std::memcpy(buffer_.data(), bytes.data() + whole, used_);
+}
+
+void ReplacingFile::Commit() {
+  if (fd_ < 0) Fail(EBADF);
+  WriteOut(std::span<const u8>(buffer_).first(used_));
+  used_ = 0;
+  if (::fsync(fd_) != 0) Fail(errno);
+  const int fd = fd_;
+  fd_ = -1;
+  int error = ::close(fd) != 0 ? errno : 0;
+  if (error == 0 && ::rename(temp_.c_str(), target_.c_str()) != 0) error = errno;
   if (error != 0) {
-    ::unlink(temp.c_str());
-    throw EInOutError(WithSystemReason(Tx(TextId::FileWriteError, path), error));
+    ::unlink(temp_.c_str());
+    throw EInOutError(WithSystemReason(Tx(TextId::FileWriteError, path_), error));
   }
   // The rename itself reaches the disk with the folder.
-  const std::string dir = std::filesystem::path(target).parent_path().string();
+  const std::string dir = std::filesystem::path(target_).parent_path().string();
   Fd dirFd(::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dirFd.get() >= 0) ::fsync(dirFd.get());
 }
 
-std::vector<u8> ReadFileBytes(const std::string& path, std::size_t maxBytes) {
+void WriteFileReplacing(const std::string& path, std::span<const u8> bytes) {
+  ReplacingFile file(path);
+  file.Append(bytes);
+  file.Commit();
+}
+
+FilePieceReader::FilePieceReader(const std::string& path, std::size_t limit) : path_(path) {
   // A FIFO or device named here would hold the GUI thread in open() or read() for good.
   OpenedFile opened = OpenRegularFile(path);
   if (opened.Failure == OpenFailure::NotRegular) throw EInOutError(Tx(TextId::NotARegularFile, path));
   if (!opened.File) throw EInOutError(Tx(TextId::PrjFileOpenError, path));
+  file_ = std::move(opened.File);
+  struct stat st {};
+  if (::fstat(::fileno(file_.get()), &st) != 0) throw EInOutError(Tx(TextId::PrjFileReadError, path));
+  size_ = std::min(static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)), limit);
+  buffer_.resize(std::min(size_, ReplacingFile::PieceSize));
+}
+
+std::span<const u8> FilePieceReader::Next() {
+  if (read_ >= size_) return {};
+  const std::size_t n = std::fread(buffer_.data(), 1, std::min(buffer_.size(), size_ - read_), file_.get());
+  if (n == 0 && std::ferror(file_.get())) throw EInOutError(Tx(TextId::PrjFileReadError, path_));
+  // Cut since it was opened: what is left ends here.
+  if (n == 0) size_ = read_;
+  read_ += n;
+  return std::span<const u8>(buffer_).first(n);
+}
+
+std::vector<u8> ReadFileBytes(const std::string& path, std::size_t maxBytes) {
+  FilePieceReader file(path, maxBytes);
   std::vector<u8> out;
-  std::vector<u8> buf(65536);
-  while (out.size() < maxBytes) {
-    const std::size_t n = std::fread(buf.data(), 1, std::min(buf.size(), maxBytes - out.size()), opened.File.get());
-    out.insert(out.end(), buf.begin(), buf.begin() + static_cast<std::ptrdiff_t>(n));
-    if (n == 0 || std::feof(opened.File.get())) break;
-  }
-  if (std::ferror(opened.File.get())) throw EInOutError(Tx(TextId::PrjFileReadError, path));
+  out.reserve(file.Size());
+  for (std::span<const u8> piece = file.Next(); !piece.empty(); piece = file.Next())
+    out.insert(out.end(), piece.begin(), piece.end());
   return out;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "images/FileReplace.h"
 #include "images/HexDigits.h"
 #include "images/ObjectFileText.h"
 #include "images/ObjectLineLoader.h"
@@ -107,8 +108,8 @@ ObjectReadResult LoadIntelHexFile(ChipModel& model, const std::string& fileName,
 
 namespace {
 
-// Each record is built in a buffer of its own and appended whole.
-void AppendRecord(std::string& out, u8 type, u32 offset, std::span<const u8> data) {
+// Each record is built in a buffer of its own and handed on whole.
+void AppendRecord(ByteSink& out, u8 type, u32 offset, std::span<const u8> data) {
   data = data.first(std::min<std::size_t>(data.size(), 255));  // a record counts its bytes in one
   const auto n = static_cast<u8>(data.size());
   const auto hi = static_cast<u8>(offset >> 8);
@@ -128,19 +129,17 @@ void AppendRecord(std::string& out, u8 type, u32 offset, std::span<const u8> dat
   w = PutHexByte(w, static_cast<u8>(0x100 - (sum & 0xFF)));
   *w++ = '\r';
   *w++ = '\n';
-  out.append(record.data(), static_cast<std::size_t>(w - record.data()));
+  out.Append(std::string_view(record.data(), static_cast<std::size_t>(w - record.data())));
 }
 
-void AppendEla(std::string& out, u32 upper) {
+void AppendEla(ByteSink& out, u32 upper) {
   const std::array<u8, 2> v{static_cast<u8>(upper >> 8), static_cast<u8>(upper)};
   AppendRecord(out, 0x04, 0, v);
 }
 
 }  // namespace
 
-std::string FormatIntelHex(std::span<const u8> data, u32 startAddress) {
-  std::string out;
-  out.reserve(data.size() * 2 + data.size() / 16 * 13 + 64);
+void WriteIntelHex(ByteSink& out, std::span<const u8> data, u32 startAddress) {
   const std::size_t size = data.size();
   const u64 last = size == 0 ? startAddress : u64{startAddress} + size - 1;
   if (size > 0 && last <= 0xFFFF) {
@@ -150,32 +149,36 @@ std::string FormatIntelHex(std::span<const u8> data, u32 startAddress) {
   } else if (size > 0) {
     u32 upper = startAddress >> 16;
     AppendEla(out, upper);
-    std::size_t recStart = 0;
-    u32 recOffset = startAddress & 0xFFFF;
-    for (std::size_t i = 0; i < size; ++i) {
-      const u32 a = startAddress + static_cast<u32>(i);
-      if ((a & 0xFFFF) == 0xFFFF) {
-        AppendRecord(out, 0x00, recOffset, data.subspan(recStart, i - recStart + 1));
+    // Records of 32 bytes, cut short where a 64 KiB block ends; the next block starts with
+    // its own extended address, also after the last byte when the range ends on a boundary.
+    for (std::size_t i = 0; i < size;) {
+      const u32 offset = (startAddress + static_cast<u32>(i)) & 0xFFFF;
+      const std::size_t toBoundary = 0x10000 - offset;
+      const std::size_t n = std::min({std::size_t{32}, size - i, toBoundary});
+      AppendRecord(out, 0x00, offset, data.subspan(i, n));
+      i += n;
+      if (n == toBoundary) {
         ++upper;
         AppendEla(out, upper & 0xFFFF);
-        recStart = i + 1;
-        recOffset = 0;
-      } else if (i - recStart + 1 == 32) {
-        AppendRecord(out, 0x00, recOffset, data.subspan(recStart, 32));
-        recStart = i + 1;
-        recOffset = (a + 1) & 0xFFFF;
       }
     }
-    if (recStart < size) AppendRecord(out, 0x00, recOffset, data.subspan(recStart));
   }
-  out += ":00000001FF\r\n";
-  return out;
+  out.Append(std::string_view(":00000001FF\r\n"));
+}
+
+std::string FormatIntelHex(std::span<const u8> data, u32 startAddress) {
+  StringSink out;
+  out.Text.reserve(data.size() * 2 + data.size() / 16 * 13 + 64);
+  WriteIntelHex(out, data, startAddress);
+  return std::move(out.Text);
 }
 
 void SaveIntelHexFile(const ChipModel& model, const std::string& fileName, u32 startAddress, u32 endAddress) {
   u32 first = 0;
   const std::span<const u8> bytes = MainFlashRange(model, startAddress, endAddress, first);
-  WriteTextFile(fileName, FormatIntelHex(bytes, first));
+  ReplacingFile file(fileName);
+  WriteIntelHex(file, bytes, first);
+  file.Commit();
 }
 
 }  // namespace qx

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "images/ByteSink.h"
 #include "images/ChipModel.h"
 #include "images/LineParseResult.h"
 #include "images/ObjectReadResult.h"
@@ -33,9 +34,11 @@ LineParseResult ParseHexLine(ChipModel& model, std::string_view line, HexReaderS
 ObjectReadResult LoadIntelHexFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd, u32& sum,
                       Operator& op);
 
-// The file text for data whose first byte lies at startAddress: 16-byte records without
-// extended addresses when the last address is at most 0xFFFF, else 32-byte records that
-// never cross a 64 KiB boundary. Lines end with CR LF.
+// The file text for data whose first byte lies at startAddress, record by record into out:
+// 16-byte records without extended addresses when the last address is at most 0xFFFF, else
+// 32-byte records that never cross a 64 KiB boundary. Lines end with CR LF.
+void WriteIntelHex(ByteSink& out, std::span<const u8> data, u32 startAddress);
+// The same text as one string.
 std::string FormatIntelHex(std::span<const u8> data, u32 startAddress);
 
 // Writes the main-flash bytes of the addresses start..end (clamped to the image) as an

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "images/FileReplace.h"
 #include "images/HexDigits.h"
 #include "images/ObjectFileText.h"
 #include "images/ObjectLineLoader.h"
@@ -153,8 +154,8 @@ namespace {
 
 constexpr std::size_t RecordBytes = 32;
 
-// Each record is built in a buffer of its own and appended whole.
-void AppendSRecord(std::string& out, char type, u32 addressBytes, u32 address, std::span<const u8> data) {
+// Each record is built in a buffer of its own and handed on whole.
+void AppendSRecord(ByteSink& out, char type, u32 addressBytes, u32 address, std::span<const u8> data) {
   addressBytes = std::min<u32>(addressBytes, 4);
   data = data.first(std::min<std::size_t>(data.size(), 255 - addressBytes - 1));  // the count is one byte
   const auto count = static_cast<u8>(data.size() + addressBytes + 1);
@@ -176,12 +177,12 @@ void AppendSRecord(std::string& out, char type, u32 addressBytes, u32 address, s
   w = PutHexByte(w, static_cast<u8>(~sum));
   *w++ = '\r';
   *w++ = '\n';
-  out.append(record.data(), static_cast<std::size_t>(w - record.data()));
+  out.Append(std::string_view(record.data(), static_cast<std::size_t>(w - record.data())));
 }
 
 }  // namespace
 
-std::string FormatSRecords(std::span<const u8> data, u32 startAddress) {
+void WriteSRecords(ByteSink& out, std::span<const u8> data, u32 startAddress) {
   const std::size_t size = data.size();
   const u64 last = size == 0 ? startAddress : u64{startAddress} + size - 1;
   char type;
@@ -194,20 +195,26 @@ std::string FormatSRecords(std::span<const u8> data, u32 startAddress) {
   } else {
     type = '3', addressBytes = 4, termination = "S70500000000FA\r\n";
   }
-  std::string out;
-  out.reserve(size * 2 + (size / RecordBytes + 1) * (6 + 2 * addressBytes) + 32);
   for (std::size_t i = 0; i < size; i += RecordBytes) {
     AppendSRecord(out, type, addressBytes, startAddress + static_cast<u32>(i),
                   data.subspan(i, std::min(RecordBytes, size - i)));
   }
-  out += termination;
-  return out;
+  out.Append(termination);
+}
+
+std::string FormatSRecords(std::span<const u8> data, u32 startAddress) {
+  StringSink out;
+  out.Text.reserve(data.size() * 2 + (data.size() / RecordBytes + 1) * 14 + 32);
+  WriteSRecords(out, data, startAddress);
+  return std::move(out.Text);
 }
 
 void SaveSRecordFile(const ChipModel& model, const std::string& fileName, u32 startAddress, u32 endAddress) {
   u32 first = 0;
   const std::span<const u8> bytes = MainFlashRange(model, startAddress, endAddress, first);
-  WriteTextFile(fileName, FormatSRecords(bytes, first));
+  ReplacingFile file(fileName);
+  WriteSRecords(file, bytes, first);
+  file.Commit();
 }
 
 }  // namespace qx

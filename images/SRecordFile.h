@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "images/ByteSink.h"
 #include "images/ChipModel.h"
 #include "images/LineParseResult.h"
 #include "images/ObjectReadResult.h"
@@ -38,8 +39,11 @@ LineParseResult ParseSRecordLine(ChipModel& model, std::string_view line, SRecor
 ObjectReadResult LoadSRecordFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd, u32& sum,
                      Operator& op);
 
-// The file text for data whose first byte lies at startAddress: 32-byte records of the
-// smallest type that holds the last address, then the termination line. CR LF line ends.
+// The file text for data whose first byte lies at startAddress, record by record into out:
+// 32-byte records of the smallest type that holds the last address, then the termination
+// line. CR LF line ends.
+void WriteSRecords(ByteSink& out, std::span<const u8> data, u32 startAddress);
+// The same text as one string.
 std::string FormatSRecords(std::span<const u8> data, u32 startAddress);
 
 // Writes the main-flash bytes of the addresses start..end (clamped to the image).

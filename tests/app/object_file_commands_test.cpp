@@ -3,16 +3,15 @@
 // inside the chip, and a file that cannot be read changes nothing.
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <numeric>
 #include <ostream>
 
 #include "tests/app/AppTestSupport.h"
+#include "tests/support/FileSizeLimit.h"
 #include "app/FileDialogs.h"
 #include "app/ObjectFileCommands.h"
 #include "base/Errors.h"
@@ -185,29 +184,6 @@ INSTANTIATE_TEST_SUITE_P(
                  0x200, 0}),
     [](const auto& p) { return std::string(p.param.name); });
 
-// A disk that fills up part-way through a save: writes past limit bytes fail for as long as
-// the object lives (a size limit on files of this process, its signal ignored).
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t limit) {
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    handler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit r = saved_;
-    r.rlim_cur = limit;
-    ::setrlimit(RLIMIT_FSIZE, &r);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, handler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit saved_{};
-  void (*handler_)(int) = nullptr;
-};
-
 // A save that fails part-way says so and leaves the file it was to replace as it was.
 TEST_F(ObjectFiles, AFailedSaveKeepsThePreviousFile) {
   chip->ObjectLoaded = 1;
@@ -221,7 +197,7 @@ TEST_F(ObjectFiles, AFailedSaveKeepsThePreviousFile) {
     const std::string path = dir.File(c.name);
     test::WriteFile(path, previous);
     {
-      const FileSizeLimit full(1024);
+      const test::FileSizeLimit full(1024);
       if (c.filter == 0) {
         EXPECT_THROW(SaveEepDataFile(*chip, path), EInOutError);
       } else {

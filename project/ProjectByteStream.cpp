@@ -9,9 +9,20 @@
 
 namespace qx {
 
-void ProjectByteWriter::WriteProjectByte(u8 b) {
-  out_.push_back(b);
-  sum_ += b;
+ProjectByteWriter::ProjectByteWriter(RandomSource& random) : ProjectByteWriter(random, memory_) {}
+
+ProjectByteWriter::ProjectByteWriter(RandomSource& random, ByteSink& out)
+    : random_(random), out_(out), buffer_(ReplacingFile::PieceSize) {}
+
+void ProjectByteWriter::Flush() {
+  out_.Append(std::span<const u8>(buffer_).first(used_));
+  flushed_ += used_;
+  used_ = 0;
+}
+
+std::vector<u8>& ProjectByteWriter::Bytes() {
+  Flush();
+  return memory_.Bytes;
 }
 
 void ProjectByteWriter::WriteProjectFill(std::size_t n, u8 value) {
@@ -47,20 +58,34 @@ void ProjectByteWriter::WriteProjectName(std::string_view text, std::size_t n, u
   WriteProjectFill(width - used, 0);
 }
 
-void ProjectByteWriter::WriteUnsummed(std::span<const u8> bytes) { out_.insert(out_.end(), bytes.begin(), bytes.end()); }
-
-u8 ProjectByteReader::Next() {
-  if (pos_ >= in_.size()) {
-    short_ = true;
-    return 0;
-  }
-  return in_[pos_++];
+void ProjectByteWriter::WriteUnsummed(std::span<const u8> bytes) {
+  Flush();
+  out_.Append(bytes);
+  flushed_ += bytes.size();
 }
 
-u8 ProjectByteReader::ReadProjectByte() {
-  const u8 b = Next();
-  sum_ += b;
-  return b;
+ProjectByteReader::ProjectByteReader(const std::string& path, std::size_t limit)
+    : file_(std::make_unique<FilePieceReader>(path, limit)), size_(file_->Size()) {}
+
+u8 ProjectByteReader::NextPiece() {
+  if (file_) {
+    before_ += window_.size();
+    window_ = file_->Next();
+    pos_ = 0;
+    // A file cut since it was opened ends where its bytes end.
+    if (window_.empty()) size_ = before_;
+    if (!window_.empty()) return window_[pos_++];
+  }
+  short_ = true;
+  return 0;
+}
+
+std::span<const u8> ProjectByteReader::Rest() {
+  if (!file_) return window_.subspan(pos_);
+  rest_.assign(window_.begin() + static_cast<std::ptrdiff_t>(pos_), window_.end());
+  for (std::span<const u8> piece = file_->Next(); !piece.empty(); piece = file_->Next())
+    rest_.insert(rest_.end(), piece.begin(), piece.end());
+  return rest_;
 }
 
 u16 ProjectByteReader::ReadProjectWord() {

@@ -1,13 +1,17 @@
 #pragma once
 // Byte helpers of the project file. Every byte written or read through them enters the
-// running sum, which the file stores after its last section.
+// running sum, which the file stores after its last section. A file is written and read
+// in pieces of ReplacingFile::PieceSize through one buffer, never built or held whole.
 #include <cstddef>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/Types.h"
+#include "images/ByteSink.h"
+#include "images/FileReplace.h"
 
 namespace qx {
 
@@ -15,9 +19,18 @@ class RandomSource;
 
 class ProjectByteWriter {
  public:
-  explicit ProjectByteWriter(RandomSource& random) : random_(random) {}
+  // Into memory: Bytes() holds what was written.
+  explicit ProjectByteWriter(RandomSource& random);
+  // Into out, a piece whenever the buffer fills; Flush hands on the rest.
+  ProjectByteWriter(RandomSource& random, ByteSink& out);
+  ProjectByteWriter(const ProjectByteWriter&) = delete;
+  ProjectByteWriter& operator=(const ProjectByteWriter&) = delete;
 
-  void WriteProjectByte(u8 b);
+  void WriteProjectByte(u8 b) {
+    if (used_ == buffer_.size()) Flush();
+    buffer_[used_++] = b;
+    sum_ += b;
+  }
   void WriteProjectFill(std::size_t n, u8 value);
   // n bytes 0..254.
   void WriteProjectRandom(std::size_t n);
@@ -29,24 +42,37 @@ class ProjectByteWriter {
   void WriteProjectName(std::string_view text, std::size_t n, u8 key);
   // Bytes that stay out of the running sum (the stored sum itself and what follows it).
   void WriteUnsummed(std::span<const u8> bytes);
+  // Hands everything written so far on to the sink.
+  void Flush();
 
   u32 ProjectSum() const { return sum_; }
-  std::size_t Size() const { return out_.size(); }
-  std::vector<u8>& Bytes() { return out_; }
+  std::size_t Size() const { return flushed_ + used_; }
+  // The memory writer's bytes.
+  std::vector<u8>& Bytes();
 
  private:
   RandomSource& random_;
-  std::vector<u8> out_;
+  ByteVectorSink memory_;
+  ByteSink& out_;
+  std::vector<u8> buffer_;
+  std::size_t used_ = 0;
+  std::size_t flushed_ = 0;
   u32 sum_ = 0;
 };
 
-// Reads from a span; a read past the end yields zero bytes and marks the stream short, so
-// a truncated file never reads as good.
+// Reads from a span or from a file in pieces; a read past the end yields zero bytes and
+// marks the stream short, so a truncated file never reads as good.
 class ProjectByteReader {
  public:
-  explicit ProjectByteReader(std::span<const u8> bytes) : in_(bytes) {}
+  explicit ProjectByteReader(std::span<const u8> bytes) : window_(bytes), size_(bytes.size()) {}
+  // At most limit bytes of the file. Throws EInOutError when it cannot be opened or read.
+  ProjectByteReader(const std::string& path, std::size_t limit);
 
-  u8 ReadProjectByte();
+  u8 ReadProjectByte() {
+    const u8 b = Next();
+    sum_ += b;
+    return b;
+  }
   u16 ReadProjectWord();
   u32 ReadProjectLong();
   // n bytes; a zero byte stays zero, any other byte is XORed with key. The result holds all
@@ -58,15 +84,21 @@ class ProjectByteReader {
 
   u32 ProjectSum() const { return sum_; }
   bool Short() const { return short_; }
-  std::size_t Position() const { return pos_; }
-  std::size_t Remaining() const { return in_.size() - pos_; }
-  std::span<const u8> Rest() const { return in_.subspan(pos_); }
+  std::size_t Position() const { return before_ + pos_; }
+  std::size_t Remaining() const { return size_ - Position(); }
+  // Every byte not read yet, neither read nor summed; nothing is read after it.
+  std::span<const u8> Rest();
 
  private:
-  u8 Next();
+  u8 Next() { return pos_ < window_.size() ? window_[pos_++] : NextPiece(); }
+  u8 NextPiece();
 
-  std::span<const u8> in_;
-  std::size_t pos_ = 0;
+  std::unique_ptr<FilePieceReader> file_;
+  std::span<const u8> window_;  // the bytes at hand: the whole span, or the file's piece
+  std::size_t pos_ = 0;         // in the window
+  std::size_t before_ = 0;      // bytes of the pieces before the window
+  std::size_t size_ = 0;
+  std::vector<u8> rest_;
   u32 sum_ = 0;
   bool short_ = false;
 };

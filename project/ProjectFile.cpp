@@ -5,6 +5,7 @@
 #include "programmer/RandomSource.h"
 #include "programmer/SettingsBlock.h"
 #include "images/FileReplace.h"
+#include "project/ProjectByteStream.h"
 #include "project/ProjectImageCheck.h"
 #include "texts/Texts.h"
 
@@ -15,8 +16,9 @@ static_assert(SettingsBlockSize == ProjectSettingsBlockSize);
 void WriteProjectFile(const std::string& path, u8 programmerType, ProjectFileEnv& env) {
   std::array<u8, SettingsBlockSize> block{};
   BuildSettingsBlock(env.Model, env.Random, 0, env.UnitCount, block);
-  const std::vector<u8> bytes = BuildProjectFile(env.Model, programmerType, block, env.Random);
-  WriteFileReplacing(path, bytes);
+  ReplacingFile file(path);
+  WriteProjectStream(file, env.Model, programmerType, block, env.Random);
+  file.Commit();
   const std::string text = Tx(TextId::PrjCreated, path);
   env.Op.Ask(MsgKind::Information, text, MsgButtons::Ok);
   env.Log.AddInfoLine(text);
@@ -36,8 +38,13 @@ ProjectReadResult CheckDecodedProject(const ProjectFileContent& content) {
 }  // namespace
 
 ProjectReadResult ReadProjectFile(std::span<const u8> bytes, ProjectFileEnv& env) {
+  ProjectByteReader reader(bytes);
+  return ReadProjectFile(reader, env);
+}
+
+ProjectReadResult ReadProjectFile(ProjectByteReader& reader, ProjectFileEnv& env) {
   ProjectFileContent content;
-  ProjectReadResult result = DecodeProjectFile(bytes, content);
+  ProjectReadResult result = DecodeProjectFile(reader, content);
   if (result == ProjectReadResult::PrjOk) result = CheckDecodedProject(content);
   if (result == ProjectReadResult::PrjOk) ApplyProjectContent(content, env.Model, env.Section);
   const std::string text = result == ProjectReadResult::PrjUnknownMaker
@@ -52,8 +59,8 @@ ProjectReadResult ReadProjectFile(std::span<const u8> bytes, ProjectFileEnv& env
 }
 
 ProjectReadResult ReadProjectFile(const std::string& path, ProjectFileEnv& env) {
-  const std::vector<u8> bytes = ReadFileBytes(path, ProjectFileReadLimit);
-  return ReadProjectFile(std::span<const u8>(bytes), env);
+  ProjectByteReader reader(path, ProjectFileReadLimit);
+  return ReadProjectFile(reader, env);
 }
 
 }  // namespace qx

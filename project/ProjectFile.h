@@ -11,6 +11,7 @@
 
 namespace qx {
 
+class ProjectByteReader;
 class RandomSource;
 
 struct ProjectFileEnv {
@@ -38,7 +39,9 @@ void WriteProjectFile(const std::string& path, u8 programmerType, ProjectFileEnv
 // images that agree with the sums stored for them (ProjectImageCheck.h). Logs the outcome
 // and shows it unless in command-line mode.
 ProjectReadResult ReadProjectFile(std::span<const u8> bytes, ProjectFileEnv& env);
-// The same from a file; throws EInOutError when it cannot be read.
+// The same from a reader.
+ProjectReadResult ReadProjectFile(ProjectByteReader& reader, ProjectFileEnv& env);
+// The same from a file, read in pieces; throws EInOutError when it cannot be read.
 ProjectReadResult ReadProjectFile(const std::string& path, ProjectFileEnv& env);
 
 }  // namespace qx

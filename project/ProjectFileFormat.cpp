@@ -47,7 +47,7 @@ bool ReadTag(ProjectByteReader& r, std::string_view tag, u8 key) {
 // A window of size bytes from start stays inside the 32-bit address space.
 bool WindowFits(u32 start, u32 size) { return size == 0 || static_cast<std::uint64_t>(start) + size - 1 <= 0xFFFFFFFFull; }
 
-void WriteExtension(std::vector<u8>& out, const KeyTable& t, u32 eepDownloadSize, u32 first,
+void WriteExtension(ProjectByteWriter& out, const KeyTable& t, u32 eepDownloadSize, u32 first,
                     std::span<const u8> data, RandomSource& random) {
   ProjectByteWriter w(random);
   w.WriteProjectName(kExtMagic, 0, 0);
@@ -59,7 +59,7 @@ void WriteExtension(std::vector<u8>& out, const KeyTable& t, u32 eepDownloadSize
   std::array<u8, 4> c{};
   PutLe32(c, 0, crc);
   w.WriteUnsummed(c);
-  out.insert(out.end(), w.Bytes().begin(), w.Bytes().end());
+  out.WriteUnsummed(w.Bytes());
 }
 
 // The extension after the trailer. Absent: true with nothing added. Present: it must be
@@ -141,15 +141,14 @@ u32 ProjectEepSectionCount(u32 eepDownloadSize) {
   return m == 0 ? ProjectEepSectionLimit : m;
 }
 
-std::vector<u8> BuildProjectFile(const ChipModel& model, u8 programmerType,
-                                 std::span<const u8, ProjectSettingsBlockSize> settingsBlock, RandomSource& random) {
+void WriteProjectStream(ByteSink& out, const ChipModel& model, u8 programmerType,
+                        std::span<const u8, ProjectSettingsBlockSize> settingsBlock, RandomSource& random) {
   const ChipParams& p = model.Params;
   const ImageChecksums& s = model.Sums;
   if (p.DownloadSize > MainImageSize || p.EepDownloadSize > EepImageSize)
     throw EInOutError(std::string(Text(TextId::PrjSizesInvalid)));
 
-  ProjectByteWriter w(random);
-  w.Bytes().reserve(ProjectMfmTagOffset + ProjectDataSectionSize(p.DownloadSize) + 2 * ProjectDataSectionSize(p.EepDownloadSize) + 512);
+  ProjectByteWriter w(random, out);
   KeyTable t{};
   for (u8& b : t) b = RandomByte(random);
 
@@ -209,14 +208,25 @@ std::vector<u8> BuildProjectFile(const ChipModel& model, u8 programmerType,
   w.WriteUnsummed(trailer);
 
   if (p.EepDownloadSize > m)
-    WriteExtension(w.Bytes(), t, p.EepDownloadSize, m,
-                   std::span<const u8>(model.EepImage).subspan(m, p.EepDownloadSize - m), random);
-  return std::move(w.Bytes());
+    WriteExtension(w, t, p.EepDownloadSize, m, std::span<const u8>(model.EepImage).subspan(m, p.EepDownloadSize - m),
+                   random);
+  w.Flush();
+}
+
+std::vector<u8> BuildProjectFile(const ChipModel& model, u8 programmerType,
+                                 std::span<const u8, ProjectSettingsBlockSize> settingsBlock, RandomSource& random) {
+  ByteVectorSink out;
+  WriteProjectStream(out, model, programmerType, settingsBlock, random);
+  return std::move(out.Bytes);
 }
 
 ProjectReadResult DecodeProjectFile(std::span<const u8> bytes, ProjectFileContent& c) {
-  using R = ProjectReadResult;
   ProjectByteReader r(bytes);
+  return DecodeProjectFile(r, c);
+}
+
+ProjectReadResult DecodeProjectFile(ProjectByteReader& r, ProjectFileContent& c) {
+  using R = ProjectReadResult;
   if (r.ReadProjectName(kMagic.size(), 0) != kMagic || r.Short()) return R::PrjBadMagic;
   R result = R::PrjOk;
 

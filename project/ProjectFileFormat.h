@@ -33,6 +33,8 @@
 
 namespace qx {
 
+class ByteSink;
+class ProjectByteReader;
 class RandomSource;
 
 enum class ProjectReadResult : u8 {
@@ -113,8 +115,12 @@ struct ProjectFileContent {
   std::vector<u8> EepData;
 };
 
-// The whole file for the model. settingsBlock is the 512-byte block of unit 0.
-// Throws EInOutError when the model's data counts exceed its images.
+// The whole file for the model, into out in pieces. settingsBlock is the 512-byte block of
+// unit 0. Throws EInOutError when the model's data counts exceed its images, before any
+// byte goes out.
+void WriteProjectStream(ByteSink& out, const ChipModel& model, u8 programmerType,
+                        std::span<const u8, ProjectSettingsBlockSize> settingsBlock, RandomSource& random);
+// The same file in memory.
 std::vector<u8> BuildProjectFile(const ChipModel& model, u8 programmerType,
                                  std::span<const u8, ProjectSettingsBlockSize> settingsBlock, RandomSource& random);
 
@@ -122,6 +128,8 @@ std::vector<u8> BuildProjectFile(const ChipModel& model, u8 programmerType,
 // content is complete only with PrjOk. The maker and the image sums are checked by the
 // reader (ProjectFile.h) before it applies anything.
 ProjectReadResult DecodeProjectFile(std::span<const u8> bytes, ProjectFileContent& content);
+// The same from a reader (a file read in pieces).
+ProjectReadResult DecodeProjectFile(ProjectByteReader& reader, ProjectFileContent& content);
 
 // Puts a good file's content into the model and the section buffer.
 void ApplyProjectContent(const ProjectFileContent& content, ChipModel& model, ProjectSectionBuffer& section);

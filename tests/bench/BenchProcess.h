@@ -1,6 +1,7 @@
 #pragma once
-// What the benchmarks share: the unitsim executable as a paced child process, and the CPU
-// time of this process and of the child.
+// What the benchmarks share: the unitsim executable as a paced child process, the CPU
+// time of this process and of the child, a fresh run of the benchmark itself for the
+// figures of a process's first call, medians and the machine's load.
 #include <signal.h>
 #include <spawn.h>
 #include <stdlib.h>
@@ -9,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -121,6 +123,61 @@ inline WireSummary FindWireSummary(const std::vector<std::string>& lines) {
   }
   return w;
 }
+
+// The load average of the last minute, 5 and 15 minutes as the system prints it.
+inline std::string LoadAverage() {
+  std::ifstream in("/proc/loadavg");
+  std::string one, five, fifteen;
+  in >> one >> five >> fifteen;
+  return one + " " + five + " " + fifteen;
+}
+
+inline double Median(std::vector<double> v) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  const std::size_t m = v.size() / 2;
+  return v.size() % 2 == 1 ? v[m] : (v[m - 1] + v[m]) / 2;
+}
+
+// This executable.
+inline std::string SelfPath() {
+  std::error_code ec;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : self.string();
+}
+
+// Runs exe with args as a child and returns what it wrote to its standard output; ok is
+// false when it could not start or did not end with status 0.
+inline std::string RunAndRead(const std::string& exe, std::vector<std::string> args, bool& ok) {
+  ok = false;
+  int fds[2];
+  if (::pipe(fds) != 0) return {};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addclose(&actions, fds[0]);
+  posix_spawn_file_actions_addclose(&actions, fds[1]);
+  args.insert(args.begin(), exe);
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t pid = -1;
+  const bool started = posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), environ) == 0;
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(fds[1]);
+  std::string out;
+  std::array<char, 4096> buf{};
+  for (ssize_t n; (n = ::read(fds[0], buf.data(), buf.size())) > 0;) out.append(buf.data(), static_cast<std::size_t>(n));
+  ::close(fds[0]);
+  if (!started) return out;
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return out;
+}
+
+// "met" or "MISSED".
+inline const char* Met(bool met) { return met ? "met" : "MISSED"; }
 
 // The unitsim executable beside the benchmarks (../unitsim/unitsim).
 inline std::string DefaultSimulatorPath() {

@@ -297,13 +297,7 @@ void TGenMFrmARM::LogCleared() {
 
 void TGenMFrmARM::PaintViews(PacedViews::Pending& changes) {
   for (std::size_t k = 0; k < changes.Gauges.size(); ++k) {
-    if (!changes.Gauges[k]) continue;
-    // A bar repaints itself on the spot when its value changes; held back, the changed
-    // bars are painted together in the window's next paint.
-    QProgressBar& bar = *gauges_[k];
-    bar.setUpdatesEnabled(false);
-    ShowGauge(bar, *changes.Gauges[k]);
-    bar.setUpdatesEnabled(true);
+    if (changes.Gauges[k]) ShowGauge(*gauges_[k], *changes.Gauges[k], gaugeFaces_[k]);
   }
   if (changes.Lines.empty()) return;
   // One append lays out the lines together; each still becomes a line of its own.

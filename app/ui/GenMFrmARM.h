@@ -22,6 +22,7 @@
 #include "app/ui/GridRefresh.h"
 #include "app/ui/KeyPreview.h"
 #include "app/ui/PacedViews.h"
+#include "app/ui/ProgressGauges.h"
 #include "base/MessageLog.h"
 #include "base/Operator.h"
 #include "programmer/PortList.h"
@@ -153,6 +154,8 @@ class TGenMFrmARM : public QMainWindow, public Operator, public PortEventGuard {
   std::unique_ptr<Ui::GenMFrmARM> ui_;
   std::vector<std::unique_ptr<TypedLengthLimit>> typedLimits_;
   std::array<QProgressBar*, 10> gauges_{};
+  // What each bar shows: a change of a unit's gauge that leaves it as it is paints nothing.
+  std::array<std::optional<GaugeFace>, 10> gaugeFaces_{};
   PacedViews views_{[this](PacedViews::Pending& changes) { PaintViews(changes); }};
   std::array<QLabel, 3> statusPanels_;
   QMenu popupMenu2_;

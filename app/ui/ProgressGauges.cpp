@@ -2,6 +2,8 @@
 
 #include <QPalette>
 #include <QProgressBar>
+#include <QStyle>
+#include <QStyleOptionProgressBar>
 #include <algorithm>
 
 namespace qx {
@@ -23,14 +25,34 @@ QColor GaugeColour(GaugeState state) {
   return {0, 90, 200};
 }
 
-void ShowGauge(QProgressBar& bar, const UnitGauge& gauge) {
-  const int max = std::max(gauge.Max, 0);
-  if (max == 0) {
+GaugeFace FaceOf(const QProgressBar& bar, const UnitGauge& gauge) {
+  GaugeFace f;
+  f.Max = std::max(gauge.Max, 0);
+  f.State = gauge.State;
+  QStyleOptionProgressBar opt;
+  opt.initFrom(&bar);
+  f.Width = bar.style()->subElementRect(QStyle::SE_ProgressBarContents, &opt, &bar).width();
+  if (f.Max > 0) {
+    const qint64 value = std::clamp(gauge.Progress, 0, f.Max);
+    f.Filled = static_cast<int>(value * std::max(f.Width, 0) / f.Max);
+    f.Percent = static_cast<int>(static_cast<double>(value) * 100.0 / f.Max);  // as the bar writes it
+  }
+  return f;
+}
+
+bool ShowGauge(QProgressBar& bar, const UnitGauge& gauge, std::optional<GaugeFace>& shown) {
+  const GaugeFace face = FaceOf(bar, gauge);
+  if (shown == face) return false;
+  shown = face;
+  // A bar repaints itself on the spot when its value changes; held back, it is painted in
+  // the window's next paint, together with the other bars.
+  bar.setUpdatesEnabled(false);
+  if (face.Max == 0) {
     bar.setRange(0, 1);
     bar.setValue(0);
   } else {
-    bar.setRange(0, max);
-    bar.setValue(std::clamp(gauge.Progress, 0, max));
+    bar.setRange(0, face.Max);
+    bar.setValue(std::clamp(gauge.Progress, 0, face.Max));
   }
   const QColor colour = GaugeColour(gauge.State);
   if (bar.palette().color(QPalette::Highlight) != colour) {
@@ -38,6 +60,8 @@ void ShowGauge(QProgressBar& bar, const UnitGauge& gauge) {
     p.setColor(QPalette::Highlight, colour);
     bar.setPalette(p);
   }
+  bar.setUpdatesEnabled(true);
+  return true;
 }
 
 }  // namespace qx

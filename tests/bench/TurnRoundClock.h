@@ -1,8 +1,9 @@
 #pragma once
 // The program's own turn-round per request: from the moment a port's reader posted the
-// reply's bytes to the moment the request that answers it was written. The simulator's
-// figure adds what lies around it: the terminal's hand-overs both ways, the wake-up of the
-// program's reader and the simulator's own.
+// reply's bytes to the moment the request that answers it had been handed to the port
+// (written, or queued for the writer thread). The simulator's figure adds what lies around
+// it: the terminal's hand-overs both ways, the wake-up of the program's reader and the
+// simulator's own.
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "programmer/WireBuffers.h"
+#include <cstring>
 #include "serial/EventPoster.h"
 #include "serial/TComm.h"
 
@@ -42,28 +44,25 @@ class TurnRoundClock {
  public:
   explicit TurnRoundClock(const TimedPoster& poster) : poster_(poster) {}
 
-  // Wraps the port's receive handler in place and takes its send-empty event. A post
-  // carries every event of the port waiting by then, so a reply counts from the oldest
-  // of them. The end is the send-empty event of the write: at once after a write made
-  // on the GUI thread, after the writer thread's hand-over back for one the writer made:
-  // a hop more, never less.
-  void Attach(TComm& comm, std::size_t unit) {
+  // Wraps the port's receive handler in place; binds nothing else, so the program's events
+  // stay what they are. A reply counts from the post that carried its last bytes (a post
+  // carries every event of the port waiting by then, so from the oldest of them). The
+  // program answers a reply inside its receive handler: the end is that handler's return
+  // when it framed a new request into the unit's transmit slot (whose first bytes carry the
+  // command and the block number).
+  void Attach(TComm& comm, std::size_t unit, const UnitBuffers& buffers) {
     auto route = comm.OnReceiveData;
-    comm.OnReceiveData = [this, unit, route](TComm& c, std::span<const u8> data) {
+    comm.OnReceiveData = [this, unit, route, &buffers](TComm& c, std::span<const u8> data) {
       received_[unit] = poster_.PostedAt();
-      awaiting_[unit] = true;
+      std::array<u8, kHead> before{};
+      std::memcpy(before.data(), buffers.TxFrameBuf.data(), kHead);
       if (route) route(c, data);
-    };
-    comm.OnSendDataEmpty = [this, unit](TComm&) {
-      if (!measuring_ || !awaiting_[unit]) return;
-      awaiting_[unit] = false;
-      samples_.push_back(std::chrono::duration<double>(BenchClock::now() - received_[unit]).count());
+      if (std::memcmp(before.data(), buffers.TxFrameBuf.data(), kHead) == 0) return;
+      const auto end = BenchClock::now();
+      if (measuring_) samples_.push_back(std::chrono::duration<double>(end - received_[unit]).count());
     };
   }
-  void Start() {
-    awaiting_.fill(false);
-    measuring_ = true;
-  }
+  void Start() { measuring_ = true; }
   void Stop() { measuring_ = false; }
 
   std::size_t Count() const { return samples_.size(); }
@@ -82,10 +81,10 @@ class TurnRoundClock {
   }
 
  private:
+  static constexpr std::size_t kHead = 16;
   const TimedPoster& poster_;
   bool measuring_ = false;
   std::array<BenchClock::time_point, UnitMax> received_{};
-  std::array<bool, UnitMax> awaiting_{};
   std::vector<double> samples_;
 };
 

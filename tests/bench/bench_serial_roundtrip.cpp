@@ -1,7 +1,9 @@
 // Round trip of a 4096-byte request and a 12-byte reply through TComm on a pseudo-terminal,
 // and the CPU cost of ten ports each receiving at the real line rate, each next to the
 // floor of this machine: what threads that only wait, read and answer cost here, which no
-// serial component with a reader thread per port can go under. Prints figures only.
+// serial component with a reader thread per port can go under. The ports hand their
+// events over as the program's do: Qt's queued invocation into a running event loop, and
+// the next request is written from the reply's handler. Prints figures only.
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
@@ -20,8 +22,14 @@
 #include <thread>
 #include <vector>
 
-#include "serial/PumpedEventQueue.h"
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
 #include "serial/TComm.h"
+#include "serial/ui/QtEventPoster.h"
+#include "tests/bench/BenchProcess.h"
+#include "tests/bench/TurnRoundClock.h"
 
 using namespace std::chrono;
 using qx::u8;
@@ -80,15 +88,54 @@ double ThreadCpuSeconds() {
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
+// The project's goals these figures feed (the program's own turn-round and the process's
+// CPU with the window); the hand-over from a port's reader to the GUI thread is part of
+// the first, the ports' CPU part of the second.
+constexpr double kGoalTurnRoundMedianMs = 0.1;
+constexpr double kGoalTurnRoundP99Ms = 1.0;
+constexpr double kGoalCpuPercent = 4.0;
+
+double Percentile(std::vector<double> v, double p) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  return v[std::min(v.size() - 1, static_cast<std::size_t>(p * static_cast<double>(v.size() - 1) + 0.5))];
+}
+
+// Runs Qt's loop until quit() or the time is up.
+void RunLoop(QEventLoop& loop, std::chrono::milliseconds limit) {
+  QTimer::singleShot(limit, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
 void RoundTrips() {
   constexpr int kTrips = 1000;
   Pty pty;
-  qx::PumpedEventQueue queue;
-  qx::TComm comm(queue);
+  qx::QtEventPoster qtPoster;
+  qx::bench::TimedPoster poster(qtPoster);
+  qx::TComm comm(poster);
   qx::SetProgrammerLinePreset(comm);
   comm.SetCommName(pty.slave);
+  const std::vector<u8> request(4096, 0x5A);
+  std::vector<double> us, handOverUs;
+  us.reserve(kTrips);
   std::size_t got = 0;
-  comm.OnReceiveData = [&](qx::TComm&, std::span<const u8> d) { got += d.size(); };
+  auto t0 = steady_clock::now();
+  QEventLoop loop;
+  // As the program does: the reply's handler writes the next request.
+  comm.OnReceiveData = [&](qx::TComm& c, std::span<const u8> d) {
+    const auto now = steady_clock::now();
+    handOverUs.push_back(duration<double, std::micro>(now - poster.PostedAt()).count());
+    got += d.size();
+    if (got < 12) return;
+    us.push_back(duration<double, std::micro>(now - t0).count());
+    if (us.size() == kTrips) {
+      loop.quit();
+      return;
+    }
+    got = 0;
+    t0 = steady_clock::now();
+    c.WriteData(request);
+  };
   comm.OpenPort();
   std::atomic<bool> ok{true};
   std::thread unit([&] {
@@ -97,29 +144,26 @@ void RoundTrips() {
       if (!ReadN(pty.master, 4096) || ::write(pty.master, reply.data(), reply.size()) != 12) ok = false;
     }
   });
-  const std::vector<u8> request(4096, 0x5A);
-  std::vector<double> us;
-  us.reserve(kTrips);
   const double cpu0 = CpuSeconds();
-  for (int i = 0; i < kTrips; ++i) {
-    got = 0;
-    const auto t0 = steady_clock::now();
-    comm.WriteData(request);
-    if (!queue.PumpUntil([&] { return got >= 12; }, seconds(5))) {
-      std::printf("round trip %d timed out\n", i);
-      ok = false;
-      break;
-    }
-    us.push_back(duration<double, std::micro>(steady_clock::now() - t0).count());
-  }
+  t0 = steady_clock::now();
+  comm.WriteData(request);
+  RunLoop(loop, seconds(60));
   const double cpu = CpuSeconds() - cpu0;
-  unit.join();
   comm.ClosePort();
-  std::sort(us.begin(), us.end());
+  unit.join();
+  if (us.size() < kTrips) std::printf("round trips: only %zu of %d within the time\n", us.size(), kTrips);
   if (us.empty()) return;
-  std::printf("round trip 4096 + 12 bytes over %zu trips: median %.1f us, 99th percentile %.1f us (goal: median under 1 ms)\n", us.size(),
-              us[us.size() / 2], us[us.size() * 99 / 100]);
-  std::printf("CPU per round trip (whole process, far end included): %.1f us\n", cpu * 1e6 / static_cast<double>(us.size()));
+  std::printf("round trip 4096 + 12 bytes over %zu trips, each written from the last reply's handler in Qt's loop:"
+              " median %.1f us, 99th percentile %.1f us  [load average %s]\n",
+              us.size(), Percentile(us, 0.5), Percentile(us, 0.99), qx::bench::LoadAverage().c_str());
+  std::printf("  CPU per round trip (whole process, far end included): %.1f us\n", cpu * 1e6 / static_cast<double>(us.size()));
+  const double medianMs = Percentile(handOverUs, 0.5) / 1000.0, p99Ms = Percentile(handOverUs, 0.99) / 1000.0;
+  std::printf("  hand-over of a received chunk from the port's reader to its handler on the GUI thread, %zu chunks:"
+              " median %.3f ms, p99 %.3f ms\n", handOverUs.size(), medianMs, p99Ms);
+  std::printf("  goal it is part of: the program's own turn-round median < %.1f ms and p99 < %.0f ms: the hand-over alone"
+              " takes %.0f %% and %.0f %% of them\n",
+              kGoalTurnRoundMedianMs, kGoalTurnRoundP99Ms, 100.0 * medianMs / kGoalTurnRoundMedianMs,
+              100.0 * p99Ms / kGoalTurnRoundP99Ms);
 }
 
 constexpr int kPorts = 10;
@@ -186,12 +230,12 @@ struct LoadFigures {
 
 LoadFigures LineRateLoad(std::size_t sliceBytes, bool bothWays) {
   const auto ptys = MakePtys();
-  qx::PumpedEventQueue queue;
+  qx::QtEventPoster poster;
   std::vector<std::unique_ptr<qx::TComm>> comms;
   std::size_t chunks = 0;
   std::size_t total = 0;
   for (const auto& pty : ptys) {
-    comms.push_back(std::make_unique<qx::TComm>(queue));
+    comms.push_back(std::make_unique<qx::TComm>(poster));
     qx::SetProgrammerLinePreset(*comms.back());
     comms.back()->SetCommName(pty->slave);
     comms.back()->OnReceiveData = [&](qx::TComm&, std::span<const u8> d) {
@@ -202,20 +246,25 @@ LoadFigures LineRateLoad(std::size_t sliceBytes, bool bothWays) {
   }
   for (const auto& p : ptys) ::fcntl(p->master, F_SETFL, O_NONBLOCK);
   Feeder feeder(ptys, sliceBytes, bothWays);
-  const auto period = SlicePeriod(sliceBytes);
   const std::vector<u8> request(sliceBytes, 0x44);
+  QEventLoop loop;
+  QTimer writes;
+  if (bothWays) {
+    writes.setTimerType(Qt::PreciseTimer);
+    writes.setInterval(duration_cast<milliseconds>(SlicePeriod(sliceBytes)));
+    QObject::connect(&writes, &QTimer::timeout, &loop, [&] {
+      for (auto& c : comms) c->WriteData(request);
+    });
+    writes.start();
+  }
   const double cpu0 = CpuSeconds();
   const long switches0 = ContextSwitches();
   const auto t0 = steady_clock::now();
-  for (auto next = t0; steady_clock::now() - t0 < seconds(kLoadSeconds); next += period) {
-    if (bothWays) {
-      for (auto& c : comms) c->WriteData(request);
-    }
-    queue.PumpUntil([] { return false; }, duration_cast<milliseconds>(next + period - steady_clock::now()));
-  }
+  RunLoop(loop, seconds(kLoadSeconds));
   const double wall = duration<double>(steady_clock::now() - t0).count();
   const double cpu = CpuSeconds() - cpu0;
   const long switches = ContextSwitches() - switches0;
+  writes.stop();
   const double feederCpu = feeder.Stop();
   for (auto& c : comms) c->ClosePort();
   LoadFigures f;
@@ -256,20 +305,24 @@ double BareReadersPercent(std::size_t sliceBytes) {
   return 100.0 * (cpu - feederCpu) / wall;
 }
 
-void PrintLoad(std::size_t sliceBytes, bool bothWays, double goalPercent, bool withFloor) {
+void PrintLoad(std::size_t sliceBytes, bool bothWays, bool withFloor) {
   const LoadFigures f = LineRateLoad(sliceBytes, bothWays);
   std::printf("ten ports at %zu bytes/s each in %s, blocks of %zu bytes: %.0f bytes/s received in all, CPU %.2f %% "
-              "of one core for the program (goal: under %.0f %%: %s), far end %.2f %%\n",
+              "of one core for the program, far end %.2f %%  [load average %s]\n",
               kBytesPerSecond, bothWays ? "both directions" : "one direction", sliceBytes, f.BytesPerSecond, f.Program,
-              goalPercent,
-              f.Program < goalPercent ? "met" : "MISSED", f.FarEnd);
+              f.FarEnd, qx::bench::LoadAverage().c_str());
+  // Blocks both ways are a download's traffic; the goal is the window's during one.
+  if (bothWays)
+    std::printf("  goal it is part of: process CPU with the window < %.0f %% of one core during a download: the ten ports"
+                " alone take %.0f %% of it\n",
+                kGoalCpuPercent, 100.0 * f.Program / kGoalCpuPercent);
   std::printf("  %zu chunks delivered, %.2f context switches per chunk (the far end's included)\n", f.Chunks,
               f.SwitchesPerChunk);
   if (!withFloor) return;
   const double floor = BareReadersPercent(sliceBytes);
   std::printf("  floor of this machine: ten threads that only read their port, nothing handed over: %.2f %% of "
-              "one core%s\n",
-              floor, floor >= goalPercent ? " (the goal lies under it)" : "");
+              "one core\n",
+              floor);
 }
 
 // The far end's side of a turn-round when the answer costs nothing: a reply written, a
@@ -318,11 +371,15 @@ void AnswerFloor() {
 
 // usage: bench_serial_roundtrip [trips|blocks|pieces|answer]; all four without an argument.
 int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
   const std::string only = argc > 1 ? argv[1] : "";
+  std::printf("project goals these figures are part of: the program's own turn-round median < %.1f ms, p99 < %.0f ms;"
+              " process CPU with the window < %.0f %% of one core\n",
+              kGoalTurnRoundMedianMs, kGoalTurnRoundP99Ms, kGoalCpuPercent);
   if (only.empty() || only == "trips") RoundTrips();
-  if (only.empty() || only == "blocks") PrintLoad(4096, true, 2.0, false);
+  if (only.empty() || only == "blocks") PrintLoad(4096, true, false);
   // Small pieces are what USB adapters hand over while a unit reads back or verifies.
-  if (only.empty() || only == "pieces") PrintLoad(91, false, 10.0, true);
+  if (only.empty() || only == "pieces") PrintLoad(91, false, true);
   if (only.empty() || only == "answer") AnswerFloor();
   return 0;
 }

@@ -1,12 +1,14 @@
-// The benchmarks' clock of the program's own turn-round, on a real component: a write made
-// inside the receive handler is delivered in the same batch as the reply, and must still be
-// timed from the reply's post to the write, not to the batch's start.
+// The benchmarks' clock of the program's own turn-round, on a real component: a request
+// framed and written inside the receive handler is timed from the reply's post to the
+// handler's return, not from the batch's start, and the clock binds no event of its own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <thread>
 
+#include "programmer/WireBuffers.h"
 #include "serial/PumpedEventQueue.h"
 #include "serial/TComm.h"
 #include "tests/bench/TurnRoundClock.h"
@@ -32,14 +34,20 @@ struct ClockOnPty : ::testing::Test {
 
 TEST_F(ClockOnPty, TimesFromTheReplyToTheWriteItsHandlerMade) {
   constexpr auto kHandlerWork = 3ms;
-  const std::array<u8, 4> request{1, 2, 3, 4};
+  std::array<u8, 4> request{1, 2, 3, 4};
+  UnitBuffers buffers;
   bool answer = true;
+  int replies = 0;
+  // As the program answers: the next request framed into the unit's transmit slot, then written.
   comm.OnReceiveData = [&](TComm& c, std::span<const u8>) {
+    ++replies;
     if (!answer) return;
     std::this_thread::sleep_for(kHandlerWork);
-    c.WriteData(request);
+    std::copy(request.begin(), request.end(), buffers.TxFrameBuf.begin());
+    c.WriteData(std::span<const u8>(buffers.TxFrameBuf).first(request.size()));
   };
-  clock.Attach(comm, 0);
+  clock.Attach(comm, 0, buffers);
+  EXPECT_FALSE(comm.OnSendDataEmpty);  // the program binds none: the clock adds no event
   ASSERT_NO_THROW(comm.OpenPort());
   clock.Start();
 
@@ -51,9 +59,16 @@ TEST_F(ClockOnPty, TimesFromTheReplyToTheWriteItsHandlerMade) {
 
   // A reply that nothing answers counts nothing.
   answer = false;
+  const int before = replies;
   ASSERT_TRUE(pty.WriteAll(reply));
-  queue.PumpUntil([] { return false; }, 50ms);
+  ASSERT_TRUE(queue.PumpUntil([&] { return replies > before; }, 10s));
   EXPECT_EQ(clock.Count(), 1u);
+
+  // The next request, framed and written: counted again.
+  answer = true;
+  request[1] = 0x22;
+  ASSERT_TRUE(pty.WriteAll(reply));
+  ASSERT_TRUE(queue.PumpUntil([&] { return clock.Count() == 2; }, 10s));
   comm.ClosePort();
 }
 

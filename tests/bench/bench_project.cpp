@@ -17,6 +17,7 @@
 
 #include "base/MessageLog.h"
 #include "images/ChipModel.h"
+#include "images/ViewChecksums.h"
 #include "programmer/RandomSource.h"
 #include "project/ProjectFile.h"
 #include "tests/bench/BenchProcess.h"
@@ -57,6 +58,10 @@ std::unique_ptr<qx::ChipModel> MakeChip() {
   std::mt19937 rng(3);
   for (qx::u32 i = 0; i < kMain; ++i) m->MainFlashImage[i] = static_cast<qx::u8>(rng());
   for (qx::u32 i = 0; i < kEep; ++i) m->EepImage[i] = static_cast<qx::u8>(rng());
+  // The sums a load leaves, which a project stores for its images and is checked against.
+  qx::MessageLog scratch;
+  qx::RefreshChecksums(*m, scratch);
+  qx::CalcOptionChecksum(*m);
   return m;
 }
 

@@ -36,6 +36,7 @@ class ProjectFilePieces : public ::testing::Test {
     m.ChipName = "PIECES";
     for (u32 i = 0; i < download; ++i) m.MainFlashImage[i] = static_cast<u8>((i * 2654435761u) >> 24);
     for (u32 i = 0; i < eep; ++i) m.EepImage[i] = static_cast<u8>((i * 40503u) >> 8);
+    test::TakeSums(m);
   }
 
   ProjectFileEnv Env(ChipModel& m, RandomSource& random) { return {m, log, op, random, section, kUnits, true}; }

@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/bench/BenchUsage.h"
 #include "app/Station.h"
 #include "base/Operator.h"
 #include "programmer/DownloadChain.h"
@@ -296,6 +297,10 @@ void Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (qx::bench::AnswerHelp(argc, argv,
+                           "usage: bench_download [UNITS...] [--unitsim PATH]\n"
+                           "  UNITS: unit counts to run, 1..10 (default 1 and 10)\n"))
+    return 0;
   QCoreApplication app(argc, argv);
   std::string exe = DefaultSimulatorPath();
   std::vector<int> counts;

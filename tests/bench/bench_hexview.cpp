@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/bench/BenchUsage.h"
 #include "app/ui/GridRefresh.h"
 #include "app/ui/HexGridModel.h"
 #include "app/ui/Program.h"
@@ -102,6 +103,10 @@ LoadTimes FirstLoadOfChildren(const std::string& hex) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (qx::bench::AnswerHelp(argc, argv,
+                           "usage: bench_hexview\n"
+                           "  loads 4 MiB of Intel HEX into the main grid, scrolls and walks it\n"))
+    return 0;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   const bool child = argc > 2 && std::string(argv[1]) == "--first";

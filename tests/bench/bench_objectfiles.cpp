@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/bench/BenchUsage.h"
 #include "images/ChipModel.h"
 #include "images/FileReplace.h"
 #include "images/IntelHexFile.h"
@@ -232,6 +233,10 @@ bool Report(const Format& f, const std::string& dir, const std::string& source, 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (qx::bench::AnswerHelp(argc, argv,
+                           "usage: bench_objectfiles\n"
+                           "  loads and saves 4 MiB as Intel HEX and S3 beside objcopy and srec_cat\n"))
+    return 0;
   if (argc > 1 && std::string(argv[1]) == "--first") return FirstCall(argc, argv);
 
   std::vector<qx::u8> data(kSize);

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/bench/BenchUsage.h"
 #include "base/MessageLog.h"
 #include "images/ChipModel.h"
 #include "images/ViewChecksums.h"
@@ -104,6 +105,10 @@ int FirstCall(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (qx::bench::AnswerHelp(argc, argv,
+                           "usage: bench_project\n"
+                           "  saves and loads a project of 4 MiB of main flash and 256 KiB of data flash\n"))
+    return 0;
   if (argc > 2 && std::string(argv[1]) == "--first") return FirstCall(argv[2]);
 
   const auto dir = std::filesystem::temp_directory_path() / ("qx-bench-project-" + std::to_string(::getpid()));

@@ -26,6 +26,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "tests/bench/BenchUsage.h"
 #include "serial/TComm.h"
 #include "serial/ui/QtEventPoster.h"
 #include "tests/bench/BenchProcess.h"
@@ -371,6 +372,10 @@ void AnswerFloor() {
 
 // usage: bench_serial_roundtrip [trips|blocks|pieces|answer]; all four without an argument.
 int main(int argc, char** argv) {
+  if (qx::bench::AnswerHelp(argc, argv,
+                           "usage: bench_serial_roundtrip [trips|blocks|pieces|answer]\n"
+                           "  one part only; all of them without an argument\n"))
+    return 0;
   QCoreApplication app(argc, argv);
   const std::string only = argc > 1 ? argv[1] : "";
   std::printf("project goals these figures are part of: the program's own turn-round median < %.1f ms, p99 < %.0f ms;"

@@ -24,6 +24,7 @@
 #include <random>
 #include <string>
 
+#include "tests/bench/BenchUsage.h"
 #include "app/Station.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/Program.h"
@@ -247,6 +248,10 @@ void Print(const Figures& f) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (qx::bench::AnswerHelp(argc, argv,
+                           "usage: bench_window [UNITS] [--unitsim PATH]\n"
+                           "  ten paced simulated units (or UNITS, 1..10) download 1 MiB each through the window\n"))
+    return 0;
   std::string exe = qx::bench::DefaultSimulatorPath();
   int units = 10;
   for (int i = 1; i < argc; ++i) {

@@ -174,8 +174,6 @@ u32 AskBinaryAddress(const ObjectFileContext& ctx, u32 preset) {
   return ctx.Model.BinOffset;
 }
 
-bool StillFree(const ObjectFileContext& ctx) { return !ctx.StillFree || ctx.StillFree(); }
-
 // Load (clear first), Load More and the load without the path line: the file is read into
 // a copy of the model and taken over only when it is not refused.
 ObjectCommandResult LoadStaged(const ObjectFileContext& ctx, const std::string& path, bool clear, bool logPath) {
@@ -210,9 +208,7 @@ ObjectCommandResult LoadStaged(const ObjectFileContext& ctx, const std::string& 
     LogAndShow(ctx, MsgKind::Error, e.what());
     read = false;
   }
-  // The dialogs and boxes of the read serve the timers: a batch start may have begun its
-  // downloads of the image this would replace.
-  if (!read || !StillFree(ctx)) {
+  if (!read) {
     m.BinOffset = binOffsetBefore;
     return result;
   }
@@ -327,8 +323,7 @@ ObjectCommandResult LoadEepDataFile(const ObjectFileContext& ctx, const std::str
     LogAndShow(ctx, MsgKind::Error, e.what());
     read = false;
   }
-  // As for the object loads: the dialogs and boxes of the read serve the timers.
-  if (!read || !StillFree(ctx)) {
+  if (!read) {
     m.BinOffset = binOffsetBefore;
     return result;
   }

@@ -2,7 +2,6 @@
 // The commands that bring object files into the images and save them: Load (clear, then
 // load), Load More (load over what is there), the data-flash load and save, and the save
 // of the main image. The window shows the file dialog and calls these with the path.
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -17,9 +16,6 @@ struct ObjectFileContext {
   ChipModel& Model;
   MessageLog& Log;
   Operator& Op;  // also the load-offset dialog (AskBinaryOffset)
-  // Asked before a file that was read is taken (the offset dialog's and the boxes' loops
-  // serve the timers): false ends the load there.
-  std::function<bool()> StillFree = nullptr;
 };
 
 enum class ObjectFormat : u8 { IntelHex, SRecord, Binary, Unknown };

@@ -12,6 +12,7 @@ Station::Station(StationSetup setup)
     : appDir_(std::move(setup.AppDir)),
       op_(setup.Op),
       guard_(setup.Guard),
+      modals_(setup.Modals),
       sleep_(std::move(setup.Sleep)),
       scan_(std::move(setup.Scan)),
       random_(setup.Random ? std::move(setup.Random) : std::make_unique<DefaultRandom>()),

@@ -112,6 +112,9 @@ class Station {
   // linking have ended and no unit in use is busy; true when Timer2 is to stop: every unit
   // in use is linked, no re-search is pending and no unit in use is upgrading.
   bool Timer2Timer();
+  // The batch start came due while a dialog or box of the window was open and waits for it
+  // to close (it replaces the job the dialog shows; a load under it would be refused).
+  bool BatchStartHeld() const { return batchHeld_; }
 
   // ---- Device search (the connect button and the first Timer2 tick): closes every port,
   // rebuilds the port list, asks for the gauge layout, then OpenPortsAndProbeDevices.
@@ -201,6 +204,7 @@ class Station {
   std::string appDir_;
   Operator& op_;
   PortEventGuard* guard_;
+  const ModalLoops* modals_;
   Sleeper sleep_;
   PortScanSource scan_;
   std::unique_ptr<RandomSource> random_;
@@ -219,6 +223,7 @@ class Station {
   ProjectView* projectView_ = nullptr;
   ProjectSectionBuffer projectSection_{};
   bool batchStarted_ = false;
+  bool batchHeld_ = false;
   bool staleResultFile_ = false;  // "ResDW.Txt" of an earlier run could not be removed
   bool batchExited_ = false;
   UnitSet batchUnits_;

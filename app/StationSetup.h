@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/ModalLoops.h"
 #include "app/PortEventGuard.h"
 #include "app/UnattendedOperator.h"
 #include "base/MessageLog.h"
@@ -49,6 +50,8 @@ struct StationSetup {
   UnattendedOperator::ErrorOut ErrorOut = UnattendedOperator::WriteStandardError;
   // Each port event runs inside it (the window's handler wrapper); unset: as it is.
   PortEventGuard* Guard = nullptr;
+  // The window's modal loops: while one is open the batch start waits. Unset: never open.
+  const ModalLoops* Modals = nullptr;
 };
 
 }  // namespace qx

@@ -155,7 +155,7 @@ void RunUnitCommand(UnitCommand command, Station& station, const UnitCommandView
       if (!station.GuardUnit0()) return;
       Collect(rule, station, view);
       view.AskReadAddress();
-      // The dialog's loop serves the ports and timers: unit 0 may have gone or begun a step.
+      // The dialog's loop serves the ports: unit 0 may have been unplugged meanwhile.
       if (!station.GuardUnit0()) return;
       station.StartReadOnUnit0(rule.Starter, rule.Chain);
       return;

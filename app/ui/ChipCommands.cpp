@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QSignalBlocker>
-#include <array>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -24,63 +23,33 @@ namespace qx {
 
 namespace {
 
-bool Accepted(TGenMFrmARM& window, QDialog& dialog) {
-  return window.ShowModal && window.ShowModal(dialog) == QDialog::Accepted;
-}
-
-// The chip and the option data an option dialog opened on. Its modal loop serves the ports
-// and timers: the batch start may load another job meanwhile, whose options the dialog's
-// controls know nothing of.
-struct OptionDialogSubject {
-  explicit OptionDialogSubject(const ChipModel& m)
-      : Maker(m.Params.ManufacturerIndex),
-        Subtype(m.Params.Subtype),
-        Name(m.ChipName),
-        Image(m.OptionImage),
-        ProtectBits(m.ProtectBits) {}
-  bool StillIn(const ChipModel& m) const {
-    return m.Params.ManufacturerIndex == Maker && m.Params.Subtype == Subtype && m.ChipName == Name &&
-           m.OptionImage == Image && m.ProtectBits == ProtectBits;
-  }
-  u8 Maker;
-  u8 Subtype;
-  std::string Name;
-  std::array<u8, OptionImageSize> Image;
-  u8 ProtectBits;
-};
-
-template <class Dialog>
-bool ShowGuarded(TGenMFrmARM& window, Dialog& dialog, const ChipModel& m, const OptionDialogSubject& subject) {
-  dialog.WriteGuard.Set([&m, &subject] { return subject.StillIn(m); });
-  const bool accepted = Accepted(window, dialog);
-  dialog.WriteGuard.Set(nullptr);
-  return accepted;
-}
+bool Accepted(TGenMFrmARM& window, QDialog& dialog) { return window.Modal(dialog) == QDialog::Accepted; }
 
 // A dialog of its own for this press, centred on the window and freed when it closes.
 template <class Dialog, class... Args>
-bool ShowNewDialog(TGenMFrmARM& window, const ChipModel& m, const OptionDialogSubject& subject, Args&... args) {
+bool ShowNewDialog(TGenMFrmARM& window, Args&... args) {
   Dialog dialog(args..., &window);
-  return ShowGuarded(window, dialog, m, subject);
+  return Accepted(window, dialog);
 }
 
-// Shows the family's option dialog; true when it was left with OK.
-bool ShowOptionDialog(MainController& c, OptionDialog which, const OptionDialogSubject& subject) {
+// Shows the family's option dialog; true when it was left with OK. Its loop holds the job
+// (TGenMFrmARM::Modal), so OK writes into the chip it opened on.
+bool ShowOptionDialog(MainController& c, OptionDialog which) {
   TGenMFrmARM& w = c.Window();
   ChipModel& m = c.Core().Model();
   Operator& op = w;
   switch (which) {
-    case OptionDialog::AC78xOptB: return ShowNewDialog<TAC78xOptBForm>(w, m, subject, m, op);
+    case OptionDialog::AC78xOptB: return ShowNewDialog<TAC78xOptBForm>(w, m, op);
     case OptionDialog::AC784xOpb: {
       // The start-up instance; its show handler reads every control from the image.
       auto& form = c.Forms().AC784xOpbFrm;
       if (!form) form = std::make_unique<TAC784xOpbFrm>(m, op, &w);
-      return ShowGuarded(w, *form, m, subject);
+      return Accepted(w, *form);
     }
-    case OptionDialog::AucuCfg: return ShowNewDialog<TAUCUxCfgForm>(w, m, subject, m);
-    case OptionDialog::LcmpOpt: return ShowNewDialog<TCfgLCMPxOptForm>(w, m, subject, m);
-    case OptionDialog::Spd117xCfg: return ShowNewDialog<TCfgSPD117xFRM>(w, m, subject, m);
-    case OptionDialog::SlgyCfg: return ShowNewDialog<TSlgyCfgFrm>(w, m, subject, m);
+    case OptionDialog::AucuCfg: return ShowNewDialog<TAUCUxCfgForm>(w, m);
+    case OptionDialog::LcmpOpt: return ShowNewDialog<TCfgLCMPxOptForm>(w, m);
+    case OptionDialog::Spd117xCfg: return ShowNewDialog<TCfgSPD117xFRM>(w, m);
+    case OptionDialog::SlgyCfg: return ShowNewDialog<TSlgyCfgFrm>(w, m);
     case OptionDialog::None: break;
   }
   return false;
@@ -90,7 +59,7 @@ void DevButtonClick(MainController& c) {
   Station& s = c.Core();
   // A new chip would change the header bytes and driver segments of running chains.
   if (s.RefusedWhileBusy(s.BusyUnits())) return;
-  TChipSelForm form(s.Model(), [&s] { return !s.RefusedWhileBusy(s.BusyUnits()); }, &c.Window());
+  TChipSelForm form(s.Model(), &c.Window());
   if (Accepted(c.Window(), form) && form.ChipChosen()) return RunChipReaction(c);
   // No leaves the chip as it was and the field shows its name again; when that differs from
   // what the field showed, its change event runs the chip reaction.
@@ -99,11 +68,8 @@ void DevButtonClick(MainController& c) {
 
 void BtnOptionCfgClick(MainController& c) {
   const OptionDialog which = OptionDialogOf(c.Core().Model());
-  const auto subject = std::make_unique<OptionDialogSubject>(c.Core().Model());
-  const bool accepted = ShowOptionDialog(c, which, *subject);
+  const bool accepted = ShowOptionDialog(c, which);
   Station& s = c.Core();
-  // Another job came in meanwhile: the dialog's follow-up is not that job's.
-  if (s.Model().Params.ManufacturerIndex != subject->Maker || s.Model().ChipName != subject->Name) return;
   ApplyChipChanges(c, AfterOptionDialog(which, accepted, s.Model(), s.Log(), c.Window()));
 }
 

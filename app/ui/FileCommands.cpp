@@ -18,12 +18,11 @@ namespace {
 
 ObjectFileContext ContextOf(MainController& c) {
   Station& st = c.Core();
-  return {st.Model(), st.Log(), st.Op(), [&st] { return !st.RefuseWhileBusy(); }};
+  return {st.Model(), st.Log(), st.Op()};
 }
 
 std::optional<FileDialogChoice> ChooseFile(TGenMFrmARM& w, FileDialogMode mode, FileDialogDesign design) {
-  if (!w.ShowFileDialog) return std::nullopt;
-  return w.ShowFileDialog(FileDialogRequest{mode, std::move(design), {}});
+  return w.ChooseFile(FileDialogRequest{mode, std::move(design), {}});
 }
 
 // The loads write the image that running chains send: refused while a unit is busy.
@@ -36,8 +35,7 @@ using LoadRule = ObjectCommandResult (*)(const ObjectFileContext&, const std::st
 void LoadCommand(MainController& c, FileDialogDesign design, LoadRule load) {
   if (!LoadAllowed(c)) return;
   const std::optional<FileDialogChoice> file = ChooseFile(c.Window(), FileDialogMode::Open, std::move(design));
-  // The dialog's loop serves the timers: a batch start may have begun its downloads.
-  if (!file || c.Core().RefuseWhileBusy()) return;
+  if (!file) return;
   const ObjectCommandResult r = load(ContextOf(c), file->Path);
   // The units' own numbers were placed over the image as it was.
   if (r.Done) ForgetSerialNumbers(c.Core());
@@ -75,7 +73,7 @@ void ChkBoxSNDPClick(TGenMFrmARM& w) {
 void ButtonCfgSNClick(MainController& c) {
   Station& st = c.Core();
   if (!ConfigSnAllowed(st.Model(), st.Op()) || st.RefuseWhileBusy()) return;
-  if (c.Forms().ConfigSNForm && c.Window().ShowModal) c.Window().ShowModal(*c.Forms().ConfigSNForm);
+  if (c.Forms().ConfigSNForm) c.Window().Modal(*c.Forms().ConfigSNForm);
   ForgetSerialNumbers(st);
   AfterConfigSn(st.Model(), st.Log(), st.Op());
 }

@@ -136,7 +136,7 @@ void TGenMFrmARM::SetForms(TAboutForm* about, TLogCfgForm* logCfg, TFormOfsAddr*
 }
 
 void TGenMFrmARM::AskBinaryOffset() {
-  if (offsetForm_ != nullptr && ShowModal) ShowModal(*offsetForm_);
+  if (offsetForm_ != nullptr) Modal(*offsetForm_);
 }
 
 void TGenMFrmARM::SetMessageLog(MessageLog& log) {
@@ -227,11 +227,11 @@ void TGenMFrmARM::ChkBoxAutoClick() {
 void TGenMFrmARM::CheckBoxCtrlClick() { ui_->SpinEditNum->setEnabled(ui_->CheckBoxCtrl->isChecked()); }
 
 void TGenMFrmARM::About1Click() {
-  if (aboutForm_ != nullptr && ShowModal) ShowModal(*aboutForm_);
+  if (aboutForm_ != nullptr) Modal(*aboutForm_);
 }
 
 void TGenMFrmARM::ConfigLogFile1Click() {
-  if (logCfgForm_ != nullptr && ShowModal) ShowModal(*logCfgForm_);
+  if (logCfgForm_ != nullptr) Modal(*logCfgForm_);
 }
 
 void TGenMFrmARM::ClearInformation1Click() {
@@ -285,7 +285,18 @@ void TGenMFrmARM::DetachGridModels() {
 MsgAnswer TGenMFrmARM::Ask(MsgKind kind, std::string_view text, MsgButtons buttons) {
   views_.PaintNow();  // the box comes with the lines that led to it
   if (unattended_ != nullptr && unattended_->Active()) return unattended_->Ask(kind, text, buttons);
+  const ModalLoops::Scope loop(modalLoops_);
   return ShowMessage ? ShowMessage(kind, text, buttons) : ClosedBoxAnswer(buttons);
+}
+
+int TGenMFrmARM::Modal(QDialog& dialog) {
+  const ModalLoops::Scope loop(modalLoops_);
+  return ShowModal ? ShowModal(dialog) : static_cast<int>(QDialog::Rejected);
+}
+
+std::optional<FileDialogChoice> TGenMFrmARM::ChooseFile(const FileDialogRequest& request) {
+  const ModalLoops::Scope loop(modalLoops_);
+  return ShowFileDialog ? ShowFileDialog(request) : std::nullopt;
 }
 
 void TGenMFrmARM::LogLineAdded(const std::string& line) { views_.AddLine(line); }

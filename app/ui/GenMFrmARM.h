@@ -16,11 +16,13 @@
 #include <vector>
 
 #include "app/FileDialogs.h"
+#include "app/ModalLoops.h"
 #include "app/PortEventGuard.h"
 #include "app/UnattendedOperator.h"
 #include "app/WindowCommands.h"
 #include "app/ui/GridRefresh.h"
 #include "app/ui/KeyPreview.h"
+#include "app/ui/ModalLoopWatch.h"
 #include "app/ui/PacedViews.h"
 #include "app/ui/ProgressGauges.h"
 #include "base/MessageLog.h"
@@ -63,7 +65,15 @@ class TGenMFrmARM : public QMainWindow, public Operator, public PortEventGuard {
   Ui::GenMFrmARM& Form() { return *ui_; }
   const Ui::GenMFrmARM& Form() const { return *ui_; }
 
-  // The modal dialogs of the window; tests replace them (never a real modal wait there).
+  // Every modal dialog and file dialog of the window opens through these, and every box
+  // through Ask: each holds the station's job changes while its loop runs (app/ModalLoops.h).
+  // Any other modal window the program shows is held by the watch all the same.
+  int Modal(QDialog& dialog);
+  std::optional<FileDialogChoice> ChooseFile(const FileDialogRequest& request);
+  const ModalLoops& OpenModalLoops() const { return modalLoops_; }
+
+  // How the boxes and dialogs are shown; tests replace them (never a real modal wait there).
+  // Only Modal, ChooseFile and Ask call them.
   std::function<MsgAnswer(MsgKind, std::string_view, MsgButtons)> ShowMessage;
   // While it is active (nobody watches the run: batch mode with "OFF"), every box and
   // handler error goes to it instead of waiting for a click that never comes.
@@ -151,6 +161,8 @@ class TGenMFrmARM : public QMainWindow, public Operator, public PortEventGuard {
   bool AutoAvailable() const;
   void PaintViews(PacedViews::Pending& changes);
 
+  ModalLoops modalLoops_;
+  ModalLoopWatch modalWatch_{modalLoops_};
   std::unique_ptr<Ui::GenMFrmARM> ui_;
   std::vector<std::unique_ptr<TypedLengthLimit>> typedLimits_;
   std::array<QProgressBar*, 10> gauges_{};

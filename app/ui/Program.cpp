@@ -5,6 +5,7 @@ namespace qx {
 Program::Program(ProgramSetup setup) {
   StationSetup s{setup.AppDir, setup.Poster != nullptr ? *setup.Poster : poster_, window_};
   s.Guard = &window_;
+  s.Modals = &window_.OpenModalLoops();
   s.Sleep = std::move(setup.Sleep);
   s.Clock = std::move(setup.Clock);
   s.Scan = std::move(setup.Scan);

@@ -18,8 +18,7 @@ namespace {
 
 std::optional<FileDialogChoice> ChooseProject(TGenMFrmARM& w, FileDialogMode mode, FileDialogDesign design,
                                               std::string title) {
-  if (!w.ShowFileDialog) return std::nullopt;
-  return w.ShowFileDialog(FileDialogRequest{mode, std::move(design), std::move(title)});
+  return w.ChooseFile(FileDialogRequest{mode, std::move(design), std::move(title)});
 }
 
 // A load changes the boxes without their clicks: the window runs what a click would.
@@ -63,8 +62,7 @@ void SpdBtnLdPrjClick(MainController& c) {
   // A load replaces the job that running chains send.
   if (st.RefuseWhileBusy()) return;
   const auto file = ChooseProject(c.Window(), FileDialogMode::Open, ProjectOpenDialog(), ProjectOpenDialogTitle());
-  // The dialog's loop serves the timers: a batch start may have begun its downloads.
-  if (!file || st.RefuseWhileBusy()) return;
+  if (!file) return;
   const ProjectLoadResult r = st.LoadProjectFile(file->Path, ReadProgramControls(c.Window()));
   if (r.Read == ProjectReadResult::PrjOk) ShowProjectLoad(c, r);
 }

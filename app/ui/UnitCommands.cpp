@@ -30,7 +30,7 @@ UnitCommandView ViewOf(MainController& controller) {
   v.Apply = [&w](const WindowActions& actions) { ShowWindowActions(w, actions); };
   v.AskReadAddress = [&w, &station] {
     TSetAddressForm form(station.Model(), w, &w);
-    if (w.ShowModal) w.ShowModal(form);
+    w.Modal(form);
   };
   v.ShowSerialNumber = [&w](const std::string& text) { w.Form().SNEdit1->setText(QtText(text)); };
   return v;

@@ -46,7 +46,6 @@ void TAC784xOpbFrm::SetControls(const AC784xOptionControls& c) {
 }
 
 void TAC784xOpbFrm::BitBtnOKClick() {
-  if (WriteGuard.Refuses()) return reject();
   if (const auto error = WriteAC784xOptions(Controls(), model_)) {
     ShowFieldError(op_, *error, {ui_->EditPWRP1, ui_->EditPWRP2, ui_->EditDWRP});
     return;

@@ -6,7 +6,6 @@
 
 #include "base/Operator.h"
 #include "chips/AC784xOptionBytes.h"
-#include "chips/ui/OptionWriteGuard.h"
 
 namespace Ui {
 class TAC784xOpbFrm;
@@ -26,9 +25,6 @@ class TAC784xOpbFrm : public QDialog {
 
   AC784xOptionControls Controls() const;
   void SetControls(const AC784xOptionControls& controls);
-
-  // Asked by OK before anything is written.
-  OptionWriteGuard WriteGuard;
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -70,7 +70,6 @@ void TAC78xOptBForm::ComBoxWDTChange() {
 }
 
 void TAC78xOptBForm::BitBtnOKClick() {
-  if (WriteGuard.Refuses()) return reject();
   if (const auto error = WriteAC78xOptions(Controls(), model_)) {
     const auto edits = WordEdits();
     ShowFieldError(op_, *error, {edits[0], edits[1], edits[2], edits[3], edits[4], edits[5]});

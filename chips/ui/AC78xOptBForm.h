@@ -7,7 +7,6 @@
 
 #include "base/Operator.h"
 #include "chips/AC78xOptionBytes.h"
-#include "chips/ui/OptionWriteGuard.h"
 
 class QLineEdit;
 
@@ -32,9 +31,6 @@ class TAC78xOptBForm : public QDialog {
 
   AC78xOptionControls Controls() const;
   void SetControls(const AC78xOptionControls& controls);
-
-  // Asked by OK before anything is written.
-  OptionWriteGuard WriteGuard;
 
  protected:
   void showEvent(QShowEvent* event) override;

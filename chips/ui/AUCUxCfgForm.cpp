@@ -54,7 +54,6 @@ void TAUCUxCfgForm::SetControls(const AucuConfigControls& c) {
 }
 
 void TAUCUxCfgForm::BitBtn2Click() {
-  if (WriteGuard.Refuses()) return reject();
   WriteAucuConfig(Controls(), model_);
   accept();
 }

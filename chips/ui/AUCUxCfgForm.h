@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "chips/AucuConfigBytes.h"
-#include "chips/ui/OptionWriteGuard.h"
 
 namespace Ui {
 class TAUCUxCfgForm;
@@ -24,9 +23,6 @@ class TAUCUxCfgForm : public QDialog {
 
   AucuConfigControls Controls() const;
   void SetControls(const AucuConfigControls& controls);
-
-  // Asked by OK before anything is written.
-  OptionWriteGuard WriteGuard;
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -88,7 +88,6 @@ void TCfgLCMPxOptForm::SetControls(const LcmpOptionControls& c) {
 }
 
 void TCfgLCMPxOptForm::BitBtnOKClick() {
-  if (WriteGuard.Refuses()) return reject();
   WriteLcmpOptions(Controls(), model_);
   accept();
 }

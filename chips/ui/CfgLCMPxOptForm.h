@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "chips/LcmpOptionBytes.h"
-#include "chips/ui/OptionWriteGuard.h"
 
 class QCheckBox;
 class QComboBox;
@@ -31,9 +30,6 @@ class TCfgLCMPxOptForm : public QDialog {
 
   LcmpOptionControls Controls() const;
   void SetControls(const LcmpOptionControls& controls);
-
-  // Asked by OK before anything is written.
-  OptionWriteGuard WriteGuard;
 
  protected:
   void showEvent(QShowEvent* event) override;

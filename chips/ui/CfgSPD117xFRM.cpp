@@ -34,7 +34,6 @@ void TCfgSPD117xFRM::SetControls(const Spd117xConfigControls& c) {
 }
 
 void TCfgSPD117xFRM::BitBtnOKClick() {
-  if (WriteGuard.Refuses()) return reject();
   WriteSpd117xConfig(Controls(), model_);
   accept();
 }

@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "chips/Spd117xConfigBytes.h"
-#include "chips/ui/OptionWriteGuard.h"
 
 namespace Ui {
 class TCfgSPD117xFRM;
@@ -25,9 +24,6 @@ class TCfgSPD117xFRM : public QDialog {
 
   Spd117xConfigControls Controls() const;
   void SetControls(const Spd117xConfigControls& controls);
-
-  // Asked by OK before anything is written.
-  OptionWriteGuard WriteGuard;
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -22,13 +22,10 @@ constexpr int kNarrowWidth = 426;
 
 }  // namespace
 
-TChipSelForm::TChipSelForm(ChipModel& model, QWidget* parent) : TChipSelForm(model, nullptr, parent) {}
-
-TChipSelForm::TChipSelForm(ChipModel& model, std::function<bool()> mayChoose, QWidget* parent)
+TChipSelForm::TChipSelForm(ChipModel& model, QWidget* parent)
     : QDialog(parent),
       model_(model),
       ui_(std::make_unique<Ui::TChipSelForm>()),
-      mayChoose_(std::move(mayChoose)),
       maker_(IndexOf(ChipSelOpeningMaker)) {
   ui_->setupUi(this);
   const auto radios = ui_->RadioGrpSelMF->findChildren<QRadioButton*>(QString(), Qt::FindDirectChildrenOnly);
@@ -96,7 +93,6 @@ void TChipSelForm::BitBtnOKClick() {
   const auto selected = ui_->ListBoxCP->selectedItems();
   const int row = selected.isEmpty() ? -1 : ui_->ListBoxCP->row(selected.front());
   if (row < 0) return;
-  if (mayChoose_ && !mayChoose_()) return reject();
   if (!ConfirmChipSelection(model_, maker_, row)) return;
   chipChosen_ = true;
   accept();

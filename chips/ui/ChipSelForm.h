@@ -4,7 +4,6 @@
 // the chip state changed. exec() returns Accepted exactly when a chip was chosen: the
 // caller then runs its reaction to the chosen chip, also for the name it shows already.
 #include <QDialog>
-#include <functional>
 #include <memory>
 
 #include "images/ChipModel.h"
@@ -20,10 +19,6 @@ class TChipSelForm : public QDialog {
 
  public:
   explicit TChipSelForm(ChipModel& model, QWidget* parent = nullptr);
-  // Asked at OK before anything changes; false (the caller has said why) closes the dialog
-  // as No does. The dialog's loop serves the ports and timers, so what held when it opened
-  // may not hold any more.
-  TChipSelForm(ChipModel& model, std::function<bool()> mayChoose, QWidget* parent);
   ~TChipSelForm() override;
 
   void FormShow();
@@ -46,7 +41,6 @@ class TChipSelForm : public QDialog {
 
   ChipModel& model_;
   std::unique_ptr<Ui::TChipSelForm> ui_;
-  std::function<bool()> mayChoose_;
   u8 maker_;
   bool chipChosen_ = false;
 };

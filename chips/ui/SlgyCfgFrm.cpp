@@ -38,7 +38,6 @@ void TSlgyCfgFrm::SetControls(const SilergyProtectionControls& c) {
 }
 
 void TSlgyCfgFrm::BitBtn2Click() {
-  if (WriteGuard.Refuses()) return reject();
   WriteSilergyProtection(Controls(), model_);
   accept();
 }

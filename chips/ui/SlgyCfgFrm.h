@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "chips/SilergyProtection.h"
-#include "chips/ui/OptionWriteGuard.h"
 
 namespace Ui {
 class TSlgyCfgFrm;
@@ -24,9 +23,6 @@ class TSlgyCfgFrm : public QDialog {
 
   SilergyProtectionControls Controls() const;
   void SetControls(const SilergyProtectionControls& controls);
-
-  // Asked by OK before anything is written.
-  OptionWriteGuard WriteGuard;
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -1,10 +1,8 @@
 // When a read file is taken: the log calls it loaded only then, with what was skipped or may
-// be missing and the warnings of the read after that line; a file whose boxes or offset
-// dialog saw the units start is not taken at all.
+// be missing and the warnings of the read after that line.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,7 +32,7 @@ class TakingAFile : public ::testing::Test {
  protected:
   ObjectFileContext Ctx() {
     op.model = chip.get();
-    return {*chip, log, op, stillFree};
+    return {*chip, log, op};
   }
   // The log from the first line that names path on.
   std::vector<std::string> LogFrom(const std::string& first) const {
@@ -47,7 +45,6 @@ class TakingAFile : public ::testing::Test {
   MessageLog log = test::FixedClockLog();
   OffsetAnswering op;
   test::TempDir dir;
-  std::function<bool()> stillFree = nullptr;
 };
 
 // Without its end record, after a record out of the chip: Abort on nothing, OK on all.
@@ -107,42 +104,6 @@ TEST_F(TakingAFile, ABinaryLongerThanTheFlashIsWarnedOfAfterItWasCalledLoaded) {
   EXPECT_EQ(logged[2], Info(warning));
   ASSERT_EQ(op.messages.size(), 1u);
   EXPECT_EQ(op.messages[0].text, warning);
-}
-
-// The boxes and the offset dialog serve the timers: a batch start may have begun sending
-// the image this file would replace.
-TEST_F(TakingAFile, NotTakenWhenTheUnitsStartedMeanwhile) {
-  const std::vector<u8> previous = test::RandomBytes(0x400, 3);
-  std::copy(previous.begin(), previous.end(), chip->MainFlashImage.begin());
-  chip->EepImage[0] = 0x42;
-  chip->ObjectLoaded = 1;
-  test::WriteText(dir.File("part.hex"), HexWithoutEndAfterARecordOutOfTheChip(std::vector<u8>(0x20, 0x5A), test::kMainStart));
-  test::WriteFile(dir.File("fw.bin"), std::vector<u8>(0x20, 0x5A));
-  test::WriteFile(dir.File("ee.bin"), std::vector<u8>(0x20, 0x5A));
-  const struct {
-    const char* file;
-    ObjectCommandResult (*load)(const ObjectFileContext&, const std::string&);
-    u32 address;  // of a binary file
-  } cases[] = {{"part.hex", OpenObjectFile, 0},
-               {"part.hex", LoadMoreObjectFile, 0},
-               {"fw.bin", OpenObjectFile, test::kMainStart},
-               {"part.hex", LoadEepDataFile, 0},
-               {"ee.bin", LoadEepDataFile, test::kEepStart}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.file);
-    int asked = 0;
-    stillFree = [&asked] { return ++asked, false; };
-    op.address = c.address;
-    const std::size_t logged = log.Lines().size();
-    EXPECT_FALSE(c.load(Ctx(), dir.File(c.file)).Done);
-    EXPECT_EQ(asked, 1);
-    EXPECT_TRUE(std::equal(previous.begin(), previous.end(), chip->MainFlashImage.begin()));
-    EXPECT_EQ(chip->EepImage[0], 0x42);
-    EXPECT_EQ(chip->BinOffset, 0u);
-    for (std::size_t i = logged; i < log.Lines().size(); ++i) {
-      EXPECT_EQ(log.Lines()[i].find("been loaded"), std::string::npos) << log.Lines()[i];
-    }
-  }
 }
 
 }  // namespace

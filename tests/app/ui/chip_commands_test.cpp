@@ -328,43 +328,6 @@ TEST(ChipChoice, RefusedWhileAUnitIsBusy) {
   EXPECT_EQ(w.LogLines().size(), lines);
 }
 
-// The dialog is modal: its loop serves the ports and both timers, so a unit may begin a step
-// (the batch start) while the operator picks a model. OK is then refused as the button
-// would have been, and the running step keeps the chip it began with.
-TEST(ChipChoice, RefusedWhenAUnitBeganAStepWhileTheDialogWasOpen) {
-  ChipWindow w(std::vector<sim::UnitConfig>(2));
-  ASSERT_TRUE(w.rig.LinkUnits());
-  w.WriteDriver("SA32B14xx");
-  w.ChooseInDialog("SA32B14xx");
-  w.Model().ObjectLoaded = 1;
-  const ChipParams params = w.Model().Params;
-  const std::size_t lines = w.LogLines().size();
-  w.rig.sim->SetFaults(1, {{sim::FaultKind::Silence, 0, 0}});
-
-  w.rig.onModal = [&w](QDialog& d) {
-    d.show();
-    w.rig.Core().StartWritingCommand(StartBlankCheck, AutoChainRule::Keep);
-    auto& list = *d.findChild<QListWidget*>(QStringLiteral("ListBoxCP"));
-    list.setCurrentItem(list.findItems("SA32B12xx", Qt::MatchExactly).front());
-    d.findChild<QPushButton*>(QStringLiteral("BitBtnOK"))->click();
-    return d.result();
-  };
-  w.Find<QPushButton>("DevButton").click();
-  ASSERT_TRUE(w.rig.Core().Unit(1).Busy);
-  ASSERT_EQ(w.rig.boxes.size(), 1u);
-  EXPECT_EQ(w.rig.boxes[0].text, "Busy programmers: 1, 2. Please wait until they have finished!");
-  EXPECT_EQ(w.Model().ChipName, "SA32B14xx");
-  EXPECT_EQ(w.Model().Params.Subtype, params.Subtype);
-  EXPECT_EQ(w.Model().Params.MainFlashSize, params.MainFlashSize);
-  EXPECT_EQ(w.Model().Params.DownloadSize, params.DownloadSize);
-  EXPECT_EQ(w.Model().ObjectLoaded, 1);
-  EXPECT_EQ(w.TextOf("MCUNameEdit"), "SA32B14xx");
-  // No chip reaction ran.
-  for (std::size_t i = lines; i < w.LogLines().size(); ++i) {
-    EXPECT_EQ(w.LogLines()[i].find("has been selected"), std::string::npos) << w.LogLines()[i];
-  }
-}
-
 TEST(ChipChoice, HiddenControlsDoNotActForTheNextChip) {
   ChipWindow w;
   // Read protection ticked for a Silergy job: its option write is on.

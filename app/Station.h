@@ -37,6 +37,7 @@
 #include <span>
 #include <string>
 
+#include "app/ChipReaction.h"
 #include "app/ProjectCommands.h"
 #include "app/ProjectView.h"
 #include "app/StationSetup.h"
@@ -59,9 +60,14 @@ class Station {
   ChipModel& Model() { return *model_; }
   MessageLog& Log() { return log_; }
   Operator& Op() { return op_; }
-  FlashDriver& Driver() { return wire_->Driver; }
+  const FlashDriver& Driver() const { return wire_->Driver; }
   // Unit k's serial number, placed over the image its command sends.
-  UnitSerialPatch& UnitSerial(u8 k) { return wire_->Units[k].Serial; }
+  const UnitSerialPatch& UnitSerial(u8 k) const { return wire_->Units[k].Serial; }
+  // Unit k's number dropped: the image it was placed over has changed.
+  void ForgetUnitSerial(u8 k) { wire_->Units[k].Serial = {}; }
+  // The chip reaction of app/ChipReaction.h over the station's chip model and flash driver;
+  // the window applies what it returns.
+  WindowChanges ReactToChipName(Operator& view);
   const PortList& Ports() const { return ports_; }
   const std::string& AppDir() const { return appDir_; }
   // The log dialog's settings; FormClose writes the log with them.

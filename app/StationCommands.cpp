@@ -64,4 +64,8 @@ bool Station::GuardUnit0() {
 // Bytes left of a reply given up on would join the read's own reply into one broken frame.
 void Station::StartReadOnUnit0(UnitStarter starter, AutoChainRule rule) { StartChain(0, starter, rule); }
 
+WindowChanges Station::ReactToChipName(Operator& view) {
+  return MCUNameEditChange(ChipReactionEnv{*model_, wire_->Driver, appDir_, log_, view});
+}
+
 }  // namespace qx

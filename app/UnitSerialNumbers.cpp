@@ -41,7 +41,7 @@ void ForgetSerialNumbers(Station& station) {
   const UnitSet busy = station.BusyUnits();
   const UnitSerialPatch shown = station.UnitSerial(0);
   for (u8 k = 0; k < UnitMax; ++k) {
-    if (!busy.test(k)) station.UnitSerial(k) = {};
+    if (!busy.test(k)) station.ForgetUnitSerial(k);
   }
   if (!busy.test(0)) ShowSerialNumberRows(station.Model().Params, shown, station.Op());
 }

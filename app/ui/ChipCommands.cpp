@@ -75,12 +75,6 @@ void BtnOptionCfgClick(MainController& c) {
 
 }  // namespace
 
-ChipReactionEnv ChipReactionEnvOf(MainController& c) {
-  Station& s = c.Core();
-  TGenMFrmARM& w = c.Window();
-  return {s.Model(), s.Driver(), s.AppDir(), s.Log(), w};
-}
-
 void ApplyChipChanges(MainController& c, const WindowChanges& changes) {
   const std::vector<std::string> unknown = c.Window().ApplyWindowChanges(changes);
   if (unknown.empty()) return;
@@ -98,11 +92,11 @@ void ShowChosenChip(MainController& c, const WindowChanges& changes) {
   ApplyChipChanges(c, changes);
 }
 
-void RunChipReaction(MainController& c) { ShowChosenChip(c, MCUNameEditChange(ChipReactionEnvOf(c))); }
+void RunChipReaction(MainController& c) { ShowChosenChip(c, c.Core().ReactToChipName(c.Window())); }
 
 void BindChipCommands(MainController& c) {
   c.Bind(WindowCommand::DevButtonClick, [&c] { DevButtonClick(c); });
-  c.Bind(WindowCommand::MCUNameEditChange, [&c] { ApplyChipChanges(c, MCUNameEditChange(ChipReactionEnvOf(c))); });
+  c.Bind(WindowCommand::MCUNameEditChange, [&c] { ApplyChipChanges(c, c.Core().ReactToChipName(c.Window())); });
   c.Bind(WindowCommand::BtnOptionCfgClick, [&c] { BtnOptionCfgClick(c); });
   c.Bind(WindowCommand::ShowChipOptionData1Click,
          [&c] { ShowChipOptionData(c.Core().Model(), c.Core().Log()); });

@@ -8,10 +8,6 @@
 
 namespace qx {
 
-// The reaction over the station's chip, driver, folder and log, reporting to the window;
-// the grids go back to their header row through the window.
-ChipReactionEnv ChipReactionEnvOf(MainController& controller);
-
 // Applies a reaction's changes to the window in order. A change naming no control of the
 // window is a fault of the program: raised after the others have been applied.
 void ApplyChipChanges(MainController& controller, const WindowChanges& changes);

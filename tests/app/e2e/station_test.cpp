@@ -572,7 +572,7 @@ TEST(Station, WritingCommandStartsLinkedIdleUnitsAndLeavesABusyUnitsBytes) {
   for (u8 k = 0; k < 4; ++k) {
     s.Unit[k].AutoChain = 1;
     StationProbe::Wire(st).Units[k].RxCount = 5;
-    st.UnitSerial(k).Active = 1;
+    StationProbe::Wire(st).Units[k].Serial.Active = 1;
   }
   const UnitSet started = st.StartWritingCommand(StartBlankCheck, AutoChainRule::Clear, {.Renumber = true});
   EXPECT_EQ(started, UnitSet(0b001));

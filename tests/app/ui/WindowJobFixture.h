@@ -20,6 +20,7 @@
 #include "programmer/FlashDriver.h"
 #include "tests/app/ChipJobSupport.h"
 #include "tests/app/ui/ProgramRig.h"
+#include "tests/support/StationProbe.h"
 
 namespace qx::test {
 
@@ -51,7 +52,7 @@ class WindowJob : public ::testing::Test {
     std::filesystem::create_directories(drivers);
     ASSERT_TRUE(sim::WriteBytesFile((drivers / (std::string(sim::DriverStemFor(chip)) + ".KDV")).string(),
                                     sim::MakeDriverFile({})));
-    LoadFlashDriver(rig.Core().Driver(), chip, Model().Params.FamilyCode, rig.Core().AppDir(), w);
+    LoadFlashDriver(StationProbe::Wire(rig.Core()).Driver, chip, Model().Params.FamilyCode, rig.Core().AppDir(), w);
     ASSERT_EQ(rig.Core().Driver().DriverLoaded, 1);
   }
   void Start(std::size_t units, Maker maker, std::string_view chip) {

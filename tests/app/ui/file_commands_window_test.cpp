@@ -269,7 +269,7 @@ TEST_F(FileCommandsWindow, SerialNumberPageEnablesRedisplaysAndMovesOn) {
   Model().Sn.SnGain = 2;
   rig.Window().AdvanceSerialNumber(1);
   EXPECT_EQ(Control<QLineEdit>("SNEdit1").text(), "0x00000007");
-  rig.Core().UnitSerial(1).Active = 1;  // numbered when its command started
+  StationProbe::Wire(rig.Core()).Units[1].Serial.Active = 1;  // numbered when its command started
   rig.Window().AdvanceSerialNumber(1);
   EXPECT_EQ(Control<QLineEdit>("SNEdit1").text(), "0x00000007");
 }

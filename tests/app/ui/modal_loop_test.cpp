@@ -20,6 +20,7 @@
 #include "tests/app/ChipJobSupport.h"
 #include "tests/app/e2e/BatchJob.h"
 #include "tests/app/ui/ProgramRig.h"
+#include "tests/support/StationProbe.h"
 
 namespace qx::test {
 namespace {
@@ -92,7 +93,7 @@ TEST_P(ModalLoop, TheBatchStartWaitsUntilItClosesAndTheJobStaysUnderIt) {
   std::filesystem::create_directories(rig.dir.Path() / "DromixDRVs");
   ASSERT_TRUE(sim::WriteBytesFile(rig.dir.Dir() + "DromixDRVs/" + std::string(sim::DriverStemFor(row.chip)) + ".KDV",
                                   sim::MakeDriverFile({})));
-  LoadFlashDriver(rig.Core().Driver(), row.chip, m.Params.FamilyCode, rig.Core().AppDir(), w);
+  LoadFlashDriver(StationProbe::Wire(rig.Core()).Driver, row.chip, m.Params.FamilyCode, rig.Core().AppDir(), w);
   LoadJob(m, 7);
   if (row.file != nullptr) WriteFile(rig.dir.File(row.file), std::vector<u8>(0x100, 0x3C));
   if (row.linkedFirst) {

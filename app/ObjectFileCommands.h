@@ -36,6 +36,9 @@ struct ObjectCommandResult {
   WindowActions Actions;
 };
 
+// One of the commands below.
+using ObjectFileCommand = ObjectCommandResult (*)(const ObjectFileContext& ctx, const std::string& path);
+
 // Every object-file command needs a chosen chip; otherwise "Please select chip type
 // first!". Asked before the file dialog.
 bool ChipChosen(const ChipModel& model, Operator& op);

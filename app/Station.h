@@ -38,6 +38,9 @@
 #include <string>
 
 #include "app/ChipReaction.h"
+#include "app/ObjectFileCommands.h"
+#include "app/OptionCommands.h"
+#include "app/SerialNumbers.h"
 #include "app/ProjectCommands.h"
 #include "app/ProjectView.h"
 #include "app/StationSetup.h"
@@ -49,6 +52,9 @@
 
 namespace qx {
 
+enum class UnitCommand : u8;  // app/UnitCommands.h
+struct UnitCommandView;
+
 class Station {
  public:
   explicit Station(StationSetup setup);
@@ -57,7 +63,7 @@ class Station {
   Station& operator=(const Station&) = delete;
 
   // ---- What the station owns, for the views and the window's command rules.
-  ChipModel& Model() { return *model_; }
+  const ChipModel& Model() const { return *model_; }  // changed only by the calls below
   MessageLog& Log() { return log_; }
   Operator& Op() { return op_; }
   const FlashDriver& Driver() const { return wire_->Driver; }
@@ -65,9 +71,25 @@ class Station {
   const UnitSerialPatch& UnitSerial(u8 k) const { return wire_->Units[k].Serial; }
   // Unit k's number dropped: the image it was placed over has changed.
   void ForgetUnitSerial(u8 k) { wire_->Units[k].Serial = {}; }
-  // The chip reaction of app/ChipReaction.h over the station's chip model and flash driver;
-  // the window applies what it returns.
+
+  // ---- Changes of the job. The chip model above is read-only; what changes it goes through
+  // these calls, each over the station's model (the rules are those of app/).
+  // The chip reaction of app/ChipReaction.h with the station's flash driver; the window
+  // applies what it returns.
   WindowChanges ReactToChipName(Operator& view);
+  // An object-file command of app/ObjectFileCommands.h (Load, Load More, the data-flash load).
+  ObjectCommandResult RunObjectFileCommand(ObjectFileCommand command, const std::string& path);
+  // After the option dialog and the S/N constant dialog (app/OptionCommands.h,
+  // app/SerialNumbers.h).
+  WindowChanges AfterOptionDialog(OptionDialog dialog, bool accepted, Operator& view);
+  void AfterConfigSn();
+  // A chip of an automatic chain is complete: the S/N edit's next text, if it moves on.
+  std::optional<std::string> SerialNumberAfterChip(const SerialNumberControls& controls, bool numbered);
+  // The job as the modal dialogs that edit it bind it (the chip, option, S/N constant,
+  // offset and address dialogs): they write it on OK. Their loops hold the batch start,
+  // so the job they write is the one they opened on.
+  ChipModel& DialogJob() { return *model_; }
+
   const PortList& Ports() const { return ports_; }
   const std::string& AppDir() const { return appDir_; }
   // The log dialog's settings; FormClose writes the log with them.
@@ -132,8 +154,10 @@ class Station {
   // Reloads "QX740VRD.FWR" and upgrades every unit in use that is linked.
   void DoFirmwareUpgrade1Click();
 
-  // ---- Unit commands. The window checks the chip and image guards and collects its
-  // settings first.
+  // ---- Unit commands. RunUnitCommand of app/UnitCommands.h, one command's rule over the
+  // station's chip model: page, customer block, serial numbers, guards, settings, units.
+  void RunUnitCommand(UnitCommand command, const UnitCommandView& view);
+  // The window checks the chip and image guards and collects its settings first.
   // One unit: its received bytes are dropped and its AutoChain set by the rule, then the
   // starter runs (the batch start).
   void StartChain(u8 k, UnitStarter starter, AutoChainRule rule);

@@ -68,4 +68,18 @@ WindowChanges Station::ReactToChipName(Operator& view) {
   return MCUNameEditChange(ChipReactionEnv{*model_, wire_->Driver, appDir_, log_, view});
 }
 
+ObjectCommandResult Station::RunObjectFileCommand(ObjectFileCommand command, const std::string& path) {
+  return command(ObjectFileContext{*model_, log_, op_}, path);
+}
+
+WindowChanges Station::AfterOptionDialog(OptionDialog dialog, bool accepted, Operator& view) {
+  return qx::AfterOptionDialog(dialog, accepted, *model_, log_, view);
+}
+
+void Station::AfterConfigSn() { qx::AfterConfigSn(*model_, log_, op_); }
+
+std::optional<std::string> Station::SerialNumberAfterChip(const SerialNumberControls& controls, bool numbered) {
+  return qx::SerialNumberAfterChip(model_->Sn, controls, numbered);
+}
+
 }  // namespace qx

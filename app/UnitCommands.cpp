@@ -73,14 +73,13 @@ constexpr bool RowsInCommandOrder() {
 static_assert(std::size(kRules) == static_cast<std::size_t>(UnitCommand::Count), "a unit command without its rule");
 static_assert(RowsInCommandOrder(), "the rules stand in the order of UnitCommand");
 
-void Collect(const UnitCommandRule& rule, Station& station, const UnitCommandView& view) {
-  if (rule.CollectSettings) CollectProgramSettings(view.Controls(), station.Model(), station.Log());
+void Collect(const UnitCommandRule& rule, ChipModel& model, MessageLog& log, const UnitCommandView& view) {
+  if (rule.CollectSettings) CollectProgramSettings(view.Controls(), model, log);
 }
 
 // The writing commands' units; Auto and Prog give each unit its serial number first.
-void StartUnits(const UnitCommandRule& rule, Station& station, const UnitCommandView& view,
+void StartUnits(const UnitCommandRule& rule, Station& station, ChipModel& model, const UnitCommandView& view,
                 const std::optional<SerialRun>& serial, bool decimal) {
-  ChipModel& model = station.Model();
   const UnitSerialPatch shownBefore = station.UnitSerial(0);
   const SerialNumbering numbering{rule.SerialNumbers, serial ? &*serial : nullptr};
   const UnitSet started = station.StartWritingCommand(rule.Starter, rule.Chain, numbering);
@@ -101,11 +100,12 @@ const UnitCommandRule& RuleOf(UnitCommand command) {
   return kRules[i].Rule;
 }
 
-void RunUnitCommand(UnitCommand command, Station& station, const UnitCommandView& view) {
+void Station::RunUnitCommand(UnitCommand command, const UnitCommandView& view) {
   const UnitCommandRule& rule = RuleOf(command);
-  ChipModel& model = station.Model();
-  MessageLog& log = station.Log();
-  Operator& op = station.Op();
+  Station& station = *this;
+  ChipModel& model = *model_;
+  MessageLog& log = log_;
+  Operator& op = op_;
   const MakerModule& maker = ModuleOf(MakerOf(model.Params.ManufacturerIndex));
 
   if (rule.ChipPageToFront) view.ChipPageToFront(rule.ActivatePanelBtns);
@@ -139,21 +139,21 @@ void RunUnitCommand(UnitCommand command, Station& station, const UnitCommandView
   switch (rule.Start) {
     case UnitStart::AllUnits:
       if (rule.EmptyLogLine) log.AddLine("");
-      Collect(rule, station, view);
+      Collect(rule, model, log, view);
       if (rule.OptionListing && maker.differs.optionListingBeforeStart && maker.currentOptionListing != nullptr) {
         maker.currentOptionListing(log, model);
       }
-      StartUnits(rule, station, view, serial, decimal);
+      StartUnits(rule, station, model, view, serial, decimal);
       return;
     case UnitStart::Unit0:
-      Collect(rule, station, view);
+      Collect(rule, model, log, view);
       if (!station.GuardUnit0()) return;
       if (rule.ReplacesImage) ForgetSerialNumbers(station);
       station.StartReadOnUnit0(rule.Starter, rule.Chain);
       return;
     case UnitStart::ReadAddress:
       if (!station.GuardUnit0()) return;
-      Collect(rule, station, view);
+      Collect(rule, model, log, view);
       view.AskReadAddress();
       // The dialog's loop serves the ports: unit 0 may have been unplugged meanwhile.
       if (!station.GuardUnit0()) return;

@@ -66,6 +66,6 @@ struct UnitCommandView {
 // Runs the command: page, customer block, serial numbers, guards, log line, settings,
 // option listing, then the units. A text that is not an integer raises EConvertError and ends
 // the command where it stands.
-void RunUnitCommand(UnitCommand command, Station& station, const UnitCommandView& view);
+// (Station::RunUnitCommand, defined with the rules in app/UnitCommands.cpp.)
 
 }  // namespace qx

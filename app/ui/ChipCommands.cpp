@@ -36,7 +36,7 @@ bool ShowNewDialog(TGenMFrmARM& window, Args&... args) {
 // (TGenMFrmARM::Modal), so OK writes into the chip it opened on.
 bool ShowOptionDialog(MainController& c, OptionDialog which) {
   TGenMFrmARM& w = c.Window();
-  ChipModel& m = c.Core().Model();
+  ChipModel& m = c.Core().DialogJob();
   Operator& op = w;
   switch (which) {
     case OptionDialog::AC78xOptB: return ShowNewDialog<TAC78xOptBForm>(w, m, op);
@@ -59,7 +59,7 @@ void DevButtonClick(MainController& c) {
   Station& s = c.Core();
   // A new chip would change the header bytes and driver segments of running chains.
   if (s.RefusedWhileBusy(s.BusyUnits())) return;
-  TChipSelForm form(s.Model(), &c.Window());
+  TChipSelForm form(s.DialogJob(), &c.Window());
   if (Accepted(c.Window(), form) && form.ChipChosen()) return RunChipReaction(c);
   // No leaves the chip as it was and the field shows its name again; when that differs from
   // what the field showed, its change event runs the chip reaction.
@@ -70,7 +70,7 @@ void BtnOptionCfgClick(MainController& c) {
   const OptionDialog which = OptionDialogOf(c.Core().Model());
   const bool accepted = ShowOptionDialog(c, which);
   Station& s = c.Core();
-  ApplyChipChanges(c, AfterOptionDialog(which, accepted, s.Model(), s.Log(), c.Window()));
+  ApplyChipChanges(c, s.AfterOptionDialog(which, accepted, c.Window()));
 }
 
 }  // namespace

@@ -16,11 +16,6 @@ namespace qx {
 
 namespace {
 
-ObjectFileContext ContextOf(MainController& c) {
-  Station& st = c.Core();
-  return {st.Model(), st.Log(), st.Op()};
-}
-
 std::optional<FileDialogChoice> ChooseFile(TGenMFrmARM& w, FileDialogMode mode, FileDialogDesign design) {
   return w.ChooseFile(FileDialogRequest{mode, std::move(design), {}});
 }
@@ -30,13 +25,11 @@ bool LoadAllowed(MainController& c) {
   return ChipChosen(c.Core().Model(), c.Core().Op()) && !c.Core().RefuseWhileBusy();
 }
 
-using LoadRule = ObjectCommandResult (*)(const ObjectFileContext&, const std::string&);
-
-void LoadCommand(MainController& c, FileDialogDesign design, LoadRule load) {
+void LoadCommand(MainController& c, FileDialogDesign design, ObjectFileCommand load) {
   if (!LoadAllowed(c)) return;
   const std::optional<FileDialogChoice> file = ChooseFile(c.Window(), FileDialogMode::Open, std::move(design));
   if (!file) return;
-  const ObjectCommandResult r = load(ContextOf(c), file->Path);
+  const ObjectCommandResult r = c.Core().RunObjectFileCommand(load, file->Path);
   // The units' own numbers were placed over the image as it was.
   if (r.Done) ForgetSerialNumbers(c.Core());
   ShowWindowActions(c.Window(), r.Actions);
@@ -75,7 +68,7 @@ void ButtonCfgSNClick(MainController& c) {
   if (!ConfigSnAllowed(st.Model(), st.Op()) || st.RefuseWhileBusy()) return;
   if (c.Forms().ConfigSNForm) c.Window().Modal(*c.Forms().ConfigSNForm);
   ForgetSerialNumbers(st);
-  AfterConfigSn(st.Model(), st.Log(), st.Op());
+  st.AfterConfigSn();
 }
 
 SerialNumberControls SerialControlsOf(const TGenMFrmARM& w) {
@@ -85,7 +78,7 @@ SerialNumberControls SerialControlsOf(const TGenMFrmARM& w) {
 
 void AdvanceSerialNumber(TGenMFrmARM& w, Station& st, u8 unit) {
   const bool numbered = unit < UnitMax && st.UnitSerial(unit).Active != 0;
-  const std::optional<std::string> text = SerialNumberAfterChip(st.Model().Sn, SerialControlsOf(w), numbered);
+  const std::optional<std::string> text = st.SerialNumberAfterChip(SerialControlsOf(w), numbered);
   if (text) w.Form().SNEdit1->setText(QtText(*text));
 }
 

@@ -12,7 +12,7 @@ Program::Program(ProgramSetup setup) {
   s.Random = std::move(setup.Random);
   s.ErrorOut = std::move(setup.ErrorOut);
   station_ = std::make_unique<Station>(std::move(s));
-  forms_ = CreateProgramForms(window_, station_->Model(), station_->Log(), station_->AppDir());
+  forms_ = CreateProgramForms(window_, station_->DialogJob(), station_->Log(), station_->AppDir());
   controller_ = std::make_unique<MainController>(window_, *station_, forms_);
   projectView_ = std::make_unique<WindowProjectView>(*controller_);
   station_->SetProjectView(projectView_.get());

@@ -29,7 +29,7 @@ UnitCommandView ViewOf(MainController& controller) {
   v.CustomerControls = [&w] { return ReadCustomerInfoControls(w); };
   v.Apply = [&w](const WindowActions& actions) { ShowWindowActions(w, actions); };
   v.AskReadAddress = [&w, &station] {
-    TSetAddressForm form(station.Model(), w, &w);
+    TSetAddressForm form(station.DialogJob(), w, &w);
     w.Modal(form);
   };
   v.ShowSerialNumber = [&w](const std::string& text) { w.Form().SNEdit1->setText(QtText(text)); };
@@ -50,7 +50,7 @@ void BindUnitCommands(MainController& controller) {
   const auto bind = [&controller](WindowCommand command, UnitCommand unit) {
     controller.Bind(command, [&controller, unit] {
       ShowUnit0SerialNumber(controller);
-      RunUnitCommand(unit, controller.Core(), ViewOf(controller));
+      controller.Core().RunUnitCommand(unit, ViewOf(controller));
     });
   };
 #define QX_UNIT_COMMAND(Name, Unit) bind(WindowCommand::Name, UnitCommand::Unit);

@@ -31,8 +31,8 @@ bool Writing(UnitCommand c) { return RuleOf(c).Start == UnitStart::AllUnits; }
 class UnitCommands : public ::testing::Test {
  protected:
   void SetUp() override {
-    st.Model() = *ChosenChip();
-    st.Model().ObjectLoaded = 1;
+    StationProbe::Model(st) = *ChosenChip();
+    StationProbe::Model(st).ObjectLoaded = 1;
     StationProbe::Sessions(st).UnitCount = 3;
     for (u8 k = 0; k < 3; ++k) StationProbe::Sessions(st).Unit[k].Linked = 1;
   }
@@ -50,7 +50,7 @@ class UnitCommands : public ::testing::Test {
     v.ShowSerialNumber = [this](const std::string& t) { shownSerial.push_back(t); };
     return v;
   }
-  void Run(UnitCommand c) { RunUnitCommand(c, st, View()); }
+  void Run(UnitCommand c) { st.RunUnitCommand(c, View()); }
 
   UnitSet Busy() const { return st.BusyUnits(); }
   std::vector<std::string> Boxes() const {
@@ -85,7 +85,7 @@ class UnitCommands : public ::testing::Test {
 
 TEST_F(UnitCommands, WithoutAChipEveryCommandStopsAtTheChipGuard) {
   for (const UnitCommand c : kAll) {
-    st.Model().ChipSelected = 0;
+    StationProbe::Model(st).ChipSelected = 0;
     rig.op.messages.clear();
     pages.clear();
     Run(c);
@@ -102,9 +102,9 @@ TEST_F(UnitCommands, WithoutAChipEveryCommandStopsAtTheChipGuard) {
 // guard stops the command, as designed; the serial numbers come after it, so no S/N
 // address is checked (or the programmed range widened) against a chip that is not chosen.
 TEST_F(UnitCommands, CustomerBlockComesBeforeTheChipGuardAndSerialNumbersAfterIt) {
-  Choose(st.Model(), Maker::Silergy, "SA32B14xx");
-  st.Model().ChipSelected = 0;
-  const u32 start = st.Model().Params.MainFlashStart;
+  Choose(StationProbe::Model(st), Maker::Silergy, "SA32B14xx");
+  StationProbe::Model(st).ChipSelected = 0;
+  const u32 start = StationProbe::Model(st).Params.MainFlashStart;
   SerialNumbersOn("0x10", "1", start + 0x1000);
   const struct {
     UnitCommand command;
@@ -117,10 +117,10 @@ TEST_F(UnitCommands, CustomerBlockComesBeforeTheChipGuardAndSerialNumbersAfterIt
   for (const auto& c : cases) {
     rig.op.logLines.clear();
     rig.op.messages.clear();
-    st.Model().Params.DownloadSize = 0x100;
+    StationProbe::Model(st).Params.DownloadSize = 0x100;
     Run(c.command);
     EXPECT_EQ(Logged("> 12:34:56 No Summary Data need to be Setup!"), c.block) << int(c.command);
-    EXPECT_EQ(st.Model().Params.DownloadSize, 0x100u) << int(c.command);
+    EXPECT_EQ(StationProbe::Model(st).Params.DownloadSize, 0x100u) << int(c.command);
     EXPECT_EQ(Boxes(), std::vector<std::string>{"Please select chip type first!"});
   }
   EXPECT_TRUE(Busy().none());
@@ -128,8 +128,8 @@ TEST_F(UnitCommands, CustomerBlockComesBeforeTheChipGuardAndSerialNumbersAfterIt
 
 // A block that cannot be placed stops the command; a good one is written before the units start.
 TEST_F(UnitCommands, TheCustomerBlocksAddressErrorStopsTheCommand) {
-  Choose(st.Model(), Maker::Silergy, "SA32B14xx");
-  LoadJob(st.Model(), 3);
+  Choose(StationProbe::Model(st), Maker::Silergy, "SA32B14xx");
+  LoadJob(StationProbe::Model(st), 3);
   customer.ChkBoxPrgInf = true;
   for (const UnitCommand c : {UnitCommand::Download, UnitCommand::Auto, UnitCommand::Program}) {
     rig.op.messages.clear();
@@ -139,7 +139,7 @@ TEST_F(UnitCommands, TheCustomerBlocksAddressErrorStopsTheCommand) {
   }
   EXPECT_TRUE(Busy().none());
 
-  const u32 size = st.Model().Params.MainFlashSize;
+  const u32 size = StationProbe::Model(st).Params.MainFlashSize;
   customer.EditSumy = Hex8(size - CustomerInfoBlockSize);
   customer.EditBTAS = "0";
   customer.EditBTAE = "0x9FFF";
@@ -148,7 +148,7 @@ TEST_F(UnitCommands, TheCustomerBlocksAddressErrorStopsTheCommand) {
   rig.op.messages.clear();
   Run(UnitCommand::Download);
   EXPECT_TRUE(Boxes().empty()) << Boxes().front();
-  EXPECT_EQ(st.Model().MainFlashImage[size - CustomerInfoBlockSize + 8], 'C');
+  EXPECT_EQ(StationProbe::Model(st).MainFlashImage[size - CustomerInfoBlockSize + 8], 'C');
   EXPECT_TRUE(Logged("> 12:34:56 C3 : Start to Download Chip Data......"));
 }
 
@@ -156,11 +156,11 @@ TEST_F(UnitCommands, TheCustomerBlocksAddressErrorStopsTheCommand) {
 // over the image before; a unit still busy with its run keeps its own, or its chip would get
 // the image's bytes in place of its number and still pass.
 TEST_F(UnitCommands, TheCustomerBlockOfALaterCommandLeavesTheNumbersOfBusyUnits) {
-  Choose(st.Model(), Maker::Silergy, "SA32B14xx");
-  LoadJob(st.Model(), 3);
+  Choose(StationProbe::Model(st), Maker::Silergy, "SA32B14xx");
+  LoadJob(StationProbe::Model(st), 3);
   StationProbe::Wire(st).Driver.DriverLoaded = 1;
-  const u32 size = st.Model().Params.MainFlashSize;
-  const u32 start = st.Model().Params.MainFlashStart;
+  const u32 size = StationProbe::Model(st).Params.MainFlashSize;
+  const u32 start = StationProbe::Model(st).Params.MainFlashStart;
   customer.ChkBoxPrgInf = true;
   customer.EditSumy = Hex8(size - CustomerInfoBlockSize);
   customer.EditBTAS = "0";
@@ -191,7 +191,7 @@ TEST_F(UnitCommands, TheCustomerBlockOfALaterCommandLeavesTheNumbersOfBusyUnits)
 }
 
 TEST_F(UnitCommands, WithoutAnImageOnlyBlankEraseAndOptionWriteStart) {
-  st.Model().ObjectLoaded = 0;
+  StationProbe::Model(st).ObjectLoaded = 0;
   for (const UnitCommand c : kAll) {
     if (!Writing(c)) continue;
     rig.op.messages.clear();
@@ -311,7 +311,7 @@ TEST_F(UnitCommands, TheAddressReadChecksUnitZeroAgainAfterItsDialog) {
     rig.op.messages.clear();
     UnitCommandView v = View();
     v.AskReadAddress = c.meanwhile;
-    RunUnitCommand(UnitCommand::ReadAddress, st, v);
+    st.RunUnitCommand(UnitCommand::ReadAddress, v);
     EXPECT_EQ(Boxes(), std::vector<std::string>{c.box});
     EXPECT_EQ(units[0].StepState, c.step);
   }
@@ -322,7 +322,7 @@ TEST_F(UnitCommands, OnlineSerialNumbersGiveEveryStartedUnitItsOwnAndMoveOnPastT
   s.UnitCount = 4;
   s.Unit[3].Linked = 1;
   s.Unit[2].Linked = 0;  // skipped: its number goes unused
-  ChipModel& m = st.Model();
+  ChipModel& m = StationProbe::Model(st);
   const u32 index = 0x3FFE;
   SerialNumbersOn("0xFFFFFFFE", "2", kMainStart + index);
   const std::vector<u8> image(m.MainFlashImage.begin(), m.MainFlashImage.begin() + 0x8000);
@@ -399,7 +399,7 @@ TEST_P(SerialNumbersOfARun, TheNextRunBeginsPastTheLastUnitStarted) {
     given.push_back(p.Bytes);
     next = kFirst + (k + 1u) * kGain;
   }
-  EXPECT_EQ(st.Model().Sn.SnValue, next);
+  EXPECT_EQ(StationProbe::Model(st).Sn.SnValue, next);
   ASSERT_EQ(shownSerial.size(), 1u);
   EXPECT_EQ(shownSerial[0], Hex8(next));
 
@@ -437,7 +437,7 @@ TEST_F(UnitCommands, ASerialNumberOutsideTheFlashOrNotANumberStartsNothing) {
   EXPECT_THROW(Run(UnitCommand::Program), EConvertError);
   EXPECT_TRUE(Busy().none());
   EXPECT_TRUE(shownSerial.empty());
-  EXPECT_EQ(st.Model().Sn.SnValue, 0x10u);  // read from the page, not moved on
+  EXPECT_EQ(StationProbe::Model(st).Sn.SnValue, 0x10u);  // read from the page, not moved on
 }
 
 TEST_F(UnitCommands, AChipDoneAdvancesOnlyANumberNotCountedAtItsStart) {

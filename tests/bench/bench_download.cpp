@@ -190,7 +190,7 @@ class Bench {
       std::printf("  only %d of %d units linked\n", station_->LinkedCount(), count);
       return false;
     }
-    qx::bench::PrepareChip(station_->Model());
+    qx::bench::PrepareChip(qx::StationProbe::Model(*station_));
     auto allIdle = [&] { return station_->BusyUnits().none(); };
 
     sim.MarkWire();

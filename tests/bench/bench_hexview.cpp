@@ -28,6 +28,7 @@
 #include "images/IntelHexFile.h"
 #include "images/ObjectFileText.h"
 #include "tests/bench/BenchProcess.h"
+#include "tests/support/StationProbe.h"
 
 namespace {
 
@@ -133,7 +134,7 @@ int main(int argc, char** argv) {
   auto* view = window.findChild<QTableView*>("HexViewer");
   auto* pages = window.findChild<QTabWidget*>("ViewPageCtrl");
   QWidget* flashPage = window.findChild<QWidget*>("TabSheetFlash");
-  qx::ChipModel& model = program.Core().Model();
+  qx::ChipModel& model = qx::StationProbe::Model(program.Core());
   if (qobject_cast<qx::HexGridModel*>(view->model()) == nullptr) {
     std::printf("the program attached no grid model to HexViewer\n");
     return 1;

@@ -134,7 +134,7 @@ Figures Run(const std::string& exe, int units) {
       std::printf("  %d of %d units linked\n", s.LinkedCount, units);
       return f;
     }
-    qx::bench::PrepareChip(station.Model());
+    qx::bench::PrepareChip(qx::StationProbe::Model(station));
 
     // Each unit's end: the reply that leaves it idle. The window's own routing stays in place.
     std::array<steady_clock::time_point, qx::UnitMax> endOf{};

@@ -22,6 +22,7 @@
 
 #include "app/UnattendedOperator.h"
 #include "app/ui/ChipCommands.h"
+#include "tests/support/StationProbe.h"
 #include "tests/app/ui/NamedControl.h"
 #include "app/ui/QtTranslation.h"
 #include "images/IntelHexFile.h"
@@ -103,7 +104,7 @@ int main(int argc, char** argv) {
 
   bool ok = Save(window, out + "/main-window-" + lang + ".png");
   {
-    qx::TChipSelForm chooser(station.Model(), &window);
+    qx::TChipSelForm chooser(station.DialogJob(), &window);
     ok = Save(chooser, out + "/chip-select-" + lang + ".png") && ok;
   }
   {
@@ -111,8 +112,8 @@ int main(int argc, char** argv) {
     const qx::u8 maker = qx::IndexOf(qx::Maker::AutoChip);
     const auto models = qx::ModelsOfMaker(maker);
     const auto at = std::find(models.begin(), models.end(), "AC78013xCxx");
-    qx::SelectChip(station.Model(), maker, *at, static_cast<qx::u8>(at - models.begin()));
-    qx::TAC78xOptBForm options(station.Model(), window, &window);
+    qx::SelectChip(qx::StationProbe::Model(station), maker, *at, static_cast<qx::u8>(at - models.begin()));
+    qx::TAC78xOptBForm options(station.DialogJob(), window, &window);
     ok = Save(options, out + "/option-bytes-" + lang + ".png") && ok;
   }
   {

@@ -27,7 +27,7 @@ class EndToEnd : public ::testing::Test {
     ASSERT_TRUE(rig.Linked(n));
   }
   void PrepareImage(u32 size) {
-    auto& m = rig.st->Model();
+    auto& m = StationProbe::Model(*rig.st);
     auto& p = m.Params;
     p.MainFlashStart = 0;
     p.MainFlashEnd = size - 1;
@@ -53,7 +53,7 @@ class EndToEnd : public ::testing::Test {
 TEST_F(EndToEnd, TenUnitsLinkAndTakeADownloadOfMainAndDataFlash) {
   Start(std::vector<sim::UnitConfig>(10));
   PrepareImage(0x40000);
-  auto& m = rig.st->Model();
+  auto& m = StationProbe::Model(*rig.st);
   m.ProgramEep = 1;
   m.Params.EepSize = 0x2000;
   m.Sn.SnValue = 1000;
@@ -90,7 +90,7 @@ TEST_F(EndToEnd, TenUnitsLinkAndTakeADownloadOfMainAndDataFlash) {
 TEST_F(EndToEnd, AutoChainOnTenUnitsWithFaultsFailingExactlyThoseUnits) {
   Start(std::vector<sim::UnitConfig>(10));
   PrepareImage(0x8000);
-  rig.st->Model().ProgramOptionBytes = 1;
+  StationProbe::Model(*rig.st).ProgramOptionBytes = 1;
   rig.sim->SetFaults(3, {{sim::FaultKind::Status, 0, 0x2C}});
   rig.sim->SetFaults(4, {{sim::FaultKind::Silence, 0, 0}});
   rig.sim->SetFaults(5, {{sim::FaultKind::BadCheck, 0, 0}});
@@ -261,7 +261,7 @@ TEST(CommandFaults, AtTheFirstMiddleAndLastRequestOfEachCommand) {
       rig.Make();
       rig.StartUp();
       if (!rig.Linked(2)) return false;
-      auto& m = rig.st->Model();
+      auto& m = StationProbe::Model(*rig.st);
       auto& p = m.Params;
       p.MainFlashStart = 0;
       p.MainFlashEnd = 0x9FFF;

@@ -511,8 +511,8 @@ TEST(Station, TheUnitZeroReadsStartTheirStepsAndEndOnTheUnitsReplies) {
   EXPECT_EQ(Count(t, "Read Chip Information Data......"), 1u);
   EXPECT_EQ(Count(t, "  0x03800000 : 5C 5D 5E 5F 58 59 5A 5B 54 55 56 57 50 51 52 53"), 1u);
 
-  st.Model().ReadStart = 0x100;
-  st.Model().ReadLength = 32;
+  StationProbe::Model(st).ReadStart = 0x100;
+  StationProbe::Model(st).ReadLength = 32;
   st.StartReadOnUnit0(StartReadAddress, AutoChainRule::Clear);
   EXPECT_EQ(rig.U(0).StepState, StepReadAddress);
   EXPECT_EQ(rig.op.unitEvents.back().kind, Kind::Progress);

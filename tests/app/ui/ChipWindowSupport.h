@@ -21,6 +21,7 @@
 #include "app/ui/RadioGroup.h"
 #include "tests/app/ChipJobSupport.h"
 #include "tests/app/ui/ProgramRig.h"
+#include "tests/support/StationProbe.h"
 
 namespace qx::test {
 
@@ -37,7 +38,7 @@ class ChipWindow {
 
   TGenMFrmARM& Window() { return rig.Window(); }
   MainController& Controller() { return rig.program->Controller(); }
-  ChipModel& Model() { return rig.Core().Model(); }
+  ChipModel& Model() { return StationProbe::Model(rig.Core()); }
   const std::vector<std::string>& LogLines() { return rig.Core().Log().Lines(); }
 
   template <class T>

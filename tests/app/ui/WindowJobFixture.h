@@ -65,7 +65,7 @@ class WindowJob : public ::testing::Test {
     rig.Window().ShowMainHex(p.MainImageOffset, p.MainImageOffset + p.DownloadSize - 1);
   }
 
-  ChipModel& Model() { return rig.Core().Model(); }
+  ChipModel& Model() { return StationProbe::Model(rig.Core()); }
   void Click(TGenMFrmARM::Handler handler) { rig.Window().Run(handler); }
   bool Idle() {
     return rig.RunUntil([this] { return rig.AllIdle(); });

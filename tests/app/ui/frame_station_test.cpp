@@ -417,7 +417,7 @@ TEST(FrameStation, TheViewsShowTheStationsChipModel) {
   rig.FirmwareFile();
   rig.Make();
   rig.Start();
-  ChipModel& m = rig.Core().Model();
+  ChipModel& m = StationProbe::Model(rig.Core());
   m.Params.DownloadSize = 0x40;
   m.Params.EepSize = 0x20;
   m.EepImage[3] = 0x5A;

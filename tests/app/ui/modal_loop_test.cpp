@@ -85,7 +85,7 @@ TEST_P(ModalLoop, TheBatchStartWaitsUntilItClosesAndTheJobStaysUnderIt) {
   rig.Start();
   rig.Core().ReadCommandLine(std::vector<std::string>{job.Path});
   TGenMFrmARM& w = rig.Window();
-  ChipModel& m = rig.Core().Model();
+  ChipModel& m = StationProbe::Model(rig.Core());
 
   // The job in the window before the batch's: its chip, its driver, an image on the chip's
   // unit that the image does not match.

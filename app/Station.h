@@ -89,11 +89,13 @@ class Station {
   // offset and address dialogs): they write it on OK. Their loops hold the batch start,
   // so the job they write is the one they opened on.
   ChipModel& DialogJob() { return *model_; }
+  // Likewise the log settings the log dialog binds and writes on OK.
+  LogSettings& DialogLogConfig() { return logSettings_; }
 
   const PortList& Ports() const { return ports_; }
   const std::string& AppDir() const { return appDir_; }
   // The log dialog's settings; FormClose writes the log with them.
-  LogSettings& LogConfig() { return logSettings_; }
+  const LogSettings& LogConfig() const { return logSettings_; }
   u8 UnitCount() const { return sessions_->UnitCount; }
   u8 CmdLineMode() const { return cmdLineMode_; }
   u8 CmdLineOff() const { return sessions_->CmdLineOff; }

@@ -33,7 +33,7 @@ MainFrame::MainFrame(TGenMFrmARM& window, Station& station, ProgramForms& forms)
   window_.AttachGridModel(HexGrid::Option, optionGrid_, optionGrid_);
   // One owner of the log settings: the station's, which the dialog shows and changes.
   if (forms_.LogCfgForm) {
-    forms_.LogCfgForm->BindSettings(station_.LogConfig());
+    forms_.LogCfgForm->BindSettings(station_.DialogLogConfig());
     forms_.LogCfgForm->KeepShortLog = [this] { return station_.CmdLineMode() != 0; };
   }
   window_.SetUnattended(station_.UnattendedOp());

@@ -346,7 +346,7 @@ TEST(Station, ClosingClosesEveryOpenPortAndWritesTheLogOnce) {
   rig.StartUp();
   ASSERT_TRUE(rig.Linked(2));
   ASSERT_TRUE(rig.st->PortOpen(0));
-  auto& log = rig.st->LogConfig();
+  auto& log = rig.st->DialogLogConfig();  // as the log dialog's OK leaves them
   log.Location = LogLocationCustomer;
   log.Mode = LogModeAppend;
   log.FileName = "run.log";

@@ -44,6 +44,7 @@
 #include "app/ProjectCommands.h"
 #include "app/ProjectView.h"
 #include "app/StationSetup.h"
+#include "base/ComposedOperator.h"
 #include "images/ChipModel.h"
 #include "programmer/ProtocolState.h"
 #include "programmer/TCommUnitPort.h"
@@ -226,7 +227,7 @@ class Station {
   bool RefusedWhileBusy(UnitSet busy, Operator& op);
   bool AnyUpgrading() const;
   // The operator of the batch steps: boxes logged only when unattended.
-  Operator& BatchOperator() { return Unattended() ? static_cast<Operator&>(unattended_) : op_; }
+  Operator& BatchOperator() { return Unattended() ? static_cast<Operator&>(unattendedOp_) : op_; }
   // Logged; in a box when showBox and someone watches; on the standard error as well when
   // nobody does.
   void Report(MsgKind kind, const std::string& text, bool showBox);
@@ -251,7 +252,8 @@ class Station {
   std::string cmdLineSwitch_;
   u8 autoConnectPending_ = 0;
   bool logWritten_ = false;
-  UnattendedOperator unattended_{op_, log_};
+  UnattendedOperator unattended_{log_};
+  ComposedOperator unattendedOp_{unattended_, op_};  // the view with the unattended boxes
   ProjectView* projectView_ = nullptr;
   ProjectSectionBuffer projectSection_{};
   bool batchStarted_ = false;

@@ -17,7 +17,7 @@ u32 LastAddress(u32 a, u32 count) { return static_cast<u32>(std::min<u64>(u64{a}
 
 }  // namespace
 
-LineParseResult ParseHexLine(ChipModel& model, std::string_view line, HexReaderState& state, Operator& op) {
+LineParseResult ParseHexLine(ChipModel& model, std::string_view line, HexReaderState& state, MessageBoxes& op) {
   if (line.empty() || line[0] != ':') return LineParseResult::NoStartCode;
   if (line.size() < 9) return LineParseResult::ShortLine;
   if (!HexDigitsOnly(line, 1, 9)) return LineParseResult::BadDigit;
@@ -89,7 +89,7 @@ LineParseResult ParseHexLine(ChipModel& model, std::string_view line, HexReaderS
 }
 
 ObjectReadResult LoadIntelHexFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd,
-                                  u32& sum, Operator& op) {
+                                  u32& sum, MessageBoxes& op) {
   HexReaderState state;
   ObjectReadResult read = LoadObjectLines(
       fileName, state, [&](std::string_view line) { return ParseHexLine(model, line, state, op); },

@@ -23,7 +23,7 @@ struct HexReaderState {
 
 // One record line (without its line end). Out-of-chip records are reported to op; a
 // damaged line stores nothing.
-LineParseResult ParseHexLine(ChipModel& model, std::string_view line, HexReaderState& state, Operator& op);
+LineParseResult ParseHexLine(ChipModel& model, std::string_view line, HexReaderState& state, MessageBoxes& op);
 
 // Reads every line of the file (an end-of-file record does not stop it). objectStart and
 // objectEnd receive the lowest and highest address stored in the main, data-flash or info
@@ -32,7 +32,7 @@ LineParseResult ParseHexLine(ChipModel& model, std::string_view line, HexReaderS
 // its end record was there; the images hold what was stored either way. Raises EInOutError when the file is not a regular file, cannot be opened or
 // cannot be read.
 ObjectReadResult LoadIntelHexFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd, u32& sum,
-                      Operator& op);
+                      MessageBoxes& op);
 
 // The file text for data whose first byte lies at startAddress, record by record into out:
 // 16-byte records without extended addresses when the last address is at most 0xFFFF, else

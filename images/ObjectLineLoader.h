@@ -25,7 +25,7 @@ inline constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
 // range of another.
 template <typename State, typename Parse, typename Skip, typename IsRecord>
 ObjectReadResult LoadObjectLines(const std::string& fileName, State& state, Parse parse, Skip skip, IsRecord isRecord,
-                                 u32& objectStart, u32& objectEnd, u32& sum, Operator& op) {
+                                 u32& objectStart, u32& objectEnd, u32& sum, MessageBoxes& op) {
   TextLineReader reader(fileName);
   ObjectReadResult read;
   sum = state.Range.Sum;

@@ -35,7 +35,7 @@ void StoreRecord(const RecordTarget& target, std::span<const u8> data) {
   if (n > 0) std::memcpy(target.Dest.data(), data.data(), n);
 }
 
-RecordWindow PlaceRecord(ChipModel& model, u32 address, std::span<const u8> data, ObjectRange& range, Operator& op) {
+RecordWindow PlaceRecord(ChipModel& model, u32 address, std::span<const u8> data, ObjectRange& range, MessageBoxes& op) {
   const RecordTarget target = FindRecordTarget(model, address);
   switch (target.Window) {
     case RecordWindow::Option:
@@ -54,11 +54,11 @@ RecordWindow PlaceRecord(ChipModel& model, u32 address, std::span<const u8> data
   return target.Window;
 }
 
-void ReportOutOfChip(Operator& op, u32 address) {
+void ReportOutOfChip(MessageBoxes& op, u32 address) {
   op.Ask(MsgKind::Warning, Tx(TextId::AddressOutOfChip, address), MsgButtons::Ok);
 }
 
-bool AskLineError(Operator& op, int lineNumber, u8 code) {
+bool AskLineError(MessageBoxes& op, int lineNumber, u8 code) {
   return op.Ask(MsgKind::Error, Tx(TextId::LineDataError, lineNumber, code), MsgButtons::OkAbort) == MsgAnswer::Abort;
 }
 

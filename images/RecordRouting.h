@@ -33,11 +33,11 @@ struct ObjectRange {
 // A sound data record of at least one byte into the window of its address, counted in
 // range; LastLoadAddress follows a record of the main, data-flash or info window. Outside
 // every window it is reported to op and nothing is stored (RecordWindow::None).
-RecordWindow PlaceRecord(ChipModel& model, u32 address, std::span<const u8> data, ObjectRange& range, Operator& op);
+RecordWindow PlaceRecord(ChipModel& model, u32 address, std::span<const u8> data, ObjectRange& range, MessageBoxes& op);
 
 // "Address ... is out of Chip!" to the operator.
-void ReportOutOfChip(Operator& op, u32 address);
+void ReportOutOfChip(MessageBoxes& op, u32 address);
 // The per-line OK/Abort box; true when the operator chose Abort.
-bool AskLineError(Operator& op, int lineNumber, u8 code);
+bool AskLineError(MessageBoxes& op, int lineNumber, u8 code);
 
 }  // namespace qx

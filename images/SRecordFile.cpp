@@ -65,7 +65,7 @@ bool SoundRecord(std::string_view line, LineParseResult& result) {
 
 }  // namespace
 
-LineParseResult ParseSRecordLine(ChipModel& model, std::string_view line, SRecordReaderState& state, Operator& op) {
+LineParseResult ParseSRecordLine(ChipModel& model, std::string_view line, SRecordReaderState& state, MessageBoxes& op) {
   if (line.empty() || line[0] != 'S') return LineParseResult::NoStartCode;
   if (line.size() < 2) return LineParseResult::BadRecordType;
   u32 k;
@@ -132,7 +132,7 @@ LineParseResult ParseSRecordLine(ChipModel& model, std::string_view line, SRecor
 }
 
 ObjectReadResult LoadSRecordFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd,
-                                 u32& sum, Operator& op) {
+                                 u32& sum, MessageBoxes& op) {
   SRecordReaderState state;
   ObjectReadResult read = LoadObjectLines(
       fileName, state, [&](std::string_view line) { return ParseSRecordLine(model, line, state, op); },

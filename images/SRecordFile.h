@@ -28,7 +28,7 @@ struct SRecordReaderState {
 
 // One record line (without its line end). Out-of-chip records are reported to op; a
 // damaged line stores nothing.
-LineParseResult ParseSRecordLine(ChipModel& model, std::string_view line, SRecordReaderState& state, Operator& op);
+LineParseResult ParseSRecordLine(ChipModel& model, std::string_view line, SRecordReaderState& state, MessageBoxes& op);
 
 // Reads every line of the file (termination records do not stop it). objectStart and
 // objectEnd receive the lowest and highest address of all data records, sum the byte sum of
@@ -37,7 +37,7 @@ LineParseResult ParseSRecordLine(ChipModel& model, std::string_view line, SRecor
 // what was stored either way. Raises EInOutError when the
 // file is not a regular file, cannot be opened or cannot be read.
 ObjectReadResult LoadSRecordFile(ChipModel& model, const std::string& fileName, u32& objectStart, u32& objectEnd, u32& sum,
-                     Operator& op);
+                     MessageBoxes& op);
 
 // The file text for data whose first byte lies at startAddress, record by record into out:
 // 32-byte records of the smallest type that holds the last address, then the termination

@@ -51,7 +51,7 @@ std::span<const DriverFileRow> DriverFileTable() {
   return kRows;
 }
 
-std::string GetDriverFileName(std::string_view chipName, std::string_view appDir, Operator& op) {
+std::string GetDriverFileName(std::string_view chipName, std::string_view appDir, MessageBoxes& op) {
   const std::string_view stem = DriverStemOf(chipName);
   if (stem.empty()) {
     op.Ask(MsgKind::Error, Text(TextId::DriverChipNotExists), MsgButtons::Ok);
@@ -104,7 +104,7 @@ DriverImageVerdict CheckDriverImage(std::span<const u8, DriverImageSize> image, 
 }
 
 void LoadFlashDriver(FlashDriver& driver, std::string_view chipName, u8 familyCode, std::string_view appDir,
-                     Operator& op) {
+                     MessageBoxes& op) {
   driver.DriverLoaded = 0;
   std::fill(driver.Image.begin(), driver.Image.end(), u8{0xFF});
   driver.DriverFilePath = GetDriverFileName(chipName, appDir, op);

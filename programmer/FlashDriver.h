@@ -37,7 +37,7 @@ std::span<const DriverFileRow> DriverFileTable();
 
 // appDir + "DromixDRVs/" + stem + ".KDV"; no match shows "Error Chip or Driver not exists!"
 // and gives "".
-std::string GetDriverFileName(std::string_view chipName, std::string_view appDir, Operator& op);
+std::string GetDriverFileName(std::string_view chipName, std::string_view appDir, MessageBoxes& op);
 
 bool CheckFlashDriver(const FlashDriver& driver);
 
@@ -65,7 +65,7 @@ DriverImageVerdict CheckDriverImage(std::span<const u8, DriverImageSize> image, 
 // Finds, reads, descrambles and checks the driver of chipName for a chip of familyCode;
 // reports failures to op. DriverSize changes only when the file was read.
 void LoadFlashDriver(FlashDriver& driver, std::string_view chipName, u8 familyCode, std::string_view appDir,
-                     Operator& op);
+                     MessageBoxes& op);
 
 // Copies the segment that stepState selects into packet from destAt on and returns its
 // length; 0 for a step without a segment, an empty entry, or no valid driver loaded.

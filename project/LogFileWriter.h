@@ -27,7 +27,7 @@ LogStamp CurrentLogStamp();
 
 struct LogWriteEnv {
   std::string AppDir;  // with a trailing '/'
-  Operator& Op;
+  MessageBoxes& Op;  // its boxes only
   std::function<LogStamp()> Clock = CurrentLogStamp;
   // The language of the build: the Chinese build writes GBK.
   Language Lang = BuildLanguage();

@@ -17,7 +17,7 @@ class RandomSource;
 struct ProjectFileEnv {
   ChipModel& Model;
   MessageLog& Log;
-  Operator& Op;
+  MessageBoxes& Op;  // its boxes only
   RandomSource& Random;
   // Receives the decoded configuration section of a good file.
   ProjectSectionBuffer& Section;

@@ -24,14 +24,12 @@ class ViewRecorder : public RecordingOperator {
   void ShowEepData() override { ++eepViews; }
   void ShowOptionData() override { ++optionViews; }
   void ChecksumsChanged() override { ++checksumRefreshes; }
-  void ResetHexViews() override { ++hexResets; }
 
   std::vector<std::pair<u32, u32>> mainHex;
   std::vector<std::pair<u32, u32>> mainRows;
   int eepViews = 0;
   int optionViews = 0;
   int checksumRefreshes = 0;
-  int hexResets = 0;
 };
 
 inline MessageLog FixedClockLog() {

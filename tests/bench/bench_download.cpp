@@ -29,11 +29,12 @@
 
 #include "tests/bench/BenchUsage.h"
 #include "app/Station.h"
-#include "base/Operator.h"
+#include "base/ComposedOperator.h"
 #include "programmer/DownloadChain.h"
 #include "programmer/FirmwareFile.h"
 #include "programmer/RandomSource.h"
 #include "programmer/UnitStep.h"
+#include "tests/support/IgnoredViews.h"
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
@@ -88,16 +89,25 @@ std::uint64_t BytesOfSummary(const std::string& line) {
   return std::strtoull(line.c_str() + colon + 2, nullptr, 10);
 }
 
-// The view of the benchmark: each unit's good end of its download, with the time.
-class BenchOperator : public qx::Operator {
+// The boxes of the benchmark: none is expected.
+class BenchBoxes final : public qx::MessageBoxes {
  public:
   qx::MsgAnswer Ask(qx::MsgKind, std::string_view text, qx::MsgButtons) override {
     std::printf("  unexpected question: %.*s\n", static_cast<int>(text.size()), text.data());
     return qx::MsgAnswer::Abort;
   }
+  void AskBinaryOffset() override {}
+};
+
+// The unit events the benchmark watches: each unit's good end of its download, with the time.
+class DownloadEnds final : public qx::UnitEvents {
+ public:
+  void UnitStepBegan(u8, u8, const qx::UnitGauge&) override {}
+  void UnitProgress(u8, const qx::UnitGauge&) override {}
   void UnitStepEnded(u8 unit, u8 step, u8, bool ok, const qx::UnitGauge&) override {
     if (ok && (step == qx::StepDownloadMain || step == qx::StepDownloadEep)) endOf[unit] = steady_clock::now();
   }
+  void AdvanceSerialNumber(u8) override {}
   std::array<steady_clock::time_point, qx::UnitMax> endOf{};
 };
 
@@ -209,8 +219,8 @@ class Bench {
 
     f.FastestUnit = 1e9;
     for (u8 k = 0; k < count; ++k) {
-      if (op_.endOf[k] == steady_clock::time_point{}) continue;
-      const double own = duration<double>(op_.endOf[k] - t0).count();
+      if (ends_.endOf[k] == steady_clock::time_point{}) continue;
+      const double own = duration<double>(ends_.endOf[k] - t0).count();
       f.SlowestUnit = std::max(f.SlowestUnit, own);
       f.FastestUnit = std::min(f.FastestUnit, own);
     }
@@ -232,7 +242,10 @@ class Bench {
   qx::QtEventPoster queue_;
   qx::bench::TimedPoster poster_{queue_};
   qx::bench::TurnRoundClock clock_{poster_};
-  BenchOperator op_;
+  BenchBoxes boxes_;
+  DownloadEnds ends_;
+  qx::test::IgnoredViews ignored_;
+  qx::ComposedOperator op_{boxes_, ignored_.Log, ends_, ignored_.Grids, ignored_.Frame};
   std::unique_ptr<qx::Station> station_;
   bool timer2On_ = false;
 };

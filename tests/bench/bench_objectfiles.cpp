@@ -38,12 +38,13 @@ constexpr int kFirstRuns = 5;  // fresh processes
 constexpr int kToolRuns = 5;
 constexpr double kGoalRatio = 5.0;  // load and save >= 5x objcopy, the first call included
 
-class SilentOperator : public qx::Operator {
+class SilentBoxes final : public qx::MessageBoxes {
  public:
   qx::MsgAnswer Ask(qx::MsgKind, std::string_view, qx::MsgButtons) override {
     ++asked;
     return qx::MsgAnswer::Ok;
   }
+  void AskBinaryOffset() override {}
   int asked = 0;
 };
 
@@ -70,7 +71,7 @@ std::unique_ptr<qx::ChipModel> MakeChip() {
   return chip;
 }
 
-void Load(bool hex, qx::ChipModel& chip, const std::string& path, SilentOperator& op) {
+void Load(bool hex, qx::ChipModel& chip, const std::string& path, SilentBoxes& op) {
   qx::u32 start = 0, end = 0, sum = 0;
   if (hex) {
     qx::LoadIntelHexFile(chip, path, start, end, sum, op);
@@ -100,7 +101,7 @@ int FirstCall(int argc, char** argv) {
   auto chip = MakeChip();
   double seconds = 0;
   if (what == "load") {
-    SilentOperator op;
+    SilentBoxes op;
     seconds = SecondsOf([&] { Load(hex, *chip, argv[4], op); });
     if (op.asked != 0) return 1;
   } else if (what == "save" && argc >= 6) {
@@ -179,7 +180,7 @@ bool Report(const Format& f, const std::string& dir, const std::string& source, 
   const std::string saved = dir + "/saved" + f.Extension;
   const std::string base = std::to_string(kBase);
 
-  SilentOperator op;
+  SilentBoxes op;
   const double loadFirst = FirstCallOfChildren({"--first", "load", tag, source});
   const double loadWarm = WarmMedian([&] { Load(f.Hex, chip, source, op); });
   std::printf("%s load of a %ju-byte file into 4 MiB: first call %.1f ms (median of %d processes), warm median %.1f ms (of %d)"

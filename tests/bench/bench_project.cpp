@@ -35,9 +35,10 @@ constexpr int kWarmRuns = 7;
 constexpr int kFirstRuns = 5;  // fresh processes
 constexpr double kGoalFirstMs = 50.0;  // save + load on the first call
 
-class SilentOperator : public qx::Operator {
+class SilentBoxes final : public qx::MessageBoxes {
  public:
   qx::MsgAnswer Ask(qx::MsgKind, std::string_view, qx::MsgButtons) override { return qx::MsgAnswer::Ok; }
+  void AskBinaryOffset() override {}
 };
 
 // A 4 MiB chip with 256 KiB of data flash, its images full of program-like bytes.
@@ -70,7 +71,7 @@ struct Rig {
   std::unique_ptr<qx::ChipModel> Saved = MakeChip();
   std::unique_ptr<qx::ChipModel> Loaded = std::make_unique<qx::ChipModel>();
   qx::MessageLog Log;
-  SilentOperator Op;
+  SilentBoxes Op;
   qx::DefaultRandom Random{5};
   qx::ProjectSectionBuffer Section{};
 

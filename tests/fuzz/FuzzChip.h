@@ -1,6 +1,6 @@
 #pragma once
 // One chip model for the line-parser fuzz targets: windows at the edges of their images so
-// that records run past them, and an operator that always answers OK.
+// that records run past them, and boxes that always answer OK.
 #include <memory>
 
 #include "images/ChipModel.h"
@@ -8,9 +8,10 @@
 
 namespace qx::fuzz {
 
-class OkOperator : public Operator {
+class OkBoxes final : public MessageBoxes {
  public:
   MsgAnswer Ask(MsgKind, std::string_view, MsgButtons) override { return MsgAnswer::Ok; }
+  void AskBinaryOffset() override {}
 };
 
 inline ChipModel& FuzzChip() {

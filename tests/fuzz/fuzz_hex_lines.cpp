@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   qx::ChipModel& chip = qx::fuzz::FuzzChip();
-  qx::fuzz::OkOperator op;
+  qx::fuzz::OkBoxes op;
   qx::HexReaderState state;
   std::string_view text(reinterpret_cast<const char*>(data), size);
   while (!text.empty()) {

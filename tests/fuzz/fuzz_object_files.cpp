@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   }
   ChipModel& chip = fuzz::FuzzChip();
-  fuzz::OkOperator op;
+  fuzz::OkBoxes op;
   u32 start = 0, end = 0, sum = 0;
   (void)LoadIntelHexFile(chip, path, start, end, sum, op);
   ExpectRange(start, end);

@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static auto driver = std::make_unique<FlashDriver>();
   static auto firmware = std::make_unique<FirmwareFile>();
   static auto packet = std::make_unique<std::array<u8, PacketSlotSize>>();
-  static fuzz::OkOperator op;
+  static fuzz::OkBoxes op;
   static const std::string dir = [] {
     std::filesystem::create_directories(fuzz::FuzzWorkDir() + "DromixDRVs");
     return fuzz::FuzzWorkDir();

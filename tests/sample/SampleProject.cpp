@@ -13,14 +13,16 @@
 #include "programmer/DownloadSize.h"
 #include "programmer/FlashDriver.h"
 #include "programmer/RandomSource.h"
+#include "tests/support/IgnoredViews.h"
 
 namespace qx::sample {
 namespace {
 
 // The writer's "created" box has nobody to answer it.
-class SilentOperator : public Operator {
+class SilentBoxes final : public MessageBoxes {
  public:
   MsgAnswer Ask(MsgKind, std::string_view, MsgButtons) override { return MsgAnswer::Ok; }
+  void AskBinaryOffset() override {}
 };
 
 void ChooseChip(ChipModel& m, const std::string& name) {
@@ -69,7 +71,8 @@ std::unique_ptr<ChipModel> WriteSampleProject(const std::string& path, const Sam
 
   FlashDriver driver;
   MessageLog log;
-  SilentOperator op;
+  SilentBoxes boxes;
+  test::BoxesOnly op(boxes);  // the writer has no view
   // The sums as choosing the chip and loading an object file leave them.
   WindowActions actions;
   RefreshChecksumsAndViews(*m, log, op, actions);

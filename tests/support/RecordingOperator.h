@@ -30,6 +30,7 @@ class RecordingOperator : public Operator {
   using Kind = UnitEvent::Kind;
 
   MsgAnswer Ask(MsgKind kind, std::string_view text, MsgButtons buttons) override;
+  void AskBinaryOffset() override { ++offsetAsks; }
   void LogLineAdded(const std::string& line) override;
   void LogCleared() override { ++logClears; }
   void SetInfoCaption(std::string_view text) override { captions.emplace_back(text); }
@@ -50,6 +51,7 @@ class RecordingOperator : public Operator {
   void ShowMainHex(u32 first, u32 last) override { mainHex.emplace_back(first, last); }
   void UpdateMainHexRows(u32 first, u32 last) override { mainHexRows.emplace_back(first, last); }
   void ShowEepData() override { ++eepShows; }
+  void ResetHexViews() override { ++hexResets; }
   void ShowOptionData() override { ++optionShows; }
   void ChecksumsChanged() override { ++checksumChanges; }
   void MainImageReadBack() override { ++mainReadBacks; }
@@ -75,6 +77,7 @@ class RecordingOperator : public Operator {
   std::function<void()> onClose;
 
   std::vector<Message> messages;
+  int offsetAsks = 0;
   std::vector<std::string> logLines;
   int logClears = 0;
   std::vector<std::string> captions;
@@ -85,6 +88,7 @@ class RecordingOperator : public Operator {
   std::vector<std::pair<u32, u32>> mainHex;
   std::vector<std::pair<u32, u32>> mainHexRows;
   int eepShows = 0;
+  int hexResets = 0;
   int optionShows = 0;
   int checksumChanges = 0;
   int mainReadBacks = 0;

@@ -59,7 +59,6 @@ void HandleReadOptionResult(UnitSessions& s, u8 k, u8 code) {
 }
 
 void StartReadMain(UnitSessions& s, u8 k) {
-  s.Unit[k].AutoChain = 0;
   OpenStep(s, k, BlockStepOpening(StepReadMain, Text(TextId::ReadMainStart), s.Model.Params.MainFlashSize));
   if (!ReadBackFitsImage(s.Model.Params)) {
     AddUnitInfoLine(s, k, Text(TextId::ReadBackPastImage));
@@ -91,7 +90,6 @@ void HandleReadMainResult(UnitSessions& s, u8 k, u8 code) {
 }
 
 void StartReadEep(UnitSessions& s, u8 k) {
-  s.Unit[k].AutoChain = 0;
   StartBlockStep(s, k, StepReadEep, Text(TextId::ReadEepStart), s.Model.Params.EepSize, SendReadEepBlock);
 }
 
@@ -112,7 +110,6 @@ void HandleReadEepResult(UnitSessions& s, u8 k, u8 code) {
 }
 
 void StartReadChecksum(UnitSessions& s, u8 k) {
-  s.Unit[k].AutoChain = 0;
   OpenStep(s, k,
            {.Step = StepReadChecksum,
             .Text = Text(TextId::ReadChecksumStart),

@@ -347,10 +347,8 @@ TEST_F(OnlineChain, DataFlashChainsEndAtTheLastPacketOfTheSize) {
 
 TEST_F(OnlineChain, ReadMainFillsTheImageAndSetsObjectLoaded) {
   for (auto& b : chipMain) b = static_cast<u8>(b + 1);
-  w.U(0).AutoChain = 1;
   w.model->Params.DownloadSize = 0x400;  // a smaller job loaded before
   StartReadMain(*w.s, 0);
-  EXPECT_EQ(w.U(0).AutoChain, 0);
   RunUnit(0);
   EXPECT_TRUE(std::equal(chipMain.begin(), chipMain.begin() + 0x3000, w.model->MainFlashImage.begin()));
   EXPECT_EQ(w.model->ObjectLoaded, 1);

@@ -77,12 +77,12 @@ class Station {
   // these calls, each over the station's model (the rules are those of app/).
   // The chip reaction of app/ChipReaction.h with the station's flash driver; the window
   // applies what it returns.
-  WindowChanges ReactToChipName(Operator& view);
+  WindowChanges ReactToChipName();
   // An object-file command of app/ObjectFileCommands.h (Load, Load More, the data-flash load).
   ObjectCommandResult RunObjectFileCommand(ObjectFileCommand command, const std::string& path);
   // After the option dialog and the S/N constant dialog (app/OptionCommands.h,
   // app/SerialNumbers.h).
-  WindowChanges AfterOptionDialog(OptionDialog dialog, bool accepted, Operator& view);
+  WindowChanges AfterOptionDialog(OptionDialog dialog, bool accepted);
   void AfterConfigSn();
   // A chip of an automatic chain is complete: the S/N edit's next text, if it moves on.
   std::optional<std::string> SerialNumberAfterChip(const SerialNumberControls& controls, bool numbered);

@@ -64,16 +64,16 @@ bool Station::GuardUnit0() {
 // Bytes left of a reply given up on would join the read's own reply into one broken frame.
 void Station::StartReadOnUnit0(UnitStarter starter, AutoChainRule rule) { StartChain(0, starter, rule); }
 
-WindowChanges Station::ReactToChipName(Operator& view) {
-  return MCUNameEditChange(ChipReactionEnv{*model_, wire_->Driver, appDir_, log_, view});
+WindowChanges Station::ReactToChipName() {
+  return MCUNameEditChange(ChipReactionEnv{*model_, wire_->Driver, appDir_, log_, op_});
 }
 
 ObjectCommandResult Station::RunObjectFileCommand(ObjectFileCommand command, const std::string& path) {
   return command(ObjectFileContext{*model_, log_, op_}, path);
 }
 
-WindowChanges Station::AfterOptionDialog(OptionDialog dialog, bool accepted, Operator& view) {
-  return qx::AfterOptionDialog(dialog, accepted, *model_, log_, view);
+WindowChanges Station::AfterOptionDialog(OptionDialog dialog, bool accepted) {
+  return qx::AfterOptionDialog(dialog, accepted, *model_, log_, op_);
 }
 
 void Station::AfterConfigSn() { qx::AfterConfigSn(*model_, log_, op_); }

@@ -70,7 +70,7 @@ void BtnOptionCfgClick(MainController& c) {
   const OptionDialog which = OptionDialogOf(c.Core().Model());
   const bool accepted = ShowOptionDialog(c, which);
   Station& s = c.Core();
-  ApplyChipChanges(c, s.AfterOptionDialog(which, accepted, c.Window()));
+  ApplyChipChanges(c, s.AfterOptionDialog(which, accepted));
 }
 
 }  // namespace
@@ -92,11 +92,11 @@ void ShowChosenChip(MainController& c, const WindowChanges& changes) {
   ApplyChipChanges(c, changes);
 }
 
-void RunChipReaction(MainController& c) { ShowChosenChip(c, c.Core().ReactToChipName(c.Window())); }
+void RunChipReaction(MainController& c) { ShowChosenChip(c, c.Core().ReactToChipName()); }
 
 void BindChipCommands(MainController& c) {
   c.Bind(WindowCommand::DevButtonClick, [&c] { DevButtonClick(c); });
-  c.Bind(WindowCommand::MCUNameEditChange, [&c] { ApplyChipChanges(c, c.Core().ReactToChipName(c.Window())); });
+  c.Bind(WindowCommand::MCUNameEditChange, [&c] { ApplyChipChanges(c, c.Core().ReactToChipName()); });
   c.Bind(WindowCommand::BtnOptionCfgClick, [&c] { BtnOptionCfgClick(c); });
   c.Bind(WindowCommand::ShowChipOptionData1Click,
          [&c] { ShowChipOptionData(c.Core().Model(), c.Core().Log()); });

@@ -16,10 +16,6 @@ namespace qx {
 
 namespace {
 
-std::optional<FileDialogChoice> ChooseFile(TGenMFrmARM& w, FileDialogMode mode, FileDialogDesign design) {
-  return w.ChooseFile(FileDialogRequest{mode, std::move(design), {}});
-}
-
 // The loads write the image that running chains send: refused while a unit is busy.
 bool LoadAllowed(MainController& c) {
   return ChipChosen(c.Core().Model(), c.Core().Op()) && !c.Core().RefuseWhileBusy();
@@ -27,7 +23,7 @@ bool LoadAllowed(MainController& c) {
 
 void LoadCommand(MainController& c, FileDialogDesign design, ObjectFileCommand load) {
   if (!LoadAllowed(c)) return;
-  const std::optional<FileDialogChoice> file = ChooseFile(c.Window(), FileDialogMode::Open, std::move(design));
+  const std::optional<FileDialogChoice> file = c.Window().ChooseFile({FileDialogMode::Open, std::move(design), {}});
   if (!file) return;
   const ObjectCommandResult r = c.Core().RunObjectFileCommand(load, file->Path);
   // The units' own numbers were placed over the image as it was.
@@ -38,13 +34,13 @@ void LoadCommand(MainController& c, FileDialogDesign design, ObjectFileCommand l
 // A read-back writes the images as its replies come: the file would hold part of each.
 void SaveEepData(MainController& c) {
   if (c.Core().RefuseWhileReadingBack()) return;
-  const std::optional<FileDialogChoice> file = ChooseFile(c.Window(), FileDialogMode::Save, SaveDialog());
+  const std::optional<FileDialogChoice> file = c.Window().ChooseFile({FileDialogMode::Save, SaveDialog(), {}});
   if (file) SaveEepDataFile(c.Core().Model(), file->Path);
 }
 
 void SaveMemory(MainController& c) {
   if (!SaveMemoryAllowed(c.Core().Model()) || c.Core().RefuseWhileReadingBack()) return;
-  const std::optional<FileDialogChoice> file = ChooseFile(c.Window(), FileDialogMode::Save, SaveDialog());
+  const std::optional<FileDialogChoice> file = c.Window().ChooseFile({FileDialogMode::Save, SaveDialog(), {}});
   if (file) SaveMemoryToFile(c.Core().Model(), file->Path, file->FilterIndex);
 }
 

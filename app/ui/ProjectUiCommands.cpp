@@ -16,11 +16,6 @@ namespace qx {
 
 namespace {
 
-std::optional<FileDialogChoice> ChooseProject(TGenMFrmARM& w, FileDialogMode mode, FileDialogDesign design,
-                                              std::string title) {
-  return w.ChooseFile(FileDialogRequest{mode, std::move(design), std::move(title)});
-}
-
 // A load changes the boxes without their clicks: the window runs what a click would.
 TGenMFrmARM::Handler ClickHandlerOf(ReactingBox box) {
   switch (box) {
@@ -53,7 +48,7 @@ void SavetoProjectFile1Click(MainController& c) {
   if (!ProjectSaveAllowed(st.Model(), c.Window())) return;
   // A read-back writes the images as its replies come: the file would hold part of each.
   if (st.RefuseWhileReadingBack()) return;
-  const auto file = ChooseProject(c.Window(), FileDialogMode::Save, ProjectSaveDialog(), ProjectSaveDialogTitle());
+  const auto file = c.Window().ChooseFile({FileDialogMode::Save, ProjectSaveDialog(), ProjectSaveDialogTitle()});
   if (file) st.SavetoProjectFile(file->Path, ReadProgramControls(c.Window()));
 }
 
@@ -61,7 +56,7 @@ void SpdBtnLdPrjClick(MainController& c) {
   Station& st = c.Core();
   // A load replaces the job that running chains send.
   if (st.RefuseWhileBusy()) return;
-  const auto file = ChooseProject(c.Window(), FileDialogMode::Open, ProjectOpenDialog(), ProjectOpenDialogTitle());
+  const auto file = c.Window().ChooseFile({FileDialogMode::Open, ProjectOpenDialog(), ProjectOpenDialogTitle()});
   if (!file) return;
   const ProjectLoadResult r = st.LoadProjectFile(file->Path, ReadProgramControls(c.Window()));
   if (r.Read == ProjectReadResult::PrjOk) ShowProjectLoad(c, r);
